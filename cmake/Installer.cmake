@@ -1,0 +1,29 @@
+# add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>])
+# Links one installer program from the shared objects and its own marker and host names, so
+# that tests can build variants (template, other hosts) without recompiling the program.
+function(add_installer name)
+  cmake_parse_arguments(ARG "" "MARKER;HOST1;HOST2;OUTPUT_DIR" "" ${ARGN})
+  string(LENGTH "${ARG_MARKER}" marker_length)
+  if(NOT marker_length EQUAL 6 OR NOT ARG_MARKER MATCHES "^[ -~]+$" OR ARG_MARKER MATCHES "[\"\\\\]")
+    message(FATAL_ERROR "${name}: the package marker must be six printable ASCII bytes without quote or backslash, got '${ARG_MARKER}'")
+  endif()
+  foreach(host IN ITEMS "${ARG_HOST1}" "${ARG_HOST2}")
+    if(NOT host MATCHES "^[A-Za-z0-9.-]+$")
+      message(FATAL_ERROR "${name}: a download host must be a plain host name or IPv4 address, got '${host}'")
+    endif()
+  endforeach()
+
+  set(MARKER "${ARG_MARKER}")
+  set(HOST1 "${ARG_HOST1}")
+  set(HOST2 "${ARG_HOST2}")
+  set(config_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-BuildConfig.cpp")
+  configure_file(${PROJECT_SOURCE_DIR}/src/app/BuildConfig.cpp.in "${config_source}" @ONLY)
+
+  add_executable(${name} WIN32 "${config_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
+                 $<TARGET_OBJECTS:installer_ui>)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE installer_core ${WIN32_SYSTEM_LIBS})
+  if(ARG_OUTPUT_DIR)
+    set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")
+  endif()
+endfunction()

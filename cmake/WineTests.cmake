@@ -1,0 +1,20 @@
+# add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [TIMEOUT <s>])
+# Registers one run of a Windows test program under Wine. scripts/wine-run.sh sets the
+# prefix up as asked (screen DPI, drive D:) and ends every process of the prefix
+# afterwards, so a stuck program fails its test instead of hanging.
+function(add_wine_test name)
+  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;TIMEOUT" "COMMAND" ${ARGN})
+  if(NOT ARG_DPI)
+    set(ARG_DPI 96)
+  endif()
+  if(NOT ARG_TIMEOUT)
+    set(ARG_TIMEOUT 120)
+  endif()
+  set(options --dpi ${ARG_DPI} --timeout ${ARG_TIMEOUT})
+  if(ARG_DRIVE_D)
+    list(APPEND options --drive-d)
+  endif()
+  add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${options} -- ${ARG_COMMAND})
+  math(EXPR ctest_timeout "${ARG_TIMEOUT} + 60")
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${ctest_timeout} RUN_SERIAL ON)
+endfunction()

@@ -1,0 +1,41 @@
+# Sourced. wine_session_start DIR: a fresh 32-bit prefix under DIR in code page 936 and an
+# Xvfb display of its own; exports what Wine and scripts/wine-run.sh need.
+# wine_session_stop: ends every process of the prefix and the display.
+
+wine_session_start() {
+  local dir=$1 n
+  export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  export WINEPREFIX="$dir/prefix" WINE_SESSION_DIR="$dir"
+  # No Mono or Gecko installer prompts in a test prefix.
+  export WINEDLLOVERRIDES="mscoree=;mshtml="
+  rm -rf "$dir"
+  mkdir -p "$dir"
+
+  for n in $(seq 91 140); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
+  WINE_SESSION_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local tries=0
+  until [ -e "/tmp/.X11-unix/X$n" ]; do
+    tries=$((tries + 1))
+    if [ $tries -gt 100 ] || ! kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null; then
+      echo "Xvfb did not start on :$n (see $dir/xvfb.log)" >&2
+      return 1
+    fi
+    sleep 0.1
+  done
+
+  wineboot -i >"$dir/wineboot.log" 2>&1
+  wineserver -w
+}
+
+wine_session_stop() {
+  [ -n "${WINEPREFIX:-}" ] && wineserver -k >/dev/null 2>&1 || true
+  if [ -n "${WINE_SESSION_XVFB_PID:-}" ]; then
+    kill "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
+    WINE_SESSION_XVFB_PID=
+  fi
+}

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Builds everything and runs every test: native unit tests (ASan/UBSan), the fuzz targets
+# briefly, and the Windows test programs under Wine on a display of their own.
+# Exits non-zero when anything fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/install-deps.sh"
+SANITIZE=1 "$root/scripts/build.sh" native
+"$root/scripts/build.sh" fuzz
+"$root/scripts/build.sh" win32
+
+. "$root/scripts/lib/wine-session.sh"
+trap wine_session_stop EXIT
+wine_session_start "$root/build/wine-session"
+export TEST_HOST_PROGRAM="$root/build/native/tests/servers/test-host"
+
+passed=0 failed=0
+run_ctest() {
+  local build=$1 log="$root/build/$1-tests.log" status=0
+  echo "== $build tests"
+  ctest --test-dir "$root/build/$build" --output-on-failure --no-tests=error "${@:2}" >"$log" 2>&1 || status=$?
+  grep -E '^(The following tests FAILED|[[:space:]]+[0-9]+ - )|tests passed|Errors while|No tests were found' "$log" || true
+  if [ $status -ne 0 ]; then
+    sed -n '/Output from these tests\|\*\*\*Failed\|\*\*\*Timeout\|\*\*\*Exception/,+40p' "$log" | head -200
+  fi
+  local summary
+  summary=$(grep -Eo '[0-9]+% tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -1 || true)
+  if [ -n "$summary" ]; then
+    local f total
+    f=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    total=$(sed -E 's/.*out of ([0-9]+)/\1/' <<<"$summary")
+    passed=$((passed + total - f)); failed=$((failed + f))
+  elif [ $status -ne 0 ]; then
+    failed=$((failed + 1))
+  fi
+}
+
+run_ctest native -j "$(nproc)"
+run_ctest fuzz -j "$(nproc)"
+run_ctest win32
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Runs one Windows program under the Wine session of scripts/lib/wine-session.sh, after
+# setting the prefix up as asked, and ends every process of the prefix afterwards.
+#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--timeout SECONDS] -- program.exe [args...]
+set -euo pipefail
+
+dpi=96 drive_d=0 timeout_s=120
+while [ $# -gt 0 ]; do
+  case $1 in
+    --dpi) dpi=$2; shift 2 ;;
+    --drive-d) drive_d=1; shift ;;
+    --timeout) timeout_s=$2; shift 2 ;;
+    --) shift; break ;;
+    *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+[ $# -gt 0 ] || { echo "wine-run.sh: no program given" >&2; exit 2; }
+: "${WINEPREFIX:?wine-run.sh needs the Wine session of scripts/lib/wine-session.sh}"
+: "${DISPLAY:?wine-run.sh needs the display of that session}"
+
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+if [ "$dpi" = 96 ]; then
+  wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
+else
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
+fi
+# A new process sees the DPI only after the prefix's processes have ended.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w
+
+drive_link="$WINEPREFIX/dosdevices/d:"
+rm -f "$drive_link"
+if [ "$drive_d" = 1 ]; then
+  drive_root="$WINE_SESSION_DIR/drive-d"
+  rm -rf "$drive_root"
+  mkdir -p "$drive_root"
+  ln -s "$drive_root" "$drive_link"
+fi
+
+status=0
+timeout -k 10 "$timeout_s" wine "$@" || status=$?
+wineserver -k >/dev/null 2>&1 || true
+rm -f "$drive_link"
+[ $status -ne 124 ] || echo "wine-run.sh: $1 did not finish within $timeout_s s" >&2
+exit $status
