@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Form1: its window and the table its ten controls are made from. Positions and sizes
+// are 96-dpi units relative to the client area (the window's are its outer size).
+
+inline constexpr char kForm1ClassName[] = "FORM_岚舟软件安装_FORM1_CLASS";
+inline constexpr int kForm1Width = 450;
+inline constexpr int kForm1Height = 320;
+// WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
+inline constexpr uint32_t kForm1Style = 0x86CA0000;
+// WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOPMOST
+inline constexpr uint32_t kForm1ExStyle = 0x10108;
+
+inline constexpr int kProgressHintId = 1000;
+inline constexpr int kLaunchCheckId = 1001;
+inline constexpr int kShortcutCheckId = 1002;
+inline constexpr int kBrowseButtonId = 1003;
+inline constexpr int kFolderGroupId = 1004;
+inline constexpr int kFolderEditId = 1005;
+inline constexpr int kProgressBarId = 1006;
+inline constexpr int kBackButtonId = 1007;
+inline constexpr int kCancelButtonId = 2;
+inline constexpr int kNextButtonId = 1008;
+
+enum class ControlColours {
+  Off,                // the control draws its own colours
+  TextOnButtonFace,   // COLOR_WINDOWTEXT on COLOR_BTNFACE
+  TextOnWindow,       // COLOR_WINDOWTEXT on COLOR_WINDOW
+};
+
+enum class InitialState {
+  None,
+  Checked,           // BM_SETCHECK BST_CHECKED
+  UnlimitedText,     // EM_LIMITTEXT 0, both margins 0
+  ProgressAt80,      // range 1 to 100, position 80
+};
+
+struct ControlRow {
+  int id;
+  const char* windowClass;
+  const char* caption;
+  uint32_t style;
+  uint32_t exStyle;
+  int x, y, width, height;
+  const char* fontSpec;
+  ControlColours colours;
+  InitialState initialState;
+};
+
+// In creation order, which is also the Tab order.
+extern const std::array<ControlRow, 10> kForm1Controls;
+
+// The control that gets the focus once all are made.
+inline constexpr int kFirstFocusId = kLaunchCheckId;
+
+// Top-left corner that centres a window on the screen (divisions truncate toward zero).
+struct ScreenPoint {
+  int x, y;
+};
+ScreenPoint CentredOrigin(int screenWidth, int screenHeight, int width, int height);

@@ -1,0 +1,46 @@
+#include "support/GbkPath.h"
+
+namespace {
+
+bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
+
+// Calls visit(offset) for every byte that starts a character.
+template <typename Visit>
+void ForEachCharacter(const std::string& text, Visit visit) {
+  for (std::string::size_type i = 0; i < text.size();) {
+    visit(i);
+    i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+  }
+}
+
+}  // namespace
+
+bool EndsWithBackslash(const std::string& path) {
+  bool last = false;
+  ForEachCharacter(path, [&](std::string::size_type i) { last = path[i] == '\\'; });
+  return last;
+}
+
+std::string WithTrailingBackslash(const std::string& path) {
+  return EndsWithBackslash(path) ? path : path + '\\';
+}
+
+std::vector<std::string> SplitPathPieces(const std::string& path) {
+  std::vector<std::string> pieces;
+  std::string::size_type start = 0;
+  ForEachCharacter(path, [&](std::string::size_type i) {
+    if (path[i] != '\\') return;
+    pieces.push_back(path.substr(start, i - start));
+    start = i + 1;
+  });
+  pieces.push_back(path.substr(start));
+  return pieces;
+}
+
+std::string::size_type AfterLastSeparator(const std::string& path) {
+  std::string::size_type after = 0;
+  ForEachCharacter(path, [&](std::string::size_type i) {
+    if (path[i] == ':' || path[i] == '/' || path[i] == '\\') after = i + 1;
+  });
+  return after;
+}

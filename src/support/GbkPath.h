@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+// Path helpers that read GBK text character by character: the second byte of a
+// double-byte character may be 0x5C, which is not a "\" there.
+
+// True when the last character (not merely the last byte) is "\".
+bool EndsWithBackslash(const std::string& path);
+
+// The path with "\" appended unless its last character already is one.
+std::string WithTrailingBackslash(const std::string& path);
+
+// Pieces between the "\" characters; an empty path gives one empty piece.
+std::vector<std::string> SplitPathPieces(const std::string& path);
+
+// Byte offset just after the last ":", "/" or "\" character; 0 when there is none.
+std::string::size_type AfterLastSeparator(const std::string& path);
