@@ -3,12 +3,12 @@
 #include <string>
 
 // The program's name and version, fixed by the build (the version resource repeats them).
-inline constexpr char kProductTitle[] = "安装岚舟软件";
+inline constexpr char ProductTitle[] = "安装岚舟软件";
 
 struct VersionNumbers {
   int major, minor, revision, build;
 };
-inline constexpr VersionNumbers kFileVersion{3, 1, 2, 525};
+inline constexpr VersionNumbers FileVersion{3, 1, 2, 525};
 
 // The module path split after its last ":", "/" or "\": the folder keeps that character.
 struct ModulePath {

@@ -14,5 +14,8 @@ class FolderOperations {
 // allowed) and reports whether the whole path is a folder afterwards. Removes nothing.
 bool EnsureFolder(const std::string& path, FolderOperations& folders);
 
-// The same on the real file system.
+// The real file system.
+FolderOperations& FileSystemFolders();
+
+// EnsureFolder on the real file system.
 bool EnsureFolder(const std::string& path);

@@ -69,7 +69,7 @@ TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
     EXPECT_EQ(split.folder, c.folder) << c.path;
     EXPECT_EQ(split.fileName, c.fileName) << c.path;
   }
-  EXPECT_EQ(WindowTitleFor(kFileVersion), "安装岚舟软件 V3.1.2.525 版");
+  EXPECT_EQ(WindowTitleFor(FileVersion), "安装岚舟软件 V3.1.2.525 版");
 }
 
 }  // namespace

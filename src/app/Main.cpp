@@ -1,0 +1,63 @@
+// Entry point and main routine: the window system and GDI+ come up around Form1's life.
+#include <windows.h>
+#include <commctrl.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include "app/AppState.h"
+#include "app/DpiScale.h"
+#include "app/ProgramIdentity.h"
+#include "forms/Form1.h"
+#include "support/ScopedWin.h"
+
+namespace {
+
+void SetDpiFactors() {
+  ScopedGetDC screen(nullptr);
+  DpiFactorX = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSX));
+  DpiFactorY = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSY));
+}
+
+// No rich-edit control is made; the class name only serves the loop's keyboard rule.
+void LoadRichEditLibrary() {
+  const struct {
+    const char* library;
+    const char* className;
+  } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
+  for (const auto& candidate : candidates) {
+    if (LoadLibraryA(candidate.library)) {
+      RichEditClass = candidate.className;
+      return;
+    }
+  }
+}
+
+void SetProgramIdentity(HINSTANCE module) {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  const ModulePath split = SplitModulePath(path);
+  ModuleHandle = module;
+  ProgramFolder = split.folder;
+  ProgramFileName = split.fileName;
+}
+
+int RunInstaller(HINSTANCE module) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, 0x7FFF};
+  InitCommonControlsEx(&controls);
+  LoadRichEditLibrary();
+  SetProgramIdentity(module);
+
+  Gdiplus::GdiplusStartupInput gdiplusInput;
+  ULONG_PTR gdiplusToken = 0;
+  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+  RunForm1();
+  Gdiplus::GdiplusShutdown(gdiplusToken);
+  return FormResult;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  SetDpiFactors();
+  return RunInstaller(GetModuleHandleA(nullptr));
+}

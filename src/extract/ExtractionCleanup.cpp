@@ -1,0 +1,4 @@
+#include "extract/ExtractionCleanup.h"
+
+// Nothing is downloaded or loaded yet.
+int CleanUpOnDestroy(HWND) { return 0; }

@@ -1,0 +1,110 @@
+#include "forms/Form1.h"
+
+#include <commctrl.h>
+
+#include "app/AppState.h"
+#include "app/DpiScale.h"
+#include "app/MessageLoop.h"
+#include "app/Scale.h"
+#include "forms/Form1WindowProc.h"
+#include "forms/FormsState.h"
+#include "support/Fonts.h"
+
+namespace {
+
+int PixelsX(int units) { return RoundToEven(ScaleX(static_cast<float>(units))); }
+int PixelsY(int units) { return RoundToEven(ScaleY(static_cast<float>(units))); }
+
+void RegisterForm1Class() {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
+  windowClass.lpfnWndProc = Form1WindowProc;
+  windowClass.hInstance = ModuleHandle;
+  windowClass.hIcon = static_cast<HICON>(LoadImageA(ModuleHandle, "IMAGE_ICO", IMAGE_ICON, 32, 32, LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageA(ModuleHandle, "IMAGE_ICO", IMAGE_ICON, 16, 16, LR_SHARED));
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kForm1ClassName;
+  RegisterClassExA(&windowClass);  // a failure shows as a failed CreateWindowExA
+}
+
+void ApplyInitialState(HWND control, InitialState state) {
+  switch (state) {
+    case InitialState::None: break;
+    case InitialState::Checked: SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0); break;
+    case InitialState::UnlimitedText:
+      SendMessageA(control, EM_LIMITTEXT, 0, 0);
+      SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+      break;
+    case InitialState::ProgressAt80:
+      SendMessageA(control, PBM_SETRANGE32, 1, 100);
+      SendMessageA(control, PBM_SETPOS, 80, 0);
+      break;
+  }
+}
+
+void SetRecordColours(WindowRecord& record, ControlColours colours) {
+  if (colours == ControlColours::Off) return;
+  record.coloursOn = -1;
+  record.foregroundIsSystem = -1;
+  record.backgroundIsSystem = -1;
+  record.foreground = COLOR_WINDOWTEXT;
+  record.background = colours == ControlColours::TextOnWindow ? COLOR_WINDOW : COLOR_BTNFACE;
+  record.backgroundBrush = GetSysColorBrush(static_cast<int>(record.background));
+}
+
+}  // namespace
+
+int RunForm1() {
+  WNDCLASSEXA registered{};
+  registered.cbSize = sizeof registered;
+  if (!GetClassInfoExA(ModuleHandle, kForm1ClassName, &registered)) RegisterForm1Class();
+  FormResult = 0;
+
+  // The outer size, caption and borders included.
+  const int width = PixelsX(kForm1Width);
+  const int height = PixelsY(kForm1Height);
+  const ScreenPoint origin =
+      CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+  const HWND form = CreateWindowExA(kForm1ExStyle, kForm1ClassName, "", kForm1Style, origin.x, origin.y, width,
+                                    height, nullptr, nullptr, ModuleHandle, nullptr);
+  return IsWindow(form) ? RunModalLoop(form, SW_SHOWNORMAL) : 0;
+}
+
+void CreateForm1Controls(HWND form) {
+  for (const ControlRow& row : kForm1Controls) {
+    const HWND control =
+        CreateWindowExA(row.exStyle, row.windowClass, row.caption, row.style, PixelsX(row.x), PixelsY(row.y),
+                        PixelsX(row.width), PixelsY(row.height), form,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), ModuleHandle, nullptr);
+    if (!control) continue;
+    AttachControlRecord(control, row.fontSpec, row.colours);
+    SetControlTag(control, "");
+    SetSecondControlTag(control, "");
+    StoreControlWindow(row.id, control);
+    ApplyInitialState(control, row.initialState);
+  }
+  SetFocus(ControlWindow(kFirstFocusId));
+}
+
+WindowRecord* AttachControlRecord(HWND control, const char* fontSpec, ControlColours colours) {
+  WindowRecord* record = AttachNewRecord(control);
+  if (!record) return nullptr;
+  record->previousProcedure =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
+  record->font = CreateFontFromSpec(fontSpec);
+  if (record->font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(record->font), TRUE);
+  record->window = control;
+  SetRecordColours(*record, colours);
+  return record;
+}
+
+BOOL CALLBACK RefreshControlColours(HWND child, LPARAM) {
+  WindowRecord* record = RecordOf(child);
+  if (record && record->coloursOn && record->backgroundIsSystem) {
+    ReleaseBackgroundBrush(*record);
+    record->backgroundBrush = GetSysColorBrush(static_cast<int>(record->background));
+  }
+  return TRUE;
+}

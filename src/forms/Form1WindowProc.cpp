@@ -1,0 +1,184 @@
+#include "forms/Form1WindowProc.h"
+
+#include <cstring>
+
+#include "app/AppState.h"
+#include "forms/CommandRoute.h"
+#include "forms/Form1.h"
+#include "extract/ExtractionCleanup.h"
+#include "retrieval/CustomMessages.h"
+#include "retrieval/LoadStep.h"
+#include "wizard/FolderPicker.h"
+#include "wizard/Navigation.h"
+#include "wizard/PagePainter.h"
+
+namespace {
+
+// The WindowRecord index of the control that sent a command or notification; -1 if none.
+int SenderIndex(UINT message, LPARAM lParam) {
+  HWND sender = nullptr;
+  if (message == WM_COMMAND || message == WM_HSCROLL || message == WM_VSCROLL) {
+    sender = reinterpret_cast<HWND>(lParam);
+  } else if (message == WM_NOTIFY && lParam) {
+    sender = reinterpret_cast<const NMHDR*>(lParam)->hwndFrom;
+  }
+  const WindowRecord* record = sender ? RecordOf(sender) : nullptr;
+  return record ? record->index : -1;
+}
+
+int OnCommandClick(HWND form, WPARAM wParam, LPARAM lParam) {
+  const int index = SenderIndex(WM_COMMAND, lParam);
+  const HWND sender = reinterpret_cast<HWND>(lParam);
+  const int id = LOWORD(wParam);
+  switch (RouteCommand(static_cast<uint32_t>(wParam))) {
+    case CommandRoute::Next: return OnNextClicked(index, form, sender, id);
+    case CommandRoute::Cancel: return OnCancelClicked(index, form, sender, id);
+    case CommandRoute::Back: return OnBackClicked(index, form, sender, id);
+    case CommandRoute::Browse: return OnBrowseClicked(index, form, sender, id);
+    case CommandRoute::None: return 0;
+  }
+  return 0;
+}
+
+int OfferToEventHandlers(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND: return OnCommandClick(form, wParam, lParam);
+    case WM_CLOSE: return ConfirmClose(form);
+    case WM_PAINT: return PaintPage(form);
+    default: return 0;
+  }
+}
+
+LRESULT OnCreate(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* record = AttachNewRecord(form);
+  if (!record) return -1;
+  record->isForm = -1;
+  MainWindowHandle = form;
+  SetControlTag(form, "");
+  SetSecondControlTag(form, "");
+  CreateForm1Controls(form);
+  const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  if (const int result = OnForm1Load(form, reinterpret_cast<LPARAM>(creation->lpCreateParams))) return result;
+  return DefWindowProcA(form, message, wParam, lParam);
+}
+
+LRESULT OnDestroy(HWND form, WindowRecord* record) {
+  CleanUpOnDestroy(form);
+  MainWindowHandle = nullptr;
+  if (record) {
+    ReleaseBackgroundBrush(*record);
+    if (record->accelerators) DestroyAcceleratorTable(record->accelerators);
+    if (record->timer) KillTimer(nullptr, record->timer);
+    DetachRecord(form, record);
+  }
+  RemoveControlTags(form);
+  RemovePropA(form, kRecordProperty);
+  PostQuitMessage(0);
+  return 0;
+}
+
+void OnCloseAllowed(HWND form, const WindowRecord* record) {
+  if (!record || !record->inModalLoop) return;
+  if (record->owner) {
+    EnableWindow(record->owner, TRUE);
+    SetActiveWindow(record->owner);
+  }
+  ShowWindow(form, SW_HIDE);
+}
+
+bool IsEditClass(HWND window) {
+  char name[16] = "";
+  GetClassNameA(window, name, sizeof name);
+  return _stricmp(name, "EDIT") == 0;
+}
+
+COLORREF ResolveColour(COLORREF value, int32_t isSystem) {
+  return isSystem ? GetSysColor(static_cast<int>(value)) : value;
+}
+
+LRESULT OnControlColour(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  const HWND control = reinterpret_cast<HWND>(lParam);
+  const HDC dc = reinterpret_cast<HDC>(wParam);
+  const WindowRecord* record = RecordOf(control);
+  if (!record && GetFocus()) record = RecordOf(GetFocus());
+  if (!record || !record->coloursOn) return DefWindowProcA(form, message, wParam, lParam);
+
+  SetTextColor(dc, ResolveColour(record->foreground, record->foregroundIsSystem));
+  SetBkColor(dc, ResolveColour(record->background, record->backgroundIsSystem));
+  HBRUSH brush = record->backgroundBrush;
+  if (IsEditClass(record->window)) {
+    SetBkMode(dc, OPAQUE);
+    if (!IsWindowEnabled(control)) {
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      brush = GetSysColorBrush(COLOR_BTNFACE);
+    }
+  } else {
+    SetBkMode(dc, TRANSPARENT);
+  }
+  return reinterpret_cast<LRESULT>(brush);
+}
+
+LRESULT DefaultHandling(HWND form, WindowRecord* record, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: return OnCreate(form, message, wParam, lParam);
+    case WM_DESTROY: return OnDestroy(form, record);
+    case WM_SETFOCUS:
+      if (record && record->lastFocus) SetFocus(record->lastFocus);
+      break;
+    case WM_CLOSE: OnCloseAllowed(form, record); break;
+    case WM_SYSCOLORCHANGE:
+    case WM_THEMECHANGED: EnumChildWindows(form, RefreshControlColours, 0); break;
+    case WM_GETMINMAXINFO: DefWindowProcA(form, message, wParam, lParam); return 0;
+    case WM_SYSCOMMAND:
+      // The close box, Alt+F4 and the system menu all go through the close confirmation.
+      if ((wParam & 0xFFF0) == SC_CLOSE) {
+        SendMessageA(form, WM_CLOSE, wParam, lParam);
+        return 0;
+      }
+      break;
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC: return OnControlColour(form, message, wParam, lParam);
+    default: break;
+  }
+  return DefWindowProcA(form, message, wParam, lParam);
+}
+
+}  // namespace
+
+LRESULT CALLBACK Form1WindowProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* record = message != WM_CREATE && IsWindow(form) ? RecordOf(form) : nullptr;
+  if (message == WM_ACTIVATE) ActiveForm = wParam ? form : nullptr;
+  if (const int result = OfferToEventHandlers(form, message, wParam, lParam)) return result;
+  if (const int result = CustomMessageHandler(form, message, wParam, lParam)) return result;
+  return DefaultHandling(form, record, message, wParam, lParam);
+}
+
+LRESULT CALLBACK ControlWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+  WindowRecord* record = RecordOf(control);
+  if (!record) return message == WM_DESTROY ? 0 : DefWindowProcA(control, message, wParam, lParam);
+  const WNDPROC previous = record->previousProcedure;
+  if (message == WM_DESTROY) {
+    const HFONT font = record->font;
+    ReleaseBackgroundBrush(*record);
+    DetachRecord(control, record);
+    RemoveControlTags(control);
+    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    CallWindowProcA(previous, control, message, wParam, lParam);
+    // Deleted once the control can no longer draw with it.
+    if (font) DeleteObject(font);
+    return 0;
+  }
+  if (message == WM_SETFOCUS) {
+    if (record->selectAllOnFocus) {
+      SendMessageA(control, EM_SETSEL, 0, -1);
+    } else {
+      SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+    }
+    HWND form = GetParent(control);
+    if (form && (GetWindowLongA(form, GWL_STYLE) & WS_CHILD)) form = GetParent(form);
+    if (WindowRecord* formRecord = form ? RecordOf(form) : nullptr) formRecord->lastFocus = control;
+  }
+  return CallWindowProcA(previous, control, message, wParam, lParam);
+}

@@ -1,0 +1,53 @@
+#include "retrieval/LoadStep.h"
+
+#include <string>
+
+#include "app/AppState.h"
+#include "app/BuildConfig.h"
+#include "app/ProgramIdentity.h"
+#include "retrieval/CustomMessages.h"
+#include "retrieval/LoadFolders.h"
+#include "retrieval/PackageCopy.h"
+#include "retrieval/PackageIdentity.h"
+#include "retrieval/RetrievalState.h"
+#include "retrieval/WindowsCopyFiles.h"
+
+namespace {
+
+// Empty text when the variable is unset.
+std::string EnvironmentValue(const char* name) {
+  std::string value(MAX_PATH, '\0');
+  DWORD length = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
+  if (length >= value.size()) {
+    value.resize(length);
+    length = GetEnvironmentVariableA(name, value.data(), length);
+  }
+  value.resize(length < value.size() ? length : 0);
+  return value;
+}
+
+// Byte by byte through volatile, so the marker is read from the image and never folded
+// into a second copy by the compiler.
+std::string CurrentMarker() {
+  std::string marker(kMarkerLength, '\0');
+  for (std::size_t i = 0; i < kMarkerLength; ++i) marker[i] = PackageMarker[i];
+  return marker;
+}
+
+}  // namespace
+
+int OnForm1Load(HWND form, LPARAM) {
+  const SettledFolders folders =
+      SettleFolders(EnvironmentValue("TEMP"), EnvironmentValue("ProgramFiles"), FileSystemFolders());
+  TempFolder = folders.tempFolder;
+  InstallFolder = folders.installFolder;
+  SetWindowTextA(form, WindowTitleFor(FileVersion).c_str());
+
+  const std::string marker = CurrentMarker();
+  if (IsTemplateMarker(marker)) {
+    WritePackageCopies(ProgramFolder, ProgramFileName, marker, FileSystemCopyFiles());
+  } else {
+    PostMessageA(form, kStartMessage, 0, 0);
+  }
+  return 0;
+}

@@ -1,0 +1,4 @@
+#include "retrieval/RetrievalState.h"
+
+std::string TempFolder;
+std::string InstallFolder;

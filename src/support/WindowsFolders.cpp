@@ -1,0 +1,24 @@
+// EnsureFolder on the real file system.
+#include <windows.h>
+
+#include "support/EnsureFolder.h"
+
+namespace {
+
+class WindowsFolders : public FolderOperations {
+ public:
+  bool FolderExists(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  void CreateFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+};
+
+}  // namespace
+
+FolderOperations& FileSystemFolders() {
+  static WindowsFolders folders;
+  return folders;
+}
+
+bool EnsureFolder(const std::string& path) { return EnsureFolder(path, FileSystemFolders()); }
