@@ -3,6 +3,7 @@
 #include "app/DialogKeys.h"
 #include "app/DpiScale.h"
 #include "app/ProgramIdentity.h"
+#include "app/WaitDeadline.h"
 #include "forms/CommandRoute.h"
 #include "forms/Form1Controls.h"
 
@@ -70,6 +71,20 @@ TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
     EXPECT_EQ(split.fileName, c.fileName) << c.path;
   }
   EXPECT_EQ(WindowTitleFor(FileVersion), "安装岚舟软件 V3.1.2.525 版");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WaitDeadline, NeverEndsAWaitEarly) {
+  EXPECT_EQ(DeadlineAfter(100, 8, 1000), 108);
+  EXPECT_EQ(DeadlineAfter(0, 1, 3000), 3);
+  EXPECT_EQ(MillisecondsUntil(0, 10000, 1000000), 10u);
+  EXPECT_EQ(MillisecondsUntil(0, 10001, 1000000), 11u);
+  EXPECT_EQ(MillisecondsUntil(5, 5, 1000), 0u);
+  EXPECT_EQ(MillisecondsUntil(9, 5, 1000), 0u);
+  EXPECT_EQ(MillisecondsUntil(0, 65535, 1000), 65535u);
 }
 
 }  // namespace

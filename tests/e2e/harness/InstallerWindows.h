@@ -1,0 +1,62 @@
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// Finding and driving the windows of a program under test, as an accessibility tool would.
+
+// Form1's control IDs.
+namespace ControlId {
+inline constexpr int kProgressHint = 1000;
+inline constexpr int kLaunchCheck = 1001;
+inline constexpr int kShortcutCheck = 1002;
+inline constexpr int kBrowse = 1003;
+inline constexpr int kFolderGroup = 1004;
+inline constexpr int kFolderEdit = 1005;
+inline constexpr int kProgressBar = 1006;
+inline constexpr int kBack = 1007;
+inline constexpr int kCancel = 2;
+inline constexpr int kNext = 1008;
+}  // namespace ControlId
+
+// Form1 of process id once it is visible, or null after milliseconds.
+HWND WaitForForm1(DWORD processId, int milliseconds);
+
+std::string WindowText(HWND window);
+
+// The window's rectangle in its parent's client coordinates (screen ones for a top-level).
+RECT RectInParent(HWND window);
+
+// Posted, so a handler that opens a modal box does not block the test.
+void Click(HWND button);
+void PressKey(HWND window, WPARAM virtualKey);
+
+struct MessageBoxButton {
+  int id;
+  std::string caption;
+};
+
+struct MessageBoxInfo {
+  HWND window = nullptr;
+  std::string title;
+  std::string text;
+  std::vector<MessageBoxButton> buttons;
+};
+
+// The visible message boxes (#32770) of a process.
+std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId);
+std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, int milliseconds);
+void PressMessageBoxButton(const MessageBoxInfo& box, int buttonId);
+
+// Waits until condition() holds, checking every 50 ms; false after milliseconds.
+template <typename Condition>
+bool WaitUntil(Condition condition, int milliseconds) {
+  for (int waited = 0;; waited += 50) {
+    if (condition()) return true;
+    if (waited >= milliseconds) return false;
+    Sleep(50);
+  }
+}

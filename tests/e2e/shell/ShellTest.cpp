@@ -1,0 +1,184 @@
+// Form1 as a user meets it: its window, its controls, closing it, and the template
+// build's installer copies.
+#include "InstallerTest.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+constexpr char kTitle[] = "安装岚舟软件 V3.1.2.525 版";
+
+int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+std::string Installer() { return HarnessArgument("installer"); }
+std::string Template() { return HarnessArgument("template"); }
+
+using ShellTest = InstallerTest;
+
+TEST_F(ShellTest, ShowsTitleControlsAndOnlyTheThreeButtons) {
+  const HWND form = StartInstaller(Installer());
+  ASSERT_TRUE(form);
+  EXPECT_EQ(WindowText(form), kTitle);
+  EXPECT_TRUE(GetWindowLongA(form, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_FALSE(GetWindowLongA(form, GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX));
+
+  const struct {
+    int id;
+    const char* windowClass;
+    const char* caption;
+    bool visible;
+  } controls[] = {
+      {ControlId::kProgressHint, "Static", "进度条提示", false},
+      {ControlId::kLaunchCheck, "Button", "完成后立即启动软件", false},
+      {ControlId::kShortcutCheck, "Button", "在桌面添加快捷方式", false},
+      {ControlId::kBrowse, "Button", "浏览(&B).....", false},
+      {ControlId::kFolderGroup, "Button", "选择目标文件夹", false},
+      {ControlId::kFolderEdit, "Edit", "", false},
+      {ControlId::kProgressBar, "msctls_progress32", "", false},
+      {ControlId::kBack, "Button", "上一步", true},
+      {ControlId::kCancel, "Button", "取消", true},
+      {ControlId::kNext, "Button", "下一步", true},
+  };
+  for (const auto& c : controls) {
+    const HWND control = GetDlgItem(form, c.id);
+    ASSERT_TRUE(control) << c.id;
+    char className[64] = "";
+    GetClassNameA(control, className, sizeof className);
+    EXPECT_STREQ(className, c.windowClass) << c.id;
+    EXPECT_EQ(WindowText(control), c.caption) << c.id;
+    EXPECT_EQ(IsWindowVisible(control) != FALSE, c.visible) << c.id;
+  }
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kLaunchCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kShortcutCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETPOS, 0, 0), 80);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETRANGE, FALSE, 0), 100);
+  EXPECT_GE(SendMessageA(GetDlgItem(form, ControlId::kFolderEdit), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+
+  // Nothing draws on the page yet: the client area shows the class brush.
+  const Pixels pixels = CaptureClientArea(form);
+  ASSERT_GT(pixels.width, 0);
+  EXPECT_EQ(pixels.At(pixels.width / 2, 20), RgbOf(GetSysColor(COLOR_BTNFACE)));
+  SaveScreenshot(form);
+}
+
+TEST_F(ShellTest, ScalesGeometryWithTheScreenDpi) {
+  const HWND form = StartInstaller(Installer());
+  ASSERT_TRUE(form);
+  struct Box {
+    int x, y, width, height;
+  };
+  const struct {
+    int dpi;
+    Box window, next, cancel, edit;
+  } expectations[] = {
+      {96, {458, 224, 450, 320}, {293, 256, 63, 24}, {367, 256, 63, 24}, {23, 175, 396, 21}},
+      {120, {402, 184, 562, 400}, {366, 320, 79, 30}, {459, 320, 79, 30}, {29, 219, 495, 26}},
+  };
+  const int dpi = ScreenDpi();
+  const auto expected = std::find_if(std::begin(expectations), std::end(expectations),
+                                     [&](const auto& e) { return e.dpi == dpi; });
+  ASSERT_NE(expected, std::end(expectations)) << "no expectations for " << dpi << " dpi";
+
+  const auto expectBox = [](HWND window, const Box& box, const char* what) {
+    const RECT rect = RectInParent(window);
+    EXPECT_EQ(rect.left, box.x) << what;
+    EXPECT_EQ(rect.top, box.y) << what;
+    EXPECT_EQ(rect.right - rect.left, box.width) << what;
+    EXPECT_EQ(rect.bottom - rect.top, box.height) << what;
+  };
+  expectBox(form, expected->window, "Form1");
+  expectBox(GetDlgItem(form, ControlId::kNext), expected->next, "Next");
+  expectBox(GetDlgItem(form, ControlId::kCancel), expected->cancel, "Cancel");
+  expectBox(GetDlgItem(form, ControlId::kFolderEdit), expected->edit, "folder edit box");
+}
+
+TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZero) {
+  const struct {
+    const char* how;
+    void (*close)(HWND form);
+  } ways[] = {
+      {"Esc", [](HWND form) { PressKey(GetDlgItem(form, ControlId::kNext), VK_ESCAPE); }},
+      {"Cancel", [](HWND form) { Click(GetDlgItem(form, ControlId::kCancel)); }},
+      {"close box", [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+  };
+  for (const auto& way : ways) {
+    SCOPED_TRACE(way.how);
+    const HWND form = StartInstaller(Installer());
+    ASSERT_TRUE(form);
+    way.close(form);
+    ExpectExitCode(0);
+  }
+}
+
+TEST_F(ShellTest, EnterOnTheCheckBoxDoesNotClose) {
+  const HWND form = StartInstaller(Installer());
+  ASSERT_TRUE(form);
+  PressKey(GetDlgItem(form, ControlId::kLaunchCheck), VK_RETURN);
+  EXPECT_FALSE(installer.WaitForExit(1000).has_value());
+  EXPECT_TRUE(IsWindow(form));
+}
+
+TEST_F(ShellTest, StoresTheMarkerExactlyOnce) {
+  const struct {
+    std::string program;
+    const char* marker;
+  } builds[] = {{Installer(), "188.7z"}, {Template(), "???.7z"}};
+  for (const auto& build : builds) {
+    const std::string content = ReadFileBytes(build.program);
+    ASSERT_FALSE(content.empty()) << build.program;
+    const auto first = content.find(build.marker);
+    EXPECT_NE(first, std::string::npos) << build.program;
+    EXPECT_EQ(content.find(build.marker, first + 1), std::string::npos) << build.program;
+  }
+}
+
+// D:\岚舟软件 is made when drive D: exists; the suite runs with and without it.
+TEST_F(ShellTest, MakesTheInstallFolderOnDriveDWhenThereIsOne) {
+  const bool driveD = GetDriveTypeA("D:\\") != DRIVE_NO_ROOT_DIR;
+  const HWND form = StartInstaller(Installer());
+  ASSERT_TRUE(form);
+  EXPECT_EQ(FolderExists("D:\\岚舟软件"), driveD);
+}
+
+std::string ExpectedMarker(const std::string& id) { return (id + ".7z     ").substr(0, 6); }
+
+TEST_F(ShellTest, TemplateWritesOneInstallerPerPackage) {
+  const std::string folder = FreshFolder("TemplateCopies");
+  const std::string program = folder + "\\installer-template.exe";
+  ASSERT_TRUE(CopyFileA(Template().c_str(), program.c_str(), FALSE));
+  const HWND form = StartInstaller(program);
+  ASSERT_TRUE(form);
+  EXPECT_EQ(WindowText(form), kTitle);
+
+  const std::string original = ReadFileBytes(program);
+  const auto markerAt = original.find("???.7z");
+  ASSERT_NE(markerAt, std::string::npos);
+  const std::vector<std::string> ids = {"99",  "100", "28",  "47",  "179", "61",  "102", "101", "172",
+                                        "39",  "187", "181", "37",  "31",  "40",  "184", "33",  "171",
+                                        "185", "34",  "35",  "176", "98",  "182", "38",  "29",  "188"};
+  for (const std::string& id : ids) {
+    std::string expected = original;
+    expected.replace(markerAt, 6, ExpectedMarker(id));
+    EXPECT_TRUE(ReadFileBytes(folder + "\\lzin-" + id + ".exe") == expected) << "lzin-" << id << ".exe";
+  }
+  EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());
+  Click(GetDlgItem(form, ControlId::kCancel));
+  ExpectExitCode(0);
+
+  // A copy reads its own patched marker: it is a normal installer and writes no copies.
+  const std::string copyFolder = FreshFolder("TemplateCopyRuns");
+  const std::string copy = copyFolder + "\\lzin-99.exe";
+  ASSERT_TRUE(CopyFileA((folder + "\\lzin-99.exe").c_str(), copy.c_str(), FALSE));
+  ASSERT_TRUE(StartInstaller(copy));
+  EXPECT_FALSE(FileExists(copyFolder + "\\lzin-100.exe"));
+}
+
+}  // namespace
