@@ -11,6 +11,7 @@
 #include "retrieval/PackageIdentity.h"
 #include "retrieval/RetrievalState.h"
 #include "retrieval/WindowsCopyFiles.h"
+#include "support/PageImages.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ int OnForm1Load(HWND form, LPARAM) {
   TempFolder = folders.tempFolder;
   InstallFolder = folders.installFolder;
   SetWindowTextA(form, WindowTitleFor(FileVersion).c_str());
+  LoadPageImages();
 
   const std::string marker = CurrentMarker();
   if (IsTemplateMarker(marker)) {
