@@ -1,5 +1,6 @@
 # Sourced. wine_session_start DIR: a fresh 32-bit prefix under DIR in code page 936 and an
-# Xvfb display of its own; exports what Wine and scripts/wine-run.sh need.
+# Xvfb display of its own (or the display named by WINE_SESSION_DISPLAY, for a person to
+# watch); exports what Wine and scripts/wine-run.sh need.
 # wine_session_stop: ends every process of the prefix and the display.
 
 wine_session_start() {
@@ -10,6 +11,13 @@ wine_session_start() {
   export WINEDLLOVERRIDES="mscoree=;mshtml="
   rm -rf "$dir"
   mkdir -p "$dir"
+
+  if [ -n "${WINE_SESSION_DISPLAY:-}" ]; then
+    export DISPLAY=$WINE_SESSION_DISPLAY
+    wineboot -i >"$dir/wineboot.log" 2>&1
+    wineserver -w
+    return 0
+  fi
 
   for n in $(seq 91 140); do
     [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break

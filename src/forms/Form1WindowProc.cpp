@@ -72,7 +72,6 @@ LRESULT OnDestroy(HWND form, WindowRecord* record) {
     DetachRecord(form, record);
   }
   RemoveControlTags(form);
-  RemovePropA(form, kRecordProperty);
   PostQuitMessage(0);
   return 0;
 }
