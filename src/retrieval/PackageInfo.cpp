@@ -34,10 +34,9 @@ std::optional<PackageInfo> ParsePackageInfo(std::string_view tail) {
   return info;
 }
 
-std::string ReadPackageTail(const std::string& path) {
+std::string ReadPackageTail(std::istream& file) {
   std::string tail(kPackageTailSize, '\0');
-  std::ifstream file(path, std::ios::binary | std::ios::ate);
-  if (!file) return tail;
+  if (!file.seekg(0, std::ios::end)) return tail;
   std::streamoff length = file.tellg();
   if (length <= static_cast<std::streamoff>(kPackageMinimumSize)) return tail;
   std::string bytes(kPackageTailSize, '\0');
@@ -50,7 +49,8 @@ std::string ReadPackageTail(const std::string& path) {
 
 std::optional<PackageInfo> ReadPackageInfo(const std::string& folder, const std::string& packageName) {
   std::string path = folder + packageName;
-  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(path));
+  std::ifstream file(path, std::ios::binary);
+  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(file));
   if (info) info->PackagePath = std::move(path);
   return info;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -54,7 +55,7 @@ std::optional<PackageInfo> ParsePackageInfo(std::string_view tail);
 
 // The last kPackageTailSize bytes of the file, or as many zero bytes when the file is
 // not longer than kPackageMinimumSize or cannot be read.
-std::string ReadPackageTail(const std::string& path);
+std::string ReadPackageTail(std::istream& file);
 
 // The information of the package folder + name (folder ends with "\"), with PackagePath
 // set; empty when the file holds no block (a file error to the user).
