@@ -1,0 +1,60 @@
+#include "retrieval/PackageInfo.h"
+
+#include <fstream>
+
+namespace {
+
+// A line is cut at its first zero byte, then matched against the keys; a later key
+// line overrides an earlier one.
+void ApplyLine(std::string_view line, PackageInfo& info) {
+  line = line.substr(0, line.find('\0'));
+  for (const PackageInfoKey& key : kPackageInfoKeys) {
+    if (line.starts_with(key.Prefix)) {
+      std::string_view value = line.substr(key.Prefix.size());
+      info.*key.Value = std::string(value.substr(0, key.MaxBytes));
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+std::optional<PackageInfo> ParsePackageInfo(std::string_view tail) {
+  std::size_t start = tail.find(kPackageSectionName);
+  if (start == std::string_view::npos) return std::nullopt;
+  std::string_view rest = tail.substr(start);
+
+  PackageInfo info;
+  std::size_t lineEnd = rest.find(kPackageLineEnd);
+  for (int line = 1; line <= kPackageInfoLineCount && lineEnd != std::string_view::npos; ++line) {
+    rest.remove_prefix(lineEnd + kPackageLineEnd.size());
+    lineEnd = rest.find(kPackageLineEnd);
+    ApplyLine(rest.substr(0, lineEnd), info);
+  }
+  return info;
+}
+
+std::string ReadPackageTail(std::istream& file) {
+  std::string tail(kPackageTailSize, '\0');
+  if (!file.seekg(0, std::ios::end)) return tail;
+  std::streamoff length = file.tellg();
+  if (length <= static_cast<std::streamoff>(kPackageMinimumSize)) return tail;
+  std::string bytes(kPackageTailSize, '\0');
+  if (file.seekg(length - static_cast<std::streamoff>(kPackageTailSize)) &&
+      file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    tail = std::move(bytes);
+  }
+  return tail;
+}
+
+std::optional<PackageInfo> ReadPackageInfo(const std::string& folder, const std::string& packageName) {
+  std::string path = folder + packageName;
+  std::ifstream file(path, std::ios::binary);
+  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(file));
+  if (info) info->PackagePath = std::move(path);
+  return info;
+}
+
+std::string VersionLine(const PackageInfo& info) {
+  return "版本：" + info.PackageVersion + "   发布日期：" + info.ReleaseDate;
+}

@@ -1,0 +1,161 @@
+#include "retrieval/PackageInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const std::string kSection(kPackageSectionName);
+
+std::string Lines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+// Archive-like bytes in front, then the block, filling exactly one tail.
+std::string Tail(const std::string& block) {
+  std::string tail(kPackageTailSize - block.size(), '\x5A');
+  return tail + block;
+}
+
+struct Expected {
+  std::string Title, Program, Version, Date, Description;
+};
+
+struct ParseCase {
+  const char* Name;
+  std::string Tail;
+  std::optional<Expected> Values;
+};
+
+std::vector<ParseCase> ParseCases() {
+  const std::string full = Lines({"[" + kSection + "]", "ID=188", "名称=岚舟阅读器", "文件名=bin\\Reader.exe",
+                                  "版本号=2.0.1", "日期=2024-05-01", "说明=读书用的软件"});
+  const Expected fullValues{"岚舟阅读器", "bin\\Reader.exe", "2.0.1", "2024-05-01", "读书用的软件"};
+  return {
+      {"AllSixLines", Tail(full), fullValues},
+      {"NoSectionName", Tail(Lines({"[岚舟软件安装包]", "名称=X"})), std::nullopt},
+      {"SectionNameAnywhereOnItsLine", Tail(Lines({"abc" + kSection + "xyz]", "名称=T"})), Expected{"T"}},
+      {"SectionNameAtTailEnd", Tail(kSection), Expected{}},
+      {"FirstSectionCounts",
+       Tail(Lines({kSection, "名称=first", "", "", "", "", "", kSection, "名称=second"})), Expected{"first"}},
+      {"ZeroBytesCutTheLine", Tail(Lines({kSection, std::string("名称=ABC\0\0\0", 11), "日期=D"})),
+       Expected{"ABC", "", "", "D"}},
+      {"ZeroBytesFillTheRestOfTheTail", Tail(kSection + "\r\n名称=ABC" + std::string(40, '\0')), Expected{"ABC"}},
+      {"BlanksAreKept", Tail(Lines({kSection, "名称= A B ", "版本号=1.0\t"})), Expected{" A B ", "", "1.0\t"}},
+      {"SeventhLineIgnored", Tail(Lines({kSection, "ID=1", "文件名=a", "版本号=v", "日期=d", "说明=s", "ID=2", "名称=late"})),
+       Expected{"", "a", "v", "d", "s"}},
+      {"LaterKeyWins", Tail(Lines({kSection, "名称=one", "名称=two"})), Expected{"two"}},
+      {"KeysAreExact", Tail(Lines({kSection, "名称 =a", " 名称=b", "NAME=c", "id=d", "文件名a", "说明=ok"})),
+       Expected{"", "", "", "", "ok"}},
+      {"OnlyCrLfEndsALine", Tail(Lines({kSection, "名称=a\nb\rc", "日期=d"})), Expected{"a\nb\rc", "", "", "d"}},
+      {"MissingLinesStayEmpty", Tail(Lines({kSection, "日期=2020"})), Expected{"", "", "", "2020"}},
+      {"EmptyValue", Tail(Lines({kSection, "名称=", "文件名=解压缩"})), Expected{"", "解压缩"}},
+  };
+}
+
+TEST(PackageInfoTest, ParsesTheBlock) {
+  for (const ParseCase& c : ParseCases()) {
+    SCOPED_TRACE(c.Name);
+    std::optional<PackageInfo> info = ParsePackageInfo(c.Tail);
+    ASSERT_EQ(info.has_value(), c.Values.has_value());
+    if (!info) continue;
+    EXPECT_EQ(info->PackageTitle, c.Values->Title);
+    EXPECT_EQ(info->ProgramFile, c.Values->Program);
+    EXPECT_EQ(info->PackageVersion, c.Values->Version);
+    EXPECT_EQ(info->ReleaseDate, c.Values->Date);
+    EXPECT_EQ(info->PackageDescription, c.Values->Description);
+    EXPECT_EQ(info->PackagePath, "");
+  }
+}
+
+TEST(PackageInfoTest, CutsLongValuesToTheirByteLimits) {
+  struct LimitCase {
+    std::string Prefix;
+    std::size_t Limit;
+    std::string PackageInfo::*Value;
+  };
+  const LimitCase cases[] = {
+      {"名称=", 29, &PackageInfo::PackageTitle},       {"文件名=", 99, &PackageInfo::ProgramFile},
+      {"版本号=", 29, &PackageInfo::PackageVersion},   {"日期=", 19, &PackageInfo::ReleaseDate},
+      {"说明=", 199, &PackageInfo::PackageDescription},
+  };
+  for (const LimitCase& c : cases) {
+    SCOPED_TRACE(c.Prefix);
+    for (std::size_t length : {c.Limit - 1, c.Limit, c.Limit + 1, std::size_t{300}}) {
+      std::string value;
+      for (std::size_t i = 0; i < length; ++i) value += static_cast<char>('a' + i % 26);
+      std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, c.Prefix + value})));
+      ASSERT_TRUE(info);
+      EXPECT_EQ((*info).*c.Value, value.substr(0, c.Limit)) << length;
+    }
+  }
+  // A cut may split a double-byte character: 15 characters are 30 bytes.
+  std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, "名称=一二三四五六七八九十一二三四五"})));
+  ASSERT_TRUE(info);
+  EXPECT_EQ(info->PackageTitle, std::string("一二三四五六七八九十一二三四五").substr(0, 29));
+}
+
+class PackageFileTest : public testing::Test {
+ protected:
+  std::string folder_;
+
+  void SetUp() override {
+    folder_ = (std::filesystem::path(testing::TempDir()) /
+               ("package-info-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name())))
+                  .string() + "/";
+    std::filesystem::remove_all(folder_);
+    std::filesystem::create_directories(folder_);
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  void Write(const std::string& name, const std::string& bytes) {
+    std::ofstream(folder_ + name, std::ios::binary) << bytes;
+  }
+};
+
+TEST_F(PackageFileTest, FindsTheBlockOnlyInTheTailOfALongEnoughFile) {
+  const std::string block = Lines({kSection, "名称=T"});
+  struct FileCase {
+    const char* Name;
+    std::string Bytes;
+    bool Found;
+  };
+  const FileCase cases[] = {
+      {"Of2501Bytes", std::string(2501 - block.size(), 'x') + block, true},
+      {"Of2500Bytes", std::string(2500 - block.size(), 'x') + block, false},
+      {"BlockBeginsJustInTheTail", std::string(3000, 'x') + block + std::string(2000 - block.size(), '\0'), true},
+      {"BlockBeginsOneByteTooEarly", std::string(3000, 'x') + block + std::string(2001 - block.size(), '\0'), false},
+      {"LargeFile", std::string(5'000'000, '\x7F') + block, true},
+      {"EmptyFile", "", false},
+  };
+  for (const FileCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    Write("1.7z", c.Bytes);
+    std::optional<PackageInfo> info = ReadPackageInfo(folder_, "1.7z");
+    ASSERT_EQ(info.has_value(), c.Found);
+    if (info) {
+      EXPECT_EQ(info->PackageTitle, "T");
+      EXPECT_EQ(info->PackagePath, folder_ + "1.7z");
+    }
+  }
+  EXPECT_FALSE(ReadPackageInfo(folder_, "missing.7z"));
+}
+
+TEST_F(PackageFileTest, KeepsTheWholePathHoweverLongTheFolder) {
+  std::string deep = folder_;
+  for (int i = 0; i < 12; ++i) deep += std::string(20, static_cast<char>('a' + i)) + "/";
+  std::filesystem::create_directories(deep);
+  std::ofstream(deep + "188.7z", std::ios::binary) << std::string(3000, 'x') << Lines({kSection, "名称=T"});
+  std::optional<PackageInfo> info = ReadPackageInfo(deep, "188.7z");
+  ASSERT_TRUE(info);
+  EXPECT_GT(info->PackagePath.size(), 250u);
+  EXPECT_EQ(info->PackagePath, deep + "188.7z");
+}
+
+}  // namespace

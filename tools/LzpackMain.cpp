@@ -1,0 +1,47 @@
+// lzpack: makes package archives for the installer and shows their information block.
+#include <cstdio>
+
+#include "PackageReport.h"
+#include "PackageToolOptions.h"
+#include "PackageWriter.h"
+#include "Utf8Arguments.h"
+#include "Utf8Path.h"
+
+namespace {
+
+int Fail(const std::string& message) {
+  std::fprintf(stderr, "lzpack: %s\n", message.c_str());
+  return 1;
+}
+
+int Pack(const PackageRequest& request) {
+  PackageWriteResult result = WritePackage(request);
+  if (!result.Error.empty()) return Fail(result.Error + "; no package written");
+  std::printf("Wrote %s\nUpload it to both download hosts as /dowfile/%s\n", Utf8FromPath(result.Output).c_str(),
+              UploadName(request.Id).c_str());
+  return 0;
+}
+
+int Info(const std::filesystem::path& package) {
+  std::string text = DescribePackage(package);
+  if (text.empty()) return Fail("no information block in the last 2000 bytes of '" + Utf8FromPath(package) + "'");
+  std::fputs(text.c_str(), stdout);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  UseUtf8Console();
+  ToolOptions options;
+  if (std::string error = ParseToolOptions(Utf8Arguments(argc, argv), options); !error.empty()) {
+    return Fail(error + " (lzpack --help shows the usage)");
+  }
+  switch (options.Command) {
+    case ToolCommand::Pack: return Pack(options.Request);
+    case ToolCommand::Info: return Info(options.PackageFile);
+    case ToolCommand::Help: break;
+  }
+  std::fputs(ToolUsage().c_str(), stdout);
+  return 0;
+}

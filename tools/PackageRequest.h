@@ -1,0 +1,28 @@
+#pragma once
+// What the publisher asks for: a folder and the package values, all texts in UTF-8.
+
+#include <filesystem>
+#include <string>
+
+#include "retrieval/PackageInfo.h"
+
+struct PackageRequest {
+  std::filesystem::path Folder;
+  std::filesystem::path Output;  // empty: <Id>.7z in the current folder
+  std::string Id;
+  std::string Title;
+  std::string ProgramFile;  // or the extract-only value
+  std::string Version;
+  std::string Date;
+  std::string Description;
+};
+
+// The IDs an installer's six-byte marker can carry as <ID>.7z.
+inline constexpr std::size_t kPackageIdMaxBytes = 3;
+
+// Checks the ID and converts the values to GBK within their byte limits. Returns the
+// reason for refusing them, empty when they are fine.
+std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk);
+
+// Whether the GBK program file marks a package that is only unpacked.
+bool IsExtractOnly(const PackageInfo& gbk);

@@ -1,0 +1,94 @@
+#include "PackageToolOptions.h"
+
+#include <algorithm>
+#include <string_view>
+
+#include "GbkText.h"
+#include "Utf8Path.h"
+
+namespace {
+
+struct TextOption {
+  std::string_view Name;
+  std::string PackageRequest::*Text;
+};
+
+constexpr TextOption kTextOptions[] = {
+    {"--id", &PackageRequest::Id},           {"--title", &PackageRequest::Title},
+    {"--program", &PackageRequest::ProgramFile}, {"--version", &PackageRequest::Version},
+    {"--date", &PackageRequest::Date},       {"--description", &PackageRequest::Description},
+};
+
+std::string ParsePackOptions(const std::vector<std::string>& arguments, PackageRequest& request) {
+  bool haveFolder = false;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    std::string_view argument = arguments[i];
+    if (argument == "--extract-only") {
+      request.ProgramFile = GbkToUtf8(kExtractOnlyProgramFile);
+      continue;
+    }
+    if (!argument.starts_with("--")) {
+      if (haveFolder) return "more than one folder given: '" + arguments[i] + "'";
+      request.Folder = PathFromUtf8(arguments[i]);
+      haveFolder = true;
+      continue;
+    }
+    if (i + 1 == arguments.size()) return std::string(argument) + " needs a value";
+    const std::string& value = arguments[++i];
+    if (argument == "--output") {
+      request.Output = PathFromUtf8(value);
+      continue;
+    }
+    auto option = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
+                               [&](const TextOption& o) { return o.Name == argument; });
+    if (option == std::end(kTextOptions)) return "unknown option " + std::string(argument);
+    request.*option->Text = value;
+  }
+  if (!haveFolder) return "no folder given";
+  return {};
+}
+
+}  // namespace
+
+std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOptions& options) {
+  if (arguments.empty() || arguments[0] == "--help" || arguments[0] == "-h") {
+    options.Command = ToolCommand::Help;
+    return {};
+  }
+  if (arguments[0] == "info") {
+    if (arguments.size() != 2) return "info takes exactly one package file";
+    options.Command = ToolCommand::Info;
+    options.PackageFile = PathFromUtf8(arguments[1]);
+    return {};
+  }
+  if (arguments[0] == "pack") {
+    options.Command = ToolCommand::Pack;
+    return ParsePackOptions(arguments, options.Request);
+  }
+  return "unknown command '" + arguments[0] + "'";
+}
+
+std::string ToolUsage() {
+  // A UTF-8 literal: the terminal shows UTF-8, while plain literals are compiled to GBK.
+  constexpr std::u8string_view kUsage = u8R"(Usage:
+  lzpack pack <folder> --id <ID> --title <title> (--program <file> | --extract-only)
+              [--version <version>] [--date <date>] [--description <text>] [--output <file>]
+  lzpack info <package>
+
+pack   Compresses everything in <folder> into a 7z archive and appends the package
+       information block (GBK) that the installer reads. Texts are UTF-8; in GBK the
+       title and version may hold at most 29 bytes, the program file 99, the date 19 and
+       the description 199 (a Chinese character takes 2 bytes).
+         --id           1 to 3 letters or digits; the installer with marker <ID>.7z fetches it
+         --program      the program to start after installing, relative to <folder>, with "\"
+                        between subfolders (bin\app.exe); it must exist in <folder>
+         --extract-only the package is only unpacked (program file "解压缩"); then
+                        --description names the folder it is unpacked into
+         --output       the package file to write; default <ID>.7z in the current folder
+       Upload the package to each download host as /dowfile/<id>.rar (ID in lower case).
+info   Prints the information block of an existing package.
+
+Needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
+)";
+  return std::string(kUsage.begin(), kUsage.end());
+}

@@ -1,0 +1,22 @@
+#pragma once
+// lzpack's command line.
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "PackageRequest.h"
+
+enum class ToolCommand { Help, Pack, Info };
+
+struct ToolOptions {
+  ToolCommand Command = ToolCommand::Help;
+  PackageRequest Request;              // pack
+  std::filesystem::path PackageFile;  // info
+};
+
+// Parses the UTF-8 arguments after the program name; returns what is wrong with them,
+// empty when they are fine.
+std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOptions& options);
+
+std::string ToolUsage();

@@ -1,0 +1,62 @@
+#include "SevenZipProcess.h"
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include <string>
+#else
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#endif
+
+#ifdef _WIN32
+
+int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::path& archive) {
+  std::wstring command = L"7z.exe a -t7z -bso0 -bsp0 -y -- \"" + archive.wstring() + L"\" *";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                      &process)) {
+    return -1;
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD exitCode = 1;
+  GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(exitCode);
+}
+
+#else
+
+namespace {
+
+// Exit code of a child that could not run 7z, as a shell reports it.
+constexpr int kNotStarted = 127;
+
+}  // namespace
+
+int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::path& archive) {
+  const char* arguments[] = {"7z", "a", "-t7z", "-bso0", "-bsp0", "-y", "--", archive.c_str(), "*", nullptr};
+  pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    // No prompt can wait for an answer.
+    int input = open("/dev/null", O_RDONLY);
+    if (input >= 0) dup2(input, STDIN_FILENO);
+    if (chdir(folder.c_str()) == 0) execvp(arguments[0], const_cast<char* const*>(arguments));
+    _exit(kNotStarted);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  if (!WIFEXITED(status)) return -1;
+  return WEXITSTATUS(status) == kNotStarted ? -1 : WEXITSTATUS(status);
+}
+
+#endif
