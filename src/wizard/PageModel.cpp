@@ -1,6 +1,7 @@
 #include "wizard/PageModel.h"
 
 #include <span>
+#include <utility>
 
 #include "wizard/WizardState.h"
 
@@ -61,6 +62,16 @@ std::string Quoted(std::string_view before, std::string_view title, std::string_
 
 }  // namespace
 
+HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package) {
+  switch (change) {
+    case HeaderChange::FolderPage: return FolderPageHeader(package);
+    case HeaderChange::ExtractionPage: return ExtractionPageHeader(package);
+    case HeaderChange::FinishPage: return FinishPageHeader(package);
+    case HeaderChange::Keep: break;
+  }
+  return {};
+}
+
 bool IsExtractOnly(std::string_view programFile) { return programFile == "解压缩"; }
 
 bool IsExtractOnly(const WizardPackage& package) { return IsExtractOnly(package.ProgramFile); }
@@ -85,14 +96,8 @@ PageMove BackMove(int32_t page, const WizardPackage& package) { return Lookup(kB
 PageMove CancelMove() { return {.action = WizardAction::PostClose}; }
 
 bool ApplyPageMove(const PageMove& move, const WizardPackage& package) {
-  HeaderTexts header;
-  switch (move.header) {
-    case HeaderChange::Keep: break;
-    case HeaderChange::FolderPage: header = FolderPageHeader(package); break;
-    case HeaderChange::ExtractionPage: header = ExtractionPageHeader(package); break;
-    case HeaderChange::FinishPage: header = FinishPageHeader(package); break;
-  }
   if (move.header != HeaderChange::Keep) {
+    HeaderTexts header = HeaderFor(move.header, package);
     PageTitle = std::move(header.title);
     PageSubtitle = std::move(header.subtitle);
   }

@@ -53,6 +53,9 @@ struct PageMove {
   WizardAction action = WizardAction::None;
 };
 
+// The header texts a change asks for; empty for Keep.
+HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package);
+
 PageMove NextMove(int32_t page, const WizardPackage& package);
 PageMove BackMove(int32_t page, const WizardPackage& package);
 PageMove CancelMove();
