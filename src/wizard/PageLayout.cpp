@@ -6,12 +6,12 @@ namespace {
 
 // One row per control, one letter per page 0-4: S shown, H hidden,
 // E shown unless the package is extract-only (then left as it is).
-struct VisibilitySpec {
+struct VisibilityLetters {
   int32_t controlId;
   const char byPage[6];
 };
 
-constexpr VisibilitySpec kVisibilityTable[kWizardControlCount] = {
+constexpr VisibilityLetters kVisibilityTable[kWizardControlCount] = {
     {kNextButtonId, "HSSSS"},   {kCancelButtonId, "SSSSS"}, {kBackButtonId, "HHSSS"},
     {kFolderGroupId, "HHSHH"},  {kBrowseButtonId, "HHSHH"}, {kFolderEditId, "HHSHH"},
     {kProgressBarId, "SHHSH"},  {kHintLabelId, "SHHSH"},    {kLaunchBoxId, "HHHHE"},
@@ -60,8 +60,8 @@ std::array<ControlVisibility, kWizardControlCount> VisibilityRow(int32_t page, b
   std::array<ControlVisibility, kWizardControlCount> row;
   const bool known = page >= 0 && page <= 4;
   for (size_t i = 0; i < row.size(); ++i) {
-    const VisibilitySpec& spec = kVisibilityTable[i];
-    row[i] = {spec.controlId, known ? FromLetter(spec.byPage[page], extractOnly) : Visibility::Untouched};
+    const VisibilityLetters& letters = kVisibilityTable[i];
+    row[i] = {letters.controlId, known ? FromLetter(letters.byPage[page], extractOnly) : Visibility::Untouched};
   }
   return row;
 }

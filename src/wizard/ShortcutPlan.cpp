@@ -17,12 +17,12 @@ FinishPlan PlanFinishActions(const FinishChoices& choices, const WizardPackage& 
   const std::string program = folder + package.ProgramFile;
   FinishPlan plan;
   if (IsChecked(choices.shortcutCheck)) {
-    plan.shortcut = ShortcutSpec{WithTrailingBackslash(choices.desktopFolder) + package.PackageTitle + ".lnk",
+    plan.shortcut = ShortcutLink{WithTrailingBackslash(choices.desktopFolder) + package.PackageTitle + ".lnk",
                                  package.PackageDescription, folder, program, kNormalWindow};
   }
   if (IsChecked(choices.launchCheck)) {
     // The folder is the started program's parameter string, unquoted as it always was.
-    plan.launch = LaunchSpec{folder, program, folder, kNormalWindow};
+    plan.launch = LaunchRequest{folder, program, folder, kNormalWindow};
   }
   return plan;
 }

@@ -15,7 +15,7 @@ struct FinishChoices {
   int32_t launchCheck;
 };
 
-struct ShortcutSpec {
+struct ShortcutLink {
   std::string linkPath;
   std::string description;
   std::string workingFolder;
@@ -25,7 +25,7 @@ struct ShortcutSpec {
 
 // ShellExecuteA "open" with no owner and no directory; the working folder comes from the
 // current directory, set just before.
-struct LaunchSpec {
+struct LaunchRequest {
   std::string currentFolder;
   std::string file;
   std::string parameters;
@@ -33,8 +33,8 @@ struct LaunchSpec {
 };
 
 struct FinishPlan {
-  std::optional<ShortcutSpec> shortcut;
-  std::optional<LaunchSpec> launch;
+  std::optional<ShortcutLink> shortcut;
+  std::optional<LaunchRequest> launch;
 };
 
 // Only a plain check (BST_CHECKED) counts; an indeterminate box does not.
