@@ -1,0 +1,71 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+constexpr int32_t kDownloadPage = 0;
+constexpr int32_t kWelcomePage = 1;
+constexpr int32_t kFolderPage = 2;
+constexpr int32_t kExtractionPage = 3;
+constexpr int32_t kFinishPage = 4;
+
+// The package values the wizard's decisions depend on, passed in by the caller.
+struct WizardPackage {
+  std::string PackageTitle;
+  std::string ProgramFile;
+  std::string PackageDescription;
+};
+
+// A package whose program is "解压缩" is only unpacked: no folder page, no finish actions.
+bool IsExtractOnly(std::string_view programFile);
+bool IsExtractOnly(const WizardPackage& package);
+
+struct HeaderTexts {
+  std::string title;
+  std::string subtitle;
+};
+
+HeaderTexts FolderPageHeader(const WizardPackage& package);
+HeaderTexts ExtractionPageHeader(const WizardPackage& package);
+HeaderTexts FinishPageHeader(const WizardPackage& package);
+
+constexpr const char* kNextCaption = "下一步";
+constexpr const char* kFinishCaption = "完成";
+
+// What a move sets; Keep leaves the current value.
+enum class HeaderChange { Keep, FolderPage, ExtractionPage, FinishPage };
+enum class CaptionChange { Keep, Next, Finish };
+enum class FolderFill { Keep, InstallFolderAndTitle, InstallFolderAndDescription };
+enum class ButtonChange { Keep, Disable, Enable };  // Next, Cancel, Back and Browse together
+
+// Work the Win32 layer carries out after the page state is updated.
+enum class WizardAction { None, RunInstallAction, RunFinishActions, PostClose };
+
+constexpr int32_t kPageUnchanged = -1;
+
+struct PageMove {
+  int32_t pageAfter = kPageUnchanged;
+  HeaderChange header = HeaderChange::Keep;
+  CaptionChange caption = CaptionChange::Keep;
+  FolderFill folder = FolderFill::Keep;
+  ButtonChange buttons = ButtonChange::Keep;
+  WizardAction action = WizardAction::None;
+};
+
+// The header texts a change asks for; empty for Keep.
+HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package);
+
+PageMove NextMove(int32_t page, const WizardPackage& package);
+PageMove BackMove(int32_t page, const WizardPackage& package);
+PageMove CancelMove();
+
+// Writes CurrentPage, PageTitle and PageSubtitle as the move says; true when the page was
+// set, which always asks for a repaint.
+bool ApplyPageMove(const PageMove& move, const WizardPackage& package);
+
+// The folder edit box text a fill asks for; empty for Keep.
+std::string FolderFillText(FolderFill fill, std::string_view installFolder, const WizardPackage& package);
+
+// The Next caption a change asks for; null for Keep.
+const char* CaptionText(CaptionChange change);

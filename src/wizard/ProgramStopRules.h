@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+constexpr const char* kRunningProgramTitle = "请退出【应用或游戏】";
+
+struct RunningProcess {
+  uint32_t id;
+  std::string imagePath;  // full path of the main module, or the bare name when unreadable
+};
+
+// True when the image path lies in the folder (which ends with "\"), letter case ignored:
+// ASCII a-z are upper-cased byte by byte on both sides, so double-byte characters stay alike.
+bool IsInsideFolder(std::string_view imagePath, std::string_view folder);
+
+// The processes to warn about and stop, in snapshot order; never the installer itself.
+std::vector<RunningProcess> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,
+                                           std::string_view folder);
+
+std::string RunningProgramWarning(std::string_view displayName, std::string_view imagePath);
+
+// After stopping anything, the progress bar runs from 1 to 100 with a 50 ms pumped wait each:
+// about five seconds for the stopped programs to let go of their files. No pause otherwise.
+constexpr int32_t kStopPauseStepMs = 50;
+int32_t StopPauseSteps(size_t stoppedCount);

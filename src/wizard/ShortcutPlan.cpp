@@ -1,0 +1,28 @@
+#include "wizard/ShortcutPlan.h"
+
+#include "wizard/GbkPath.h"
+
+namespace {
+
+constexpr int32_t kBstChecked = 1;
+constexpr int32_t kNormalWindow = 1;  // SW_SHOWNORMAL, also the shortcut's window style
+
+}  // namespace
+
+bool IsChecked(int32_t checkState) { return checkState == kBstChecked; }
+
+FinishPlan PlanFinishActions(const FinishChoices& choices, const WizardPackage& package) {
+  const std::string folder = WithTrailingBackslash(choices.folderText);
+  // ProgramFile is relative to the folder and may name a subfolder; it is appended as it is.
+  const std::string program = folder + package.ProgramFile;
+  FinishPlan plan;
+  if (IsChecked(choices.shortcutCheck)) {
+    plan.shortcut = ShortcutLink{WithTrailingBackslash(choices.desktopFolder) + package.PackageTitle + ".lnk",
+                                 package.PackageDescription, folder, program, kNormalWindow};
+  }
+  if (IsChecked(choices.launchCheck)) {
+    // The folder is the started program's parameter string, unquoted as it always was.
+    plan.launch = LaunchRequest{folder, program, folder, kNormalWindow};
+  }
+  return plan;
+}

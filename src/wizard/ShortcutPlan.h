@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "wizard/PageModel.h"
+
+// What the finish page's check boxes ask for and where things go.
+struct FinishChoices {
+  std::string folderText;     // the folder edit box's text
+  std::string desktopFolder;  // the user's desktop folder, ANSI
+  int32_t shortcutCheck;      // BM_GETCHECK results
+  int32_t launchCheck;
+};
+
+struct ShortcutLink {
+  std::string linkPath;
+  std::string description;
+  std::string workingFolder;
+  std::string targetPath;
+  int32_t windowStyle;
+};
+
+// ShellExecuteA "open" with no owner and no directory; the working folder comes from the
+// current directory, set just before.
+struct LaunchRequest {
+  std::string currentFolder;
+  std::string file;
+  std::string parameters;
+  int32_t showCommand;
+};
+
+struct FinishPlan {
+  std::optional<ShortcutLink> shortcut;
+  std::optional<LaunchRequest> launch;
+};
+
+// Only a plain check (BST_CHECKED) counts; an indeterminate box does not.
+bool IsChecked(int32_t checkState);
+
+FinishPlan PlanFinishActions(const FinishChoices& choices, const WizardPackage& package);

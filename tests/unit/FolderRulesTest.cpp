@@ -1,0 +1,31 @@
+#include "wizard/FolderRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(FolderRulesTest, TargetFolderChecks) {
+  const struct {
+    const char* typed;
+    FolderVerdict verdict;
+    const char* folder;
+  } kCases[] = {
+      {"D:", FolderVerdict::BareDrive, ""},
+      {"  D:\\  ", FolderVerdict::BareDrive, ""},
+      {"DX", FolderVerdict::PathError, ""},
+      {"\\\\server\\share", FolderVerdict::PathError, ""},
+      {"D:/Games", FolderVerdict::PathError, ""},
+      {"  D:\\Games\\X \t", FolderVerdict::Accepted, "D:\\Games\\X\\"},
+      {"D:\\Games\\X\\", FolderVerdict::Accepted, "D:\\Games\\X\\"},
+      {"D:\\誠", FolderVerdict::Accepted, "D:\\誠\\"},  // the last byte is 0x5C inside a character
+      {"D:\\誠\\", FolderVerdict::Accepted, "D:\\誠\\"},
+  };
+  for (const auto& c : kCases) {
+    const FolderCheck check = CheckTargetFolder(c.typed);
+    EXPECT_EQ(check.verdict, c.verdict) << c.typed;
+    EXPECT_EQ(check.folder, c.folder) << c.typed;
+    EXPECT_EQ(FolderCheckMessage(check.verdict) == nullptr, c.verdict == FolderVerdict::Accepted);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,22 @@
+#include "wizard/ProgramStopRules.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
+  const std::vector<RunningProcess> processes = {
+      {4, "C:\\Windows\\explorer.exe"}, {7, "D:\\Games\\X\\setup.exe"},  // 7: the installer
+      {9, "d:\\games\\x\\x.exe"},       {10, "D:\\Games\\XY\\X.EXE"},
+      {11, "D:\\GAMES\\X\\BIN\\Y.EXE"}, {12, "x.exe"}};
+  const auto toStop = ProgramsToStop(processes, 7, "D:\\Games\\X\\");
+  ASSERT_EQ(toStop.size(), 2u);
+  EXPECT_EQ(toStop[0].id, 9u);
+  EXPECT_EQ(toStop[1].id, 11u);
+  EXPECT_FALSE(IsInsideFolder("D:\\游戏\\象棋\\qp.exe", "D:\\游戏\\棋牌\\"));
+  EXPECT_FALSE(IsInsideFolder("D:\\Games\\X\\x.exe", ""));
+  EXPECT_EQ(StopPauseSteps(toStop.size()), 100);
+  EXPECT_EQ(StopPauseSteps(0), 0);
+}
+
+}  // namespace

@@ -1,0 +1,31 @@
+#include "wizard/ShortcutPlan.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const WizardPackage kPackage{"画图", "bin\\paint.exe", "一个画图工具"};
+
+TEST(ShortcutPlanTest, ShortcutAndLaunchFromTheFolder) {
+  const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kPackage);
+  ASSERT_TRUE(plan.shortcut && plan.launch);
+  EXPECT_EQ(plan.shortcut->linkPath, "C:\\Users\\a\\Desktop\\画图.lnk");
+  EXPECT_EQ(plan.shortcut->workingFolder, "D:\\My Apps\\誠\\");
+  EXPECT_EQ(plan.shortcut->targetPath, "D:\\My Apps\\誠\\bin\\paint.exe");
+  EXPECT_EQ(plan.launch->file, plan.shortcut->targetPath);
+  EXPECT_EQ(plan.launch->parameters, "D:\\My Apps\\誠\\");  // unquoted, spaces and all
+}
+
+TEST(ShortcutPlanTest, OnlyCheckedBoxesAct) {
+  const struct {
+    int32_t shortcutCheck, launchCheck;
+    bool shortcut, launch;
+  } kCases[] = {{0, 0, false, false}, {1, 0, true, false}, {0, 1, false, true}, {2, 2, false, false}};
+  for (const auto& c : kCases) {
+    const FinishPlan plan = PlanFinishActions({"D:\\A\\", "C:\\Desktop\\", c.shortcutCheck, c.launchCheck}, kPackage);
+    EXPECT_EQ(plan.shortcut.has_value(), c.shortcut);
+    EXPECT_EQ(plan.launch.has_value(), c.launch);
+  }
+}
+
+}  // namespace
