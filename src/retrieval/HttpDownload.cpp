@@ -1,6 +1,7 @@
 #include "retrieval/HttpDownload.h"
 
 #include <string_view>
+#include <vector>
 
 #include "retrieval/DownloadState.h"
 #include "retrieval/HttpRequestText.h"
@@ -11,7 +12,9 @@
 
 namespace {
 
-constexpr size_t kReceiveBufferSize = 4096;
+// Large receives keep the transfer at the speed of the line (4 KiB ones cost a third of it on
+// a fast link); each one is still written to the file as soon as it arrives.
+constexpr size_t kReceiveBufferSize = 64 * 1024;
 constexpr int kMaxRequests = 6;  // the first request and up to five redirections
 // How often a wait looks at the cancel flag.
 constexpr int kCancelPollMs = 100;
@@ -186,9 +189,8 @@ class Transfer {
   }
 
   PassEnd ReceiveResponse() {
-    char buffer[kReceiveBufferSize];
     for (;;) {
-      const int received = ReceiveWithin(buffer);
+      const int received = ReceiveWithin(buffer_.data());
       if (received == kCancelled) return PassEnd::Failed;
       if (received == kSilent) {
         Fail(0, kSilentServerText);
@@ -200,7 +202,7 @@ class Transfer {
         if (!Resume()) return PassEnd::Failed;
         continue;
       }
-      const PassEnd end = HandleChunk(std::string_view(buffer, static_cast<size_t>(received)));
+      const PassEnd end = HandleChunk(std::string_view(buffer_.data(), static_cast<size_t>(received)));
       if (end != PassEnd::Finished) return end;
       if (DownloadCancelRequested()) return PassEnd::Failed;
     }
@@ -270,6 +272,7 @@ class Transfer {
   const DownloadSettings& settings_;
   BodyStore store_;
   TcpSocket socket_;
+  std::vector<char> buffer_ = std::vector<char>(kReceiveBufferSize);
   ResponseHeadCollector head_;
   ProgressPacer pacer_;
   std::string host_;

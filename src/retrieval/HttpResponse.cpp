@@ -79,6 +79,5 @@ ResponseVerdict JudgeResumedResponse(std::string_view head) {
   } else if (StatusClassIs(head, "200")) {
     verdict.action = ResponseAction::Restart;
   }
-  verdict.contentLength = ReadContentLength(head);
   return verdict;
 }

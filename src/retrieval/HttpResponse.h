@@ -37,11 +37,12 @@ enum class ResponseAction {
 
 struct ResponseVerdict {
   ResponseAction action = ResponseAction::Reject;
-  int64_t contentLength = 0;  // from "Content-Length:"; 0 when absent or unreadable
+  int64_t contentLength = 0;  // of an accepted first response; 0 when absent or unreadable
   std::string location;       // for Redirect
 };
 
 ResponseVerdict JudgeFirstResponse(std::string_view head);
+// The total announced first stays the total, whatever a resumed response announces.
 ResponseVerdict JudgeResumedResponse(std::string_view head);
 
 // The decimal value after "Content-Length:" (leading spaces skipped, rounded to the nearest

@@ -30,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   const ResponseVerdict first = JudgeFirstResponse(head);
   const ResponseVerdict resumed = JudgeResumedResponse(head);
-  if (first.contentLength < 0 || resumed.contentLength < 0) std::abort();
+  if (first.contentLength < 0) std::abort();
+  if (resumed.action == ResponseAction::Redirect || resumed.action == ResponseAction::Accept) std::abort();
   if (first.action == ResponseAction::Redirect) {
     std::string host = "host", path = "dowfile/a.rar";
     int32_t port = 80;
