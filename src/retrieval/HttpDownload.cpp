@@ -71,6 +71,7 @@ class BodyStore {
 };
 
 enum class PassEnd { Finished, Redirect, Failed };
+enum class ChunkEnd { Continue, Redirect, Failed };
 
 class Transfer {
  public:
@@ -202,8 +203,9 @@ class Transfer {
         if (!Resume()) return PassEnd::Failed;
         continue;
       }
-      const PassEnd end = HandleChunk(std::string_view(buffer_.data(), static_cast<size_t>(received)));
-      if (end != PassEnd::Finished) return end;
+      const ChunkEnd end = HandleChunk(std::string_view(buffer_.data(), static_cast<size_t>(received)));
+      if (end == ChunkEnd::Redirect) return PassEnd::Redirect;
+      if (end == ChunkEnd::Failed) return PassEnd::Failed;
       if (DownloadCancelRequested()) return PassEnd::Failed;
     }
   }
@@ -214,45 +216,44 @@ class Transfer {
     return closedByPeer || written_ >= total_;
   }
 
-  // Finished here means "go on receiving".
-  PassEnd HandleChunk(std::string_view chunk) {
+  ChunkEnd HandleChunk(std::string_view chunk) {
     std::string_view body = chunk;
     if (awaitingHead_) {
       const ResponseHeadCollector::State state = head_.Add(chunk);
-      if (state == ResponseHeadCollector::State::Collecting) return PassEnd::Finished;
-      if (state == ResponseHeadCollector::State::TooLarge) return PassEnd::Failed;
+      if (state == ResponseHeadCollector::State::Collecting) return ChunkEnd::Continue;
+      if (state == ResponseHeadCollector::State::TooLarge) return ChunkEnd::Failed;
       awaitingHead_ = false;
-      if (!AcceptHead()) return redirectPending_ ? PassEnd::Redirect : PassEnd::Failed;
+      const ChunkEnd verdict = AcceptHead();
+      if (verdict != ChunkEnd::Continue) return verdict;
       body = head_.Rest();
     }
-    if (body.empty()) return PassEnd::Finished;
-    if (!store_.WriteAt(written_, body)) return PassEnd::Failed;
+    if (body.empty()) return ChunkEnd::Continue;
+    if (!store_.WriteAt(written_, body)) return ChunkEnd::Failed;
     written_ += static_cast<int64_t>(body.size());
     if (store_.IsFile() && request_.progress != nullptr && pacer_.Due(ProgressTick())) {
       request_.progress->OnProgress(written_, total_);
     }
-    return PassEnd::Finished;
+    return ChunkEnd::Continue;
   }
 
-  // Decides what the completed head means; false when the body does not follow.
-  bool AcceptHead() {
-    redirectPending_ = false;
+  // Decides what the completed head means: Continue when its body follows.
+  ChunkEnd AcceptHead() {
     if (resumed_) {
       const ResponseVerdict verdict = JudgeResumedResponse(head_.Head());
       if (verdict.action == ResponseAction::Restart) written_ = 0;
-      return verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
+      const bool bodyFollows = verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
+      return bodyFollows ? ChunkEnd::Continue : ChunkEnd::Failed;
     }
     const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());
     if (verdict.action == ResponseAction::Redirect) {
       SplitUrl(verdict.location, host_, path_, port_);
-      redirectPending_ = true;
-      return false;
+      return ChunkEnd::Redirect;
     }
-    if (verdict.action != ResponseAction::Accept) return false;
+    if (verdict.action != ResponseAction::Accept) return ChunkEnd::Failed;
     announced_ = verdict.contentLength;
     total_ = announced_ > 0 ? announced_ : 1;
     written_ = 0;
-    return true;
+    return ChunkEnd::Continue;
   }
 
   // Reconnects and asks for the rest of the body; gives up after a few tries that brought
@@ -281,7 +282,6 @@ class Transfer {
   Endpoint endpoint_;
   bool awaitingHead_ = true;
   bool resumed_ = false;
-  bool redirectPending_ = false;
   int64_t announced_ = 0;  // "Content-Length:" of the accepted response, 0 when none
   int64_t total_ = 0;      // what a success reports: the announced length, or 1
   int64_t written_ = 0;    // body bytes stored; the offset of the next chunk

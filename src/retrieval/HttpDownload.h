@@ -27,7 +27,8 @@ struct DownloadRequest {
   std::string body;        // out: the body when outputPath is empty (memory mode)
   std::string outputPath;  // the file that receives the body
   // out: the announced length on success (1 when none was announced); 0 or a step code
-  // (3 socket start-up, 4 bad URL, 6 socket, 7 connect, 8 send) on failure.
+  // (3 socket start-up, 4 bad URL, 6 socket, 7 connect, 8 send) on failure. 64 bits wide so
+  // that bodies of 2 GiB and more report their size.
   int64_t result = 0;
   void* ownerWindow = nullptr;
   std::string errorText;  // out: the text to show when the transfer failed with one
