@@ -1,9 +1,10 @@
-# add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [TIMEOUT <s>])
+# add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [HOSTS <dir>] [TIMEOUT <s>])
 # Registers one run of a Windows test program under Wine. scripts/wine-run.sh sets the
 # prefix up as asked (screen DPI, drive D:) and ends every process of the prefix
-# afterwards, so a stuck program fails its test instead of hanging.
+# afterwards, so a stuck program fails its test instead of hanging. HOSTS serves <dir> from the
+# test download host on 127.0.0.2:80 and 127.0.0.3:80 during the run.
 function(add_wine_test name)
-  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;TIMEOUT" "COMMAND" ${ARGN})
+  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;HOSTS;TIMEOUT" "COMMAND" ${ARGN})
   if(NOT ARG_DPI)
     set(ARG_DPI 96)
   endif()
@@ -13,6 +14,9 @@ function(add_wine_test name)
   set(options --dpi ${ARG_DPI} --timeout ${ARG_TIMEOUT})
   if(ARG_DRIVE_D)
     list(APPEND options --drive-d)
+  endif()
+  if(ARG_HOSTS)
+    list(APPEND options --hosts ${ARG_HOSTS})
   endif()
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${options} -- ${ARG_COMMAND})
   math(EXPR ctest_timeout "${ARG_TIMEOUT} + 60")

@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
 # Runs one Windows program under the Wine session of scripts/lib/wine-session.sh, after
 # setting the prefix up as asked, and ends every process of the prefix afterwards.
-#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--timeout SECONDS] -- program.exe [args...]
+#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--timeout SECONDS] -- program.exe [args...]
+# --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80 and
+# 127.0.0.3:80 while the program runs.
 set -euo pipefail
 
-dpi=96 drive_d=0 timeout_s=120
+dpi=96 drive_d=0 timeout_s=120 hosts_dir=""
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
     --drive-d) drive_d=1; shift ;;
+    --hosts) hosts_dir=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
@@ -36,6 +39,31 @@ if [ "$drive_d" = 1 ]; then
   rm -rf "$drive_root"
   mkdir -p "$drive_root"
   ln -s "$drive_root" "$drive_link"
+fi
+
+host_pid=""
+stop_hosts() {
+  if [ -n "$host_pid" ]; then
+    kill "$host_pid" 2>/dev/null || true
+    wait "$host_pid" 2>/dev/null || true
+  fi
+}
+trap stop_hosts EXIT
+if [ -n "$hosts_dir" ]; then
+  : "${TEST_HOST_PROGRAM:?wine-run.sh --hosts needs TEST_HOST_PROGRAM (the native test-host)}"
+  host_log="$WINE_SESSION_DIR/test-host.out"
+  "$TEST_HOST_PROGRAM" --root "$hosts_dir" --listen 127.0.0.2:80 --listen 127.0.0.3:80 >"$host_log" 2>&1 &
+  host_pid=$!
+  tries=0
+  until grep -qx ready "$host_log"; do
+    tries=$((tries + 1))
+    if [ $tries -gt 50 ] || ! kill -0 "$host_pid" 2>/dev/null; then
+      echo "wine-run.sh: the test host did not start:" >&2
+      cat "$host_log" >&2
+      exit 1
+    fi
+    sleep 0.1
+  done
 fi
 
 status=0

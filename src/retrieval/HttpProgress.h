@@ -1,0 +1,41 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+// Progress of a transfer, reported by the worker through a sink so that the client never
+// sees the window system; the Windows sink posts kDownloadProgressMessage (HttpWindowSink).
+
+constexpr uint32_t kDownloadProgressMessage = 1624;  // WM_USER + 600
+
+// Notifications are at least this far apart so that the UI thread's queue is not flooded.
+constexpr uint32_t kProgressIntervalMs = 300;
+
+class DownloadSink {
+ public:
+  virtual ~DownloadSink() = default;
+  // Called on the worker thread: body bytes in the output file, and the announced total
+  // (1 when the server announced none).
+  virtual void OnProgress(int64_t bytesWritten, int64_t totalBytes) = 0;
+};
+
+// Millisecond tick count (timeGetTime on Windows); wraps like it.
+uint32_t ProgressTick();
+
+// Says whether a notification is due at `now`: the first one always, then only when more
+// than kProgressIntervalMs have passed since the last one (the counter may wrap).
+class ProgressPacer {
+ public:
+  bool Due(uint32_t now);
+
+ private:
+  std::optional<uint32_t> lastNotice_;
+};
+
+// The two 32-bit message parameters for a progress notification. Counts that do not fit
+// (2 GiB and more) are scaled down by the same power of two, so their ratio stays right.
+struct ProgressMessageParams {
+  uint32_t bytesWritten;
+  int32_t totalBytes;
+};
+ProgressMessageParams ToProgressMessageParams(int64_t bytesWritten, int64_t totalBytes);

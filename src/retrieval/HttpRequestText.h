@@ -1,0 +1,10 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// The bytes of one HTTP/1.0 GET. With a resume offset the request asks for the rest of the
+// body from that offset on (a "Range: bytes=N-" line before the User-Agent line).
+std::string BuildGetRequest(std::string_view host, std::string_view path);
+std::string BuildResumeRequest(std::string_view host, std::string_view path, int64_t resumeOffset);

@@ -1,0 +1,13 @@
+#include "retrieval/HttpWindowSink.h"
+
+#include "retrieval/HttpDownload.h"
+
+void WindowProgressSink::OnProgress(int64_t bytesWritten, int64_t totalBytes) {
+  const ProgressMessageParams params = ToProgressMessageParams(bytesWritten, totalBytes);
+  PostMessageA(window_, kDownloadProgressMessage, params.bytesWritten, params.totalBytes);
+}
+
+DWORD WINAPI HttpDownloadThread(LPVOID request) {
+  HttpDownload(static_cast<DownloadRequest*>(request));
+  return 0;
+}

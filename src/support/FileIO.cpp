@@ -1,0 +1,85 @@
+#include "support/FileIO.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+#ifdef _WIN32
+bool FileExists(const std::string& path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool DeleteFileNamed(const std::string& path) {
+  // DeleteFile refuses read-only files.
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileA(path.c_str()) || !FileExists(path);
+}
+
+bool RandomAccessFile::Open(const std::string& path) {
+  Close();
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+bool RandomAccessFile::WriteAt(int64_t offset, std::string_view bytes) {
+  const HANDLE file = reinterpret_cast<HANDLE>(handle_);
+  while (!bytes.empty()) {
+    // On a synchronous handle the OVERLAPPED offset says where the write goes.
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(static_cast<uint64_t>(offset) >> 32);
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, &at) || written == 0) return false;
+    bytes.remove_prefix(written);
+    offset += written;
+  }
+  return true;
+}
+
+void RandomAccessFile::Close() {
+  if (!IsOpen()) return;
+  CloseHandle(reinterpret_cast<HANDLE>(handle_));
+  handle_ = kClosed;
+}
+#else
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool DeleteFileNamed(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+bool RandomAccessFile::Open(const std::string& path) {
+  Close();
+  const int file = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (file < 0) return false;
+  handle_ = file;
+  return true;
+}
+
+bool RandomAccessFile::WriteAt(int64_t offset, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = pwrite(static_cast<int>(handle_), bytes.data(), bytes.size(), offset);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return false;
+    bytes.remove_prefix(static_cast<size_t>(written));
+    offset += written;
+  }
+  return true;
+}
+
+void RandomAccessFile::Close() {
+  if (!IsOpen()) return;
+  close(static_cast<int>(handle_));
+  handle_ = kClosed;
+}
+#endif

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// File calls of the download client: POSIX and Win32 (ANSI names) side by side in FileIO.cpp.
+
+bool FileExists(const std::string& path);
+
+// Removes the file, read-only or not; true when no file of that name is left.
+bool DeleteFileNamed(const std::string& path);
+
+// A file opened for reading and writing, created when missing, never truncated, and written
+// at explicit offsets.
+class RandomAccessFile {
+ public:
+  RandomAccessFile() = default;
+  ~RandomAccessFile() { Close(); }
+  RandomAccessFile(const RandomAccessFile&) = delete;
+  RandomAccessFile& operator=(const RandomAccessFile&) = delete;
+
+  bool Open(const std::string& path);
+  bool IsOpen() const { return handle_ != kClosed; }
+  bool WriteAt(int64_t offset, std::string_view bytes);
+  void Close();
+
+ private:
+  static constexpr intptr_t kClosed = -1;
+  intptr_t handle_ = kClosed;
+};

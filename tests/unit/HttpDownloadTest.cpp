@@ -1,0 +1,276 @@
+#include "retrieval/HttpDownload.h"
+
+#include <arpa/inet.h>
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+#include <fstream>
+#include <thread>
+#include <vector>
+
+#include "HttpTestHost.h"
+#include "retrieval/DownloadState.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+constexpr char kRequestTail[] = "Connection: close\r\nUser-Agent: GetHTTP 0.0\r\n\r\n";
+
+std::string Pattern(size_t size) {
+  std::string bytes(size, '\0');
+  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
+  return bytes;
+}
+
+struct ProgressReport {
+  int64_t written, total;
+  Clock::time_point at;
+};
+
+class RecordingSink : public DownloadSink {
+ public:
+  void OnProgress(int64_t written, int64_t total) override { reports.push_back({written, total, Clock::now()}); }
+  std::vector<ProgressReport> reports;
+};
+
+class HttpDownloadTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char pattern[] = "/tmp/http-download-XXXXXX";
+    dir_ = mkdtemp(pattern);
+    fs::create_directory(dir_ / "served");
+    WriteFile(dir_ / "served" / "file.bin", data_);
+    WriteFile(dir_ / "served" / "big.bin", Pattern(64 * 1024));
+    host_ = std::make_unique<TestHostProcess>((dir_ / "served").string(), LogPath());
+    output_ = (dir_ / "out.bin.tmp").string();
+  }
+
+  void TearDown() override {
+    host_.reset();
+    fs::remove_all(dir_);
+    DownloadState = kDownloadIdle;
+  }
+
+  static void WriteFile(const fs::path& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  std::string LogPath() const { return (dir_ / "requests.log").string(); }
+
+  // The requests the host saw, split at their empty lines.
+  std::vector<std::string> Requests() const {
+    std::vector<std::string> requests;
+    const std::string log = ReadWholeFile(LogPath());
+    for (size_t at = 0, end; (end = log.find("\r\n\r\n", at)) != std::string::npos; at = end + 4) {
+      requests.push_back(log.substr(at, end + 4 - at));
+    }
+    return requests;
+  }
+
+  // host1 and host2 both reach the test host; anything else is unresolved.
+  DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
+    DownloadRequest request;
+    request.url = url;
+    request.outputPath = output;
+    request.progress = &sink_;
+    request.settings.silenceLimitMs = 5000;
+    const uint16_t port = host_->Port();
+    request.settings.lookup = [port](const std::string& host, uint16_t) {
+      return Endpoint{host == "host1" || host == "host2" ? inet_addr("127.0.0.1") : 0, port};
+    };
+    return request;
+  }
+
+  DownloadRequest Fetch(const std::string& target, int silenceLimitMs = 5000) {
+    DownloadRequest request = MakeRequest("http://host1" + target, output_);
+    request.settings.silenceLimitMs = silenceLimitMs;
+    HttpDownload(&request);
+    EXPECT_EQ(DownloadState.load(), kDownloadIdle);
+    return request;
+  }
+
+  void Control(const std::string& options) {
+    DownloadRequest request = MakeRequest("http://host1/__control?" + options, "");
+    HttpDownload(&request);
+    ASSERT_EQ(request.body, "ok\n");
+  }
+
+  fs::path dir_;
+  std::string output_;
+  const std::string data_ = Pattern(1000);
+  std::unique_ptr<TestHostProcess> host_;
+  RecordingSink sink_;
+};
+
+TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
+  struct Case {
+    std::string query;
+    int64_t result;
+    bool fileKept;
+    size_t requests;
+    std::string rangeLine;  // of the last request, when it resumed
+  } cases[] = {
+      {"", 1000, true, 1, ""},
+      {"split=7", 1000, true, 1, ""},
+      {"pad=60000", 1000, true, 1, ""},
+      {"length=lower", 1, true, 1, ""},
+      {"length=none", 1, true, 1, ""},
+      {"redirect=relative", 1000, true, 2, ""},
+      {"redirect=absolute&to=host2", 1000, true, 2, ""},
+      // The body ends early or the connection fails: the rest is fetched from 600 on.
+      {"cut=600", 1000, true, 2, "Range: bytes=600-"},
+      {"reset=600", 1000, true, 2, "Range: bytes=600-"},
+      {"reset=1000", 1000, true, 1, ""},
+      {"status=404", 0, false, 1, ""},
+      {"status=500", 0, false, 1, ""},
+      {"redirect=endless", 0, false, 6, ""},
+      {"pad=70000", 0, false, 1, ""},
+      // A resumed answer that is neither 206 nor 200 is not body data.
+      {"cut=600&range=404", 0, false, 2, "Range: bytes=600-"},
+      // Announced more than the server has: the resumption is refused.
+      {"announce=1500", 0, false, 2, "Range: bytes=1000-"},
+      // Given up once three resumed connections in a row brought nothing new.
+      {"cut=0", 0, false, 4, "Range: bytes=0-"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.query);
+    std::ofstream(LogPath(), std::ios::trunc).close();
+    const DownloadRequest request = Fetch("/dowfile/file.bin" + (c.query.empty() ? "" : "?" + c.query));
+    EXPECT_EQ(request.result, c.result);
+    EXPECT_EQ(request.errorText, "");
+    EXPECT_EQ(fs::exists(output_), c.fileKept);
+    if (c.fileKept) EXPECT_EQ(ReadWholeFile(output_), data_);
+    const std::vector<std::string> requests = Requests();
+    ASSERT_EQ(requests.size(), c.requests);
+    if (!c.rangeLine.empty()) EXPECT_NE(requests.back().find("\r\n" + c.rangeLine + "\r\n"), std::string::npos);
+  }
+}
+
+TEST_F(HttpDownloadTest, RequestBytesAreExact) {
+  const DownloadRequest request = Fetch("/dowfile/file.bin?cut=600");
+  EXPECT_EQ(request.result, 1000);
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[0], std::string("GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\n") + kRequestTail);
+  EXPECT_EQ(requests[1], "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\nConnection: close\r\n"
+                         "Range: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
+}
+
+TEST_F(HttpDownloadTest, RedirectsRequestTheirTargets) {
+  Fetch("/a/file.bin?redirect=absolute&to=host2&split=5");
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 2u);
+  EXPECT_EQ(requests[1], std::string("GET /dowfile/file.bin?redirect=none&split=5 HTTP/1.0\r\nHost: host2\r\n") +
+                             kRequestTail);
+}
+
+TEST_F(HttpDownloadTest, WholeAnswerToARangeRewritesTheFileFromItsStart) {
+  Control("once=1&cut=600");
+  const DownloadRequest request = Fetch("/dowfile/file.bin?range=200");
+  EXPECT_EQ(request.result, 1000);
+  EXPECT_EQ(ReadWholeFile(output_), data_);
+  EXPECT_EQ(Requests().size(), 2u);
+}
+
+TEST_F(HttpDownloadTest, EarlierOutputFileIsDeletedFirst) {
+  WriteFile(output_, std::string(5000, 'z'));
+  EXPECT_EQ(Fetch("/dowfile/file.bin").result, 1000);
+  EXPECT_EQ(ReadWholeFile(output_), data_);
+
+  WriteFile(output_, std::string(5000, 'z'));
+  EXPECT_EQ(Fetch("/dowfile/missing.bin").result, 0);
+  EXPECT_FALSE(fs::exists(output_));
+}
+
+TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
+  struct Case {
+    std::string url;
+    int64_t result;
+    std::string text;
+  } cases[] = {
+      {"http://", 4, "网址无效!!"},
+      {"http://unknown/dowfile/file.bin", 0, ""},
+      {"http://refused/dowfile/file.bin", 7, " 连接到主机出错:111\r\n可能被杀毒软件拦截了"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.url);
+    WriteFile(output_, "left over");
+    DownloadRequest request = MakeRequest(c.url, output_);
+    request.settings.lookup = [](const std::string& host, uint16_t) {
+      // Port 1 on loopback has no listener.
+      return Endpoint{host == "refused" ? inet_addr("127.0.0.1") : 0, 1};
+    };
+    HttpDownload(&request);
+    EXPECT_EQ(request.result, c.result);
+    EXPECT_EQ(request.errorText, c.text);
+    EXPECT_FALSE(fs::exists(output_));
+  }
+}
+
+TEST_F(HttpDownloadTest, UnwritableOutputFailsTheTransfer) {
+  DownloadRequest request = MakeRequest("http://host1/dowfile/file.bin", (dir_ / "no-such-dir" / "out").string());
+  HttpDownload(&request);
+  EXPECT_EQ(request.result, 0);
+}
+
+TEST_F(HttpDownloadTest, MemoryModeKeepsTheBodyAcrossAResumption) {
+  DownloadRequest request = MakeRequest("http://host1/dowfile/file.bin?reset=600", "");
+  HttpDownload(&request);
+  EXPECT_EQ(request.result, 1000);
+  EXPECT_EQ(request.body, data_);
+  EXPECT_TRUE(sink_.reports.empty());
+}
+
+TEST_F(HttpDownloadTest, ProgressIsPacedAndCountsBodyBytes) {
+  const DownloadRequest request = Fetch("/dowfile/big.bin?slow=60&piece=2048");
+  ASSERT_EQ(request.result, 64 * 1024);
+  ASSERT_GE(sink_.reports.size(), 2u);
+  EXPECT_EQ(sink_.reports.front().written, 2048);
+  for (size_t i = 1; i < sink_.reports.size(); ++i) {
+    EXPECT_GT(sink_.reports[i].at - sink_.reports[i - 1].at, std::chrono::milliseconds(300));
+    EXPECT_GT(sink_.reports[i].written, sink_.reports[i - 1].written);
+    EXPECT_EQ(sink_.reports[i].total, 64 * 1024);
+  }
+}
+
+TEST_F(HttpDownloadTest, HugeAnnouncedLengthIsReportedWhole) {
+  const DownloadRequest request = Fetch("/dowfile/file.bin?announce=3221225472");
+  ASSERT_FALSE(sink_.reports.empty());
+  EXPECT_EQ(sink_.reports.front().written, 1000);
+  EXPECT_EQ(sink_.reports.front().total, 3221225472LL);
+  EXPECT_EQ(request.result, 0);  // the server cannot deliver the rest
+  EXPECT_FALSE(fs::exists(output_));
+}
+
+TEST_F(HttpDownloadTest, SilentServerFailsWithAText) {
+  const DownloadRequest request = Fetch("/dowfile/file.bin?stall=600", 300);
+  EXPECT_EQ(request.result, 0);
+  EXPECT_EQ(request.errorText, "服务器长时间没有响应，下载失败！！\r\n请检查网络能否连接。");
+  EXPECT_FALSE(fs::exists(output_));
+}
+
+TEST_F(HttpDownloadTest, CancelEndsAStalledTransfer) {
+  // With a minute's silence allowed, only the cancel can end this transfer without a text.
+  DownloadRequest request = MakeRequest("http://host1/dowfile/file.bin?stall=600", output_);
+  request.settings.silenceLimitMs = 60000;
+  std::thread worker(HttpDownload, &request);
+  while (!fs::exists(output_) || fs::file_size(output_) < 600) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  DownloadState = kDownloadCancelRequested;
+  worker.join();
+  EXPECT_EQ(request.result, 0);
+  EXPECT_EQ(request.errorText, "");
+  EXPECT_FALSE(fs::exists(output_));
+  EXPECT_EQ(DownloadState.load(), kDownloadIdle);
+}
+
+TEST_F(HttpDownloadTest, CancelMadeBeforeTheStartIsKept) {
+  DownloadState = kDownloadCancelRequested;
+  const DownloadRequest request = Fetch("/dowfile/file.bin");
+  EXPECT_EQ(request.result, 0);
+  EXPECT_TRUE(Requests().empty());
+}
+
+}  // namespace
