@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdint>
 
+#include "forms/ControlIds.h"
+
 // Form1: its window and the table its ten controls are made from. Positions and sizes
 // are 96-dpi units relative to the client area (the window's are its outer size).
 
@@ -14,16 +16,6 @@ inline constexpr uint32_t kForm1Style = 0x86CA0000;
 // WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOPMOST
 inline constexpr uint32_t kForm1ExStyle = 0x10108;
 
-inline constexpr int kProgressHintId = 1000;
-inline constexpr int kLaunchCheckId = 1001;
-inline constexpr int kShortcutCheckId = 1002;
-inline constexpr int kBrowseButtonId = 1003;
-inline constexpr int kFolderGroupId = 1004;
-inline constexpr int kFolderEditId = 1005;
-inline constexpr int kProgressBarId = 1006;
-inline constexpr int kBackButtonId = 1007;
-inline constexpr int kCancelButtonId = 2;
-inline constexpr int kNextButtonId = 1008;
 
 enum class ControlColours {
   Off,                // the control draws its own colours

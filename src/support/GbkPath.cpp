@@ -6,8 +6,8 @@ bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
 
 // Calls visit(offset) for every byte that starts a character.
 template <typename Visit>
-void ForEachCharacter(const std::string& text, Visit visit) {
-  for (std::string::size_type i = 0; i < text.size();) {
+void ForEachCharacter(std::string_view text, Visit visit) {
+  for (std::string_view::size_type i = 0; i < text.size();) {
     visit(i);
     i += IsLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
   }
@@ -15,14 +15,16 @@ void ForEachCharacter(const std::string& text, Visit visit) {
 
 }  // namespace
 
-bool EndsWithBackslash(const std::string& path) {
+bool EndsWithBackslash(std::string_view path) {
   bool last = false;
-  ForEachCharacter(path, [&](std::string::size_type i) { last = path[i] == '\\'; });
+  ForEachCharacter(path, [&](std::string_view::size_type i) { last = path[i] == '\\'; });
   return last;
 }
 
-std::string WithTrailingBackslash(const std::string& path) {
-  return EndsWithBackslash(path) ? path : path + '\\';
+std::string WithTrailingBackslash(std::string_view path) {
+  std::string result(path);
+  if (!EndsWithBackslash(path)) result += '\\';
+  return result;
 }
 
 std::vector<std::string> SplitPathPieces(const std::string& path) {

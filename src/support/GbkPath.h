@@ -1,16 +1,17 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 // Path helpers that read GBK text character by character: the second byte of a
 // double-byte character may be 0x5C, which is not a "\" there.
 
 // True when the last character (not merely the last byte) is "\".
-bool EndsWithBackslash(const std::string& path);
+bool EndsWithBackslash(std::string_view path);
 
 // The path with "\" appended unless its last character already is one.
-std::string WithTrailingBackslash(const std::string& path);
+std::string WithTrailingBackslash(std::string_view path);
 
 // Pieces between the "\" characters; an empty path gives one empty piece.
 std::vector<std::string> SplitPathPieces(const std::string& path);

@@ -1,6 +1,6 @@
 #include "wizard/FolderRules.h"
 
-#include "wizard/GbkPath.h"
+#include "support/GbkPath.h"
 
 namespace {
 

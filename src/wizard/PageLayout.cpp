@@ -2,7 +2,13 @@
 
 #include <cmath>
 
+#include "app/DpiScale.h"
+
 namespace {
+
+int32_t ToPixels(int32_t units, float dpiFactor) {
+  return RoundToEven(ScaleLength(dpiFactor, static_cast<float>(units)));
+}
 
 // One row per control, one letter per page 0-4: S shown, H hidden,
 // E shown unless the package is extract-only (then left as it is).
@@ -14,8 +20,8 @@ struct VisibilityLetters {
 constexpr VisibilityLetters kVisibilityTable[kWizardControlCount] = {
     {kNextButtonId, "HSSSS"},   {kCancelButtonId, "SSSSS"}, {kBackButtonId, "HHSSS"},
     {kFolderGroupId, "HHSHH"},  {kBrowseButtonId, "HHSHH"}, {kFolderEditId, "HHSHH"},
-    {kProgressBarId, "SHHSH"},  {kHintLabelId, "SHHSH"},    {kLaunchBoxId, "HHHHE"},
-    {kShortcutBoxId, "HHHHE"},
+    {kProgressBarId, "SHHSH"},  {kProgressHintId, "SHHSH"},    {kLaunchCheckId, "HHHHE"},
+    {kShortcutCheckId, "HHHHE"},
 };
 
 Visibility FromLetter(char letter, bool extractOnly) {
@@ -48,8 +54,8 @@ std::array<Shape, 5> Scaled(const Shape (&shapes)[5], float dpiFactorX, float dp
   std::array<Shape, 5> result;
   for (size_t i = 0; i < result.size(); ++i) {
     const Shape& s = shapes[i];
-    result[i] = {s.kind, ScaleLength(s.x1, dpiFactorX), ScaleLength(s.y1, dpiFactorY),
-                 ScaleLength(s.x2, dpiFactorX), ScaleLength(s.y2, dpiFactorY)};
+    result[i] = {s.kind, ToPixels(s.x1, dpiFactorX), ToPixels(s.y1, dpiFactorY),
+                 ToPixels(s.x2, dpiFactorX), ToPixels(s.y2, dpiFactorY)};
   }
   return result;
 }
@@ -64,12 +70,6 @@ std::array<ControlVisibility, kWizardControlCount> VisibilityRow(int32_t page, b
     row[i] = {letters.controlId, known ? FromLetter(letters.byPage[page], extractOnly) : Visibility::Untouched};
   }
   return row;
-}
-
-int32_t ScaleLength(int32_t value, float dpiFactor) {
-  const float scaled = static_cast<float>(value) * dpiFactor;
-  // nearbyint follows the default rounding mode: to nearest, ties to even.
-  return static_cast<int32_t>(std::nearbyint(scaled));
 }
 
 std::array<Shape, 5> WelcomeBackground(float dpiFactorX, float dpiFactorY) {

@@ -4,17 +4,8 @@
 #include <cstdint>
 #include <span>
 
-// Form1's wizard controls, by control ID.
-constexpr int32_t kHintLabelId = 1000;
-constexpr int32_t kLaunchBoxId = 1001;
-constexpr int32_t kShortcutBoxId = 1002;
-constexpr int32_t kBrowseButtonId = 1003;
-constexpr int32_t kFolderGroupId = 1004;
-constexpr int32_t kFolderEditId = 1005;
-constexpr int32_t kProgressBarId = 1006;
-constexpr int32_t kBackButtonId = 1007;
-constexpr int32_t kCancelButtonId = 2;
-constexpr int32_t kNextButtonId = 1008;
+#include "forms/ControlIds.h"
+
 
 // Untouched: the control keeps the visibility earlier pages left it with.
 enum class Visibility { Hide, Show, Untouched };
@@ -28,10 +19,6 @@ constexpr size_t kWizardControlCount = 10;
 
 // Pages outside 0-4 leave every control untouched.
 std::array<ControlVisibility, kWizardControlCount> VisibilityRow(int32_t page, bool extractOnly);
-
-// Shapes and pictures are laid out in 96-dpi units: round(value * factor), ties to even,
-// the product taken in single precision as the DPI factors are.
-int32_t ScaleLength(int32_t value, float dpiFactor);
 
 enum class ShapeKind {
   FaceBox,       // filled with the system face colour, no outline

@@ -93,6 +93,3 @@ std::string TextOf(const PageText& item, const PageTextValues& values) {
   return {};
 }
 
-std::string VersionLine(std::string_view packageVersion, std::string_view releaseDate) {
-  return "版本：" + std::string(packageVersion) + "   发布日期：" + std::string(releaseDate);
-}

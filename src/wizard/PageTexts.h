@@ -40,5 +40,3 @@ struct PageTextValues {
 std::vector<PageText> PageTexts(int32_t page, bool extractOnly);
 
 std::string TextOf(const PageText& item, const PageTextValues& values);
-
-std::string VersionLine(std::string_view packageVersion, std::string_view releaseDate);

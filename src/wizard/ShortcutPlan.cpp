@@ -1,6 +1,6 @@
 #include "wizard/ShortcutPlan.h"
 
-#include "wizard/GbkPath.h"
+#include "support/GbkPath.h"
 
 namespace {
 

@@ -14,7 +14,7 @@ TEST(PageTextsTest, TextsByPageAndPackageKind) {
   const auto welcome = PageTexts(1, false);  // no header band
   ASSERT_EQ(welcome.size(), 8u);
   EXPECT_EQ(welcome[7].alignWidth, 325);
-  EXPECT_EQ(TextOf(welcome[7], {.versionLine = VersionLine("2.1", "2024-05-01")}), "版本：2.1   发布日期：2024-05-01");
+  EXPECT_EQ(TextOf(welcome[7], {.versionLine = "版本：2.1   发布日期：2024-05-01"}), "版本：2.1   发布日期：2024-05-01");
   EXPECT_TRUE(PageTexts(7, false).empty());
 }
 
