@@ -1,0 +1,126 @@
+#include "Lzma2Source.h"
+
+#include <cstring>
+
+#include "ArchiveError.h"
+
+namespace sevenzip {
+namespace {
+
+constexpr uint8_t kEndOfStream = 0x00;
+constexpr uint8_t kStoredWithReset = 0x01;
+constexpr uint8_t kStored = 0x02;
+constexpr uint8_t kMaxDictionaryProperty = 40;
+
+uint32_t DictionarySize(uint8_t property) {
+    if (property > kMaxDictionaryProperty) ThrowUnsupported("LZMA2 dictionary size");
+    if (property == kMaxDictionaryProperty) return 0xFFFFFFFF;
+    return (2u | (property & 1)) << (property / 2 + 11);
+}
+
+}  // namespace
+
+Lzma2Source::Lzma2Source(ByteSource& input, const std::vector<uint8_t>& properties, uint64_t unpackSize)
+    : state_(input, unpackSize), dictionarySize_(properties.size() == 1 ? DictionarySize(properties[0]) : 0) {
+    if (properties.size() != 1) ThrowUnsupported("LZMA2 properties size");
+    state_.AllocateDictionary(dictionarySize_);
+}
+
+uint8_t Lzma2Source::NextInputByte() {
+    if (!state_.FillInput()) ThrowDamaged("LZMA2 data ends early");
+    return state_.inBuffer[state_.inPos++];
+}
+
+void Lzma2Source::ReadChunkHeader() {
+    uint8_t control = NextInputByte();
+    if (control == kEndOfStream) {
+        ended_ = true;
+        return;
+    }
+    bool stored = control == kStoredWithReset || control == kStored;
+    if (!stored && control < 0x80) ThrowDamaged("bad LZMA2 chunk");
+    uint32_t unpack = stored ? 0 : uint32_t(control & 0x1F) << 16;
+    unpack |= uint32_t(NextInputByte()) << 8;
+    unpack |= NextInputByte();
+    chunkUnpackRemaining_ = unpack + 1;
+    bool resetDictionary = stored ? control == kStoredWithReset : (control >> 5 & 3) == 3;
+    if (needDictionaryReset_ && !resetDictionary) ThrowDamaged("LZMA2 stream without dictionary reset");
+    storedChunk_ = stored;
+    if (stored) {
+        if (resetDictionary) LzmaDec_InitDicAndState(&state_.decoder, True, False);
+        needDictionaryReset_ = false;
+        return;
+    }
+    uint32_t pack = uint32_t(NextInputByte()) << 8;
+    pack |= NextInputByte();
+    chunkPackRemaining_ = pack + 1;
+    unsigned mode = control >> 5 & 3;
+    if (mode >= 2) {
+        uint8_t lclppb = NextInputByte();
+        if (lclppb >= 9 * 5 * 5) ThrowDamaged("bad LZMA2 properties");
+        unsigned lc = lclppb % 9, lp = lclppb / 9 % 5;
+        if (lc + lp > 4) ThrowDamaged("bad LZMA2 properties");
+        uint8_t props[LZMA_PROPS_SIZE] = {lclppb, uint8_t(dictionarySize_), uint8_t(dictionarySize_ >> 8),
+                                          uint8_t(dictionarySize_ >> 16), uint8_t(dictionarySize_ >> 24)};
+        state_.SetProperties(props, LZMA_PROPS_SIZE);
+        needProperties_ = false;
+    } else if (needProperties_) {
+        ThrowDamaged("LZMA2 chunk without properties");
+    }
+    // Every LZMA chunk restarts the range coder; the higher modes also reset state and dictionary.
+    LzmaDec_InitDicAndState(&state_.decoder, mode == 3, mode >= 1);
+    needDictionaryReset_ = false;
+}
+
+// A stored chunk goes into the dictionary as is, so later chunks can refer back to it.
+void Lzma2Source::DecodeStored(size_t want) {
+    if (!state_.FillInput()) ThrowDamaged("LZMA2 data ends early");
+    CLzmaDec& d = state_.decoder;
+    size_t n = state_.inEnd - state_.inPos;
+    if (n > want) n = want;
+    std::memcpy(d.dic + d.dicPos, state_.inBuffer.data() + state_.inPos, n);
+    if (d.checkDicSize == 0 && d.prop.dicSize - d.processedPos <= n) d.checkDicSize = d.prop.dicSize;
+    d.processedPos += uint32_t(n);
+    d.dicPos += n;
+    state_.inPos += n;
+    chunkUnpackRemaining_ -= uint32_t(n);
+}
+
+void Lzma2Source::DecodeLzma(size_t want) {
+    if (!state_.FillInput()) ThrowDamaged("LZMA2 data ends early");
+    CLzmaDec& d = state_.decoder;
+    SizeT inLen = state_.inEnd - state_.inPos;
+    if (inLen > chunkPackRemaining_) inLen = chunkPackRemaining_;
+    size_t before = d.dicPos;
+    ELzmaStatus status;
+    SRes res = LzmaDec_DecodeToDic(&d, d.dicPos + want, state_.inBuffer.data() + state_.inPos, &inLen,
+                                   LZMA_FINISH_ANY, &status);
+    state_.inPos += inLen;
+    chunkPackRemaining_ -= uint32_t(inLen);
+    size_t produced = d.dicPos - before;
+    chunkUnpackRemaining_ -= uint32_t(produced);
+    if (res != SZ_OK || status == LZMA_STATUS_FINISHED_WITH_MARK) ThrowDamaged("LZMA2 data error");
+    if (produced == 0 && inLen == 0) ThrowDamaged("LZMA2 chunk ends early");
+    if (chunkUnpackRemaining_ == 0 && chunkPackRemaining_ != 0) ThrowDamaged("LZMA2 chunk sizes disagree");
+}
+
+size_t Lzma2Source::Read(uint8_t* dest, size_t size) {
+    size_t done = state_.TakeDecoded(dest, size);
+    while (done < size && !ended_) {
+        if (chunkUnpackRemaining_ == 0) {
+            ReadChunkHeader();
+            continue;
+        }
+        if (needProperties_ && !storedChunk_) ThrowDamaged("LZMA2 chunk without properties");
+        size_t room = state_.Room();
+        size_t want = chunkUnpackRemaining_ < room ? chunkUnpackRemaining_ : room;
+        if (storedChunk_)
+            DecodeStored(want);
+        else
+            DecodeLzma(want);
+        done += state_.TakeDecoded(dest + done, size - done);
+    }
+    return done;
+}
+
+}  // namespace sevenzip

@@ -1,0 +1,48 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+extern "C" {
+#include "LzmaDec.h"
+// Defined in LzmaDec.c without a declaration in its header; LZMA2 needs the partial resets.
+void LzmaDec_InitDicAndState(CLzmaDec* p, Bool initDic, Bool initState);
+}
+
+#include "ByteSource.h"
+
+namespace sevenzip {
+
+// The LZMA SDK decoder with a dictionary of our own and a buffered input, shared by the
+// LZMA and LZMA2 sources. Decoded bytes wait in the dictionary until Read copies them out.
+class LzmaDecoderState {
+public:
+    LzmaDecoderState(ByteSource& input, uint64_t unpackSize);
+    ~LzmaDecoderState();
+    LzmaDecoderState(const LzmaDecoderState&) = delete;
+    LzmaDecoderState& operator=(const LzmaDecoderState&) = delete;
+
+    // Sets lc/lp/pb and the dictionary size from a 5-byte LZMA properties block.
+    void SetProperties(const uint8_t* props, unsigned size);
+    // Allocates the window once; only as much as this stream can fill.
+    void AllocateDictionary(uint32_t dictionarySize);
+    // Copies decoded bytes still held in the dictionary; returns how many.
+    size_t TakeDecoded(uint8_t* dest, size_t size);
+    // Room for at most this many new bytes before the dictionary wraps.
+    size_t Room();
+    // Makes sure input bytes are buffered; false at the end of the input.
+    bool FillInput();
+
+    CLzmaDec decoder{};
+    std::vector<uint8_t> inBuffer;
+    size_t inPos = 0;
+    size_t inEnd = 0;
+
+private:
+    ByteSource& input_;
+    uint64_t unpackSize_;
+    std::vector<uint8_t> dictionary_;
+    size_t outPos_ = 0;
+};
+
+}  // namespace sevenzip

@@ -1,0 +1,80 @@
+// The library's six exports: thin calls into the portable reader, plus the message pump
+// that keeps the caller's window alive while it unpacks.
+#include <windows.h>
+
+#include "ProgressRecord.h"
+#include "SevenZipCommand.h"
+
+using ArchiverCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
+
+namespace {
+
+HWND gOwnerWindow = nullptr;
+ArchiverCallback gCallback = nullptr;
+// The library shows no windows and never changes the cursor; the modes are only remembered.
+BOOL gBackgroundMode = FALSE;
+BOOL gCursorMode = FALSE;
+
+// False once the thread was told to quit: the quit message goes back for the caller's loop.
+bool PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(int(msg.wParam));
+            return false;
+        }
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return true;
+}
+
+class CallbackObserver : public sevenzip::ExtractObserver {
+public:
+    bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Report(sevenzip::kStateEntryStart, p); }
+    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Report(sevenzip::kStateEntryWriting, p); }
+
+private:
+    static bool Report(unsigned state, const sevenzip::ExtractProgress& progress) {
+        if (!PumpMessages()) return false;
+        if (!gCallback) return true;
+        sevenzip::ProgressRecord record = sevenzip::MakeProgressRecord(progress);
+        // WM_NULL: harmless should a caller pass the message on to a window.
+        return gCallback(gOwnerWindow, WM_NULL, state, &record) != FALSE;
+    }
+};
+
+}  // namespace
+
+extern "C" {
+
+int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) {
+    if (output && outputSize > 0) output[0] = '\0';
+    if (!commandLine) return sevenzip::kResultBadCommand;
+    CallbackObserver observer;
+    return sevenzip::RunSevenZipCommand(commandLine, observer);
+}
+
+BOOL WINAPI SevenZipCheckArchive(LPCSTR archivePath, int) {
+    return archivePath && sevenzip::CheckArchiveFile(archivePath);
+}
+
+BOOL WINAPI SevenZipGetBackGroundMode() { return gBackgroundMode; }
+
+BOOL WINAPI SevenZipSetBackGroundMode(BOOL mode) {
+    gBackgroundMode = mode;
+    return TRUE;
+}
+
+BOOL WINAPI SevenZipSetCursorMode(BOOL mode) {
+    gCursorMode = mode;
+    return TRUE;
+}
+
+BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, ArchiverCallback callback) {
+    gOwnerWindow = window;
+    gCallback = callback;
+    return TRUE;
+}
+
+}  // extern "C"

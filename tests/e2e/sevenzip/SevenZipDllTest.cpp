@@ -1,0 +1,239 @@
+// Loads dist/7-zip32.dll and calls it through its six export names the way the installer
+// does.  sevenzip_dll_tests.exe DLL_PATH DATA_DIR  (Unix paths; Wine maps them under Z:)
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "SevenZipTinyWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+using ArchiverCallback = BOOL(WINAPI*)(HWND, UINT, UINT, LPVOID);
+using SevenZipFn = int(WINAPI*)(HWND, LPCSTR, LPSTR, DWORD);
+using CheckArchiveFn = BOOL(WINAPI*)(LPCSTR, int);
+using GetBackGroundModeFn = BOOL(WINAPI*)();
+using SetModeFn = BOOL(WINAPI*)(BOOL);
+using SetOwnerWindowExFn = BOOL(WINAPI*)(HWND, ArchiverCallback);
+
+template <typename Fn>
+Fn Export(HMODULE library, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(library, name)));
+}
+
+std::string gDllPath;
+std::string gDataDir;  // ends with "\"
+
+std::string WindowsPath(const std::string& unixPath) {
+    std::string p = "Z:" + unixPath;
+    for (char& c : p)
+        if (c == '/') c = '\\';
+    return p;
+}
+
+std::string Ansi(const std::wstring& text) {
+    int size = WideCharToMultiByte(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(size_t(size), '\0');
+    WideCharToMultiByte(CP_ACP, 0, text.c_str(), int(text.size()), s.data(), size, nullptr, nullptr);
+    return s;
+}
+
+fs::path FromAnsi(const std::string& text) {
+    int size = MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), nullptr, 0);
+    std::wstring w(size_t(size), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), int(text.size()), w.data(), size);
+    return fs::path(w);
+}
+
+std::string ReadAll(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+struct CallbackCall {
+    UINT state;
+    uint32_t size;
+    uint32_t written;
+    std::string name;
+};
+
+std::vector<CallbackCall> gCalls;
+size_t gStopAtCall = SIZE_MAX;
+bool gPostedMessageSeen = false;
+bool gPostedBeforeFirstCallback = false;
+
+BOOL WINAPI RecordingCallback(HWND, UINT, UINT state, LPVOID record) {
+    // Copy the first 1080 bytes first, as the installer does.
+    unsigned char copy[1080];
+    std::memcpy(copy, record, sizeof copy);
+    CallbackCall call{state, 0, 0, std::string(reinterpret_cast<char*>(copy + 8), strnlen(reinterpret_cast<char*>(copy + 8), 513))};
+    std::memcpy(&call.size, copy, 4);
+    std::memcpy(&call.written, copy + 4, 4);
+    if (gCalls.empty()) gPostedBeforeFirstCallback = gPostedMessageSeen;
+    gCalls.push_back(call);
+    return gCalls.size() < gStopAtCall;
+}
+
+constexpr UINT kProbeMessage = WM_APP + 7;
+
+LRESULT CALLBACK ProbeWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kProbeMessage) {
+        gPostedMessageSeen = true;
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class SevenZipDllTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        library_ = LoadLibraryA(gDllPath.c_str());
+        ASSERT_NE(library_, nullptr) << gDllPath;
+        sevenZip_ = Export<SevenZipFn>(library_, "SevenZip");
+        check_ = Export<CheckArchiveFn>(library_, "SevenZipCheckArchive");
+        getBackground_ = Export<GetBackGroundModeFn>(library_, "SevenZipGetBackGroundMode");
+        setBackground_ = Export<SetModeFn>(library_, "SevenZipSetBackGroundMode");
+        setCursor_ = Export<SetModeFn>(library_, "SevenZipSetCursorMode");
+        setOwner_ = Export<SetOwnerWindowExFn>(library_, "SevenZipSetOwnerWindowEx");
+    }
+
+    void SetUp() override {
+        ASSERT_TRUE(sevenZip_ && check_ && getBackground_ && setBackground_ && setCursor_ && setOwner_);
+        gCalls.clear();
+        gStopAtCall = SIZE_MAX;
+        gPostedMessageSeen = gPostedBeforeFirstCallback = false;
+        target_ = gDataDir + "解压目标 " + testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+        fs::remove_all(FromAnsi(target_));
+        fs::create_directories(FromAnsi(target_));
+    }
+
+    // The installer's calls: owner window and callback, then the command it builds.
+    int ExtractLikeTheInstaller(const std::string& archive, HWND owner = nullptr) {
+        if (getBackground_()) {
+            setBackground_(FALSE);
+            setCursor_(FALSE);
+        }
+        setOwner_(owner, RecordingCallback);
+        std::string command = "x \"" + archive + "\" -hide -y \"" + target_ + "\" *";
+        char output[1] = {'?'};
+        return sevenZip_(nullptr, command.c_str(), output, 0);
+    }
+
+    static HMODULE library_;
+    static SevenZipFn sevenZip_;
+    static CheckArchiveFn check_;
+    static GetBackGroundModeFn getBackground_;
+    static SetModeFn setBackground_, setCursor_;
+    static SetOwnerWindowExFn setOwner_;
+    std::string target_;
+};
+
+HMODULE SevenZipDllTest::library_;
+SevenZipFn SevenZipDllTest::sevenZip_;
+CheckArchiveFn SevenZipDllTest::check_;
+GetBackGroundModeFn SevenZipDllTest::getBackground_;
+SetModeFn SevenZipDllTest::setBackground_;
+SetModeFn SevenZipDllTest::setCursor_;
+SetOwnerWindowExFn SevenZipDllTest::setOwner_;
+
+TEST_F(SevenZipDllTest, UnpacksThePackageWithProgressReports) {
+    std::string package = gDataDir + "package.7z";
+    ASSERT_NE(check_(package.c_str(), 0), 0);
+    ASSERT_EQ(ExtractLikeTheInstaller(package), 0);
+
+    fs::path tree = FromAnsi(gDataDir + "tree"), target = FromAnsi(target_);
+    size_t entries = 0;
+    for (const auto& e : fs::recursive_directory_iterator(tree)) {
+        fs::path rel = fs::relative(e.path(), tree), out = target / rel;
+        ++entries;
+        if (e.is_directory()) {
+            EXPECT_TRUE(fs::is_directory(out)) << Ansi(rel.wstring());
+        } else {
+            EXPECT_TRUE(ReadAll(out) == ReadAll(e.path())) << Ansi(rel.wstring());
+        }
+    }
+    EXPECT_EQ(entries, 9u);
+
+    // Every entry starts with state 0; state 1 follows while it is written, up to its size.
+    size_t starts = 0;
+    for (size_t i = 0; i < gCalls.size(); ++i) {
+        const CallbackCall& c = gCalls[i];
+        if (c.state == 0) {
+            ++starts;
+            EXPECT_EQ(c.written, 0u);
+            EXPECT_TRUE(fs::exists(target / FromAnsi(c.name))) << c.name;
+            continue;
+        }
+        ASSERT_EQ(c.state, 1u);
+        EXPECT_EQ(c.name, gCalls[i - 1].name);
+        EXPECT_GT(c.written, gCalls[i - 1].written);
+        bool last = i + 1 == gCalls.size() || gCalls[i + 1].state == 0;
+        if (last) {
+            EXPECT_EQ(c.written, c.size) << c.name;
+        }
+    }
+    EXPECT_EQ(starts, entries);
+    bool sawChineseName = false;
+    for (const auto& c : gCalls) sawChineseName |= c.name == "文档\\说明 文件.txt";
+    EXPECT_TRUE(sawChineseName);
+}
+
+TEST_F(SevenZipDllTest, KeepsDispatchingTheCallersMessages) {
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ProbeWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SevenZipProbe";
+    RegisterClassA(&wc);
+    HWND window = CreateWindowA("SevenZipProbe", "", 0, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+    ASSERT_NE(window, nullptr);
+    PostMessageA(window, kProbeMessage, 0, 0);
+    EXPECT_EQ(ExtractLikeTheInstaller(gDataDir + "package.7z", window), 0);
+    EXPECT_TRUE(gPostedBeforeFirstCallback);
+    DestroyWindow(window);
+}
+
+TEST_F(SevenZipDllTest, StopsWhenTheCallbackSaysSo) {
+    gStopAtCall = 3;
+    EXPECT_NE(ExtractLikeTheInstaller(gDataDir + "package.7z"), 0);
+    EXPECT_EQ(gCalls.size(), 3u);
+}
+
+TEST_F(SevenZipDllTest, RefusesNamesOutsideTheTarget) {
+    auto bytes = sevenzip_test::WriteTinyArchive({{u"inside.txt", "in"}, {u"../escaped.txt", "out"}});
+    std::string archive = gDataDir + "escaping.7z";
+    std::ofstream(FromAnsi(archive), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    EXPECT_EQ(check_(archive.c_str(), 0), 0);
+    EXPECT_NE(ExtractLikeTheInstaller(archive), 0);
+    fs::path target = FromAnsi(target_);
+    EXPECT_FALSE(fs::exists(target.parent_path().parent_path() / "escaped.txt"));
+    EXPECT_TRUE(fs::is_empty(target));
+}
+
+TEST_F(SevenZipDllTest, CheckRefusesWhatItCannotRead) {
+    const std::string files[] = {gDataDir + "damaged.7z", gDataDir + "missing.7z", gDataDir + "tree\\readme.txt"};
+    for (const auto& file : files) {
+        EXPECT_EQ(check_(file.c_str(), 0), 0) << file;
+        EXPECT_NE(ExtractLikeTheInstaller(file), 0) << file;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: sevenzip_dll_tests DLL_PATH DATA_DIR\n");
+        return 2;
+    }
+    gDllPath = WindowsPath(argv[1]);
+    gDataDir = WindowsPath(argv[2]) + "\\";
+    return RUN_ALL_TESTS();
+}

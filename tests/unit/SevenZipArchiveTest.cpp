@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "SevenZipTestFiles.h"
+
+namespace {
+
+using namespace sevenzip_test;
+
+// A tree with what packages hold: text, incompressible data, code, empty files and
+// folders, nested and Chinese names.
+void MakeSourceTree(const fs::path& root) {
+    std::string text;
+    for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i * 7919 % 1000) + " of the readme\n";
+    WriteBytes(root / "readme.txt", text);
+    WriteBytes(root / "random.bin", RandomBytes(300000, 1));
+    WriteBytes(root / "bin" / "tool.exe", CodeLikeBytes(200000, 2));
+    WriteBytes(root / "empty.txt", "");
+    // Names through char16_t: narrow literals are GBK here, the file system wants UTF-8.
+    WriteBytes(root / fs::path(u"文档") / fs::path(u"说明 文件.txt"), "中文内容\n");
+    WriteBytes(root / "a" / "b" / "c" / "deep.txt", text.substr(0, 1000));
+    fs::create_directories(root / "empty folder" / "inner");
+}
+
+struct ArchiveCase {
+    const char* label;
+    const char* switches;
+};
+
+class SevenZipArchiveTest : public testing::TestWithParam<ArchiveCase> {};
+
+TEST_P(SevenZipArchiveTest, ExtractsTheSameTreeAs7z) {
+    ScratchFolder scratch;
+    fs::path source = scratch.Path() / "source", archive = scratch.Path() / "test.7z";
+    MakeSourceTree(source);
+    Make7z(source, archive, GetParam().switches);
+    // What the installer's packages carry: an information block behind the archive.
+    std::ofstream(archive, std::ios::binary | std::ios::app) << RandomBytes(2000, 3);
+
+    ASSERT_EQ(RunShell("7z x -y -o" + Quoted(scratch.Path() / "by7z") + " " + Quoted(archive)), 0);
+    EXPECT_TRUE(sevenzip::CheckArchiveFile(archive.string()));
+    ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
+    auto expected = Tree(scratch.Path() / "by7z");
+    auto ours = Tree(scratch.Path() / "ours");
+    EXPECT_EQ(expected.size(), 13u);
+    ASSERT_EQ(ours.size(), expected.size());
+    for (const auto& [name, content] : expected) {
+        EXPECT_TRUE(ours.count(name) && ours[name] == content) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Settings, SevenZipArchiveTest,
+    testing::Values(ArchiveCase{"Default", ""}, ArchiveCase{"Lzma", "-m0=LZMA"}, ArchiveCase{"Copy", "-m0=Copy"},
+                    ArchiveCase{"NonSolid", "-ms=off"}, ArchiveCase{"TwoFilesPerBlock", "-ms=2f"},
+                    ArchiveCase{"PlainHeader", "-mhc=off"}, ArchiveCase{"BcjLzma2", "-mf=BCJ"},
+                    ArchiveCase{"BcjLzma", "-m0=BCJ -m1=LZMA"}, ArchiveCase{"Fastest", "-mx=1"},
+                    ArchiveCase{"SmallDictionary", "-m0=LZMA2:d=64k"}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+TEST(SevenZipLargeFile, StreamsFiftyMebibytes) {
+    ScratchFolder scratch;
+    fs::path source = scratch.Path() / "source", archive = scratch.Path() / "big.7z";
+    std::string big;
+    big.reserve(50u << 20);
+    std::string noise = RandomBytes(1 << 16, 4);
+    for (unsigned i = 0; big.size() < (50u << 20); ++i)
+        big += i % 4 == 0 ? noise.substr(i % 4096, 4096) : "record " + std::to_string(i) + " payload\n";
+    big.resize(50u << 20);
+    WriteBytes(source / "big.dat", big);
+    Make7z(source, archive, "-mx=1");
+    ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
+    EXPECT_TRUE(ReadBytes(scratch.Path() / "ours" / "big.dat") == big);
+}
+
+// Damage anywhere must end in a failure, and no damaged file may stay behind.
+struct DamageCase {
+    const char* label;
+    long offset;  // from the start, or from the end when negative
+    uint8_t xorMask;
+    long truncateTo;  // 0: keep the length
+};
+
+class SevenZipDamageTest : public testing::TestWithParam<DamageCase> {};
+
+TEST_P(SevenZipDamageTest, FailsWithoutDamagedFiles) {
+    ScratchFolder scratch;
+    fs::path source = scratch.Path() / "source", archive = scratch.Path() / "test.7z";
+    WriteBytes(source / "one.txt", std::string(100000, 'x') + RandomBytes(50000, 5));
+    WriteBytes(source / "two.bin", RandomBytes(70000, 6));
+    Make7z(source, archive, "-mhc=off");
+    std::string bytes = ReadBytes(archive);
+    const DamageCase& c = GetParam();
+    if (c.xorMask) bytes[c.offset >= 0 ? size_t(c.offset) : bytes.size() + c.offset] ^= c.xorMask;
+    if (c.truncateTo) bytes.resize(c.truncateTo > 0 ? size_t(c.truncateTo) : bytes.size() + c.truncateTo);
+    WriteBytes(archive, bytes);
+
+    bool checked = sevenzip::CheckArchiveFile(archive.string());
+    int result = Extract(archive, scratch.Path() / "ours");
+    EXPECT_NE(result, sevenzip::kResultOk);
+    if (checked) {
+        EXPECT_EQ(result, sevenzip::kResultDamaged);
+    }
+    // Whatever was written is exactly the original.
+    for (const auto& [name, content] : Tree(scratch.Path() / "ours")) {
+        EXPECT_EQ(content, ReadBytes(source / name)) << name;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Damage, SevenZipDamageTest,
+    testing::Values(DamageCase{"Signature", 0, 0x01, 0}, DamageCase{"StartHeaderCrc", 8, 0x40, 0},
+                    DamageCase{"NextHeaderOffset", 12, 0x01, 0}, DamageCase{"NextHeaderCrc", 28, 0x01, 0},
+                    DamageCase{"FirstPackedByte", 32, 0x20, 0}, DamageCase{"PackedData", 30000, 0x04, 0},
+                    DamageCase{"LastPackedBytes", -200, 0x80, 0}, DamageCase{"HeaderByte", -20, 0x10, 0},
+                    DamageCase{"TruncatedInHeader", 0, 0, -10}, DamageCase{"TruncatedInData", 0, 0, 20000},
+                    DamageCase{"OnlySignatureHeader", 0, 0, 32}, DamageCase{"ShorterThanSignature", 0, 0, 20}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+// Coders and features outside what the library reads: refused by the check.
+TEST(SevenZipUnsupported, CheckRefusesOtherCodersAndEncryption) {
+    ScratchFolder scratch;
+    fs::path source = scratch.Path() / "source";
+    WriteBytes(source / "a.txt", std::string(5000, 'a'));
+    const char* switchSets[] = {"-m0=PPMd", "-m0=BZip2", "-m0=Deflate", "-pSecret", "-pSecret -mhe=on"};
+    for (const char* switches : switchSets) {
+        fs::path archive = scratch.Path() / (std::to_string(std::hash<std::string>{}(switches)) + ".7z");
+        Make7z(source, archive, switches);
+        EXPECT_FALSE(sevenzip::CheckArchiveFile(archive.string())) << switches;
+        EXPECT_EQ(Extract(archive, scratch.Path() / "out"), sevenzip::kResultUnsupported) << switches;
+        EXPECT_TRUE(Tree(scratch.Path() / "out").empty()) << switches;
+    }
+    EXPECT_FALSE(sevenzip::CheckArchiveFile((scratch.Path() / "missing.7z").string()));
+}
+
+}  // namespace

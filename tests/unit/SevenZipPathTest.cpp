@@ -1,0 +1,105 @@
+#include <gtest/gtest.h>
+
+#include "EntryPath.h"
+#include "FileIO.h"
+#include "SevenZipTestFiles.h"
+#include "SevenZipTinyWriter.h"
+
+namespace {
+
+using namespace sevenzip_test;
+
+TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
+    struct Case {
+        std::u16string name;
+        std::vector<std::u16string> parts;  // empty: refused
+    };
+    const Case cases[] = {
+        {u"a.txt", {u"a.txt"}},
+        {u"dir/sub\\file", {u"dir", u"sub", u"file"}},
+        {u"./a//b/", {u"a", u"b"}},
+        {u"..foo/x..", {u"..foo", u"x.."}},
+        {u"文档/说明.txt", {u"文档", u"说明.txt"}},
+        {u"", {}},
+        {u".", {}},
+        {u"../x", {}},
+        {u"a/../../x", {}},
+        {u"a/..", {}},
+        {u"/etc/passwd", {}},
+        {u"\\x", {}},
+        {u"\\\\server\\share\\x", {}},
+        {u"C:\\x", {}},
+        {u"c:x", {}},
+        {u"a/b:stream", {}},
+        {u"... /x", {}},
+        {u"a/.. /x", {}},
+        {u"a/.../x", {}},
+    };
+    for (const auto& c : cases) {
+        auto parts = sevenzip::SafePathParts(c.name);
+        if (c.parts.empty()) {
+            EXPECT_FALSE(parts.has_value()) << sevenzip::ToSystemText(c.name);
+        } else {
+            ASSERT_TRUE(parts.has_value()) << sevenzip::ToSystemText(c.name);
+            EXPECT_EQ(*parts, c.parts) << sevenzip::ToSystemText(c.name);
+        }
+    }
+}
+
+TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
+    const std::u16string escaping[] = {u"../x", u"sub/../../x", u"/tmp/x", u"C:\\x", u"..\\x"};
+    for (const auto& bad : escaping) {
+        ScratchFolder scratch;
+        fs::path archive = scratch.Path() / "crafted.7z", target = scratch.Path() / "a" / "target";
+        WriteBytes(archive, "");
+        auto bytes = WriteTinyArchive({{u"first.txt", "first"}, {bad, "escaped"}});
+        WriteBytes(archive, std::string(bytes.begin(), bytes.end()));
+
+        EXPECT_FALSE(sevenzip::CheckArchiveFile(archive.string()));
+        EXPECT_EQ(Extract(archive, target), sevenzip::kResultUnsafePath);
+        // Nothing written anywhere: not even the harmless first entry.
+        EXPECT_EQ(Tree(scratch.Path()).size(), 1u) << sevenzip::ToSystemText(bad);
+    }
+}
+
+TEST(SevenZipPath, TinyWriterArchiveExtracts) {
+    ScratchFolder scratch;
+    fs::path archive = scratch.Path() / "crafted.7z";
+    auto bytes = WriteTinyArchive({{u"first.txt", "first"}, {u"dir/second.txt", "second"}});
+    WriteBytes(archive, std::string(bytes.begin(), bytes.end()));
+    ASSERT_EQ(RunShell("7z t " + Quoted(archive)), 0);
+    ASSERT_EQ(Extract(archive, scratch.Path() / "out"), sevenzip::kResultOk);
+    EXPECT_EQ(ReadBytes(scratch.Path() / "out" / "dir" / "second.txt"), "second");
+}
+
+TEST(SevenZipCommand, ParsesTheInstallersCommandOnly) {
+    struct Case {
+        const char* line;
+        const char* archive;  // nullptr: refused
+        const char* target;
+    };
+    const Case cases[] = {
+        {"x \"C:\\Temp\\188.7z\" -hide -y \"D:\\岚舟软件\\App\\\" *", "C:\\Temp\\188.7z", "D:\\岚舟软件\\App\\"},
+        {"x \"C:\\My Files\\a b.7z\" -hide -y \"C:\\Program Files\\A B\\\" *", "C:\\My Files\\a b.7z",
+         "C:\\Program Files\\A B\\"},
+        {"x a.7z -y out/", "a.7z", "out/"},
+        {"X \"a.7z\" \"out\\\" *.*", "a.7z", "out\\"},
+        {"e \"a.7z\" -y \"out\\\" *", nullptr, nullptr},
+        {"x \"a.7z\" -hide -y *", nullptr, nullptr},
+        {"x \"a.7z\" -hide -y -pSecret \"out\\\" *", nullptr, nullptr},
+        {"x \"a.7z\" -y \"out\\\" *.txt", nullptr, nullptr},
+        {"", nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        auto command = sevenzip::ParseSevenZipCommand(c.line);
+        if (!c.archive) {
+            EXPECT_FALSE(command.has_value()) << c.line;
+            continue;
+        }
+        ASSERT_TRUE(command.has_value()) << c.line;
+        EXPECT_EQ(command->archive, c.archive);
+        EXPECT_EQ(command->targetFolder, c.target);
+    }
+}
+
+}  // namespace
