@@ -53,5 +53,3 @@ std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk)
   }
   return {};
 }
-
-bool IsExtractOnly(const PackageInfo& gbk) { return gbk.ProgramFile == kExtractOnlyProgramFile; }

@@ -23,6 +23,3 @@ inline constexpr std::size_t kPackageIdMaxBytes = 3;
 // Checks the ID and converts the values to GBK within their byte limits. Returns the
 // reason for refusing them, empty when they are fine.
 std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk);
-
-// Whether the GBK program file marks a package that is only unpacked.
-bool IsExtractOnly(const PackageInfo& gbk);

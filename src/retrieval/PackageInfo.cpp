@@ -55,6 +55,8 @@ std::optional<PackageInfo> ReadPackageInfo(const std::string& folder, const std:
   return info;
 }
 
+bool IsExtractOnly(const PackageInfo& info) { return info.ProgramFile == kExtractOnlyProgramFile; }
+
 std::string VersionLine(const PackageInfo& info) {
   return "版本：" + info.PackageVersion + "   发布日期：" + info.ReleaseDate;
 }

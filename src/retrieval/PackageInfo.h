@@ -61,5 +61,8 @@ std::string ReadPackageTail(std::istream& file);
 // set; empty when the file holds no block (a file error to the user).
 std::optional<PackageInfo> ReadPackageInfo(const std::string& folder, const std::string& packageName);
 
+// A package whose program file is "解压缩" is only unpacked: no folder page, nothing to start.
+bool IsExtractOnly(const PackageInfo& info);
+
 // "版本：" + version + "   发布日期：" + date, shown on the welcome page.
 std::string VersionLine(const PackageInfo& info);

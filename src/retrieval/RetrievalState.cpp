@@ -2,3 +2,6 @@
 
 std::string TempFolder;
 std::string InstallFolder;
+PackageInfo Package;
+std::string ProgressItemText;
+std::atomic<int32_t> AbortRequested{0};

@@ -48,7 +48,7 @@ bool Applies(PackageKind when, bool extractOnly) {
 }
 
 // Pages without a row (the download page, Back on the welcome page) do nothing.
-PageMove Lookup(std::span<const Transition> table, int32_t page, const WizardPackage& package) {
+PageMove Lookup(std::span<const Transition> table, int32_t page, const PackageInfo& package) {
   const bool extractOnly = IsExtractOnly(package);
   for (const Transition& row : table) {
     if (row.page == page && Applies(row.when, extractOnly)) return row.move;
@@ -62,7 +62,7 @@ std::string Quoted(std::string_view before, std::string_view title, std::string_
 
 }  // namespace
 
-HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package) {
+HeaderTexts HeaderFor(HeaderChange change, const PackageInfo& package) {
   switch (change) {
     case HeaderChange::FolderPage: return FolderPageHeader(package);
     case HeaderChange::ExtractionPage: return ExtractionPageHeader(package);
@@ -72,30 +72,27 @@ HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package) {
   return {};
 }
 
-bool IsExtractOnly(std::string_view programFile) { return programFile == "解压缩"; }
 
-bool IsExtractOnly(const WizardPackage& package) { return IsExtractOnly(package.ProgramFile); }
-
-HeaderTexts FolderPageHeader(const WizardPackage& package) {
+HeaderTexts FolderPageHeader(const PackageInfo& package) {
   return {"选择安装位置", Quoted("选择", package.PackageTitle, "的安装文件夹")};
 }
 
-HeaderTexts ExtractionPageHeader(const WizardPackage& package) {
+HeaderTexts ExtractionPageHeader(const PackageInfo& package) {
   return {"解压缩文件", Quoted("解压", package.PackageTitle, "的安装包")};
 }
 
-HeaderTexts FinishPageHeader(const WizardPackage& package) {
+HeaderTexts FinishPageHeader(const PackageInfo& package) {
   return {IsExtractOnly(package) ? "安装完成" : "安装选项", Quoted("感谢你使用", package.PackageTitle, "")};
 }
 
-PageMove NextMove(int32_t page, const WizardPackage& package) { return Lookup(kNextTable, page, package); }
+PageMove NextMove(int32_t page, const PackageInfo& package) { return Lookup(kNextTable, page, package); }
 
-PageMove BackMove(int32_t page, const WizardPackage& package) { return Lookup(kBackTable, page, package); }
+PageMove BackMove(int32_t page, const PackageInfo& package) { return Lookup(kBackTable, page, package); }
 
 // Cancel only asks to close; the close confirmation decides whether Form1 goes.
 PageMove CancelMove() { return {.action = WizardAction::PostClose}; }
 
-bool ApplyPageMove(const PageMove& move, const WizardPackage& package) {
+bool ApplyPageMove(const PageMove& move, const PackageInfo& package) {
   if (move.header != HeaderChange::Keep) {
     HeaderTexts header = HeaderFor(move.header, package);
     PageTitle = std::move(header.title);
@@ -106,7 +103,7 @@ bool ApplyPageMove(const PageMove& move, const WizardPackage& package) {
   return true;
 }
 
-std::string FolderFillText(FolderFill fill, std::string_view installFolder, const WizardPackage& package) {
+std::string FolderFillText(FolderFill fill, std::string_view installFolder, const PackageInfo& package) {
   switch (fill) {
     case FolderFill::InstallFolderAndTitle: return std::string(installFolder) + package.PackageTitle;
     case FolderFill::InstallFolderAndDescription: return std::string(installFolder) + package.PackageDescription;

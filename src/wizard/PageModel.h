@@ -4,31 +4,22 @@
 #include <string>
 #include <string_view>
 
+#include "retrieval/PackageInfo.h"
+
 constexpr int32_t kDownloadPage = 0;
 constexpr int32_t kWelcomePage = 1;
 constexpr int32_t kFolderPage = 2;
 constexpr int32_t kExtractionPage = 3;
 constexpr int32_t kFinishPage = 4;
 
-// The package values the wizard's decisions depend on, passed in by the caller.
-struct WizardPackage {
-  std::string PackageTitle;
-  std::string ProgramFile;
-  std::string PackageDescription;
-};
-
-// A package whose program is "解压缩" is only unpacked: no folder page, no finish actions.
-bool IsExtractOnly(std::string_view programFile);
-bool IsExtractOnly(const WizardPackage& package);
-
 struct HeaderTexts {
   std::string title;
   std::string subtitle;
 };
 
-HeaderTexts FolderPageHeader(const WizardPackage& package);
-HeaderTexts ExtractionPageHeader(const WizardPackage& package);
-HeaderTexts FinishPageHeader(const WizardPackage& package);
+HeaderTexts FolderPageHeader(const PackageInfo& package);
+HeaderTexts ExtractionPageHeader(const PackageInfo& package);
+HeaderTexts FinishPageHeader(const PackageInfo& package);
 
 constexpr const char* kNextCaption = "下一步";
 constexpr const char* kFinishCaption = "完成";
@@ -54,18 +45,18 @@ struct PageMove {
 };
 
 // The header texts a change asks for; empty for Keep.
-HeaderTexts HeaderFor(HeaderChange change, const WizardPackage& package);
+HeaderTexts HeaderFor(HeaderChange change, const PackageInfo& package);
 
-PageMove NextMove(int32_t page, const WizardPackage& package);
-PageMove BackMove(int32_t page, const WizardPackage& package);
+PageMove NextMove(int32_t page, const PackageInfo& package);
+PageMove BackMove(int32_t page, const PackageInfo& package);
 PageMove CancelMove();
 
 // Writes CurrentPage, PageTitle and PageSubtitle as the move says; true when the page was
 // set, which always asks for a repaint.
-bool ApplyPageMove(const PageMove& move, const WizardPackage& package);
+bool ApplyPageMove(const PageMove& move, const PackageInfo& package);
 
 // The folder edit box text a fill asks for; empty for Keep.
-std::string FolderFillText(FolderFill fill, std::string_view installFolder, const WizardPackage& package);
+std::string FolderFillText(FolderFill fill, std::string_view installFolder, const PackageInfo& package);
 
 // The Next caption a change asks for; null for Keep.
 const char* CaptionText(CaptionChange change);

@@ -11,7 +11,7 @@ constexpr int32_t kNormalWindow = 1;  // SW_SHOWNORMAL, also the shortcut's wind
 
 bool IsChecked(int32_t checkState) { return checkState == kBstChecked; }
 
-FinishPlan PlanFinishActions(const FinishChoices& choices, const WizardPackage& package) {
+FinishPlan PlanFinishActions(const FinishChoices& choices, const PackageInfo& package) {
   const std::string folder = WithTrailingBackslash(choices.folderText);
   // ProgramFile is relative to the folder and may name a subfolder; it is appended as it is.
   const std::string program = folder + package.ProgramFile;

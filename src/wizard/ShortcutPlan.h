@@ -40,4 +40,4 @@ struct FinishPlan {
 // Only a plain check (BST_CHECKED) counts; an indeterminate box does not.
 bool IsChecked(int32_t checkState);
 
-FinishPlan PlanFinishActions(const FinishChoices& choices, const WizardPackage& package);
+FinishPlan PlanFinishActions(const FinishChoices& choices, const PackageInfo& package);

@@ -7,8 +7,8 @@
 
 namespace {
 
-const WizardPackage kOrdinary{"画图", "bin\\画图.exe", "画图工具"};
-const WizardPackage kExtractOnly{"素材包", "解压缩", "素材"};
+const PackageInfo kOrdinary{.PackageTitle = "画图", .ProgramFile = "bin\\画图.exe", .PackageDescription = "画图工具"};
+const PackageInfo kExtractOnly{.PackageTitle = "素材包", .ProgramFile = "解压缩", .PackageDescription = "素材"};
 
 // Header texts "旧" mean untouched; a null caption means untouched.
 const struct {
@@ -37,7 +37,7 @@ const struct {
 TEST(PageModelTest, NextAndBackFollowThePageTable) {
   for (const auto& c : kMoves) {
     SCOPED_TRACE(testing::Message() << (c.next ? "Next" : "Back") << " on " << c.page << " " << c.extractOnly);
-    const WizardPackage& package = c.extractOnly ? kExtractOnly : kOrdinary;
+    const PackageInfo& package = c.extractOnly ? kExtractOnly : kOrdinary;
     CurrentPage = c.page;
     PageTitle = PageSubtitle = "旧";
     const PageMove move = c.next ? NextMove(c.page, package) : BackMove(c.page, package);
@@ -59,7 +59,7 @@ TEST(PageModelTest, InstallActionEndsOnFinishOrFolderPage) {
   ApplyPageMove(ReturnToFolderPageMove(), kOrdinary);
   EXPECT_EQ(CurrentPage, kFolderPage);
   EXPECT_EQ(ReturnToFolderPageMove().buttons, ButtonChange::Enable);  // Browse too, after stopping programs
-  EXPECT_FALSE(IsExtractOnly("解压缩.exe"));
+  EXPECT_FALSE(IsExtractOnly(PackageInfo{.ProgramFile = "解压缩.exe"}));
 }
 
 }  // namespace

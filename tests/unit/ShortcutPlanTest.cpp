@@ -4,7 +4,7 @@
 
 namespace {
 
-const WizardPackage kPackage{"画图", "bin\\paint.exe", "一个画图工具"};
+const PackageInfo kPackage{.PackageTitle = "画图", .ProgramFile = "bin\\paint.exe", .PackageDescription = "一个画图工具"};
 
 TEST(ShortcutPlanTest, ShortcutAndLaunchFromTheFolder) {
   const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kPackage);
