@@ -51,6 +51,9 @@ stop_hosts() {
 trap stop_hosts EXIT
 if [ -n "$hosts_dir" ]; then
   : "${TEST_HOST_PROGRAM:?wine-run.sh --hosts needs TEST_HOST_PROGRAM (the native test-host)}"
+  # The two loopback hosts are machine-wide: runs that need them take turns.
+  exec 9>/tmp/lzinstaller-test-hosts.lock
+  flock -w 900 9 || { echo "wine-run.sh: the download hosts stayed busy" >&2; exit 1; }
   host_log="$WINE_SESSION_DIR/test-host.out"
   "$TEST_HOST_PROGRAM" --root "$hosts_dir" --listen 127.0.0.2:80 --listen 127.0.0.3:80 >"$host_log" 2>&1 &
   host_pid=$!
