@@ -68,7 +68,7 @@ class DownloadsTest : public InstallerTest {
 };
 
 TEST_F(DownloadsTest, UsesAPackageAlreadyInTempWithoutDownloading) {
-  MakeTestFolders();
+  PrepareTestFolders();
   ASSERT_TRUE(CopyFileA(ServedFile("188.rar").c_str(), Package().c_str(), FALSE));
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
@@ -116,7 +116,7 @@ TEST_F(DownloadsTest, RefusedConnectionEndsTheDownloadWithoutHost2) {
 }
 
 TEST_F(DownloadsTest, PackageWithoutInformationRetryDownloadsItAnew) {
-  MakeTestFolders();
+  PrepareTestFolders();
   ASSERT_TRUE(CopyFileA(ServedFile("noblock.7z").c_str(), Package().c_str(), FALSE));
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
@@ -127,7 +127,7 @@ TEST_F(DownloadsTest, PackageWithoutInformationRetryDownloadsItAnew) {
 }
 
 TEST_F(DownloadsTest, PackageWithoutInformationCancelEndsAndDeletesIt) {
-  MakeTestFolders();
+  PrepareTestFolders();
   ASSERT_TRUE(CopyFileA(ServedFile("noblock.7z").c_str(), Package().c_str(), FALSE));
   ASSERT_TRUE(StartInstaller(HarnessArgument("installer")));
   const MessageBoxInfo box = ExpectMessageBox("岚舟软件安装");
@@ -164,8 +164,6 @@ TEST_F(DownloadsTest, SlowDownloadShowsTheIndicatorAndProgress) {
   SaveScreenshot(form);
   EXPECT_GE(DotColoursIn(pixels).size(), 5u) << "the dots are not drawn in the middle of Form1";
   ExpectWelcomePage(form);
-  // The indicator is gone once the download ended.
-  EXPECT_TRUE(DotColoursIn(CaptureClientArea(form)).empty());
 }
 
 class CloseDuringDownload : public DownloadsTest {
@@ -184,7 +182,6 @@ class CloseDuringDownload : public DownloadsTest {
 };
 
 TEST_F(CloseDuringDownload, AnsweredNoTheDownloadGoesOn) {
-  GTEST_SKIP() << "needs the close confirmation: wizard/Navigation.cpp ConfirmClose from branch wizard";
   const MessageBoxInfo question = CloseMidway();
   ASSERT_TRUE(question.window);
   const HWND form = WaitForForm1(installer.Id(), 1000);
@@ -193,7 +190,6 @@ TEST_F(CloseDuringDownload, AnsweredNoTheDownloadGoesOn) {
 }
 
 TEST_F(CloseDuringDownload, AnsweredYesTheProgramEndsWithoutThePackage) {
-  GTEST_SKIP() << "needs the close confirmation: wizard/Navigation.cpp ConfirmClose from branch wizard";
   const MessageBoxInfo question = CloseMidway();
   ASSERT_TRUE(question.window);
   Answer(question, IDYES);

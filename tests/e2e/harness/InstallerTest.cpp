@@ -15,7 +15,7 @@ std::string CurrentTestName() {
 
 }  // namespace
 
-void InstallerTest::MakeTestFolders() {
+void InstallerTest::PrepareTestFolders() {
   if (!testFolder.empty()) return;
   testFolder = FreshFolder(CurrentTestName());
   tempFolder = testFolder + "\\temp";
@@ -25,7 +25,7 @@ void InstallerTest::MakeTestFolders() {
 }
 
 HWND InstallerTest::StartInstaller(const std::string& program) {
-  MakeTestFolders();
+  PrepareTestFolders();
   if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;
@@ -41,11 +41,11 @@ void InstallerTest::ExpectExitCode(DWORD expected, int milliseconds) {
   EXPECT_EQ(*code, expected);
 }
 
-void InstallerTest::SaveScreenshot(HWND window) {
+void InstallerTest::SaveScreenshot(HWND window, const std::string& suffix) {
   const std::string folder = HarnessArgument("artifacts");
   if (folder.empty()) return;
   MakeFolders(folder);
-  SaveBmp(CaptureClientArea(window), folder + "\\" + CurrentTestName() + ".bmp");
+  SavePng(CaptureClientArea(window), folder + "\\" + CurrentTestName() + suffix + ".png");
 }
 
 void InstallerTest::TearDown() {

@@ -25,7 +25,7 @@ std::string Template() { return HarnessArgument("template"); }
 class ShellTest : public InstallerTest {
  protected:
   void SetUp() override {
-    MakeTestFolders();
+    PrepareTestFolders();
     for (const char* name : {"188.7z", "99.7z"}) {
       ASSERT_TRUE(CopyFileA(HarnessArgument("package").c_str(), (tempFolder + "\\" + name).c_str(), FALSE));
     }
