@@ -78,13 +78,15 @@ TEST_F(DownloadsTest, UsesAPackageAlreadyInTempWithoutDownloading) {
 }
 
 TEST_F(DownloadsTest, Host1Answering404GivesWayToHost2) {
-  ASSERT_TRUE(SteerTestHost("status=404&delay=" + std::to_string(kHoldMs)));
+  ASSERT_TRUE(SteerTestHost("status=404&delay=" + std::to_string(2 * kHoldMs)));
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
-  EXPECT_TRUE(LabelShows(form, kAttempt1));
-  // Host 1 has its answer set already; host 2 serves, after a pause to be seen.
+  EXPECT_TRUE(LabelShows(form, kAttempt1)) << Label(form);
+  // The label comes before the request: give host 1 time to take its answer, then let
+  // host 2 serve after a pause to be seen.
+  Sleep(kHoldMs / 2);
   ASSERT_TRUE(SteerTestHost("delay=" + std::to_string(kHoldMs)));
-  EXPECT_TRUE(LabelShows(form, kAttempt2));
+  EXPECT_TRUE(LabelShows(form, kAttempt2)) << Label(form);
   ExpectWelcomePage(form);
 }
 
@@ -92,7 +94,7 @@ TEST_F(DownloadsTest, UnresolvedHost1GivesWayToHost2) {
   ASSERT_TRUE(SteerTestHost("delay=" + std::to_string(kHoldMs)));
   const HWND form = StartInstaller(HarnessArgument("unresolved"));
   ASSERT_TRUE(form);
-  EXPECT_TRUE(LabelShows(form, kAttempt2));
+  EXPECT_TRUE(LabelShows(form, kAttempt2)) << Label(form);
   ExpectWelcomePage(form);
 }
 
@@ -137,14 +139,28 @@ TEST_F(DownloadsTest, PackageWithoutInformationCancelEndsAndDeletesIt) {
   EXPECT_FALSE(FileExists(Package()));
 }
 
-// The six dot colours (0x00RRGGBB) found inside the indicator's box.
-std::set<uint32_t> DotColoursIn(const Pixels& pixels) {
+int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+// The six dot colours (0x00RRGGBB) inside the indicator's box, a 120-unit square centred
+// horizontally with its centre 20 units above the client area's centre, and outside it.
+struct DotsFound {
+  std::set<uint32_t> inside, outside;
+};
+DotsFound DotColours(const Pixels& pixels) {
   const std::set<uint32_t> dots = {0xFF0000, 0x00FF00, 0x0000FF, 0x00FFFF, 0xFF00FF, 0xFFFF00};
-  const int left = pixels.width / 2 - 60, top = pixels.height / 2 - 80;
-  std::set<uint32_t> found;
-  for (int y = std::max(top, 0); y < std::min(top + 120, pixels.height); ++y) {
-    for (int x = std::max(left, 0); x < std::min(left + 120, pixels.width); ++x) {
-      if (dots.count(pixels.At(x, y))) found.insert(pixels.At(x, y));
+  const int size = 120 * ScreenDpi() / 96;
+  const int left = pixels.width / 2 - size / 2, top = pixels.height / 2 - (size / 2 + 20 * ScreenDpi() / 96);
+  DotsFound found;
+  for (int y = 0; y < pixels.height; ++y) {
+    for (int x = 0; x < pixels.width; ++x) {
+      if (!dots.count(pixels.At(x, y))) continue;
+      const bool inside = x >= left && x < left + size && y >= top && y < top + size;
+      (inside ? found.inside : found.outside).insert(pixels.At(x, y));
     }
   }
   return found;
@@ -161,8 +177,11 @@ TEST_F(DownloadsTest, SlowDownloadShowsTheIndicatorAndProgress) {
   EXPECT_NE(label.find("%)/共:"), std::string::npos) << label;
   EXPECT_GT(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETPOS, 0, 0), 0);
   const Pixels pixels = CaptureClientArea(form);
-  SaveScreenshot(form);
-  EXPECT_GE(DotColoursIn(pixels).size(), 5u) << "the dots are not drawn in the middle of Form1";
+  SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
+  // Pure dot colours appear nowhere else on the download page.
+  const DotsFound dots = DotColours(pixels);
+  EXPECT_GE(dots.inside.size(), 5u) << "the dots are not drawn in the middle of Form1";
+  EXPECT_TRUE(dots.outside.empty()) << "dots outside the indicator's box";
   ExpectWelcomePage(form);
 }
 
