@@ -15,7 +15,7 @@ std::string CurrentTestName() {
 
 }  // namespace
 
-void InstallerTest::PrepareTestFolders() {
+void InstallerTest::MakeTestFolders() {
   if (!testFolder.empty()) return;
   testFolder = FreshFolder(CurrentTestName());
   tempFolder = testFolder + "\\temp";
@@ -25,7 +25,7 @@ void InstallerTest::PrepareTestFolders() {
 }
 
 HWND InstallerTest::StartInstaller(const std::string& program) {
-  PrepareTestFolders();
+  MakeTestFolders();
   if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;

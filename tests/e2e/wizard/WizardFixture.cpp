@@ -7,7 +7,7 @@ std::string ExtractOnlyPackage() { return HarnessArgument("extract-only-package"
 std::string LaunchProbe() { return HarnessArgument("probe"); }
 
 HWND WizardTest::StartWithPackage(const std::string& program, const std::string& package) {
-  PrepareTestFolders();
+  MakeTestFolders();
   if (!CopyFileA(package.c_str(), (tempFolder + "\\188.7z").c_str(), FALSE)) {
     ADD_FAILURE() << "cannot copy " << package;
     return nullptr;
