@@ -12,7 +12,11 @@ struct Pixels {
   int height = 0;
   std::vector<uint32_t> rgb;
 
-  uint32_t At(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
+  // 0xFFFFFFFF (no colour) outside the area, so a check off the edge fails instead of crashing.
+  uint32_t At(int x, int y) const {
+    if (x < 0 || y < 0 || x >= width || y >= height) return 0xFFFFFFFF;
+    return rgb[static_cast<std::size_t>(y) * width + x];
+  }
 };
 
 // Copies the client area from the screen (Form1 is topmost; under Xvfb no window manager

@@ -64,8 +64,8 @@ void ExpectTextAt(const Pixels& pixels, int x, int y, uint32_t colour, const cha
 
 // The header band of pages 0, 2, 3 and 4.
 void ExpectHeaderBand(const Pixels& pixels) {
-  EXPECT_EQ(pixels.At(Scaled(300), Scaled(51)), Shadow());
-  EXPECT_EQ(pixels.At(Scaled(300), Scaled(51) - 1), Face());  // the banner's key strip shows the face
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51)), Shadow());  // right of every text, at any DPI
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51) - 1), Face());  // the banner's key strip shows the face
   EXPECT_EQ(pixels.At(Scaled(100), Scaled(250)), Shadow());
   EXPECT_EQ(pixels.At(Scaled(100), Scaled(251)), Highlight());
   EXPECT_EQ(pixels.At(Scaled(64), Scaled(250)), Face());  // the separator starts at x 68
@@ -95,7 +95,7 @@ TEST_F(PaintTest, PaintWelcomePage) {
   EXPECT_EQ(pixels.At(Scaled(440), Scaled(240)), 0xFFFFFFu);  // the white panel
   EXPECT_EQ(pixels.At(Scaled(300), Scaled(250)), Shadow());
   EXPECT_EQ(pixels.At(Scaled(300), Scaled(251)), Highlight());
-  EXPECT_EQ(pixels.At(Scaled(300), Scaled(300)), Face());
+  EXPECT_EQ(pixels.At(Scaled(280), Scaled(262)), Face());
 
   ExpectTextAt(pixels, 200, 64, 0x0000FF, "display name");
   ExpectTextAt(pixels, 160, 104, 0x0000FF, "version line");
