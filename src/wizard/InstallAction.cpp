@@ -8,7 +8,7 @@
 #include "retrieval/RetrievalState.h"
 #include "support/EnsureFolder.h"
 #include "wizard/FolderRules.h"
-#include "wizard/FormPageMove.h"
+#include "wizard/Navigation.h"
 #include "wizard/InstallSteps.h"
 #include "wizard/StopPrograms.h"
 

@@ -11,7 +11,7 @@
 #include "forms/FormsState.h"
 #include "retrieval/RetrievalState.h"
 #include "support/ScopedWin.h"
-#include "wizard/FormPageMove.h"
+#include "wizard/Navigation.h"
 #include "wizard/InstallSteps.h"
 #include "wizard/ProgramStopRules.h"
 
