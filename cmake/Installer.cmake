@@ -1,8 +1,10 @@
-# add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>])
+# add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>]
+#               [REPLACING <regex> SOURCES <files...>])
 # Links one installer program from the shared objects and its own marker and host names, so
 # that tests can build variants (template, other hosts) without recompiling the program.
+# REPLACING leaves out the shared objects whose paths match <regex>; SOURCES stand in for them.
 function(add_installer name)
-  cmake_parse_arguments(ARG "" "MARKER;HOST1;HOST2;OUTPUT_DIR" "" ${ARGN})
+  cmake_parse_arguments(ARG "" "MARKER;HOST1;HOST2;OUTPUT_DIR;REPLACING" "SOURCES" ${ARGN})
   string(LENGTH "${ARG_MARKER}" marker_length)
   if(NOT marker_length EQUAL 6 OR NOT ARG_MARKER MATCHES "^[ -~]+$" OR ARG_MARKER MATCHES "[\"\\\\]")
     message(FATAL_ERROR "${name}: the package marker must be six printable ASCII bytes without quote or backslash, got '${ARG_MARKER}'")
@@ -19,8 +21,12 @@ function(add_installer name)
   set(config_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-BuildConfig.cpp")
   configure_file(${PROJECT_SOURCE_DIR}/src/app/BuildConfig.cpp.in "${config_source}" @ONLY)
 
+  set(ui_objects $<TARGET_OBJECTS:installer_ui>)
+  if(ARG_REPLACING)
+    set(ui_objects "$<FILTER:${ui_objects},EXCLUDE,${ARG_REPLACING}>")
+  endif()
   add_executable(${name} WIN32 "${config_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
-                 $<TARGET_OBJECTS:installer_ui>)
+                 ${ui_objects} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
   target_link_libraries(${name} PRIVATE installer_core ${WIN32_SYSTEM_LIBS})
   if(ARG_OUTPUT_DIR)

@@ -1,6 +1,6 @@
 #include "wizard/CloseConfirmation.h"
 
-int32_t ConfirmClose(CloseHost& host) {
+int32_t DecideClose(CloseHost& host) {
   int32_t result = 0;
   // A stop the user has already confirmed is never asked about again, so a later "No"
   // cannot look like it withdrew it; the stop is only asserted once more.

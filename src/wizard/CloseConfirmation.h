@@ -22,4 +22,4 @@ class CloseHost {
 };
 
 // The WM_CLOSE decision: 0 lets Form1 close, 1 keeps it.
-int32_t ConfirmClose(CloseHost& host);
+int32_t DecideClose(CloseHost& host);

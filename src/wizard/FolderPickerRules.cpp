@@ -18,7 +18,3 @@ PickerReply PickerCallbackReply(uint32_t message, std::string_view selectionPath
 }
 
 bool PickerAllowsOk(std::string_view path) { return path.size() >= 2 && path[1] == ':'; }
-
-std::string FolderAfterPicker(std::string_view editText, std::string_view chosen) {
-  return std::string(chosen.empty() ? editText : chosen);
-}

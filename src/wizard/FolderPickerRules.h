@@ -22,7 +22,3 @@ PickerReply PickerCallbackReply(uint32_t message, std::string_view selectionPath
 
 // OK only for a drive-letter path: network paths and virtual items are refused.
 bool PickerAllowsOk(std::string_view path);
-
-// The edit box text after the picker: the chosen path exactly as returned, or unchanged
-// when the picker was cancelled.
-std::string FolderAfterPicker(std::string_view editText, std::string_view chosen);

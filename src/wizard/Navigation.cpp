@@ -1,15 +1,91 @@
 #include "wizard/Navigation.h"
 
 #include "app/MessageLoop.h"
+#include "extract/ExtractionState.h"
+#include "forms/ControlHelpers.h"
+#include "forms/ControlIds.h"
+#include "forms/FormsState.h"
+#include "retrieval/DownloadState.h"
+#include "retrieval/RetrievalState.h"
+#include "wizard/CloseConfirmation.h"
+#include "wizard/FinishActions.h"
+#include "wizard/InstallAction.h"
+#include "wizard/WizardState.h"
 
-int OnNextClicked(int, HWND, HWND, int) { return 0; }
+namespace {
 
-int OnBackClicked(int, HWND, HWND, int) { return 0; }
+constexpr int kStopDownloadPauseMs = 100;
 
-int OnCancelClicked(int, HWND form, HWND, int) {
-  PostClose(form);
+// The shared flags and the question box, for the close decision.
+class Form1CloseHost : public CloseHost {
+ public:
+  explicit Form1CloseHost(HWND form) : form_(form) {}
+  bool DownloadRunning() override { return DownloadState > kDownloadIdle; }
+  bool ExtractionRunning() override { return Extracting == 1; }
+  bool StopConfirmed() override { return AbortRequested == 1; }
+  bool AskYesNo(const char* question) override {
+    return MessageBoxA(form_, question, kCloseQuestionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+  }
+  void StopDownload() override {
+    DownloadState = kDownloadCancelRequested;
+    AbortRequested = 1;
+    // A plain sleep: the worker gets a moment to see the cancel before Form1 goes.
+    Sleep(kStopDownloadPauseMs);
+  }
+  void StopExtraction() override { AbortRequested = 1; }
+
+ private:
+  HWND form_;
+};
+
+void ChangeButtons(ButtonChange change) {
+  if (change == ButtonChange::Keep) return;
+  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId, kBrowseButtonId}) {
+    if (change == ButtonChange::Enable) {
+      EnableControl(ControlWindow(id));
+    } else {
+      DisableControl(ControlWindow(id));
+    }
+  }
+}
+
+void RunMoveAction(HWND form, WizardAction action) {
+  switch (action) {
+    case WizardAction::RunInstallAction: RunInstallAction(form); break;
+    case WizardAction::RunFinishActions: RunFinishActions(form); break;
+    case WizardAction::PostClose: PostClose(form); break;
+    case WizardAction::None: break;
+  }
+}
+
+}  // namespace
+
+void CarryOutPageMove(HWND form, const PageMove& move) {
+  if (move.folder != FolderFill::Keep) {
+    SetControlText(ControlWindow(kFolderEditId), FolderFillText(move.folder, InstallFolder, Package));
+  }
+  if (const char* caption = CaptionText(move.caption)) SetControlText(ControlWindow(kNextButtonId), caption);
+  ChangeButtons(move.buttons);
+  if (ApplyPageMove(move, Package)) RefreshWindow(form);
+  RunMoveAction(form, move.action);
+}
+
+int OnNextClicked(int, HWND form, HWND, int) {
+  CarryOutPageMove(form, NextMove(CurrentPage, Package));
   return 0;
 }
 
-// Nothing runs yet that a close would interrupt.
-int ConfirmClose(HWND) { return 0; }
+int OnBackClicked(int, HWND form, HWND, int) {
+  CarryOutPageMove(form, BackMove(CurrentPage, Package));
+  return 0;
+}
+
+int OnCancelClicked(int, HWND form, HWND, int) {
+  CarryOutPageMove(form, CancelMove());
+  return 0;
+}
+
+int ConfirmClose(HWND form) {
+  Form1CloseHost host(form);
+  return DecideClose(host);
+}

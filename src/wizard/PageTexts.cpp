@@ -93,3 +93,7 @@ std::string TextOf(const PageText& item, const PageTextValues& values) {
   return {};
 }
 
+
+std::string WelcomeVersionLine(const PackageInfo& package) {
+  return package.PackagePath.empty() ? std::string() : VersionLine(package);
+}

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "retrieval/PackageInfo.h"
+
 // The publisher's web address, drawn small on the header band beside the button separator.
 inline constexpr char SiteText[] = "lzrj.net";
 
@@ -40,3 +42,6 @@ struct PageTextValues {
 std::vector<PageText> PageTexts(int32_t page, bool extractOnly);
 
 std::string TextOf(const PageText& item, const PageTextValues& values);
+
+// The welcome page's version line; empty until a package's information has been read.
+std::string WelcomeVersionLine(const PackageInfo& package);

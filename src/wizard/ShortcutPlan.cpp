@@ -16,7 +16,8 @@ FinishPlan PlanFinishActions(const FinishChoices& choices, const PackageInfo& pa
   // ProgramFile is relative to the folder and may name a subfolder; it is appended as it is.
   const std::string program = folder + package.ProgramFile;
   FinishPlan plan;
-  if (IsChecked(choices.shortcutCheck)) {
+  // Without a desktop folder the link would land in the current drive's root.
+  if (IsChecked(choices.shortcutCheck) && !choices.desktopFolder.empty()) {
     plan.shortcut = ShortcutLink{WithTrailingBackslash(choices.desktopFolder) + package.PackageTitle + ".lnk",
                                  package.PackageDescription, folder, program, kNormalWindow};
   }

@@ -10,7 +10,7 @@
 // What the finish page's check boxes ask for and where things go.
 struct FinishChoices {
   std::string folderText;     // the folder edit box's text
-  std::string desktopFolder;  // the user's desktop folder, ANSI
+  std::string desktopFolder;  // the user's desktop folder, ANSI; empty when unknown
   int32_t shortcutCheck;      // BM_GETCHECK results
   int32_t launchCheck;
 };

@@ -42,7 +42,7 @@ TEST(CloseConfirmationTest, OutcomesFollowTheRunningWork) {
   for (const auto& c : kCases) {
     SCOPED_TRACE(testing::Message() << c.downloading << c.extracting << c.stopConfirmed << c.answerYes);
     FakeCloseHost host(c.downloading, c.extracting, c.stopConfirmed, c.answerYes);
-    EXPECT_EQ(ConfirmClose(host), c.result);
+    EXPECT_EQ(DecideClose(host), c.result);
     EXPECT_EQ(host.asked, c.asked);
     EXPECT_EQ(host.downloadStops, c.downloadStops);
     EXPECT_EQ(host.extractionStops, c.extractionStops);

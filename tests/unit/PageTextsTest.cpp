@@ -18,4 +18,10 @@ TEST(PageTextsTest, TextsByPageAndPackageKind) {
   EXPECT_TRUE(PageTexts(7, false).empty());
 }
 
+TEST(PageTextsTest, VersionLineOnlyOnceAPackageWasRead) {
+  EXPECT_EQ(WelcomeVersionLine({}), "");
+  EXPECT_EQ(WelcomeVersionLine({.PackageVersion = "2.1", .ReleaseDate = "2024-05-01", .PackagePath = "C:\\T\\188.7z"}),
+            "版本：2.1   发布日期：2024-05-01");
+}
+
 }  // namespace

@@ -18,11 +18,14 @@ TEST(ShortcutPlanTest, ShortcutAndLaunchFromTheFolder) {
 
 TEST(ShortcutPlanTest, OnlyCheckedBoxesAct) {
   const struct {
+    const char* desktop;
     int32_t shortcutCheck, launchCheck;
     bool shortcut, launch;
-  } kCases[] = {{0, 0, false, false}, {1, 0, true, false}, {0, 1, false, true}, {2, 2, false, false}};
+  } kCases[] = {{"C:\\Desktop\\", 0, 0, false, false}, {"C:\\Desktop\\", 1, 0, true, false},
+                {"C:\\Desktop\\", 0, 1, false, true},  {"C:\\Desktop\\", 2, 2, false, false},
+                {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
   for (const auto& c : kCases) {
-    const FinishPlan plan = PlanFinishActions({"D:\\A\\", "C:\\Desktop\\", c.shortcutCheck, c.launchCheck}, kPackage);
+    const FinishPlan plan = PlanFinishActions({"D:\\A\\", c.desktop, c.shortcutCheck, c.launchCheck}, kPackage);
     EXPECT_EQ(plan.shortcut.has_value(), c.shortcut);
     EXPECT_EQ(plan.launch.has_value(), c.launch);
   }

@@ -15,14 +15,17 @@ std::string CurrentTestName() {
 
 }  // namespace
 
+void InstallerTest::PrepareTestFolders() {
+  if (!testFolder.empty()) return;
+  testFolder = FreshFolder(CurrentTestName());
+  tempFolder = testFolder + "\\temp";
+  programFilesFolder = testFolder + "\\programs";
+  CreateDirectoryA(tempFolder.c_str(), nullptr);
+  CreateDirectoryA(programFilesFolder.c_str(), nullptr);
+}
+
 HWND InstallerTest::StartInstaller(const std::string& program) {
-  if (testFolder.empty()) {
-    testFolder = FreshFolder(CurrentTestName());
-    tempFolder = testFolder + "\\temp";
-    programFilesFolder = testFolder + "\\programs";
-    CreateDirectoryA(tempFolder.c_str(), nullptr);
-    CreateDirectoryA(programFilesFolder.c_str(), nullptr);
-  }
+  PrepareTestFolders();
   if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;
@@ -38,11 +41,11 @@ void InstallerTest::ExpectExitCode(DWORD expected, int milliseconds) {
   EXPECT_EQ(*code, expected);
 }
 
-void InstallerTest::SaveScreenshot(HWND window) {
+void InstallerTest::SaveScreenshot(HWND window, const std::string& suffix) {
   const std::string folder = HarnessArgument("artifacts");
   if (folder.empty()) return;
   MakeFolders(folder);
-  SaveBmp(CaptureClientArea(window), folder + "\\" + CurrentTestName() + ".bmp");
+  SavePng(CaptureClientArea(window), folder + "\\" + CurrentTestName() + suffix + ".png");
 }
 
 void InstallerTest::TearDown() {

@@ -15,6 +15,10 @@
 // installer is terminated if it still runs.
 class InstallerTest : public ::testing::Test {
  protected:
+  // Makes testFolder, tempFolder and programFilesFolder once per test, so a test can put
+  // files there before the installer starts.
+  void PrepareTestFolders();
+
   // Starts program with the test's own TEMP and ProgramFiles and returns Form1, or null
   // (after a failure is recorded) when it does not appear in time.
   HWND StartInstaller(const std::string& program);
@@ -22,8 +26,8 @@ class InstallerTest : public ::testing::Test {
   // The exit code, or a recorded failure when the installer is still running.
   void ExpectExitCode(DWORD expected, int milliseconds = 10000);
 
-  // Saves the client area as <artifacts>\<test name>.bmp when --artifacts= was given.
-  void SaveScreenshot(HWND window);
+  // Saves the client area as <artifacts>\<test name><suffix>.png when --artifacts= was given.
+  void SaveScreenshot(HWND window, const std::string& suffix = "");
 
   void TearDown() override;
 

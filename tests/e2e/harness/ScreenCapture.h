@@ -22,5 +22,5 @@ Pixels CaptureClientArea(HWND window);
 // 0x00RRGGBB of a COLORREF.
 uint32_t RgbOf(COLORREF colour);
 
-// A 24-bit BMP file; the test runner may convert it to PNG.
-bool SaveBmp(const Pixels& pixels, const std::string& path);
+// An 8-bit RGB PNG file, stored without compression.
+bool SavePng(const Pixels& pixels, const std::string& path);

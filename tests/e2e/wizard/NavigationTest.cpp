@@ -1,0 +1,89 @@
+// Moving through the pages with Next and Back, the folder picker and closing while idle.
+#include "WizardFixture.h"
+
+namespace {
+
+using NavigationTest = WizardTest;
+
+void SetText(HWND window, const std::string& text) {
+  SendMessageA(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
+  *reinterpret_cast<std::string*>(texts) += WindowText(child) + "\n";
+  return TRUE;
+}
+
+TEST_F(NavigationTest, NextAndBackRefillTheFolderAndShowEachPagesControls) {
+  const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
+  ASSERT_TRUE(form);
+  const HWND edit = GetDlgItem(form, ControlId::kFolderEdit);
+
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
+  EXPECT_EQ(WindowText(GetDlgItem(form, ControlId::kNext)), "下一步");
+
+  SetText(edit, "C:\\typed\\elsewhere");
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kWelcomeRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));  // what was typed is gone
+
+  // Idle: Cancel closes without a question.
+  Click(GetDlgItem(form, ControlId::kCancel));
+  ExpectExitCode(0);
+}
+
+TEST_F(NavigationTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
+  const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  const HWND edit = GetDlgItem(form, ControlId::kFolderEdit);
+  const std::string typed = programFilesFolder + "\\typed";
+  SetText(edit, typed);
+
+  Click(GetDlgItem(form, ControlId::kBrowse));
+  const auto picker = WaitForMessageBox(installer.Id(), 10000);
+  ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
+  std::string texts;
+  EnumChildWindows(picker->window, CollectTexts, reinterpret_cast<LPARAM>(&texts));
+  EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
+  PressMessageBoxButton(*picker, IDCANCEL);
+  EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
+  EXPECT_EQ(WindowText(edit), typed);
+  EXPECT_EQ(VisibleControls(form), kFolderRow);
+}
+
+TEST_F(NavigationTest, TheCloseBoxClosesTheFolderPageWithoutAQuestion) {
+  const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
+  ExpectExitCode(0);
+}
+
+// The test build goes from the folder page straight to the finish page.
+TEST_F(NavigationTest, BackFromTheFinishPageAndNextAgain) {
+  const HWND form = StartWithPackage(SkipExtractionInstaller(), OrdinaryPackage());
+  ASSERT_TRUE(form);
+  const HWND next = GetDlgItem(form, ControlId::kNext);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(next), "完成");
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kExtractionRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(next), "下一步");
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(next), "完成");
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kExtractionRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kFolderRow)) << VisibleControls(form);
+}
+
+TEST_F(NavigationTest, ExtractOnlyPackageSkipsTheFolderPage) {
+  const HWND form = StartWithPackage(SkipExtractionInstaller(), ExtractOnlyPackage());
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kExtractOnlyFinishRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(GetDlgItem(form, ControlId::kFolderEdit)), OfferedFolder(kExtractOnlyFolderName));
+  Click(GetDlgItem(form, ControlId::kNext));  // closes: nothing to start
+  ExpectExitCode(0);
+}
+
+}  // namespace
