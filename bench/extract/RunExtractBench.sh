@@ -12,13 +12,7 @@ base=/tmp; [ -d /dev/shm ] && base=/dev/shm
 work=$(mktemp -d "$base/extract-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
-mkdir -p "$work/tree/text" "$work/tree/bin"
-for i in $(seq 1 20); do seq $((i * 100000)) $((i * 100000 + 700000)) > "$work/tree/text/part$i.txt"; done
-head -c $((40 << 20)) /dev/urandom > "$work/tree/random.bin"
-head -c $((4 << 20)) /dev/urandom > "$work/block"
-for i in $(seq 1 12); do cat "$work/block"; done > "$work/tree/repeated.bin"
-for f in /usr/bin/* /usr/lib/x86_64-linux-gnu/*.so*; do [ -f "$f" ] && cat "$f"; done 2>/dev/null |
-  head -c $((40 << 20)) > "$work/tree/bin/code.exe" || true  # head closes the pipe early
+sh "$root/bench/lib/MakeMixedTree.sh" "$work/tree"
 (cd "$work/tree" && 7z a -bd ../bench.7z . > /dev/null)
 echo "tree: $(du -sm "$work/tree" | cut -f1) MiB, archive: $(du -sm "$work/bench.7z" | cut -f1) MiB"
 

@@ -1,4 +1,14 @@
 #include "extract/ExtractionCleanup.h"
 
-// Nothing is downloaded or loaded yet.
-int CleanUpOnDestroy(HWND) { return 0; }
+#include "extract/ArchiveLibrary.h"
+#include "extract/CleanupPlan.h"
+#include "retrieval/RetrievalState.h"
+#include "support/FileIO.h"
+
+int CleanUpOnDestroy(HWND) {
+  const CleanupPlan plan = CleanupOnDestroy(Package.PackagePath, TempFolder);
+  if (plan.releaseLibrary) ReleaseArchiveLibrary();
+  if (!plan.packagePath.empty()) DeleteFileNamed(plan.packagePath);
+  if (!plan.libraryPath.empty()) DeleteFileNamed(plan.libraryPath);
+  return 0;
+}

@@ -46,3 +46,11 @@ std::string::size_type AfterLastSeparator(const std::string& path) {
   });
   return after;
 }
+
+std::string UpperAsciiLetters(std::string_view text) {
+  std::string result(text);
+  ForEachCharacter(text, [&](std::string_view::size_type i) {
+    if (result[i] >= 'a' && result[i] <= 'z') result[i] = static_cast<char>(result[i] - 'a' + 'A');
+  });
+  return result;
+}

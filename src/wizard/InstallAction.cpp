@@ -1,4 +1,63 @@
 #include "wizard/InstallAction.h"
 
-// Unpacking arrives with the archive library; until then Next on the folder page stays put.
-void RunInstallAction(HWND) {}
+#include "extract/ExtractPackage.h"
+#include "extract/ObtainArchiveLibrary.h"
+#include "forms/ControlHelpers.h"
+#include "forms/ControlIds.h"
+#include "forms/FormsState.h"
+#include "retrieval/RetrievalState.h"
+#include "support/EnsureFolder.h"
+#include "wizard/FolderRules.h"
+#include "wizard/Navigation.h"
+#include "wizard/InstallSteps.h"
+#include "wizard/StopPrograms.h"
+
+namespace {
+
+void ShowError(HWND form, const char* text, const char* title) { MessageBoxA(form, text, title, MB_ICONERROR); }
+
+// The folder from the edit box, written back normalised; empty after telling the user why not.
+std::string TargetFolder(HWND form) {
+  const HWND edit = ControlWindow(kFolderEditId);
+  const FolderCheck check = CheckTargetFolder(GetControlText(edit));
+  if (check.verdict != FolderVerdict::Accepted) {
+    ShowError(form, FolderCheckMessage(check.verdict), kInstallMessageTitle);
+    if (check.verdict == FolderVerdict::BareDrive) CarryOutPageMove(form, BareDriveMove());
+    return {};
+  }
+  SetControlText(edit, check.folder);
+  return check.folder;
+}
+
+}  // namespace
+
+void RunInstallAction(HWND form) {
+  const std::string folder = TargetFolder(form);
+  if (folder.empty()) return;
+
+  SetControlText(ControlWindow(kProgressHintId), kStoppingProgramsText);
+  StopProgramsInFolder(form, folder);
+  // Form1 may have been closed during the pause that follows stopped programs.
+  if (!IsWindow(form)) return;
+  if (!EnsureFolder(folder)) {
+    ShowError(form, kCreateFolderErrorMessage, kInstallMessageTitle);
+    CarryOutPageMove(form, ReturnToFolderPageMove());
+    return;
+  }
+
+  CarryOutPageMove(form, ExtractionPageMove());
+  ObtainArchiveLibrary();
+  // A library download shows the download page meanwhile.
+  CarryOutPageMove(form, ExtractionPageMove());
+  CarryOutPageMove(form, ButtonsDisabledMove());
+  const bool extracted = ExtractPackage(Package.PackagePath, folder);
+  if (AbortRequested == 1) ExitProcess(0);
+  if (!extracted) {
+    ShowError(form, kInstallErrorMessage, "");
+    CarryOutPageMove(form, ReturnToFolderPageMove());
+    return;
+  }
+  ProgressItemText = kExtractionDoneText;
+  SetControlText(ControlWindow(kProgressHintId), ProgressItemText);
+  CarryOutPageMove(form, ExtractionDoneMove());
+}

@@ -1,21 +1,11 @@
 #include "wizard/ProgramStopRules.h"
 
-namespace {
-
-std::string UpperAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return result;
-}
-
-}  // namespace
+#include "support/GbkPath.h"
 
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder) {
   // An empty folder would be inside every path; no such folder passes the folder checks.
   if (folder.empty()) return false;
-  return UpperAscii(imagePath).find(UpperAscii(folder)) != std::string::npos;
+  return UpperAsciiLetters(imagePath).find(UpperAsciiLetters(folder)) != std::string::npos;
 }
 
 std::vector<RunningProcess> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,

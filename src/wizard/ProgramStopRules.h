@@ -12,8 +12,8 @@ struct RunningProcess {
   std::string imagePath;  // full path of the main module, or the bare name when unreadable
 };
 
-// True when the image path lies in the folder (which ends with "\"), letter case ignored:
-// ASCII a-z are upper-cased byte by byte on both sides, so double-byte characters stay alike.
+// True when the image path lies in the folder (which ends with "\"), ASCII letter case
+// ignored. Both sides are read as GBK characters: only single-byte letters are upper-cased.
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder);
 
 // The processes to warn about and stop, in snapshot order; never the installer itself.

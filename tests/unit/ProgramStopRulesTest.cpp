@@ -15,6 +15,10 @@ TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
   EXPECT_EQ(toStop[1].id, 11u);
   EXPECT_FALSE(IsInsideFolder("D:\\游戏\\象棋\\qp.exe", "D:\\游戏\\棋牌\\"));
   EXPECT_FALSE(IsInsideFolder("D:\\Games\\X\\x.exe", ""));
+  // 發 and 癓 differ only in a second byte 0x6C / 0x4C: different folders, not a letter case.
+  EXPECT_FALSE(IsInsideFolder("D:\\癓\\x.exe", "D:\\發\\"));
+  EXPECT_FALSE(IsInsideFolder("D:\\發\\x.exe", "D:\\癓\\"));
+  EXPECT_TRUE(IsInsideFolder("d:\\發\\game\\x.exe", "D:\\發\\GAME\\"));
   EXPECT_EQ(StopPauseSteps(toStop.size()), 100);
   EXPECT_EQ(StopPauseSteps(0), 0);
 }

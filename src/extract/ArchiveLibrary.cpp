@@ -1,0 +1,41 @@
+#include "extract/ArchiveLibrary.h"
+
+#include "extract/ExtractionTexts.h"
+#include "retrieval/RetrievalState.h"
+
+namespace {
+
+HMODULE gLibraryHandle = nullptr;
+ArchiveLibrary gLibrary{};
+
+template <typename Function>
+bool LookUp(Function& function, const char* name) {
+  function = reinterpret_cast<Function>(reinterpret_cast<void*>(GetProcAddress(gLibraryHandle, name)));
+  return function != nullptr;
+}
+
+// Every export is looked up at once; a library that lacks one is not used, rather than
+// calling through a null address later.
+bool LookUpExports() {
+  return LookUp(gLibrary.SevenZip, "SevenZip") && LookUp(gLibrary.SevenZipCheckArchive, "SevenZipCheckArchive") &&
+         LookUp(gLibrary.SevenZipGetBackGroundMode, "SevenZipGetBackGroundMode") &&
+         LookUp(gLibrary.SevenZipSetBackGroundMode, "SevenZipSetBackGroundMode") &&
+         LookUp(gLibrary.SevenZipSetCursorMode, "SevenZipSetCursorMode") &&
+         LookUp(gLibrary.SevenZipSetOwnerWindowEx, "SevenZipSetOwnerWindowEx");
+}
+
+}  // namespace
+
+const ArchiveLibrary* LoadArchiveLibrary() {
+  if (!gLibraryHandle) {
+    gLibraryHandle = LoadLibraryA((TempFolder + kArchiveLibraryFile).c_str());
+    if (gLibraryHandle && !LookUpExports()) ReleaseArchiveLibrary();
+  }
+  return gLibraryHandle ? &gLibrary : nullptr;
+}
+
+void ReleaseArchiveLibrary() {
+  if (gLibraryHandle) FreeLibrary(gLibraryHandle);
+  gLibraryHandle = nullptr;
+  gLibrary = {};
+}

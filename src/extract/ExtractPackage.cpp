@@ -1,0 +1,64 @@
+#include "extract/ExtractPackage.h"
+
+#include <windows.h>
+#include <mmsystem.h>
+
+#include "app/AppState.h"
+#include "app/ProgramIdentity.h"
+#include "extract/ArchiveLibrary.h"
+#include "extract/ExtractionCommand.h"
+#include "extract/ExtractionProgress.h"
+#include "extract/ExtractionState.h"
+#include "extract/ExtractionTexts.h"
+#include "forms/ControlHelpers.h"
+#include "forms/ControlIds.h"
+#include "forms/FormsState.h"
+#include "retrieval/RetrievalState.h"
+
+namespace {
+
+uint32_t gLastItemTime = 0;
+
+BOOL WINAPI OnExtractionProgress(HWND, UINT, UINT state, LPVOID record) {
+  const ProgressUpdate update = DecideProgressUpdate(state, ReadProgressRecord(record), timeGetTime(), gLastItemTime);
+  if (update.showItem) {
+    ProgressItemText = update.itemText;
+    SetControlText(ControlWindow(kProgressHintId), ProgressItemText);
+  }
+  if (update.moveBar) SetProgressPos(ControlWindow(kProgressBarId), update.percent);
+  return ProgressAnswer(AbortRequested == 1);
+}
+
+// The library stays quiet: no window or cursor of its own over the extraction page.
+void SilenceLibrary(const ArchiveLibrary& library) {
+  if (library.SevenZipGetBackGroundMode()) {
+    library.SevenZipSetBackGroundMode(FALSE);
+    library.SevenZipSetCursorMode(FALSE);
+  }
+}
+
+}  // namespace
+
+bool ExtractPackage(const std::string& archivePath, const std::string& targetFolder) {
+  SetCurrentDirectoryA(ProgramFolder.c_str());
+  const ArchiveLibrary* library = LoadArchiveLibrary();
+  if (!library) {
+    MessageBoxA(MainWindowHandle, kArchiveLibraryLoadError, ProductTitle, MB_ICONERROR);
+    return false;
+  }
+  if (!library->SevenZipCheckArchive(archivePath.c_str(), 0)) {
+    MessageBoxA(MainWindowHandle, ArchiveCheckMessage(archivePath).c_str(), ProductTitle, MB_ICONERROR);
+    return false;
+  }
+  SilenceLibrary(*library);
+
+  // The library dispatches Form1's messages while it works, so the close confirmation
+  // can ask about stopping and the callback passes the answer back.
+  library->SevenZipSetOwnerWindowEx(MainWindowHandle, OnExtractionProgress);
+  const std::string command = ExtractionCommandLine(archivePath, targetFolder);
+  char output[1] = "";
+  Extracting = 1;
+  const int result = library->SevenZip(nullptr, command.c_str(), output, 0);
+  Extracting = 0;
+  return ExtractionSucceeded(result);
+}

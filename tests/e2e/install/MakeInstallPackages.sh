@@ -1,0 +1,32 @@
+#!/bin/sh
+# Makes the packages the install suite downloads:  MakeInstallPackages.sh LZPACK DLL OUTPUT_DIR
+#   tree-188/        the small package's files: text, random data, Chinese names, empty folder
+#   hosts/188.rar    tree-188 packed by lzpack (installer marker 188.7z)
+#   hosts/big.rar    3000 small text files: unpacking takes a few seconds (marker big.7z)
+#   hosts/7-zip32.dll
+set -eu
+lzpack=$1 dll=$2 out=$3
+rm -rf "$out"
+mkdir -p "$out/hosts"
+
+tree="$out/tree-188"
+mkdir -p "$tree/bin" "$tree/文档" "$tree/data/empty folder"
+seq 1 20000 > "$tree/readme.txt"
+head -c 300000 /dev/urandom > "$tree/data/random.bin"
+printf '中文内容\n' > "$tree/文档/说明 文件.txt"
+head -c 8192 /dev/urandom > "$tree/bin/app.exe"
+: > "$tree/zero.txt"
+"$lzpack" pack "$tree" --id 188 --title 测试软件 --program 'bin\app.exe' --version 1.0 --date 2024-05-01 \
+  --description 测试用的小安装包 --output "$out/hosts/188.rar" > /dev/null
+
+big="$out/tree-big"
+for folder in $(seq 1 30); do
+  mkdir -p "$big/part$folder"
+  for file in $(seq 1 100); do
+    seq "$file" $((file + 3000)) > "$big/part$folder/file$file.txt"
+  done
+done
+"$lzpack" pack "$big" --id big --title 大安装包 --extract-only --description 大安装包 \
+  --output "$out/hosts/big.rar" > /dev/null
+
+cp "$dll" "$out/hosts/7-zip32.dll"
