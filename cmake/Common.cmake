@@ -11,7 +11,7 @@ endif()
 
 if(WIN32)
   # One self-contained, small program file: static runtime, unused sections dropped, stripped.
-  add_compile_options(-Os -ffunction-sections -fdata-sections)
+  add_compile_options(-Os -ffunction-sections -fdata-sections -fno-ident)
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
 elseif(ENABLE_SANITIZERS)

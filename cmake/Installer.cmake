@@ -1,3 +1,15 @@
+# The installer program is a small web-installer stub (128 KiB with its pictures and icons).
+# The code that goes into it is built without exceptions, RTTI and unwind tables (the runtime
+# pieces that would throw are replaced by src/app/LeanRuntime.cpp) and without thread-safe
+# statics: function-local statics are first reached on the user-interface thread only, never
+# by the download worker. Test programs that link installer_core keep the usual options.
+# (Link-time optimisation would save a few KB more, but mingw's linker then reports the
+# library's inline functions twice when a test program mixes such objects with its own.)
+set(INSTALLER_CODE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+foreach(target installer_core installer_ui)
+  target_compile_options(${target} PRIVATE ${INSTALLER_CODE_OPTIONS})
+endforeach()
+
 # add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>])
 # Links one installer program from the shared objects and its own marker and host names, so
 # that tests can build variants (template, other hosts) without recompiling the program.
@@ -22,6 +34,7 @@ function(add_installer name)
   add_executable(${name} WIN32 "${config_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
                  $<TARGET_OBJECTS:installer_ui>)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_compile_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS})
   target_link_libraries(${name} PRIVATE installer_core ${WIN32_SYSTEM_LIBS})
   if(ARG_OUTPUT_DIR)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")
