@@ -1,4 +1,30 @@
 #include "retrieval/CustomMessages.h"
 
-// The progress display and the package-information step take these messages over.
-int CustomMessageHandler(HWND, UINT, WPARAM, LPARAM) { return 0; }
+#include "forms/ControlHelpers.h"
+#include "forms/ControlIds.h"
+#include "forms/FormsState.h"
+#include "retrieval/DecimalSeparator.h"
+#include "retrieval/ProgressText.h"
+#include "retrieval/RetrievalState.h"
+#include "retrieval/WindowsPackageStep.h"
+
+namespace {
+
+void OnDownloadProgress(WPARAM bytesWritten, LPARAM totalBytes) {
+  const DownloadProgressView view = DownloadProgressFor(static_cast<uint32_t>(bytesWritten),
+                                                        static_cast<int32_t>(totalBytes), ProgressItemText,
+                                                        DecimalSeparator());
+  SetControlText(ControlWindow(kProgressHintId), view.label);
+  SetProgressPos(ControlWindow(kProgressBarId), view.barPosition);
+}
+
+}  // namespace
+
+int CustomMessageHandler(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kProgressMessage) {
+    OnDownloadProgress(wParam, lParam);
+  } else if (message == kStartMessage) {
+    OnStartMessage(form);
+  }
+  return 0;
+}

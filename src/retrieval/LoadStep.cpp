@@ -27,6 +27,8 @@ std::string EnvironmentValue(const char* name) {
   return value;
 }
 
+}  // namespace
+
 // Byte by byte through volatile, so the marker is read from the image and never folded
 // into a second copy by the compiler.
 std::string CurrentMarker() {
@@ -34,8 +36,6 @@ std::string CurrentMarker() {
   for (std::size_t i = 0; i < kMarkerLength; ++i) marker[i] = PackageMarker[i];
   return marker;
 }
-
-}  // namespace
 
 int OnForm1Load(HWND form, LPARAM) {
   const SettledFolders folders =

@@ -22,6 +22,7 @@ bool ApplyOption(std::string_view key, std::string_view value, HostBehaviour& b)
   if (key == "range") return ReadNumber(value, b.range);
   if (key == "split") return ReadNumber(value, b.split) && b.split >= 0;
   if (key == "slow") return ReadNumber(value, b.slowMs) && b.slowMs >= 0;
+  if (key == "delay") return ReadNumber(value, b.delayMs) && b.delayMs >= 0;
   if (key == "pad") return ReadNumber(value, b.pad) && b.pad >= 0;
   if (key == "once") return ReadNumber(value, b.once);
   if (key == "piece") return ReadNumber(value, b.piece) && b.piece > 0;

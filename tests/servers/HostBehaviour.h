@@ -19,6 +19,7 @@
 //   range=N            answer a Range request with 206 (the default), 200 (whole file) or N
 //   split=N            write the head in pieces of N bytes
 //   slow=MS, piece=N   pause MS milliseconds after every N body bytes
+//   delay=MS           pause MS milliseconds before answering at all
 //   pad=N              add a header line of N filler bytes to the head
 struct HostBehaviour {
   int status = 0;
@@ -32,6 +33,7 @@ struct HostBehaviour {
   int range = 206;
   int split = 0;
   int slowMs = 0;
+  int delayMs = 0;
   int64_t piece = 65536;
   int64_t pad = 0;
   int once = 0;

@@ -108,6 +108,7 @@ void AnswerStatus(int connection, const HostBehaviour& b, int status) {
 
 void AnswerFileRequest(int connection, const HostRequest& request, const HostBehaviour& b, const std::string& root) {
   const std::string_view name = std::string_view(request.path).substr(request.path.rfind('/') + 1);
+  if (b.delayMs > 0) Pause(b.delayMs);
   if (b.status != 0) return AnswerStatus(connection, b, b.status);
   if (!b.redirect.empty() && b.redirect != "none") {
     SendHead(connection, b, StatusLine(302) + "Location: " + RedirectTarget(request, b, name) + "\r\nContent-Length: 0\r\n\r\n");

@@ -15,14 +15,17 @@ std::string CurrentTestName() {
 
 }  // namespace
 
+void InstallerTest::MakeTestFolders() {
+  if (!testFolder.empty()) return;
+  testFolder = FreshFolder(CurrentTestName());
+  tempFolder = testFolder + "\\temp";
+  programFilesFolder = testFolder + "\\programs";
+  CreateDirectoryA(tempFolder.c_str(), nullptr);
+  CreateDirectoryA(programFilesFolder.c_str(), nullptr);
+}
+
 HWND InstallerTest::StartInstaller(const std::string& program) {
-  if (testFolder.empty()) {
-    testFolder = FreshFolder(CurrentTestName());
-    tempFolder = testFolder + "\\temp";
-    programFilesFolder = testFolder + "\\programs";
-    CreateDirectoryA(tempFolder.c_str(), nullptr);
-    CreateDirectoryA(programFilesFolder.c_str(), nullptr);
-  }
+  MakeTestFolders();
   if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;

@@ -9,12 +9,17 @@
 #include "InstallerWindows.h"
 #include "ScreenCapture.h"
 #include "TestFiles.h"
+#include "TestHostControl.h"
 
 // Fixture for a test that drives one installer at a time. Each test gets fresh TEMP and
 // ProgramFiles folders; at tear-down a message box still open fails the test, and the
 // installer is terminated if it still runs.
 class InstallerTest : public ::testing::Test {
  protected:
+  // Makes the test's own TEMP and ProgramFiles folders (once), so a test can put files
+  // there before the installer starts.
+  void MakeTestFolders();
+
   // Starts program with the test's own TEMP and ProgramFiles and returns Form1, or null
   // (after a failure is recorded) when it does not appear in time.
   HWND StartInstaller(const std::string& program);

@@ -21,7 +21,16 @@ int ScreenDpi() {
 std::string Installer() { return HarnessArgument("installer"); }
 std::string Template() { return HarnessArgument("template"); }
 
-using ShellTest = InstallerTest;
+// The package waits in TEMP, so that no installer here downloads (the lzin-99 copy fetches 99.7z).
+class ShellTest : public InstallerTest {
+ protected:
+  void SetUp() override {
+    MakeTestFolders();
+    for (const char* name : {"188.7z", "99.7z"}) {
+      ASSERT_TRUE(CopyFileA(HarnessArgument("package").c_str(), (tempFolder + "\\" + name).c_str(), FALSE));
+    }
+  }
+};
 
 TEST_F(ShellTest, ShowsTitleControlsAndOnlyTheThreeButtons) {
   const HWND form = StartInstaller(Installer());

@@ -1,0 +1,13 @@
+#!/bin/sh
+# Makes the files the download suite serves and copies:  MakePackages.sh OUTPUT_DIR
+#   188.rar      a package of 200 KiB with an information block (the server's name for 188.7z)
+#   noblock.7z   3000 bytes without one
+set -eu
+out=$1
+mkdir -p "$out"
+block() {
+  printf '[岚舟软件安装包文件信息]\r\nID=188\r\n名称=下载测试\r\n文件名=Test.exe\r\n版本号=1.0\r\n日期=2026-01-01\r\n说明=测试用的包\r\n' |
+    iconv -f UTF-8 -t GBK
+}
+{ head -c 204000 /dev/zero | tr '\0' 'Z'; block; } > "$out/188.rar"
+head -c 3000 /dev/zero | tr '\0' 'Z' > "$out/noblock.7z"

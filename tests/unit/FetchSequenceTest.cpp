@@ -1,0 +1,114 @@
+#include "retrieval/FetchSequence.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Answers each URL with a scripted result; an answer of kStop stands for a transfer during
+// which the user confirmed stopping.
+constexpr int64_t kStop = -100;
+
+struct FakeFetchHost : FetchHost {
+  std::map<std::string, int64_t> results;
+  bool renameWorks = true;
+  bool stopped = false;
+  std::vector<std::string> labels, urls, outputs, renames;
+  std::string header, item;
+
+  void ShowDownloadPage(const std::string& h, const std::string& i, const std::string& label) override {
+    header = h;
+    item = i;
+    labels.push_back(label);
+  }
+  void SetProgressLabel(const std::string& text) override { labels.push_back(text); }
+  void ClearStopRequest() override { stopped = false; }
+  bool StopConfirmed() override { return stopped; }
+  int64_t RunTransfer(const std::string& url, const std::string& output) override {
+    urls.push_back(url);
+    outputs.push_back(output);
+    const auto found = results.find(url);
+    const int64_t result = found == results.end() ? 0 : found->second;
+    if (result != kStop) return result;
+    stopped = true;
+    return 0;
+  }
+  bool RenameFile(const std::string& from, const std::string& to) override {
+    renames.push_back(from + ">" + to);
+    return renameWorks;
+  }
+};
+
+constexpr std::array<std::string_view, 2> kHosts = {"one.test", "two.test"};
+const std::string kUrl1 = "http://one.test/dowfile/188.rar";
+const std::string kUrl2 = "http://two.test/dowfile/188.rar";
+
+TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
+  const struct {
+    const char* name;
+    int64_t first, second;
+    bool renameWorks;
+    bool fetched;
+    std::vector<std::string> urls;
+  } cases[] = {
+      {"host 1 serves", 2766848, 0, true, true, {kUrl1}},
+      {"host 1 got nowhere, host 2 serves", 0, 5000, true, true, {kUrl1, kUrl2}},
+      {"both got nowhere", 0, 0, true, false, {kUrl1, kUrl2}},
+      {"a shown failure ends the search", kTransferFailureShown, 5000, true, false, {kUrl1}},
+      {"a step code ends the search", 7, 5000, true, false, {kUrl1}},
+      {"20 bytes are too few", 20, 5000, true, false, {kUrl1}},
+      {"21 bytes are enough", 0, 21, true, true, {kUrl1, kUrl2}},
+      {"3 GiB compare in 64 bits", int64_t{3} << 30, 0, true, true, {kUrl1}},
+      {"a stop ends the search", kStop, 5000, true, false, {kUrl1}},
+      {"a failed rename is a failure", 5000, 0, false, false, {kUrl1}},
+  };
+  for (const auto& c : cases) {
+    FakeFetchHost host;
+    host.results = {{kUrl1, c.first}, {kUrl2, c.second}};
+    host.renameWorks = c.renameWorks;
+    EXPECT_EQ(FetchFromHosts(host, "C:\\T\\", "188.7z", "下载安装包文件", kHosts), c.fetched) << c.name;
+    EXPECT_EQ(host.urls, c.urls) << c.name;
+    // Only a complete transfer is renamed.
+    EXPECT_EQ(host.renames.size(), c.fetched || !c.renameWorks ? 1u : 0u) << c.name;
+  }
+}
+
+TEST(FetchSequenceTest, ShowsTheDownloadPageAndEachAttempt) {
+  FakeFetchHost host;
+  host.stopped = true;  // left over from an earlier transfer: cleared before the first one
+  host.results = {{kUrl2, 5000}};
+  ASSERT_TRUE(FetchFromHosts(host, "C:\\T\\", "188.7z", "下载安装包文件", kHosts));
+  EXPECT_EQ(host.header, "下载安装包文件");
+  EXPECT_EQ(host.item, "188.7z");
+  EXPECT_EQ(host.labels, (std::vector<std::string>{"准备【下载安装包文件】中..... ", "准备【下载安装包文件】中.....1",
+                                                   "准备【下载安装包文件】中.....2"}));
+  EXPECT_EQ(host.outputs, (std::vector<std::string>{"C:\\T\\188.7z.tmp", "C:\\T\\188.7z.tmp"}));
+  EXPECT_EQ(host.renames, std::vector<std::string>{"C:\\T\\188.7z.tmp>C:\\T\\188.7z"});
+}
+
+TEST(FetchSequenceTest, TheHostsNameIsLowerCaseWithRarForSevenZ) {
+  const struct {
+    const char* fileName;
+    const char* remote;
+  } cases[] = {
+      {"188.7z", "188.rar"},
+      {"7-zip32.dll", "7-zip32.dll"},
+      {"Setup.7Z", "setup.rar"},
+      {"a.7z.7z", "a.rar.rar"},
+      // 癆 is B0 41: its trail byte is an "A" that must stay upper case.
+      {"癆.7Z", "癆.rar"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RemoteFileName(c.fileName), c.remote) << c.fileName;
+
+  FakeFetchHost host;
+  host.results = {{"http://one.test/dowfile/setup.rar", 5000}};
+  ASSERT_TRUE(FetchFromHosts(host, "C:\\T\\", "Setup.7Z", "下载安装包文件", kHosts));
+  EXPECT_EQ(host.outputs, std::vector<std::string>{"C:\\T\\Setup.7Z.tmp"});
+  EXPECT_EQ(host.renames, std::vector<std::string>{"C:\\T\\Setup.7Z.tmp>C:\\T\\Setup.7Z"});
+}
+
+}  // namespace
