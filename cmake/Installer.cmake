@@ -1,11 +1,7 @@
-# The installer program is a small web-installer stub (128 KiB with its pictures and icons).
-# The code that goes into it is built without exceptions, RTTI and unwind tables (the runtime
-# pieces that would throw are replaced by src/app/LeanRuntime.cpp) and without thread-safe
-# statics: function-local statics are first reached on the user-interface thread only, never
-# by the download worker. Test programs that link installer_core keep the usual options.
-# (Link-time optimisation would save a few KB more, but mingw's linker then reports the
-# library's inline functions twice when a test program mixes such objects with its own.)
-set(INSTALLER_CODE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
+# Everything that goes into an installer program gets INSTALLER_CODE_OPTIONS (Common.cmake);
+# test programs that link installer_core keep the usual options. (Link-time optimisation would
+# save a few KB more, but mingw's linker then reports the library's inline functions twice when
+# a test program mixes such objects with its own.)
 foreach(target installer_core installer_ui)
   target_compile_options(${target} PRIVATE ${INSTALLER_CODE_OPTIONS})
 endforeach()
