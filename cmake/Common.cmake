@@ -11,9 +11,15 @@ endif()
 
 if(WIN32)
   # One self-contained, small program file: static runtime, unused sections dropped, stripped.
-  add_compile_options(-Os -ffunction-sections -fdata-sections)
+  add_compile_options(-Os -ffunction-sections -fdata-sections -fno-ident)
   add_link_options(-static -static-libgcc -static-libstdc++ -Wl,--gc-sections -s)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
+  # The installer is a small web-installer stub (128 KiB with its pictures and icons): its code
+  # is built without exceptions, RTTI and unwind tables (the runtime pieces that would throw
+  # are replaced by src/app/LeanRuntime.cpp) and without thread-safe statics, since
+  # function-local statics are first reached on the user-interface thread, never by the
+  # download worker.
+  set(INSTALLER_CODE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
 elseif(ENABLE_SANITIZERS)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)

@@ -3,15 +3,17 @@
 #   native  portable core, unit tests, tools and test host (ASan/UBSan with SANITIZE=1)
 #   fuzz    libFuzzer targets (clang)
 #   win32   the Windows artifacts and the test programs that run under Wine
+#   bench   native release build without sanitizers, for bench/ (the test host included)
 # Extra arguments go to CMake's configure step (for example -DDOWNLOAD_HOST_1=...).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-name=${1:?usage: build.sh native|fuzz|win32 [cmake options]}
+name=${1:?usage: build.sh native|fuzz|win32|bench [cmake options]}
 shift
 case $name in
   native) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DENABLE_SANITIZERS="${SANITIZE:-0}") ;;
   fuzz) args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
               -DENABLE_FUZZING=ON -DENABLE_SANITIZERS=ON) ;;
+  bench) args=(-DCMAKE_BUILD_TYPE=Release -DENABLE_SANITIZERS=OFF) ;;
   win32) args=(-DCMAKE_BUILD_TYPE=MinSizeRel -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake") ;;
   *) echo "build.sh: unknown build '$name'" >&2; exit 2 ;;
 esac

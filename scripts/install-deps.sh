@@ -7,7 +7,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest lzma-dev
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine32:i386 wine64 xvfb x11-utils imagemagick
-  locales fonts-wqy-microhei p7zip-full nginx-light curl procps psmisc
+  locales fonts-wqy-microhei p7zip-full nginx-light curl procps psmisc time
 )
 
 missing=()

@@ -1,9 +1,8 @@
 #include "PackageReport.h"
 
-#include <fstream>
-
 #include "GbkText.h"
 #include "PackageRequest.h"
+#include "PackageTail.h"
 #include "retrieval/PackageInfo.h"
 
 namespace {
@@ -22,8 +21,7 @@ constexpr ValueLabel kLabels[] = {
 }  // namespace
 
 std::string DescribePackage(const std::filesystem::path& package) {
-  std::ifstream file(package, std::ios::binary);
-  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(file));
+  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageFileTail(package));
   if (!info) return {};
   std::string text;
   for (const ValueLabel& label : kLabels) text += label.Label + GbkToUtf8((*info).*label.Value) + "\n";

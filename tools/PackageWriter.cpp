@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "PackageBlock.h"
+#include "PackageTail.h"
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
 
@@ -53,8 +54,7 @@ std::string AppendBlock(const fs::path& archive, const std::string& block) {
 
 // The installer must read back exactly what was written.
 std::string CheckReadBack(const fs::path& package, const PackageInfo& gbk) {
-  std::ifstream file(package, std::ios::binary);
-  std::optional<PackageInfo> read = ParsePackageInfo(ReadPackageTail(file));
+  std::optional<PackageInfo> read = ParsePackageInfo(ReadPackageFileTail(package));
   if (!read) return "the information block cannot be found in " + Quoted(package);
   for (const PackageInfoKey& key : kPackageInfoKeys) {
     if ((*read).*key.Value != gbk.*key.Value) return "the information block reads back wrong in " + Quoted(package);

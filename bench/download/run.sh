@@ -1,13 +1,12 @@
 #!/usr/bin/env bash
 # Download throughput of HttpDownload against curl, both fetching the same 256 MiB file from
 # the same nginx on a loopback port, and the client's peak memory for two file sizes.
-# Prints "throughput ratio client/curl" (target >= 0.9). Builds an optimised copy in build/bench.
+# Prints "throughput ratio client/curl" (target >= 0.9). Builds an optimised copy in build/bench
+# (scripts/build.sh bench) unless BENCH_BUILT=1 says the caller just did.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build="$root/build/bench"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF >/dev/null
-cmake --build "$build" --target download-cli -j "$(nproc)" >/dev/null
-cli="$build/bench/download/download-cli"
+[ "${BENCH_BUILT:-0}" = 1 ] || "$root/scripts/build.sh" bench
+cli="$root/build/bench/bench/download/download-cli"
 
 work=$(mktemp -d /tmp/download-bench-XXXXXX)
 nginx_pid=""

@@ -1,6 +1,6 @@
 #include "retrieval/PackageInfo.h"
 
-#include <fstream>
+#include "support/FileIO.h"
 
 namespace {
 
@@ -34,23 +34,23 @@ std::optional<PackageInfo> ParsePackageInfo(std::string_view tail) {
   return info;
 }
 
-std::string ReadPackageTail(std::istream& file) {
+std::optional<std::uint64_t> PackageTailOffset(std::uint64_t fileSize) {
+  if (fileSize <= kPackageMinimumSize) return std::nullopt;
+  return fileSize - kPackageTailSize;
+}
+
+std::string ReadPackageTail(const std::string& path) {
+  const std::int64_t size = FileSizeOf(path);
+  const std::optional<std::uint64_t> offset = size < 0 ? std::nullopt : PackageTailOffset(static_cast<std::uint64_t>(size));
   std::string tail(kPackageTailSize, '\0');
-  if (!file.seekg(0, std::ios::end)) return tail;
-  std::streamoff length = file.tellg();
-  if (length <= static_cast<std::streamoff>(kPackageMinimumSize)) return tail;
-  std::string bytes(kPackageTailSize, '\0');
-  if (file.seekg(length - static_cast<std::streamoff>(kPackageTailSize)) &&
-      file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    tail = std::move(bytes);
-  }
-  return tail;
+  if (offset && ReadFileAt(path, static_cast<std::int64_t>(*offset), tail)) return tail;
+  // A read that stopped early leaves no partial bytes behind.
+  return std::string(kPackageTailSize, '\0');
 }
 
 std::optional<PackageInfo> ReadPackageInfo(const std::string& folder, const std::string& packageName) {
   std::string path = folder + packageName;
-  std::ifstream file(path, std::ios::binary);
-  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(file));
+  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageTail(path));
   if (info) info->PackagePath = std::move(path);
   return info;
 }

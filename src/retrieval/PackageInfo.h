@@ -5,7 +5,6 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
-#include <istream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -53,9 +52,13 @@ inline const std::array<PackageInfoKey, 5> kPackageInfoKeys = {{
 // PackagePath is left empty.
 std::optional<PackageInfo> ParsePackageInfo(std::string_view tail);
 
+// Where the tail of a package file of that size begins; empty when the file is not longer
+// than kPackageMinimumSize.
+std::optional<std::uint64_t> PackageTailOffset(std::uint64_t fileSize);
+
 // The last kPackageTailSize bytes of the file, or as many zero bytes when the file is
 // not longer than kPackageMinimumSize or cannot be read.
-std::string ReadPackageTail(std::istream& file);
+std::string ReadPackageTail(const std::string& path);
 
 // The information of the package folder + name (folder ends with "\"), with PackagePath
 // set; empty when the file holds no block (a file error to the user).

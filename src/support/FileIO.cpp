@@ -21,6 +21,33 @@ bool DeleteFileNamed(const std::string& path) {
   return DeleteFileA(path.c_str()) || !FileExists(path);
 }
 
+int64_t FileSizeOf(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
+    return -1;
+  }
+  return static_cast<int64_t>(static_cast<uint64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow);
+}
+
+bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    OVERLAPPED at{};
+    const uint64_t position = static_cast<uint64_t>(offset) + done;
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    DWORD read = 0;
+    if (!ReadFile(file, bytes.data() + done, static_cast<DWORD>(bytes.size() - done), &read, &at) || read == 0) break;
+    done += read;
+  }
+  CloseHandle(file);
+  return done == bytes.size();
+}
+
 bool RandomAccessFile::Open(const std::string& path) {
   Close();
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
@@ -57,6 +84,26 @@ bool FileExists(const std::string& path) {
 }
 
 bool DeleteFileNamed(const std::string& path) { return unlink(path.c_str()) == 0 || errno == ENOENT; }
+
+int64_t FileSizeOf(const std::string& path) {
+  struct stat info;
+  if (stat(path.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return -1;
+  return info.st_size;
+}
+
+bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t read = pread(file, bytes.data() + done, bytes.size() - done, offset + static_cast<int64_t>(done));
+    if (read < 0 && errno == EINTR) continue;
+    if (read <= 0) break;
+    done += static_cast<size_t>(read);
+  }
+  close(file);
+  return done == bytes.size();
+}
 
 bool RandomAccessFile::Open(const std::string& path) {
   Close();

@@ -4,12 +4,18 @@
 #include <string>
 #include <string_view>
 
-// File calls of the download client: POSIX and Win32 (ANSI names) side by side in FileIO.cpp.
+// File calls of the installer: POSIX and Win32 (ANSI names) side by side in FileIO.cpp.
 
 bool FileExists(const std::string& path);
 
 // Removes the file, read-only or not; true when no file of that name is left.
 bool DeleteFileNamed(const std::string& path);
+
+// The size of the file in bytes; -1 when it cannot be opened.
+int64_t FileSizeOf(const std::string& path);
+
+// Fills bytes from the file at offset; false unless every byte could be read.
+bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes);
 
 // A file opened for reading and writing, created when missing, never truncated, and written
 // at explicit offsets.

@@ -18,7 +18,9 @@ double LeadingNumber(std::wstring_view text) {
         number += '.';
         for (++i; i < text.size() && IsDigit(text[i]); ++i) number += static_cast<char>(text[i]);
     }
-    return std::strtod(number.c_str(), nullptr);
+    // atof is strtod's value, taken from the system C library: mingw's own strtod would add
+    // some 20 KB to the installer.
+    return std::atof(number.c_str());
 }
 
 }  // namespace

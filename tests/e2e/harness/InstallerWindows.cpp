@@ -27,12 +27,14 @@ struct TopLevelSearch {
 
 BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
   auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
-  if (ProcessOf(window) == search->processId && IsWindowVisible(window) && ClassName(window) == search->className) {
+  if (ProcessOf(window) == search->processId && IsWindowVisible(window) &&
+      (!search->className || ClassName(window) == search->className)) {
     search->found.push_back(window);
   }
   return TRUE;
 }
 
+// Of any class when className is null.
 std::vector<HWND> VisibleTopLevel(DWORD processId, const char* className) {
   TopLevelSearch search{processId, className, {}};
   EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
@@ -48,6 +50,11 @@ BOOL CALLBACK CollectButton(HWND child, LPARAM parameter) {
 }
 
 }  // namespace
+
+HWND FirstVisibleWindow(DWORD processId) {
+  const auto found = VisibleTopLevel(processId, nullptr);
+  return found.empty() ? nullptr : found.front();
+}
 
 HWND WaitForForm1(DWORD processId, int milliseconds) {
   HWND form = nullptr;

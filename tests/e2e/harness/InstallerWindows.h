@@ -22,6 +22,9 @@ inline constexpr int kCancel = 2;
 inline constexpr int kNext = 1008;
 }  // namespace ControlId
 
+// A visible top-level window of process id, of any class, or null.
+HWND FirstVisibleWindow(DWORD processId);
+
 // Form1 of process id once it is visible, or null after milliseconds.
 HWND WaitForForm1(DWORD processId, int milliseconds);
 

@@ -1,0 +1,42 @@
+# Sourced by the benchmark scripts: small helpers for reading and printing figures.
+
+# best_of RUNS NAME COMMAND...: the smallest value of the field NAME (see field) that COMMAND
+# prints over RUNS runs; empty when no run printed it.
+best_of() {
+  local runs=$1 name=$2 best="" value
+  shift 2
+  for _ in $(seq "$runs"); do
+    value=$(field "$name" "$("$@" || true)")
+    [ -n "$value" ] || continue
+    if [ -z "$best" ] || awk "BEGIN { exit !($value < $best) }"; then best=$value; fi
+  done
+  echo "$best"
+}
+
+# field NAME TEXT: the value after the word NAME in "name value name value ..." text.
+# Windows programs end their lines with CR LF.
+field() {
+  tr -d '\r' <<<"$2" | awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) { print $(i + 1); exit } }'
+}
+
+# ratio LABEL VALUE PEER UNIT PEER_NAME TARGET: one line "LABEL: VALUE UNIT vs PEER UNIT
+# (PEER_NAME), ratio R (target TARGET)"; "not measured" when either figure is missing.
+ratio() {
+  local label=$1 value=$2 peer=$3 unit=$4 peer_name=$5 target=$6
+  if [ -z "$value" ] || [ -z "$peer" ]; then
+    echo "$label: not measured: no figure from the run"
+    return
+  fi
+  awk -v l="$label" -v v="$value" -v p="$peer" -v u="$unit" -v n="$peer_name" -v t="$target" \
+    'BEGIN { printf "%s: %.1f %s vs %.1f %s (%s), ratio %.2f (target %s)\n", l, v, u, p, u, n, (p ? v / p : 0), t }'
+}
+
+# until_line LINE FILE SECONDS PID: waits until FILE holds LINE; false when PID ends or the
+# time is up first.
+until_line() {
+  local deadline=$((SECONDS + $3))
+  until { tr -d '\r' <"$2"; } 2>/dev/null | grep -qx "$1"; do
+    kill -0 "$4" 2>/dev/null && [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.1
+  done
+}

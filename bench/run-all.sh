@@ -1,0 +1,116 @@
+#!/usr/bin/env bash
+# Every benchmark in one run (a few minutes), each figure printed as a ratio against a peer
+# measured in the same run or against its budget:
+#   - installer file size (dist/installer.exe, pictures and icons included) against 128 KiB
+#   - download throughput of the native client against curl (bench/download/run.sh) and its
+#     peak memory for two file sizes
+#   - extraction speed of sevenzip_core against 7z x (bench/extract/RunExtractBench.sh)
+#   - under Wine, with nginx as the two download hosts (scripts/lib/nginx-hosts.sh): the
+#     installer's time from start until a 256 MiB package is in its TEMP, against curl
+#     fetching the same URL, and its peak working set meanwhile against the minimal window's
+#   - under Wine: time from start until Form1 shows, against a minimal Win32 window program
+#     built the same way (bench/wine)
+#   - under Wine: CPU used by the installer while its download stalls (the test host's stall
+#     option), against a budget of 5 % of one core
+# Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
+# Only loopback addresses are used; the two download hosts are taken in turn with the tests.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+. "$root/bench/common/Figures.sh"
+. "$root/scripts/lib/nginx-hosts.sh"
+. "$root/scripts/lib/wine-session.sh"
+
+echo "== building (scripts/build.sh bench, win32)"
+"$root/scripts/build.sh" bench
+"$root/scripts/build.sh" win32
+installer="$root/dist/installer.exe"
+driver="$root/build/win32/bench/wine/bench-driver.exe"
+minimal="$root/build/win32/bench/wine/minimal-window.exe"
+export TEST_HOST_PROGRAM="$root/build/bench/tests/servers/test-host"
+
+work=$(mktemp -d /tmp/bench-all.XXXXXX)
+cleanup() {
+  nginx_hosts_stop
+  wine_session_stop
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+echo "== installer size"
+size=$(stat -c %s "$installer")
+ratio "installer size" "$(awk "BEGIN { print $size / 1024 }")" 128 KiB "budget" "<= 1.00"
+
+echo "== native download client (bench/download/run.sh)"
+BENCH_BUILT=1 "$root/bench/download/run.sh"
+
+echo "== extraction (bench/extract/RunExtractBench.sh)"
+"$root/bench/extract/RunExtractBench.sh" "$root/build/bench"
+
+echo "== under Wine"
+wine_session_start "$work/wine" >/dev/null
+# One driver run in the session, its prefix set up afresh and ended afterwards.
+wine_log="$root/build/bench-wine.log"
+: >"$wine_log"
+wine_driver() { "$root/scripts/wine-run.sh" --timeout 150 "$@" 2>>"$wine_log"; }
+fresh_temp() { mktemp -d "$work/temp.XXXXXX"; }
+
+first_window() { wine_driver -- "$driver" first-window "$1" "$(fresh_temp)"; }
+minimal_line=$(first_window "$minimal" || true)
+minimal_ms=$(best_of 3 first_window_ms first_window "$minimal")
+installer_ms=$(best_of 3 first_window_ms first_window "$installer")
+ratio "time to first window, installer/minimal" "$installer_ms" "$minimal_ms" ms "minimal Win32 window" "as low as it goes; ~1 means nothing slow at start"
+
+# The package is the installer's marker file under its remote name.
+mkdir -p "$work/www"
+head -c $((256 << 20)) /dev/urandom >"$work/www/188.rar"
+nginx_hosts_start "$work/nginx" "$work/www"
+curl_once() {
+  rm -f "$work/curl.out"
+  /usr/bin/time -f "seconds %e" curl -sf -o "$work/curl.out" http://127.0.0.2/dowfile/188.rar 2>&1
+}
+curl_s=$(best_of 2 seconds curl_once)
+rm -f "$work/curl.out"
+download_once() {
+  local temp line
+  temp=$(fresh_temp)
+  line=$(wine_driver -- "$driver" download "$installer" "$temp" 188.7z) || true
+  cmp -s "$temp/188.7z" "$work/www/188.rar" || line="package differs"
+  rm -rf "$temp"
+  echo "$line" | tee -a "$work/downloads"
+}
+installer_download_ms=$(best_of 2 download_ms download_once)
+nginx_hosts_stop
+installer_s=$([ -z "$installer_download_ms" ] || awk "BEGIN { print $installer_download_ms / 1000 }")
+mib_per_s() { [ -z "$1" ] || awk "BEGIN { print 256 / $1 }"; }
+ratio "download 256 MiB under Wine, installer (from its start)/curl" "$(mib_per_s "$installer_s")" "$(mib_per_s "$curl_s")" \
+  MiB/s "curl on the same URL" ">= 0.9"
+peak=$(tr -d '\r' <"$work/downloads" |
+  awk '{ for (i = 1; i < NF; i++) if ($i == "peak_working_set_kib" && $(i + 1) + 0 > m) m = $(i + 1) + 0 } END { print m }')
+ratio "installer peak working set during the download/minimal window's" "$peak" \
+  "$(field peak_working_set_kib "$minimal_line")" KiB "minimal Win32 window" "small; it must not grow with the package"
+
+# The busy indicator's cost: the test host stalls every body, the installer waits.
+mkdir -p "$work/stall-www"
+head -c $((1 << 20)) /dev/urandom >"$work/stall-www/188.rar"
+stall_out="$work/stall.out"
+wine_driver --hosts "$work/stall-www" -- "$driver" stalled "$installer" "$(fresh_temp)" 9000 >"$stall_out" &
+stall_pid=$!
+cpu=""
+# The hosts may be busy with a test run first; the driver says when the installer waits.
+if until_line window_shown "$stall_out" 960 "$stall_pid"; then
+  sleep 2
+  # Wine names the process by its Windows path.
+  process=$(ps -eo pid=,args= | windows_path="Z:${installer//\//\\}" awk '$2 == ENVIRON["windows_path"] && !found { print $1; found = 1 }')
+  if [ -n "$process" ]; then
+    before=$(awk '{ print $14 + $15 }' "/proc/$process/stat")
+    sleep 4
+    after=$(awk '{ print $14 + $15 }' "/proc/$process/stat" 2>/dev/null || true)
+    [ -z "$after" ] || cpu=$(awk "BEGIN { print 100 * ($after - $before) / $(getconf CLK_TCK) / 4 }")
+  fi
+fi
+wait "$stall_pid" || true
+if [ -n "$cpu" ]; then
+  ratio "CPU while the download stalls (busy indicator)" "$cpu" 5 "% of a core" "budget" "<= 1.00"
+else
+  echo "CPU while the download stalls (busy indicator): not measured: the installer was not seen waiting ($(head -c 200 "$stall_out"))"
+fi

@@ -1,0 +1,91 @@
+# Sourced. Real download hosts: Debian's nginx (nginx-light) serving a folder as /dowfile/ on
+# the two loopback hosts of the default build, 127.0.0.2:80 and 127.0.0.3:80, byte ranges on.
+#   nginx_hosts_start WORK_DIR SERVED_DIR   config, pid file, logs and temp files go to WORK_DIR;
+#                                           http://127.0.0.2/dowfile/NAME is SERVED_DIR/NAME
+#   nginx_hosts_stop                        ends that nginx and gives the hosts back
+# The hosts are machine-wide: while serving, this holds the lock that scripts/wine-run.sh takes
+# for them (waiting up to NGINX_HOSTS_LOCK_WAIT seconds, default 900). No system configuration
+# is read or written. Binding port 80 needs root.
+
+nginx_hosts_lock_file=/tmp/lzinstaller-test-hosts.lock
+nginx_hosts_pid=""
+nginx_hosts_lock_fd=""
+
+nginx_hosts_start() {
+  local work=$1 served=$2 tries=0
+  [ -n "$work" ] && [ -d "$served" ] || { echo "nginx_hosts_start WORK_DIR SERVED_DIR" >&2; return 2; }
+  [ -z "$nginx_hosts_pid" ] || { echo "nginx_hosts_start: already serving" >&2; return 1; }
+  work=$(mkdir -p "$work" && cd "$work" && pwd)
+  served=$(cd "$served" && pwd)
+  mkdir -p "$work/temp" "$work/logs"
+
+  exec {nginx_hosts_lock_fd}>"$nginx_hosts_lock_file"
+  if ! flock -w "${NGINX_HOSTS_LOCK_WAIT:-900}" "$nginx_hosts_lock_fd"; then
+    echo "nginx_hosts_start: the download hosts stayed busy" >&2
+    nginx_hosts_release_lock
+    return 1
+  fi
+
+  # Workers run as the caller, so that a private (mode 700) folder can be served.
+  cat >"$work/nginx.conf" <<CONF
+daemon off;
+master_process on;
+worker_processes 1;
+$([ "$(id -u)" -eq 0 ] && echo "user root;")
+pid $work/nginx.pid;
+error_log $work/logs/error.log;
+events { worker_connections 64; }
+http {
+  access_log $work/logs/access.log;
+  sendfile on;
+  default_type application/octet-stream;
+  client_body_temp_path $work/temp/body;
+  proxy_temp_path $work/temp/proxy;
+  fastcgi_temp_path $work/temp/fastcgi;
+  uwsgi_temp_path $work/temp/uwsgi;
+  scgi_temp_path $work/temp/scgi;
+  server {
+    listen 127.0.0.2:80;
+    listen 127.0.0.3:80;
+    location /dowfile/ { alias $served/; }
+    location / { return 404; }
+  }
+}
+CONF
+  # The lock stays with this shell, not with nginx.
+  nginx -p "$work" -c "$work/nginx.conf" {nginx_hosts_lock_fd}>&- 2>>"$work/logs/error.log" &
+  nginx_hosts_pid=$!
+  until curl -s -o /dev/null --max-time 1 http://127.0.0.2/ && curl -s -o /dev/null --max-time 1 http://127.0.0.3/; do
+    tries=$((tries + 1))
+    if [ $tries -gt 50 ] || ! kill -0 "$nginx_hosts_pid" 2>/dev/null; then
+      echo "nginx_hosts_start: nginx did not start:" >&2
+      cat "$work/logs/error.log" >&2
+      nginx_hosts_stop
+      return 1
+    fi
+    sleep 0.1
+  done
+}
+
+nginx_hosts_stop() {
+  if [ -n "$nginx_hosts_pid" ]; then
+    # QUIT lets the workers finish; TERM after a grace period in case a client hangs on.
+    kill -QUIT "$nginx_hosts_pid" 2>/dev/null || true
+    local tries=0
+    while kill -0 "$nginx_hosts_pid" 2>/dev/null && [ $tries -lt 30 ]; do
+      sleep 0.1
+      tries=$((tries + 1))
+    done
+    kill -TERM "$nginx_hosts_pid" 2>/dev/null || true
+    wait "$nginx_hosts_pid" 2>/dev/null || true
+    nginx_hosts_pid=""
+  fi
+  nginx_hosts_release_lock
+}
+
+nginx_hosts_release_lock() {
+  if [ -n "$nginx_hosts_lock_fd" ]; then
+    exec {nginx_hosts_lock_fd}>&-
+    nginx_hosts_lock_fd=""
+  fi
+}
