@@ -96,7 +96,7 @@ class Driver {
 
   void Shoot(const std::string& name, HWND window = nullptr) {
     Sleep(300);  // the page's own repaint comes first
-    SaveBmp(CaptureClientArea(window ? window : form_), shots_ + "\\" + name + ".bmp");
+    SavePng(CaptureClientArea(window ? window : form_), shots_ + "\\" + name + ".png");
   }
 
   bool Fail(const std::string& why) {
