@@ -1,45 +1,92 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds the Windows program and shows dist/installer.exe under
-# Wine: on your display when $DISPLAY works (close the window to end), else on a private
-# display, whose screenshot is saved to out/demo/ before the installer is closed.
-# Leaves no process running.
+# The whole road on this machine, in one command: builds everything, packs our sample program
+# into package 188, serves it with nginx as both download hosts, lets the template installer
+# write its per-package copies, and walks lzin-188.exe through the wizard under Wine
+# (download, welcome, folder, extraction, finish with shortcut and launch), saving a picture
+# of every page to out/demo/screenshots/.
+#   scripts/demo.sh           on your display when $DISPLAY works, else on a private one
+#   scripts/demo.sh --check   on a private display; fails unless the installed files, the
+#                             desktop shortcut and every picture are there (the tests run this)
+# Leaves nothing running.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+check=0
+[ "${1:-}" = --check ] && check=1
 
-echo "== installing dependencies"
+say() { echo "== $*"; }
+
+say "installing dependencies"
 "$root/scripts/install-deps.sh"
-echo "== building the Windows program"
+say "building"
+SANITIZE="${SANITIZE:-0}" "$root/scripts/build.sh" native
 "$root/scripts/build.sh" win32
 
-. "$root/scripts/lib/wine-session.sh"
-trap wine_session_stop EXIT
 out="$root/out/demo"
-mkdir -p "$out"
+rm -rf "$out"
+mkdir -p "$out/source" "$out/www/dowfile" "$out/installers" "$out/screenshots"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
-  echo "== starting the installer on $DISPLAY; close its window to end the demo"
+say "packing the sample program as package 188"
+cp "$root/build/win32/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
+# Some data that does not compress, so that the download takes a moment.
+head -c 400000 /dev/urandom >"$out/source/示例数据.bin"
+"$root/dist/lzpack" pack "$out/source" --id 188 --title "岚舟示例程序" --program LzSample.exe \
+  --version 1.0.0 --date 2026-12-06 --description "演示用的示例程序" --output "$out/188.7z" >"$out/lzpack.log"
+cp "$out/188.7z" "$out/www/dowfile/188.rar"
+cp "$root/dist/7-zip32.dll" "$out/www/dowfile/"
+
+. "$root/scripts/lib/nginx-hosts.sh"
+. "$root/scripts/lib/wine-session.sh"
+stop_all() {
+  wine_session_stop
+  nginx_hosts_stop
+}
+trap stop_all EXIT
+say "serving $out/www on the two download hosts"
+# Slow enough that the download page and its busy indicator can be seen.
+nginx_hosts_start "$out/nginx" "$out/www" 200k
+
+if [ $check = 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
+  say "running on your display $DISPLAY"
   WINE_SESSION_DISPLAY=$DISPLAY wine_session_start "$root/build/demo-session"
-  wine "$root/dist/installer.exe"
-  exit 0
+else
+  say "running on a private display"
+  wine_session_start "$root/build/demo-session"
 fi
 
-echo "== no usable display: running the installer on a private one"
-wine_session_start "$root/build/demo-session"
-wine "$root/dist/installer.exe" &
-installer=$!
-title="安装岚舟软件"
-shown=0
+say "the template writes one installer per package"
+cp "$root/dist/installer-template.exe" "$out/installers/"
+wine "$out/installers/installer-template.exe" >/dev/null 2>&1 &
+template=$!
 for _ in $(seq 1 150); do
-  if xwininfo -display "$DISPLAY" -root -tree 2>/dev/null | grep -q "$title"; then shown=1; break; fi
+  [ "$(find "$out/installers" -name 'lzin-*.exe' | wc -l)" -ge 27 ] && break
   sleep 0.2
 done
-if [ $shown = 0 ]; then
-  echo "demo.sh: the installer window did not appear" >&2
-  exit 1
-fi
-sleep 1  # let it paint
-import -display "$DISPLAY" -window root "$out/installer.png"
-echo "== screenshot: $out/installer.png"
+sleep 1  # the last copy is patched right after it is copied
 wineserver -k >/dev/null 2>&1 || true
-wait "$installer" 2>/dev/null || true
+wait "$template" 2>/dev/null || true
+echo "   $(find "$out/installers" -name 'lzin-*.exe' | wc -l) installers written to $out/installers"
+
+say "walking lzin-188.exe through the wizard"
+folder_gbk=$(wine "$root/build/win32/demo/demo-driver.exe" "$out/installers/lzin-188.exe" "$out/screenshots")
+folder=$(printf '%s' "$folder_gbk" | tr -d '\r' | iconv -f GBK -t UTF-8)
+unix_folder=$(winepath -u "$folder" 2>/dev/null)
+desktop=$(winepath -u 'C:\users\'"$(id -un)"'\Desktop' 2>/dev/null || true)
+
+for bmp in "$out"/screenshots/*.bmp; do
+  convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
+done
+
+say "installed into $folder"
+echo "   ($unix_folder)"
+ls -l "$unix_folder"
+echo "   pictures of every page: $out/screenshots/"
+
+if [ $check = 1 ]; then
+  diff -r "$out/source" "$unix_folder" >/dev/null || { echo "demo: the installed files differ from the package" >&2; exit 1; }
+  ls "$desktop"/*.lnk >/dev/null 2>&1 || { echo "demo: no shortcut on the desktop ($desktop)" >&2; exit 1; }
+  for page in 1-download 2-welcome 3-folder 4-extraction 5-finish 6-started; do
+    [ -s "$out/screenshots/$page.png" ] || { echo "demo: no picture of $page" >&2; exit 1; }
+  done
+  say "demo check passed"
+fi

@@ -1,7 +1,9 @@
 # Sourced. Real download hosts: Debian's nginx (nginx-light) serving a folder as /dowfile/ on
 # the two loopback hosts of the default build, 127.0.0.2:80 and 127.0.0.3:80, byte ranges on.
-#   nginx_hosts_start WORK_DIR SERVED_DIR   config, pid file, logs and temp files go to WORK_DIR;
-#                                           http://127.0.0.2/dowfile/NAME is SERVED_DIR/NAME
+#   nginx_hosts_start WORK_DIR SERVED_DIR [RATE]
+#                                           config, pid file, logs and temp files go to WORK_DIR;
+#                                           http://127.0.0.2/dowfile/NAME is SERVED_DIR/NAME;
+#                                           RATE (nginx limit_rate, e.g. 24k) slows each answer
 #   nginx_hosts_stop                        ends that nginx and gives the hosts back
 # The hosts are machine-wide: while serving, this holds the lock that scripts/wine-run.sh takes
 # for them (waiting up to NGINX_HOSTS_LOCK_WAIT seconds, default 900). No system configuration
@@ -12,7 +14,7 @@ nginx_hosts_pid=""
 nginx_hosts_lock_fd=""
 
 nginx_hosts_start() {
-  local work=$1 served=$2 tries=0
+  local work=$1 served=$2 rate=${3:-0} tries=0
   [ -n "$work" ] && [ -d "$served" ] || { echo "nginx_hosts_start WORK_DIR SERVED_DIR" >&2; return 2; }
   [ -z "$nginx_hosts_pid" ] || { echo "nginx_hosts_start: already serving" >&2; return 1; }
   work=$(mkdir -p "$work" && cd "$work" && pwd)
@@ -47,7 +49,7 @@ http {
   server {
     listen 127.0.0.2:80;
     listen 127.0.0.3:80;
-    location /dowfile/ { alias $served/; }
+    location /dowfile/ { alias $served/; limit_rate $rate; }
     location / { return 404; }
   }
 }
