@@ -24,7 +24,7 @@ SANITIZE="${SANITIZE:-0}" "$root/scripts/build.sh" native
 
 out="$root/out/demo"
 rm -rf "$out"
-mkdir -p "$out/source" "$out/www/dowfile" "$out/installers" "$out/screenshots"
+mkdir -p "$out/source" "$out/dowfile" "$out/installers" "$out/screenshots"
 
 say "packing the sample program as package 188"
 cp "$root/build/win32/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
@@ -32,8 +32,8 @@ cp "$root/build/win32/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/so
 head -c 400000 /dev/urandom >"$out/source/示例数据.bin"
 "$root/dist/lzpack" pack "$out/source" --id 188 --title "岚舟示例程序" --program LzSample.exe \
   --version 1.0.0 --date 2026-12-06 --description "演示用的示例程序" --output "$out/188.7z" >"$out/lzpack.log"
-cp "$out/188.7z" "$out/www/dowfile/188.rar"
-cp "$root/dist/7-zip32.dll" "$out/www/dowfile/"
+cp "$out/188.7z" "$out/dowfile/188.rar"
+cp "$root/dist/7-zip32.dll" "$out/dowfile/"
 
 . "$root/scripts/lib/nginx-hosts.sh"
 . "$root/scripts/lib/wine-session.sh"
@@ -42,9 +42,9 @@ stop_all() {
   nginx_hosts_stop
 }
 trap stop_all EXIT
-say "serving $out/www on the two download hosts"
+say "serving $out/dowfile as /dowfile/ on the two download hosts"
 # Slow enough that the download page and its busy indicator can be seen.
-nginx_hosts_start "$out/nginx" "$out/www" 200k
+nginx_hosts_start "$out/nginx" "$out/dowfile" 200k
 
 if [ $check = 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
   say "running on your display $DISPLAY"
@@ -68,14 +68,12 @@ wait "$template" 2>/dev/null || true
 echo "   $(find "$out/installers" -name 'lzin-*.exe' | wc -l) installers written to $out/installers"
 
 say "walking lzin-188.exe through the wizard"
-folder_gbk=$(wine "$root/build/win32/demo/demo-driver.exe" "$out/installers/lzin-188.exe" "$out/screenshots")
+# The driver speaks GBK, the terminal UTF-8.
+folder_gbk=$(wine "$root/build/win32/demo/demo-driver.exe" "$out/installers/lzin-188.exe" "$out/screenshots" \
+  2> >(iconv -f GBK -t UTF-8 >&2))
 folder=$(printf '%s' "$folder_gbk" | tr -d '\r' | iconv -f GBK -t UTF-8)
 unix_folder=$(winepath -u "$folder" 2>/dev/null)
 desktop=$(winepath -u 'C:\users\'"$(id -un)"'\Desktop' 2>/dev/null || true)
-
-for bmp in "$out"/screenshots/*.bmp; do
-  convert "$bmp" "${bmp%.bmp}.png" && rm "$bmp"
-done
 
 say "installed into $folder"
 echo "   ($unix_folder)"

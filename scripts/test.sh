@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (ASan/UBSan), the fuzz targets
-# briefly, and the Windows test programs under Wine on a display of their own.
+# briefly, the Windows test programs under Wine on a display of their own, and the demo's check.
 # Exits non-zero when anything fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -40,6 +40,16 @@ run_ctest() {
 run_ctest native -j "$(nproc)"
 run_ctest fuzz -j "$(nproc)"
 run_ctest win32
+
+# The demo, shortened to its check: the whole road with real nginx hosts.
+echo "== demo"
+if SANITIZE=1 "$root/scripts/demo.sh" --check >"$root/build/demo.log" 2>&1; then
+  passed=$((passed + 1))
+  echo "demo check passed"
+else
+  failed=$((failed + 1))
+  tail -40 "$root/build/demo.log"
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]
