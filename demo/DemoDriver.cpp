@@ -19,15 +19,15 @@ constexpr int kPageTimeout = 60000;
 bool Visible(HWND form, int id) { return IsWindowVisible(GetDlgItem(form, id)) != FALSE; }
 
 // Each page is told apart by the controls the wizard shows on it.
-bool OnDownloadPage(HWND form) { return Visible(form, ControlId::kProgressBar) && !Visible(form, ControlId::kNext); }
+bool OnDownloadPage(HWND form) { return Visible(form, kProgressBarId) && !Visible(form, kNextButtonId); }
 bool OnWelcomePage(HWND form) {
-  return Visible(form, ControlId::kNext) && !Visible(form, ControlId::kBack) && !Visible(form, ControlId::kProgressBar);
+  return Visible(form, kNextButtonId) && !Visible(form, kBackButtonId) && !Visible(form, kProgressBarId);
 }
-bool OnFolderPage(HWND form) { return Visible(form, ControlId::kFolderEdit); }
+bool OnFolderPage(HWND form) { return Visible(form, kFolderEditId); }
 bool OnExtractionPage(HWND form) {
-  return Visible(form, ControlId::kBack) && Visible(form, ControlId::kProgressBar) && !Visible(form, ControlId::kFolderEdit);
+  return Visible(form, kBackButtonId) && Visible(form, kProgressBarId) && !Visible(form, kFolderEditId);
 }
-bool OnFinishPage(HWND form) { return Visible(form, ControlId::kLaunchCheck); }
+bool OnFinishPage(HWND form) { return Visible(form, kLaunchCheckId); }
 
 class Driver {
  public:
@@ -42,23 +42,23 @@ class Driver {
     if (WaitFor(OnDownloadPage, 10000, "download page")) Shoot("1-download");
     if (!WaitFor(OnWelcomePage, kPageTimeout, "welcome page")) return false;
     Shoot("2-welcome");
-    Click(GetDlgItem(form_, ControlId::kNext));
+    Click(GetDlgItem(form_, kNextButtonId));
 
     if (!WaitFor(OnFolderPage, kPageTimeout, "folder page")) return false;
     Shoot("3-folder");
-    installFolder_ = WindowText(GetDlgItem(form_, ControlId::kFolderEdit));
-    Click(GetDlgItem(form_, ControlId::kNext));
+    installFolder_ = WindowText(GetDlgItem(form_, kFolderEditId));
+    Click(GetDlgItem(form_, kNextButtonId));
 
     if (!WaitFor(OnFinishPage, kPageTimeout, "finish page")) return false;
     // Unpacking a small package is over at once; Back shows its page again.
-    Click(GetDlgItem(form_, ControlId::kBack));
+    Click(GetDlgItem(form_, kBackButtonId));
     if (!WaitFor(OnExtractionPage, kPageTimeout, "extraction page")) return false;
     Shoot("4-extraction");
-    Click(GetDlgItem(form_, ControlId::kNext));
+    Click(GetDlgItem(form_, kNextButtonId));
     if (!WaitFor(OnFinishPage, kPageTimeout, "finish page")) return false;
     Shoot("5-finish");
-    installFolder_ = WindowText(GetDlgItem(form_, ControlId::kFolderEdit));
-    Click(GetDlgItem(form_, ControlId::kNext));
+    installFolder_ = WindowText(GetDlgItem(form_, kFolderEditId));
+    Click(GetDlgItem(form_, kNextButtonId));
 
     const auto code = process_.WaitForExit(kPageTimeout);
     if (!code) return Fail("the installer did not close after the finish page");

@@ -38,8 +38,8 @@ int main(int argc, char** argv) {
   }
   const HWND form = WaitForForm1(installer.Id(), 20000);
   if (!form) return Fail("no Form1");
-  const HWND next = GetDlgItem(form, ControlId::kNext);
-  const HWND edit = GetDlgItem(form, ControlId::kFolderEdit);
+  const HWND next = GetDlgItem(form, kNextButtonId);
+  const HWND edit = GetDlgItem(form, kFolderEditId);
 
   // The welcome page follows the package download.
   if (!WaitUntil([&] { return FileExists(temp + "\\188.7z") && IsWindowVisible(next); }, kStepTimeout)) {
@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   const DWORD elapsed = GetTickCount() - start;
   std::printf("installer end to end: %lu ms\n", static_cast<unsigned long>(elapsed));
   std::fflush(stdout);
-  Click(GetDlgItem(form, ControlId::kCancel));
+  Click(GetDlgItem(form, kCancelButtonId));
   installer.WaitForExit(30000);
   return 0;
 }

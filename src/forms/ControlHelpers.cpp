@@ -15,23 +15,23 @@ int IsControlChecked(HWND checkBox) {
   return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED ? -1 : 0;
 }
 
-BOOL GetClientSize(HWND window, int& width, int& height) {
+namespace {
+
+// Width and height of the rectangle that getRect (GetClientRect or GetWindowRect) reports.
+BOOL SizeOf(HWND window, BOOL(WINAPI* getRect)(HWND, LPRECT), int& width, int& height) {
   RECT rect{};
   if (!IsWindow(window)) return FALSE;
-  const BOOL result = GetClientRect(window, &rect);
+  const BOOL result = getRect(window, &rect);
   width = rect.right - rect.left;
   height = rect.bottom - rect.top;
   return result;
 }
 
-BOOL GetWindowSize(HWND window, int& width, int& height) {
-  RECT rect{};
-  if (!IsWindow(window)) return FALSE;
-  const BOOL result = GetWindowRect(window, &rect);
-  width = rect.right - rect.left;
-  height = rect.bottom - rect.top;
-  return result;
-}
+}  // namespace
+
+BOOL GetClientSize(HWND window, int& width, int& height) { return SizeOf(window, GetClientRect, width, height); }
+
+BOOL GetWindowSize(HWND window, int& width, int& height) { return SizeOf(window, GetWindowRect, width, height); }
 
 std::string GetControlText(HWND window) {
   if (!IsWindow(window)) return {};

@@ -4,6 +4,7 @@
 #include "forms/ControlIds.h"
 #include "forms/FormsState.h"
 #include "retrieval/DecimalSeparator.h"
+#include "retrieval/HttpProgress.h"
 #include "retrieval/ProgressText.h"
 #include "retrieval/RetrievalState.h"
 #include "retrieval/WindowsPackageStep.h"
@@ -11,9 +12,9 @@
 namespace {
 
 void OnDownloadProgress(WPARAM bytesWritten, LPARAM totalBytes) {
-  const DownloadProgressView view = DownloadProgressFor(static_cast<uint32_t>(bytesWritten),
-                                                        static_cast<int32_t>(totalBytes), ProgressItemText,
-                                                        DecimalSeparator());
+  const DownloadProgressView view =
+      DownloadProgressFor(static_cast<uint32_t>(bytesWritten), static_cast<int32_t>(totalBytes),
+                          ExactProgressKiB.load(), ProgressItemText, DecimalSeparator());
   SetControlText(ControlWindow(kProgressHintId), view.label);
   SetProgressPos(ControlWindow(kProgressBarId), view.barPosition);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 
@@ -39,3 +40,19 @@ struct ProgressMessageParams {
   int32_t totalBytes;
 };
 ProgressMessageParams ToProgressMessageParams(int64_t bytesWritten, int64_t totalBytes);
+
+// The real counts behind a scaled-down message, in whole KiB, packed into one 64-bit atomic
+// (done in the low half, total in the high half) so the UI thread never reads half of an
+// update. 0 while the counts fit the message: then its own parameters are exact.
+extern std::atomic<uint64_t> ExactProgressKiB;
+
+// Worker side, before each post: leaves the counts of the message about to be sent.
+// Each half saturates at 4 TiB.
+void RecordExactProgress(int64_t bytesWritten, int64_t totalBytes);
+
+// UI side: the halves of a nonzero ExactProgressKiB value.
+struct ProgressKiB {
+  uint32_t done;
+  uint32_t total;
+};
+ProgressKiB UnpackProgressKiB(uint64_t packed);

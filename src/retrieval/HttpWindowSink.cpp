@@ -3,6 +3,7 @@
 #include "retrieval/HttpDownload.h"
 
 void WindowProgressSink::OnProgress(int64_t bytesWritten, int64_t totalBytes) {
+  RecordExactProgress(bytesWritten, totalBytes);
   const ProgressMessageParams params = ToProgressMessageParams(bytesWritten, totalBytes);
   PostMessageA(window_, kDownloadProgressMessage, params.bytesWritten, params.totalBytes);
 }

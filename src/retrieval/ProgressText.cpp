@@ -4,8 +4,20 @@
 #include <cmath>
 #include <cstdio>
 
-DownloadProgressView DownloadProgressFor(uint32_t bytesWritten, int32_t totalBytes, std::string_view itemText,
-                                         char decimalSeparator) {
+#include "retrieval/HttpProgress.h"
+
+DownloadProgressView DownloadProgressFor(uint32_t bytesWritten, int32_t totalBytes, uint64_t exactKiB,
+                                         std::string_view itemText, char decimalSeparator) {
+  // Scaling keeps the ratio, so the percent comes from the message either way; only the
+  // figures need the real counts.
+  long long doneKiB = bytesWritten >> 10;
+  long long totalKiB = totalBytes / 1024;
+  if (exactKiB != 0) {
+    const ProgressKiB exact = UnpackProgressKiB(exactKiB);
+    doneKiB = exact.done;
+    totalKiB = exact.total;
+  }
+
   // A total of 0 or less never comes from the client; it shows 0% rather than a division by zero.
   const double percent = totalBytes > 0 ? static_cast<double>(bytesWritten) / totalBytes * 100 : 0.0;
 
@@ -17,10 +29,10 @@ DownloadProgressView DownloadProgressFor(uint32_t bytesWritten, int32_t totalByt
   std::string label = "下载【";
   label += itemText;
   label += "】中..完成:";
-  std::snprintf(number, sizeof number, "%u", bytesWritten >> 10);
+  std::snprintf(number, sizeof number, "%lld", doneKiB);
   label += number;
   label += "KB(" + percentText + "%)/共:";
-  std::snprintf(number, sizeof number, "%d", totalBytes / 1024);
+  std::snprintf(number, sizeof number, "%lld", totalKiB);
   label += number;
   label += "KB";
 

@@ -11,6 +11,7 @@ struct DownloadProgressView {
 };
 
 // From the message's parameters (bytes written, total bytes; both scaled down alike for
-// bodies of 2 GiB and more), e.g. 下载【188.7z】中..完成:1234KB(45.67%)/共:2702KB.
-DownloadProgressView DownloadProgressFor(uint32_t bytesWritten, int32_t totalBytes, std::string_view itemText,
-                                         char decimalSeparator);
+// bodies of 2 GiB and more) and ExactProgressKiB, which then holds the real KiB figures,
+// e.g. 下载【188.7z】中..完成:1234KB(45.67%)/共:2702KB.
+DownloadProgressView DownloadProgressFor(uint32_t bytesWritten, int32_t totalBytes, uint64_t exactKiB,
+                                         std::string_view itemText, char decimalSeparator);

@@ -26,25 +26,38 @@ TEST(ProgressTextTest, LabelAndBarFromTheMessage) {
       {0xFFFFFFFFu, 0x7FFFFFFF, '.', "下载【188.7z】中..完成:4194303KB(200.00%)/共:2097151KB", 100},
   };
   for (const auto& c : cases) {
-    const DownloadProgressView view = DownloadProgressFor(c.written, c.total, "188.7z", c.separator);
+    const DownloadProgressView view = DownloadProgressFor(c.written, c.total, 0, "188.7z", c.separator);
     EXPECT_EQ(view.label, c.label);
     EXPECT_EQ(view.barPosition, c.bar) << c.label;
   }
 }
 
-TEST(ProgressTextTest, BodiesOfTwoGibibytesAndMoreKeepTheirPercent) {
+// The whole road of one report: the worker records the counts and posts the scaled message,
+// the UI thread builds the label from the message and the recorded counts.
+TEST(ProgressTextTest, BodiesOfTwoGibibytesAndMoreShowTheirRealFigures) {
   constexpr int64_t kThreeGiB = int64_t{3} << 30;
   const struct {
-    int64_t written;
-    const char* percent;
+    int64_t written, total;
+    const char* label;
     int bar;
-  } cases[] = {{kThreeGiB / 4, "(25.00%)", 25}, {kThreeGiB / 2 + kThreeGiB / 200, "(50.50%)", 50},
-               {kThreeGiB, "(100.00%)", 100}};
+  } cases[] = {
+      {kThreeGiB / 4, kThreeGiB, "下载【big.7z】中..完成:786432KB(25.00%)/共:3145728KB", 25},
+      {kThreeGiB / 2 + kThreeGiB / 200, kThreeGiB, "下载【big.7z】中..完成:1588592KB(50.50%)/共:3145728KB", 50},
+      {kThreeGiB, kThreeGiB, "下载【big.7z】中..完成:3145728KB(100.00%)/共:3145728KB", 100},
+      // Just over 2 GiB: the written count still fits, the total does not.
+      {1024, (int64_t{2} << 30) + 2048, "下载【big.7z】中..完成:1KB(0.00%)/共:2097154KB", 0},
+      // Figures stop at 4 TiB rather than spill into each other.
+      {int64_t{1} << 40, int64_t{5} << 40, "下载【big.7z】中..完成:1073741824KB(20.00%)/共:4294967295KB", 20},
+      // A smaller body after a large one shows its own figures again.
+      {1263616, 2766848, "下载【big.7z】中..完成:1234KB(45.67%)/共:2702KB", 46},
+  };
   for (const auto& c : cases) {
-    const ProgressMessageParams params = ToProgressMessageParams(c.written, kThreeGiB);
-    const DownloadProgressView view = DownloadProgressFor(params.bytesWritten, params.totalBytes, "big.7z", '.');
-    EXPECT_NE(view.label.find(c.percent), std::string::npos) << view.label;
-    EXPECT_EQ(view.barPosition, c.bar) << view.label;
+    RecordExactProgress(c.written, c.total);
+    const ProgressMessageParams params = ToProgressMessageParams(c.written, c.total);
+    const DownloadProgressView view =
+        DownloadProgressFor(params.bytesWritten, params.totalBytes, ExactProgressKiB.load(), "big.7z", '.');
+    EXPECT_EQ(view.label, c.label);
+    EXPECT_EQ(view.barPosition, c.bar) << c.label;
   }
 }
 

@@ -31,7 +31,7 @@ class DownloadsTest : public InstallerTest {
   }
 
   std::string Package() const { return tempFolder + "\\188.7z"; }
-  std::string Label(HWND form) const { return WindowText(GetDlgItem(form, ControlId::kProgressHint)); }
+  std::string Label(HWND form) const { return WindowText(GetDlgItem(form, kProgressHintId)); }
   bool LabelShows(HWND form, const std::string& text, int milliseconds = kDownloadTimeout) {
     return WaitUntil([&] { return Label(form) == text; }, milliseconds);
   }
@@ -46,8 +46,8 @@ class DownloadsTest : public InstallerTest {
     EXPECT_TRUE(installer.IsRunning());
     EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());
     EXPECT_FALSE(FileExists(Package() + ".tmp"));
-    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form, ControlId::kNext)));
-    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, ControlId::kProgressBar)));
+    EXPECT_TRUE(IsWindowVisible(GetDlgItem(form, kNextButtonId)));
+    EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kProgressBarId)));
   }
 
   // Presses the button and waits until the box has gone.
@@ -139,13 +139,6 @@ TEST_F(DownloadsTest, PackageWithoutInformationCancelEndsAndDeletesIt) {
   EXPECT_FALSE(FileExists(Package()));
 }
 
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 // The six dot colours (0x00RRGGBB) inside the indicator's box, a 120-unit square centred
 // horizontally with its centre 20 units above the client area's centre, and outside it.
 struct DotsFound {
@@ -175,7 +168,7 @@ TEST_F(DownloadsTest, SlowDownloadShowsTheIndicatorAndProgress) {
   const std::string label = Label(form);
   EXPECT_EQ(label.rfind(kProgressPrefix, 0), 0u) << label;
   EXPECT_NE(label.find("%)/共:"), std::string::npos) << label;
-  EXPECT_GT(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETPOS, 0, 0), 0);
+  EXPECT_GT(SendMessageA(GetDlgItem(form, kProgressBarId), PBM_GETPOS, 0, 0), 0);
   const Pixels pixels = CaptureClientArea(form);
   SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
   // Pure dot colours appear nowhere else on the download page.

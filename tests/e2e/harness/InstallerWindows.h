@@ -6,21 +6,9 @@
 #include <string>
 #include <vector>
 
-// Finding and driving the windows of a program under test, as an accessibility tool would.
+#include "forms/ControlIds.h"  // Form1's control IDs, for the suites
 
-// Form1's control IDs.
-namespace ControlId {
-inline constexpr int kProgressHint = 1000;
-inline constexpr int kLaunchCheck = 1001;
-inline constexpr int kShortcutCheck = 1002;
-inline constexpr int kBrowse = 1003;
-inline constexpr int kFolderGroup = 1004;
-inline constexpr int kFolderEdit = 1005;
-inline constexpr int kProgressBar = 1006;
-inline constexpr int kBack = 1007;
-inline constexpr int kCancel = 2;
-inline constexpr int kNext = 1008;
-}  // namespace ControlId
+// Finding and driving the windows of a program under test, as an accessibility tool would.
 
 // A visible top-level window of process id, of any class, or null.
 HWND FirstVisibleWindow(DWORD processId);

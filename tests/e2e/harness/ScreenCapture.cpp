@@ -3,6 +3,13 @@
 #include <algorithm>
 #include <fstream>
 
+int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
 Pixels CaptureClientArea(HWND window) {
   Pixels pixels;
   RECT client{};

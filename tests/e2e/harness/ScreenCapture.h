@@ -19,6 +19,9 @@ struct Pixels {
   }
 };
 
+// The screen's dots per inch (96 at 100 %, 120 at 125 %).
+int ScreenDpi();
+
 // Copies the client area from the screen (Form1 is topmost; under Xvfb no window manager
 // draws over it).
 Pixels CaptureClientArea(HWND window);

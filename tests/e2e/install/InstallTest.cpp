@@ -20,11 +20,11 @@ std::string Installer() { return HarnessArgument("installer"); }
 HWND Control(HWND form, int id) { return GetDlgItem(form, id); }
 
 void SetFolderText(HWND form, const std::string& text) {
-  SendMessageA(Control(form, ControlId::kFolderEdit), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+  SendMessageA(Control(form, kFolderEditId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
 }
 
 bool ButtonsEnabled(HWND form) {
-  for (const int id : {ControlId::kNext, ControlId::kCancel, ControlId::kBack, ControlId::kBrowse}) {
+  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId, kBrowseButtonId}) {
     if (!IsWindowEnabled(Control(form, id))) return false;
   }
   return true;
@@ -70,17 +70,17 @@ class InstallTest : public InstallerTest {
     if (!form) return nullptr;
     const bool downloaded = WaitUntil([&] { return FileExists(tempFolder + "\\" + package); }, kStepTimeout);
     EXPECT_TRUE(downloaded) << "the package was not downloaded";
-    const bool welcome = WaitUntil([&] { return IsWindowVisible(Control(form, ControlId::kNext)) != FALSE; }, 10000);
+    const bool welcome = WaitUntil([&] { return IsWindowVisible(Control(form, kNextButtonId)) != FALSE; }, 10000);
     EXPECT_TRUE(welcome) << "no welcome page";
     return downloaded && welcome ? form : nullptr;
   }
 
   // Next on the welcome page: the folder page with InstallFolder + title in the edit box.
   bool GoToFolderPage(HWND form) {
-    Click(Control(form, ControlId::kNext));
+    Click(Control(form, kNextButtonId));
     const std::string expected = programFilesFolder + "\\" + kTitle;
-    const bool shown = WaitUntil([&] { return WindowText(Control(form, ControlId::kFolderEdit)) == expected; }, 10000);
-    EXPECT_TRUE(shown) << "folder edit box: " << WindowText(Control(form, ControlId::kFolderEdit));
+    const bool shown = WaitUntil([&] { return WindowText(Control(form, kFolderEditId)) == expected; }, 10000);
+    EXPECT_TRUE(shown) << "folder edit box: " << WindowText(Control(form, kFolderEditId));
     return shown;
   }
 
@@ -90,7 +90,7 @@ class InstallTest : public InstallerTest {
     const bool finished = WaitUntil(
         [&] {
           for (const MessageBoxInfo& info : FindMessageBoxes(installer.Id())) box = info.title + ": " + info.text;
-          return !box.empty() || WindowText(Control(form, ControlId::kNext)) == "完成";
+          return !box.empty() || WindowText(Control(form, kNextButtonId)) == "完成";
         },
         milliseconds);
     EXPECT_TRUE(finished && box.empty()) << "no finish page; message box [" << box << "]";
@@ -116,19 +116,19 @@ TEST_F(InstallTest, DownloadsUnpacksIntoTheTrimmedFolderAndCleansUpWhenClosed) {
 
   const std::string target = testFolder + "\\安装 目标\\游戏";  // missing, with a blank
   SetFolderText(form, "  " + target + "  ");
-  Click(Control(form, ControlId::kNext));
+  Click(Control(form, kNextButtonId));
   ASSERT_TRUE(WaitForFinishPage(form));
 
-  EXPECT_EQ(WindowText(Control(form, ControlId::kFolderEdit)), target + "\\");
-  EXPECT_EQ(WindowText(Control(form, ControlId::kProgressHint)), "解压完成，请点下一步继续");
-  for (const int id : {ControlId::kNext, ControlId::kCancel, ControlId::kBack}) {
+  EXPECT_EQ(WindowText(Control(form, kFolderEditId)), target + "\\");
+  EXPECT_EQ(WindowText(Control(form, kProgressHintId)), "解压完成，请点下一步继续");
+  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId}) {
     EXPECT_TRUE(IsWindowEnabled(Control(form, id))) << id;
   }
   ExpectSameTree(HarnessArgument("tree"), target);
   EXPECT_TRUE(FileExists(tempFolder + "\\7-zip32.dll"));
   SaveScreenshot(form);
 
-  Click(Control(form, ControlId::kCancel));
+  Click(Control(form, kCancelButtonId));
   ExpectExitCode(0);
   EXPECT_FALSE(FileExists(tempFolder + "\\188.7z"));
   EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
@@ -157,10 +157,10 @@ TEST_F(InstallTest, RefusesBareDrivesShortTextAndNetworkPaths) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.typed);
     SetFolderText(form, c.typed);
-    Click(Control(form, ControlId::kNext));
+    Click(Control(form, kNextButtonId));
     ExpectMessage(kInstallTitle, c.message);
-    EXPECT_EQ(WindowText(Control(form, ControlId::kFolderEdit)), c.refilled ? offered : std::string(c.typed));
-    EXPECT_EQ(WindowText(Control(form, ControlId::kNext)), "下一步");
+    EXPECT_EQ(WindowText(Control(form, kFolderEditId)), c.refilled ? offered : std::string(c.typed));
+    EXPECT_EQ(WindowText(Control(form, kNextButtonId)), "下一步");
   }
   EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));  // nothing went further
 }
@@ -185,7 +185,7 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
   ASSERT_TRUE(form);
   ASSERT_TRUE(GoToFolderPage(form));
   SetFolderText(form, target);
-  Click(Control(form, ControlId::kNext));
+  Click(Control(form, kNextButtonId));
 
   const auto box = WaitForMessageBox(installer.Id(), kStepTimeout);
   ASSERT_TRUE(box.has_value());
@@ -195,8 +195,8 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
                            "\\bin\\Game.exe\r\n" + rule +
                            "\r\n\r\n为了避免自动强退【游戏造成逃跑】或【应用会丢失数据】的问题，\r\n\r\n"
                            "请在【确定】前先把相关【游戏或应用】退出。");
-  EXPECT_FALSE(IsWindowEnabled(Control(form, ControlId::kNext)));
-  EXPECT_FALSE(IsWindowEnabled(Control(form, ControlId::kBrowse)));
+  EXPECT_FALSE(IsWindowEnabled(Control(form, kNextButtonId)));
+  EXPECT_FALSE(IsWindowEnabled(Control(form, kBrowseButtonId)));
   EXPECT_TRUE(game.IsRunning());  // warned first, stopped after OK
   PressMessageBoxButton(*box, box->buttons.front().id);
 
@@ -204,10 +204,10 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
   ASSERT_TRUE(gameExit.has_value()) << "the program in the folder was not stopped";
   EXPECT_EQ(*gameExit, 0u);
   // The pause runs the bar from 1 to 100 while Form1 keeps answering.
-  const HWND bar = Control(form, ControlId::kProgressBar);
+  const HWND bar = Control(form, kProgressBarId);
   EXPECT_TRUE(WaitUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) > 10; }, 4000));
   EXPECT_EQ(SendMessageA(bar, PBM_GETRANGE, TRUE, 0), 1);
-  EXPECT_FALSE(IsWindowEnabled(Control(form, ControlId::kCancel)));
+  EXPECT_FALSE(IsWindowEnabled(Control(form, kCancelButtonId)));
 
   ASSERT_TRUE(WaitForFinishPage(form));
   EXPECT_TRUE(installer.IsRunning());
@@ -224,29 +224,29 @@ TEST_F(InstallTest, AfterFolderOrExtractionFailureTheUserCanChooseAgain) {
   const std::string blocker = testFolder + "\\blocker";
   CloseHandle(CreateFileA(blocker.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   SetFolderText(form, blocker + "\\游戏");
-  Click(Control(form, ControlId::kNext));
+  Click(Control(form, kNextButtonId));
   ExpectMessage(kInstallTitle,
                 "创建文件夹时出错，无法创建文件夹\r\n\r\n可能是以下原因造成的：\r\n\r\n1.磁盘已满，请换个盘安装！\r\n"
                 "2.此盘是光驱，请换个盘安装！\r\n3.没有此盘，请换个盘安装！\r\n4.文件夹名称有非法字符，请更名！\r\n\r\n"
                 "        　　　－－－－请自己检查后更正。");
   EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form); }, 2000)) << "buttons left disabled";
-  EXPECT_EQ(WindowText(Control(form, ControlId::kNext)), "下一步");
+  EXPECT_EQ(WindowText(Control(form, kNextButtonId)), "下一步");
 
   // A folder stands where the package has a file: the library cannot write it.
   const std::string target = testFolder + "\\target";
   MakeFolders(target + "\\readme.txt\\inside");
   SetFolderText(form, target);
-  Click(Control(form, ControlId::kNext));
+  Click(Control(form, kNextButtonId));
   ExpectMessage("",
                 "安装文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、杀毒软件拦截等\r\n\r\n"
                 "　　　－－－－感谢你使用【岚舟软件】");
   EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form); }, 2000)) << "buttons left disabled";
-  EXPECT_EQ(WindowText(Control(form, ControlId::kNext)), "下一步");
-  EXPECT_TRUE(IsWindowVisible(Control(form, ControlId::kFolderEdit)));  // back on the folder page
+  EXPECT_EQ(WindowText(Control(form, kNextButtonId)), "下一步");
+  EXPECT_TRUE(IsWindowVisible(Control(form, kFolderEditId)));  // back on the folder page
 
   // The way out works: a usable folder, and the library already loaded is used again.
   RemoveTree(target);
-  Click(Control(form, ControlId::kNext));
+  Click(Control(form, kNextButtonId));
   ASSERT_TRUE(WaitForFinishPage(form));
   ExpectSameTree(HarnessArgument("tree"), target);
 }
@@ -254,8 +254,8 @@ TEST_F(InstallTest, AfterFolderOrExtractionFailureTheUserCanChooseAgain) {
 TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
   const HWND form = StartAtWelcomePage(HarnessArgument("big-installer"), "big.7z");
   ASSERT_TRUE(form);
-  Click(Control(form, ControlId::kNext));  // extract-only: the install action runs at once
-  const HWND hint = Control(form, ControlId::kProgressHint);
+  Click(Control(form, kNextButtonId));  // extract-only: the install action runs at once
+  const HWND hint = Control(form, kProgressHintId);
   ASSERT_TRUE(WaitUntil([&] { return WindowText(hint).rfind("解压：", 0) == 0; }, kStepTimeout))
       << "no extraction progress; hint: " << WindowText(hint);
 
@@ -276,7 +276,7 @@ TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
     } else {
       Sleep(300);
       EXPECT_TRUE(IsWindow(form));
-      EXPECT_NE(WindowText(Control(form, ControlId::kNext)), "完成");
+      EXPECT_NE(WindowText(Control(form, kNextButtonId)), "完成");
     }
   }
   // Ended from the stopped step, not by closing Form1: the downloads stay.

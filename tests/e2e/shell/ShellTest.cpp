@@ -11,13 +11,6 @@ namespace {
 
 constexpr char kTitle[] = "安装岚舟软件 V3.1.2.525 版";
 
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
-
 std::string Installer() { return HarnessArgument("installer"); }
 std::string Template() { return HarnessArgument("template"); }
 
@@ -45,16 +38,16 @@ TEST_F(ShellTest, ShowsTitleAndItsControls) {
     const char* windowClass;
     const char* caption;
   } controls[] = {
-      {ControlId::kProgressHint, "Static", "进度条提示"},
-      {ControlId::kLaunchCheck, "Button", "完成后立即启动软件"},
-      {ControlId::kShortcutCheck, "Button", "在桌面添加快捷方式"},
-      {ControlId::kBrowse, "Button", "浏览(&B)....."},
-      {ControlId::kFolderGroup, "Button", "选择目标文件夹"},
-      {ControlId::kFolderEdit, "Edit", ""},
-      {ControlId::kProgressBar, "msctls_progress32", ""},
-      {ControlId::kBack, "Button", "上一步"},
-      {ControlId::kCancel, "Button", "取消"},
-      {ControlId::kNext, "Button", "下一步"},
+      {kProgressHintId, "Static", "进度条提示"},
+      {kLaunchCheckId, "Button", "完成后立即启动软件"},
+      {kShortcutCheckId, "Button", "在桌面添加快捷方式"},
+      {kBrowseButtonId, "Button", "浏览(&B)....."},
+      {kFolderGroupId, "Button", "选择目标文件夹"},
+      {kFolderEditId, "Edit", ""},
+      {kProgressBarId, "msctls_progress32", ""},
+      {kBackButtonId, "Button", "上一步"},
+      {kCancelButtonId, "Button", "取消"},
+      {kNextButtonId, "Button", "下一步"},
   };
   for (const auto& c : controls) {
     const HWND control = GetDlgItem(form, c.id);
@@ -64,11 +57,11 @@ TEST_F(ShellTest, ShowsTitleAndItsControls) {
     EXPECT_STREQ(className, c.windowClass) << c.id;
     EXPECT_EQ(WindowText(control), c.caption) << c.id;
   }
-  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kLaunchCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kShortcutCheck), BM_GETCHECK, 0, 0), BST_CHECKED);
-  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETPOS, 0, 0), 80);
-  EXPECT_EQ(SendMessageA(GetDlgItem(form, ControlId::kProgressBar), PBM_GETRANGE, FALSE, 0), 100);
-  EXPECT_GE(SendMessageA(GetDlgItem(form, ControlId::kFolderEdit), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, kLaunchCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, kShortcutCheckId), BM_GETCHECK, 0, 0), BST_CHECKED);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, kProgressBarId), PBM_GETPOS, 0, 0), 80);
+  EXPECT_EQ(SendMessageA(GetDlgItem(form, kProgressBarId), PBM_GETRANGE, FALSE, 0), 100);
+  EXPECT_GE(SendMessageA(GetDlgItem(form, kFolderEditId), EM_GETLIMITTEXT, 0, 0), 0x7FFFFFFE);
   SaveScreenshot(form);
 }
 
@@ -98,9 +91,9 @@ TEST_F(ShellTest, ScalesGeometryWithTheScreenDpi) {
     EXPECT_EQ(rect.bottom - rect.top, box.height) << what;
   };
   expectBox(form, expected->window, "Form1");
-  expectBox(GetDlgItem(form, ControlId::kNext), expected->next, "Next");
-  expectBox(GetDlgItem(form, ControlId::kCancel), expected->cancel, "Cancel");
-  expectBox(GetDlgItem(form, ControlId::kFolderEdit), expected->edit, "folder edit box");
+  expectBox(GetDlgItem(form, kNextButtonId), expected->next, "Next");
+  expectBox(GetDlgItem(form, kCancelButtonId), expected->cancel, "Cancel");
+  expectBox(GetDlgItem(form, kFolderEditId), expected->edit, "folder edit box");
 }
 
 TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZero) {
@@ -108,8 +101,8 @@ TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZero) {
     const char* how;
     void (*close)(HWND form);
   } ways[] = {
-      {"Esc", [](HWND form) { PressKey(GetDlgItem(form, ControlId::kNext), VK_ESCAPE); }},
-      {"Cancel", [](HWND form) { Click(GetDlgItem(form, ControlId::kCancel)); }},
+      {"Esc", [](HWND form) { PressKey(GetDlgItem(form, kNextButtonId), VK_ESCAPE); }},
+      {"Cancel", [](HWND form) { Click(GetDlgItem(form, kCancelButtonId)); }},
       {"close box", [](HWND form) { PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0); }},
   };
   for (const auto& way : ways) {
@@ -124,7 +117,7 @@ TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZero) {
 TEST_F(ShellTest, EnterOnTheCheckBoxDoesNotClose) {
   const HWND form = StartInstaller(Installer());
   ASSERT_TRUE(form);
-  PressKey(GetDlgItem(form, ControlId::kLaunchCheck), VK_RETURN);
+  PressKey(GetDlgItem(form, kLaunchCheckId), VK_RETURN);
   EXPECT_FALSE(installer.WaitForExit(1000).has_value());
   EXPECT_TRUE(IsWindow(form));
 }
@@ -173,7 +166,7 @@ TEST_F(ShellTest, TemplateWritesOneInstallerPerPackage) {
     EXPECT_TRUE(ReadFileBytes(folder + "\\lzin-" + id + ".exe") == expected) << "lzin-" << id << ".exe";
   }
   EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());
-  Click(GetDlgItem(form, ControlId::kCancel));
+  Click(GetDlgItem(form, kCancelButtonId));
   ExpectExitCode(0);
 
   // A copy reads its own patched marker: it is a normal installer and writes no copies.

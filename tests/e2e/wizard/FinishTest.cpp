@@ -61,8 +61,8 @@ class FinishTest : public WizardTest {
     folder = OfferedFolder(kTitle) + "\\";
     MakeFolders(folder + "bin");
     EXPECT_TRUE(CopyFileA(LaunchProbe().c_str(), (folder + "bin\\LaunchProbe.exe").c_str(), FALSE));
-    EXPECT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
-    EXPECT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
+    EXPECT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
+    EXPECT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow)) << VisibleControls(form);
     return form;
   }
 
@@ -73,7 +73,7 @@ class FinishTest : public WizardTest {
 TEST_F(FinishTest, WritesTheShortcutAndStartsTheProgramInItsFolder) {
   const HWND form = ReachFinishPage();
   ASSERT_TRUE(form);
-  Click(GetDlgItem(form, ControlId::kNext));
+  Click(GetDlgItem(form, kNextButtonId));
   ExpectExitCode(0);
 
   const auto shortcut = ReadShortcut(link);
@@ -95,12 +95,12 @@ TEST_F(FinishTest, WritesTheShortcutAndStartsTheProgramInItsFolder) {
 TEST_F(FinishTest, WithBothBoxesClearedNothingIsWrittenOrStarted) {
   const HWND form = ReachFinishPage();
   ASSERT_TRUE(form);
-  for (const int id : {ControlId::kShortcutCheck, ControlId::kLaunchCheck}) {
+  for (const int id : {kShortcutCheckId, kLaunchCheckId}) {
     const HWND box = GetDlgItem(form, id);
     Click(box);
     ASSERT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_UNCHECKED; }, 3000)) << id;
   }
-  Click(GetDlgItem(form, ControlId::kNext));
+  Click(GetDlgItem(form, kNextButtonId));
   ExpectExitCode(0);
   Sleep(1000);  // a started program would have written its report by now
   EXPECT_FALSE(FileExists(link));

@@ -17,31 +17,31 @@ BOOL CALLBACK CollectTexts(HWND child, LPARAM texts) {
 TEST_F(NavigationTest, NextAndBackRefillTheFolderAndShowEachPagesControls) {
   const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
   ASSERT_TRUE(form);
-  const HWND edit = GetDlgItem(form, ControlId::kFolderEdit);
+  const HWND edit = GetDlgItem(form, kFolderEditId);
 
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
   EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
-  EXPECT_EQ(WindowText(GetDlgItem(form, ControlId::kNext)), "下一步");
+  EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
 
   SetText(edit, "C:\\typed\\elsewhere");
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kWelcomeRow)) << VisibleControls(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kBackButtonId, kWelcomeRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
   EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));  // what was typed is gone
 
   // Idle: Cancel closes without a question.
-  Click(GetDlgItem(form, ControlId::kCancel));
+  Click(GetDlgItem(form, kCancelButtonId));
   ExpectExitCode(0);
 }
 
 TEST_F(NavigationTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
   const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
   ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
-  const HWND edit = GetDlgItem(form, ControlId::kFolderEdit);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
+  const HWND edit = GetDlgItem(form, kFolderEditId);
   const std::string typed = programFilesFolder + "\\typed";
   SetText(edit, typed);
 
-  Click(GetDlgItem(form, ControlId::kBrowse));
+  Click(GetDlgItem(form, kBrowseButtonId));
   const auto picker = WaitForMessageBox(installer.Id(), 10000);
   ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
   std::string texts;
@@ -56,7 +56,7 @@ TEST_F(NavigationTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
 TEST_F(NavigationTest, TheCloseBoxClosesTheFolderPageWithoutAQuestion) {
   const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
   ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
   PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
   ExpectExitCode(0);
 }
@@ -65,24 +65,24 @@ TEST_F(NavigationTest, TheCloseBoxClosesTheFolderPageWithoutAQuestion) {
 TEST_F(NavigationTest, BackFromTheFinishPageAndNextAgain) {
   const HWND form = StartWithPackage(SkipExtractionInstaller(), OrdinaryPackage());
   ASSERT_TRUE(form);
-  const HWND next = GetDlgItem(form, ControlId::kNext);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
+  const HWND next = GetDlgItem(form, kNextButtonId);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow)) << VisibleControls(form);
   EXPECT_EQ(WindowText(next), "完成");
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kExtractionRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kBackButtonId, kExtractionRow)) << VisibleControls(form);
   EXPECT_EQ(WindowText(next), "下一步");
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow)) << VisibleControls(form);
   EXPECT_EQ(WindowText(next), "完成");
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kExtractionRow)) << VisibleControls(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kFolderRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kBackButtonId, kExtractionRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kBackButtonId, kFolderRow)) << VisibleControls(form);
 }
 
 TEST_F(NavigationTest, ExtractOnlyPackageSkipsTheFolderPage) {
   const HWND form = StartWithPackage(SkipExtractionInstaller(), ExtractOnlyPackage());
   ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kExtractOnlyFinishRow)) << VisibleControls(form);
-  EXPECT_EQ(WindowText(GetDlgItem(form, ControlId::kFolderEdit)), OfferedFolder(kExtractOnlyFolderName));
-  Click(GetDlgItem(form, ControlId::kNext));  // closes: nothing to start
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder(kExtractOnlyFolderName));
+  Click(GetDlgItem(form, kNextButtonId));  // closes: nothing to start
   ExpectExitCode(0);
 }
 

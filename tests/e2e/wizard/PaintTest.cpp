@@ -2,19 +2,13 @@
 // the screen's DPI (the suite runs at 96 and 144 dpi). Screenshots go to the artifacts.
 #include <cmath>
 #include <cstdlib>
+#include <vector>
 
 #include "WizardFixture.h"
 
 namespace {
 
 constexpr uint32_t kKeyColour = 0xC60088;  // RGB(198, 0, 136)
-
-int ScreenDpi() {
-  const HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
 
 // A 96-dpi length on this screen, rounded to nearest, ties to even.
 int Scaled(int length) { return static_cast<int>(std::nearbyint(length * (ScreenDpi() / 96.0))); }
@@ -110,31 +104,36 @@ TEST_F(PaintTest, PaintHeaderBandPages) {
   ASSERT_TRUE(form);
   const std::string dpi = "-" + std::to_string(ScreenDpi()) + "dpi";
 
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFolderRow)) << VisibleControls(form);
-  Pixels pixels = CaptureClientArea(form);
-  SaveScreenshot(form, "-folder" + dpi);
-  ExpectHeaderBand(pixels);
-  ExpectTextAt(pixels, 10, 63, 0x000000, "folder page line 1");
-  ExpectTextAt(pixels, 5, 109, 0x008000, "folder page green line");
-
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kFinishRow)) << VisibleControls(form);
-  pixels = CaptureClientArea(form);
-  SaveScreenshot(form, "-finish" + dpi);
-  ExpectHeaderBand(pixels);
-  ExpectTextAt(pixels, 15, 216, 0xFF0000, "antivirus note");
-  ExpectTextAt(pixels, 300, 109, 0xFF0000, "岚舟软件");
-
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kBack, kExtractionRow)) << VisibleControls(form);
-  pixels = CaptureClientArea(form);
-  SaveScreenshot(form, "-extraction" + dpi);
-  ExpectHeaderBand(pixels);
-  ExpectTextAt(pixels, 29, 93, 0x000000, "extraction line");
+  struct TextAnchor {
+    int x, y;
+    uint32_t colour;
+    const char* what;
+  };
+  const struct {
+    int button;
+    const char* row;
+    const char* name;
+    std::vector<TextAnchor> texts;
+  } steps[] = {
+      {kNextButtonId, kFolderRow, "-folder",
+       {{10, 63, 0x000000, "folder page line 1"}, {5, 109, 0x008000, "folder page green line"}}},
+      {kNextButtonId, kFinishRow, "-finish",
+       {{15, 216, 0xFF0000, "antivirus note"}, {300, 109, 0xFF0000, "岚舟软件"}}},
+      {kBackButtonId, kExtractionRow, "-extraction", {{29, 93, 0x000000, "extraction line"}}},
+  };
+  for (const auto& step : steps) {
+    ASSERT_TRUE(ClickAndWaitForPage(form, step.button, step.row)) << VisibleControls(form);
+    const Pixels pixels = CaptureClientArea(form);
+    SaveScreenshot(form, step.name + dpi);
+    ExpectHeaderBand(pixels);
+    for (const TextAnchor& text : step.texts) ExpectTextAt(pixels, text.x, text.y, text.colour, text.what);
+  }
 }
 
 TEST_F(PaintTest, PaintExtractOnlyFinishPage) {
   const HWND form = StartWithPackage(SkipExtractionInstaller(), ExtractOnlyPackage());
   ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, ControlId::kNext, kExtractOnlyFinishRow)) << VisibleControls(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow)) << VisibleControls(form);
   const Pixels pixels = CaptureClientArea(form);
   SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
   ExpectHeaderBand(pixels);

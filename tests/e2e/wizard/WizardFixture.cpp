@@ -19,9 +19,9 @@ HWND WizardTest::StartWithPackage(const std::string& program, const std::string&
 
 std::string WizardTest::VisibleControls(HWND form) {
   std::string row;
-  for (const int id : {ControlId::kNext, ControlId::kCancel, ControlId::kBack, ControlId::kFolderGroup,
-                       ControlId::kBrowse, ControlId::kFolderEdit, ControlId::kProgressBar, ControlId::kProgressHint,
-                       ControlId::kLaunchCheck, ControlId::kShortcutCheck}) {
+  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId, kFolderGroupId,
+                       kBrowseButtonId, kFolderEditId, kProgressBarId, kProgressHintId,
+                       kLaunchCheckId, kShortcutCheckId}) {
     row += IsWindowVisible(GetDlgItem(form, id)) ? 'S' : 'H';
   }
   return row;
