@@ -10,7 +10,7 @@ root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/bench/common/Figures.sh"
 . "$root/scripts/lib/wine-session.sh"
 
-installer=${1:-$root/dist/installer.exe}
+installer=$(realpath "${1:-$root/dist/installer.exe}")
 driver="$root/build/win32/bench/wine/bench-driver.exe"
 if [ -z "${TEST_HOST_PROGRAM:-}" ]; then
   for build in bench native; do
