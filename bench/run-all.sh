@@ -11,7 +11,7 @@
 #   - under Wine: time from start until Form1 shows, against a minimal Win32 window program
 #     built the same way (bench/wine)
 #   - under Wine: CPU used by the installer while its download stalls (the test host's stall
-#     option), against a budget of 5 % of one core
+#     option), against a budget of 5 % of one core (bench/wine/StalledCpu.sh, which runs alone too)
 # Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
 # Only loopback addresses are used; the two download hosts are taken in turn with the tests.
 set -euo pipefail
@@ -90,27 +90,4 @@ ratio "installer peak working set during the download/minimal window's" "$peak" 
   "$(field peak_working_set_kib "$minimal_line")" KiB "minimal Win32 window" "small; it must not grow with the package"
 
 # The busy indicator's cost: the test host stalls every body, the installer waits.
-mkdir -p "$work/stall-www"
-head -c $((1 << 20)) /dev/urandom >"$work/stall-www/188.rar"
-stall_out="$work/stall.out"
-wine_driver --hosts "$work/stall-www" -- "$driver" stalled "$installer" "$(fresh_temp)" 9000 >"$stall_out" &
-stall_pid=$!
-cpu=""
-# The hosts may be busy with a test run first; the driver says when the installer waits.
-if until_line window_shown "$stall_out" 960 "$stall_pid"; then
-  sleep 2
-  # Wine names the process by its Windows path.
-  process=$(ps -eo pid=,args= | windows_path="Z:${installer//\//\\}" awk '$2 == ENVIRON["windows_path"] && !found { print $1; found = 1 }')
-  if [ -n "$process" ]; then
-    before=$(awk '{ print $14 + $15 }' "/proc/$process/stat")
-    sleep 4
-    after=$(awk '{ print $14 + $15 }' "/proc/$process/stat" 2>/dev/null || true)
-    [ -z "$after" ] || cpu=$(awk "BEGIN { print 100 * ($after - $before) / $(getconf CLK_TCK) / 4 }")
-  fi
-fi
-wait "$stall_pid" || true
-if [ -n "$cpu" ]; then
-  ratio "CPU while the download stalls (busy indicator)" "$cpu" 5 "% of a core" "budget" "<= 1.00"
-else
-  echo "CPU while the download stalls (busy indicator): not measured: the installer was not seen waiting ($(head -c 200 "$stall_out"))"
-fi
+"$root/bench/wine/StalledCpu.sh" "$installer"

@@ -1,10 +1,19 @@
 # Everything that goes into an installer program gets INSTALLER_CODE_OPTIONS (Common.cmake);
-# test programs that link installer_core keep the usual options. (Link-time optimisation would
-# save a few KB more, but mingw's linker then reports the library's inline functions twice when
-# a test program mixes such objects with its own.)
+# test programs that link installer_core keep the usual options.
 foreach(target installer_core installer_ui)
   target_compile_options(${target} PRIVATE ${INSTALLER_CODE_OPTIONS})
 endforeach()
+
+# The installer programs are linked with link-time optimisation, from their own copy of the
+# core's objects: mingw's linker reports inline functions twice when a test program mixes LTO
+# objects (even fat ones) with its own, so installer_core itself stays without it.
+# installer_ui goes into installer programs only.
+add_library(installer_core_lto OBJECT $<TARGET_PROPERTY:installer_core,SOURCES>)
+target_include_directories(installer_core_lto PRIVATE ${PROJECT_SOURCE_DIR}/src)
+foreach(target installer_core_lto installer_ui)
+  target_compile_options(${target} PRIVATE ${INSTALLER_LTO_OPTIONS})
+endforeach()
+target_compile_options(installer_core_lto PRIVATE ${INSTALLER_CODE_OPTIONS})
 
 # add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>]
 #               [REPLACING <regex> SOURCES <files...>])
@@ -36,8 +45,10 @@ function(add_installer name)
   add_executable(${name} WIN32 "${config_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
                  ${ui_objects} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
-  target_compile_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS})
-  target_link_libraries(${name} PRIVATE installer_core ${WIN32_SYSTEM_LIBS})
+  target_sources(${name} PRIVATE $<TARGET_OBJECTS:installer_core_lto>)
+  target_compile_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS} ${INSTALLER_LTO_OPTIONS})
+  target_link_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS} ${INSTALLER_LTO_OPTIONS})
+  target_link_libraries(${name} PRIVATE ${WIN32_SYSTEM_LIBS})
   if(ARG_OUTPUT_DIR)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")
   endif()

@@ -26,6 +26,9 @@ OverlayCanvas::OverlayCanvas(HWND window, int x, int y, int width, int height)
   snapshot_.Reset(CreateCompatibleBitmap(windowDc, width, height));
   snapshotDc_.Reset(CreateCompatibleDC(windowDc));
   replacedSnapshotBitmap_ = SelectInto(snapshotDc_, snapshot_);
+  kept_.Reset(CreateCompatibleBitmap(windowDc, width, height));
+  keptDc_.Reset(CreateCompatibleDC(windowDc));
+  replacedKeptBitmap_ = SelectInto(keptDc_, kept_);
   BitBlt(snapshotDc_, 0, 0, width, height, windowDc, x, y, SRCCOPY);
   BitBlt(memoryDc_, 0, 0, width, height, windowDc, x, y, SRCCOPY);
   if (memoryDc_) SetBkMode(memoryDc_, TRANSPARENT);
@@ -39,6 +42,7 @@ OverlayCanvas::~OverlayCanvas() {
   if (replacedPen_) SelectObject(memoryDc_, replacedPen_);
   if (replacedBrush_) SelectObject(memoryDc_, replacedBrush_);
   if (replacedSnapshotBitmap_ && snapshotDc_) SelectObject(snapshotDc_, replacedSnapshotBitmap_);
+  if (replacedKeptBitmap_ && keptDc_) SelectObject(keptDc_, replacedKeptBitmap_);
 }
 
 int OverlayCanvas::X(int value) const { return ScaleCoordinate(value, scaleX_); }
@@ -74,6 +78,36 @@ void OverlayCanvas::SetFont(const std::string& face, int points, bool bold, bool
 
 void OverlayCanvas::Restore() {
   if (memoryDc_) BitBlt(memoryDc_, 0, 0, width_, height_, snapshotDc_, 0, 0, SRCCOPY);
+}
+
+void OverlayCanvas::Keep() {
+  if (memoryDc_ && keptDc_) BitBlt(keptDc_, 0, 0, width_, height_, memoryDc_, 0, 0, SRCCOPY);
+}
+
+void OverlayCanvas::RestoreKept() {
+  if (memoryDc_ && keptDc_) BitBlt(memoryDc_, 0, 0, width_, height_, keptDc_, 0, 0, SRCCOPY);
+}
+
+void OverlayCanvas::Blank(bool white) {
+  if (memoryDc_) PatBlt(memoryDc_, 0, 0, width_, height_, white ? WHITENESS : BLACKNESS);
+}
+
+std::vector<uint32_t> OverlayCanvas::Pixels() {
+  if (!memoryDc_ || !backBuffer_ || width_ <= 0 || height_ <= 0) return {};
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width_;
+  info.bmiHeader.biHeight = -height_;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  std::vector<uint32_t> pixels(static_cast<size_t>(width_) * static_cast<size_t>(height_));
+  // The bitmap must not be selected into a DC while its bits are read.
+  SelectObject(memoryDc_, replacedBitmap_);
+  const int rows = GetDIBits(memoryDc_, backBuffer_, 0, height_, pixels.data(), &info, DIB_RGB_COLORS);
+  SelectObject(memoryDc_, backBuffer_);
+  if (rows != height_) pixels.clear();
+  return pixels;
 }
 
 void OverlayCanvas::DrawEllipse(int x, int y, int width, int height) {

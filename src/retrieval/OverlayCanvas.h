@@ -2,8 +2,10 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/ScopedWin.h"
 
@@ -24,6 +26,14 @@ class OverlayCanvas {
   void SetFont(const std::string& face, int points, bool bold, bool italic, bool underline, bool strikeOut);
   // Brings back the region as it looked at opening.
   void Restore();
+  // Keeps a copy of the back buffer, which RestoreKept brings back.
+  void Keep();
+  void RestoreKept();
+  // Fills the back buffer with black or white.
+  void Blank(bool white);
+  // The back buffer's pixels as 0x00RRGGBB, row by row from the top; empty when it cannot be
+  // read.
+  std::vector<uint32_t> Pixels();
   void DrawEllipse(int x, int y, int width, int height);
   // The text in the DC's text colour over a one-pixel halo of haloColour.
   void DrawOutlinedText(int x, int y, int width, int height, const std::string& text, COLORREF haloColour,
@@ -45,13 +55,16 @@ class OverlayCanvas {
   std::optional<ScopedGetDC> windowDc_;
   ScopedBitmap backBuffer_;
   ScopedBitmap snapshot_;
+  ScopedBitmap kept_;
   ScopedFont font_;
   ScopedPen pen_;
   ScopedBrush brush_;
   ScopedCreateDC memoryDc_;
   ScopedCreateDC snapshotDc_;
+  ScopedCreateDC keptDc_;
   HGDIOBJ replacedBitmap_ = nullptr;
   HGDIOBJ replacedSnapshotBitmap_ = nullptr;
+  HGDIOBJ replacedKeptBitmap_ = nullptr;
   HGDIOBJ replacedFont_ = nullptr;
   HGDIOBJ replacedPen_ = nullptr;
   HGDIOBJ replacedBrush_ = nullptr;
