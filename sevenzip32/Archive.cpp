@@ -29,6 +29,15 @@ void ReadExactly(InStream& in, uint64_t offset, uint8_t* dest, size_t size) {
     }
 }
 
+// The folder's own packed streams; PackOffsets has checked that they exist.
+std::span<const uint64_t> FolderPackOffsets(const std::vector<uint64_t>& offsets, const Folder& f) {
+    return std::span<const uint64_t>(offsets).subspan(size_t(f.firstPackStream), f.packedStreams.size());
+}
+
+std::span<const uint64_t> FolderPackSizes(const StreamsInfo& streams, const Folder& f) {
+    return FolderPackOffsets(streams.packSizes, f);
+}
+
 }  // namespace
 
 Archive::Archive(InStream& in) : in_(in) {
@@ -69,7 +78,7 @@ std::vector<uint8_t> Archive::UnpackHeader(const StreamsInfo& streams) {
     uint64_t size = folder.UnpackSize();
     if (size == 0 || size > kMaxHeaderSize) ThrowDamaged("packed header size");
     std::vector<uint64_t> offsets = PackOffsets(streams, in_.Size());
-    FolderDecoder decoder(in_, folder, offsets[0], streams.packSizes[folder.firstPackStream]);
+    FolderDecoder decoder(in_, folder, FolderPackOffsets(offsets, folder), FolderPackSizes(streams, folder));
     std::vector<uint8_t> header(static_cast<size_t>(size));
     if (decoder.Read(header.data(), header.size()) != header.size()) ThrowDamaged("packed header ends early");
     if (folder.crc && Crc32(header.data(), header.size()) != *folder.crc) ThrowDamaged("packed header CRC");
@@ -79,7 +88,7 @@ std::vector<uint8_t> Archive::UnpackHeader(const StreamsInfo& streams) {
 std::unique_ptr<FolderDecoder> Archive::DecodeFolder(size_t index) {
     const auto& streams = database_.streams;
     const Folder& f = streams.folders.at(index);
-    return std::make_unique<FolderDecoder>(in_, f, packOffsets_[index], streams.packSizes[f.firstPackStream]);
+    return std::make_unique<FolderDecoder>(in_, f, FolderPackOffsets(packOffsets_, f), FolderPackSizes(streams, f));
 }
 
 std::vector<uint64_t> Archive::PackOffsets(const StreamsInfo& streams, uint64_t fileSize) {
@@ -91,13 +100,11 @@ std::vector<uint64_t> Archive::PackOffsets(const StreamsInfo& streams, uint64_t 
         streamOffsets.push_back(offset);
         offset += size;
     }
-    std::vector<uint64_t> folderOffsets;
-    for (const auto& f : streams.folders) {
-        if (f.packedStreams.empty() || f.firstPackStream + f.packedStreams.size() > streamOffsets.size())
+    for (const auto& f : streams.folders)
+        if (f.packedStreams.empty() || f.firstPackStream > streamOffsets.size() ||
+            f.packedStreams.size() > streamOffsets.size() - f.firstPackStream)
             ThrowDamaged("missing packed stream");
-        folderOffsets.push_back(streamOffsets[f.firstPackStream]);
-    }
-    return folderOffsets;
+    return streamOffsets;
 }
 
 }  // namespace sevenzip

@@ -19,12 +19,12 @@ public:
 private:
     std::vector<uint8_t> ReadHeaderBytes(uint64_t offset, uint64_t size, uint32_t crc);
     std::vector<uint8_t> UnpackHeader(const StreamsInfo& streams);
-    // Archive offsets of each folder's packed stream, checked to lie inside the file.
+    // Archive offset of every packed stream, checked to lie inside the file.
     static std::vector<uint64_t> PackOffsets(const StreamsInfo& streams, uint64_t fileSize);
 
     InStream& in_;
     ArchiveDatabase database_;
-    std::vector<uint64_t> packOffsets_;
+    std::vector<uint64_t> packOffsets_;  // one per packed stream
 };
 
 }  // namespace sevenzip

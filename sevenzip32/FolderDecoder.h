@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "ArchiveModel.h"
@@ -8,19 +9,30 @@
 
 namespace sevenzip {
 
-// The decoded output of one folder: the packed stream run through the folder's coder chain.
+// The decoded output of one folder: its packed streams run through the folder's coders,
+// wired by its bind pairs. Every coder's output is held to its declared size.
 class FolderDecoder : public ByteSource {
 public:
-    // packOffset: archive offset of the folder's packed stream.
-    FolderDecoder(InStream& in, const Folder& folder, uint64_t packOffset, uint64_t packSize);
+    // packOffsets: archive offset of each of the folder's packed streams, in folder order.
+    FolderDecoder(InStream& in, const Folder& folder, std::span<const uint64_t> packOffsets,
+                  std::span<const uint64_t> packSizes);
     size_t Read(uint8_t* dest, size_t size) override { return top_->Read(dest, size); }
 
 private:
-    std::vector<std::unique_ptr<ByteSource>> chain_;  // packed stream first
+    ByteSource* BuildCoderOutput(uint64_t coder);
+    ByteSource* BuildInStream(uint64_t inIndex);
+
+    InStream& in_;
+    const Folder& folder_;
+    std::span<const uint64_t> packOffsets_;
+    std::span<const uint64_t> packSizes_;
+    std::vector<bool> coderBuilt_;
+    std::vector<std::unique_ptr<ByteSource>> sources_;  // owns every stage
     ByteSource* top_;
 };
 
-// Throws unless the folder's coders form a chain this library can decode.
+// Throws unless every coder's method is one this library decodes and the bind pairs
+// connect the coders into one tree.
 void CheckFolderSupported(const Folder& folder);
 
 }  // namespace sevenzip
