@@ -1,6 +1,6 @@
 #include "CoderMethods.h"
 
-#include "BcjX86Source.h"
+#include "FilterSource.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
 

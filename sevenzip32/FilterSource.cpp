@@ -1,4 +1,4 @@
-#include "BcjX86Source.h"
+#include "FilterSource.h"
 
 #include <cstring>
 
