@@ -1,5 +1,10 @@
 #include "CoderMethods.h"
 
+#include "ArchiveError.h"
+#include "BcjX86.h"
+#include "BranchFilters.h"
+#include "ByteFilters.h"
+#include "ByteOrder.h"
 #include "FilterSource.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
@@ -27,14 +32,58 @@ std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
     return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
-std::unique_ptr<ByteSource> MakeBcjX86(const CoderSetup& s) { return std::make_unique<BcjX86Source>(*s.inputs[0]); }
+// Branch filters may carry the address their stream starts at.
+uint32_t StartAddress(const std::vector<uint8_t>& properties) {
+    if (properties.empty()) return 0;
+    if (properties.size() != 4) ThrowUnsupported("branch filter properties");
+    return LoadLe32(properties.data());
+}
 
+std::unique_ptr<ByteSource> Filtered(const CoderSetup& s, std::unique_ptr<BufferFilter> filter) {
+    return std::make_unique<FilterSource>(*s.inputs[0], std::move(filter));
+}
+
+std::unique_ptr<ByteSource> MakeBcjX86(const CoderSetup& s) {
+    return Filtered(s, std::make_unique<BcjX86Filter>(StartAddress(s.properties)));
+}
+
+template <BranchDecode decode>
+std::unique_ptr<ByteSource> MakeBranch(const CoderSetup& s) {
+    return Filtered(s, std::make_unique<BranchFilter>(decode, StartAddress(s.properties)));
+}
+
+std::unique_ptr<ByteSource> MakeDelta(const CoderSetup& s) {
+    if (s.properties.size() != 1) ThrowUnsupported("delta properties");
+    return Filtered(s, std::make_unique<DeltaFilter>(s.properties[0] + 1u));
+}
+
+template <unsigned width>
+std::unique_ptr<ByteSource> MakeSwap(const CoderSetup& s) {
+    return Filtered(s, std::make_unique<SwapFilter>(width));
+}
+
+// Branch filters have an old three-byte-prefixed ID and a newer one-byte ID.
 constexpr CoderMethod kMethods[] = {
     {0x00, "Copy", 1, MakeCopy},
     {0x030101, "LZMA", 1, MakeLzma},
     {0x21, "LZMA2", 1, MakeLzma2},
+    {0x03, "Delta", 1, MakeDelta},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
+    {0x03030205, "PPC", 1, MakeBranch<PpcDecode>},
+    {0x05, "PPC", 1, MakeBranch<PpcDecode>},
+    {0x03030401, "IA64", 1, MakeBranch<Ia64Decode>},
+    {0x06, "IA64", 1, MakeBranch<Ia64Decode>},
+    {0x03030501, "ARM", 1, MakeBranch<ArmDecode>},
+    {0x07, "ARM", 1, MakeBranch<ArmDecode>},
+    {0x03030701, "ARMT", 1, MakeBranch<ArmThumbDecode>},
+    {0x08, "ARMT", 1, MakeBranch<ArmThumbDecode>},
+    {0x03030805, "SPARC", 1, MakeBranch<SparcDecode>},
+    {0x09, "SPARC", 1, MakeBranch<SparcDecode>},
+    {0x0A, "ARM64", 1, MakeBranch<Arm64Decode>},
+    {0x0B, "RISCV", 1, MakeBranch<RiscVDecode>},
+    {0x020302, "Swap2", 1, MakeSwap<2>},
+    {0x020304, "Swap4", 1, MakeSwap<4>},
     {0x06F10701, "7zAES", 1, nullptr},
 };
 

@@ -4,9 +4,10 @@
 
 namespace sevenzip {
 
-BcjX86Source::BcjX86Source(ByteSource& input) : input_(input), buffer_(1 << 16) {}
+FilterSource::FilterSource(ByteSource& input, std::unique_ptr<BufferFilter> filter)
+    : input_(input), filter_(std::move(filter)), buffer_(1 << 18) {}
 
-size_t BcjX86Source::Read(uint8_t* dest, size_t size) {
+size_t FilterSource::Read(uint8_t* dest, size_t size) {
     size_t done = 0;
     while (done < size) {
         if (outPos_ < finalEnd_) {
@@ -21,14 +22,14 @@ size_t BcjX86Source::Read(uint8_t* dest, size_t size) {
         std::memmove(buffer_.data(), buffer_.data() + finalEnd_, tail);
         outPos_ = finalEnd_ = 0;
         filledEnd_ = tail;
-        if (!inputEnded_) {
+        while (!inputEnded_ && filledEnd_ < buffer_.size()) {
             size_t n = input_.Read(buffer_.data() + filledEnd_, buffer_.size() - filledEnd_);
             inputEnded_ = n == 0;
             filledEnd_ += n;
         }
         if (filledEnd_ == 0) break;
-        finalEnd_ = BcjX86Decode(buffer_.data(), filledEnd_, state_);
-        if (inputEnded_) finalEnd_ = filledEnd_;  // a cut instruction at the very end stays as is
+        finalEnd_ = filter_->Convert(buffer_.data(), filledEnd_);
+        if (inputEnded_) finalEnd_ = filledEnd_;  // a cut unit at the very end stays as is
     }
     return done;
 }

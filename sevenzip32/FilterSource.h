@@ -1,20 +1,29 @@
 #pragma once
+#include <memory>
 #include <vector>
 
-#include "BcjX86.h"
 #include "ByteSource.h"
 
 namespace sevenzip {
 
-// Runs the x86 BCJ decoder over another source (7z methods 03 03 01 03 and 04).
-class BcjX86Source : public ByteSource {
+// One filter's conversion, run over a whole buffer at a time.
+class BufferFilter {
 public:
-    explicit BcjX86Source(ByteSource& input);
+    virtual ~BufferFilter() = default;
+    // Converts in place; returns how many leading bytes are final. The rest (a possibly cut
+    // unit of a few bytes) comes again with more data, or stays as is at the end.
+    virtual size_t Convert(uint8_t* data, size_t size) = 0;
+};
+
+// Runs a filter over another source through one large buffer.
+class FilterSource : public ByteSource {
+public:
+    FilterSource(ByteSource& input, std::unique_ptr<BufferFilter> filter);
     size_t Read(uint8_t* dest, size_t size) override;
 
 private:
     ByteSource& input_;
-    BcjX86State state_;
+    std::unique_ptr<BufferFilter> filter_;
     std::vector<uint8_t> buffer_;
     size_t outPos_ = 0;     // next byte to hand out
     size_t finalEnd_ = 0;   // end of the converted bytes
