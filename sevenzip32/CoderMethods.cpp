@@ -6,6 +6,7 @@
 #include "ByteFilters.h"
 #include "ByteOrder.h"
 #include "FilterSource.h"
+#include "InflateSource.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
 
@@ -31,6 +32,8 @@ std::unique_ptr<ByteSource> MakeLzma(const CoderSetup& s) {
 std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
     return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
 }
+
+std::unique_ptr<ByteSource> MakeDeflate(const CoderSetup& s) { return std::make_unique<InflateSource>(*s.inputs[0]); }
 
 // Branch filters may carry the address their stream starts at.
 uint32_t StartAddress(const std::vector<uint8_t>& properties) {
@@ -67,6 +70,7 @@ constexpr CoderMethod kMethods[] = {
     {0x00, "Copy", 1, MakeCopy},
     {0x030101, "LZMA", 1, MakeLzma},
     {0x21, "LZMA2", 1, MakeLzma2},
+    {0x040108, "Deflate", 1, MakeDeflate},
     {0x03, "Delta", 1, MakeDelta},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
