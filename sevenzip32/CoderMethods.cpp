@@ -5,6 +5,7 @@
 #include "BranchFilters.h"
 #include "ByteFilters.h"
 #include "ByteOrder.h"
+#include "Deflate64Source.h"
 #include "FilterSource.h"
 #include "InflateSource.h"
 #include "Lzma2Source.h"
@@ -34,6 +35,10 @@ std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
 }
 
 std::unique_ptr<ByteSource> MakeDeflate(const CoderSetup& s) { return std::make_unique<InflateSource>(*s.inputs[0]); }
+
+std::unique_ptr<ByteSource> MakeDeflate64(const CoderSetup& s) {
+    return std::make_unique<Deflate64Source>(*s.inputs[0]);
+}
 
 // Branch filters may carry the address their stream starts at.
 uint32_t StartAddress(const std::vector<uint8_t>& properties) {
@@ -71,6 +76,7 @@ constexpr CoderMethod kMethods[] = {
     {0x030101, "LZMA", 1, MakeLzma},
     {0x21, "LZMA2", 1, MakeLzma2},
     {0x040108, "Deflate", 1, MakeDeflate},
+    {0x040109, "Deflate64", 1, MakeDeflate64},
     {0x03, "Delta", 1, MakeDelta},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
