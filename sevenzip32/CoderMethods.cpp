@@ -1,6 +1,7 @@
 #include "CoderMethods.h"
 
 #include "ArchiveError.h"
+#include "Bcj2Source.h"
 #include "BcjX86.h"
 #include "BranchFilters.h"
 #include "ByteFilters.h"
@@ -40,6 +41,8 @@ std::unique_ptr<ByteSource> MakeDeflate64(const CoderSetup& s) {
     return std::make_unique<Deflate64Source>(*s.inputs[0]);
 }
 
+std::unique_ptr<ByteSource> MakeBcj2(const CoderSetup& s) { return std::make_unique<Bcj2Source>(s.inputs, s.unpackSize); }
+
 // Branch filters may carry the address their stream starts at.
 uint32_t StartAddress(const std::vector<uint8_t>& properties) {
     if (properties.empty()) return 0;
@@ -77,6 +80,7 @@ constexpr CoderMethod kMethods[] = {
     {0x21, "LZMA2", 1, MakeLzma2},
     {0x040108, "Deflate", 1, MakeDeflate},
     {0x040109, "Deflate64", 1, MakeDeflate64},
+    {0x0303011B, "BCJ2", 4, MakeBcj2},
     {0x03, "Delta", 1, MakeDelta},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
