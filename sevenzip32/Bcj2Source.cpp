@@ -1,6 +1,7 @@
 #include "Bcj2Source.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "ArchiveError.h"
 #include "ByteOrder.h"
@@ -14,6 +15,29 @@ constexpr uint32_t kTopValue = 1u << 24;
 
 // E8 (CALL), E9 (JMP) and 0F 80..8F (Jcc) carry a 32-bit relative target.
 bool IsJump(uint8_t prev, uint8_t b) { return (b & 0xFE) == 0xE8 || (prev == 0x0F && (b & 0xF0) == 0x80); }
+
+constexpr uint64_t kEachByte = 0x0101010101010101;
+
+bool HasZeroByte(uint64_t v) { return ((v - kEachByte) & ~v & (kEachByte << 7)) != 0; }
+
+// Index of the first opcode in p[0, n), or n; prev is the byte before p[0]. Eight bytes at a
+// time while none of them is E8/E9 and none follows a 0F.
+size_t FindJump(const uint8_t* p, size_t n, uint8_t prev) {
+    if (n == 0 || IsJump(prev, p[0])) return 0;
+    size_t i = 1;
+    for (; i + 8 <= n; i += 8) {
+        uint64_t here, before;
+        std::memcpy(&here, p + i, 8);
+        std::memcpy(&before, p + i - 1, 8);
+        if (!HasZeroByte((here & (0xFE * kEachByte)) ^ (0xE8 * kEachByte)) && !HasZeroByte(before ^ (0x0F * kEachByte)))
+            continue;
+        for (size_t k = i; k < i + 8; ++k)
+            if (IsJump(p[k - 1], p[k])) return k;
+    }
+    for (; i < n; ++i)
+        if (IsJump(p[i - 1], p[i])) return i;
+    return n;
+}
 
 }  // namespace
 
@@ -98,23 +122,17 @@ size_t Bcj2Source::Read(uint8_t* dest, size_t size) {
         size_t n = main_.Available();
         if (n > size - done) n = size_t(size - done);
         if (n > remaining_) n = size_t(remaining_);
-        uint8_t prev = prevByte_;
-        size_t i = 0;
-        while (i < n) {
-            uint8_t b = src[i++];
-            if (IsJump(prev, b)) {
-                lastPrev_ = prev;
-                bitPending_ = true;
-                prev = b;
-                break;
-            }
-            prev = b;
+        size_t i = FindJump(src, n, prevByte_);
+        if (i < n) {
+            lastPrev_ = i == 0 ? prevByte_ : src[i - 1];
+            bitPending_ = true;
+            ++i;
         }
-        std::copy(src, src + i, dest + done);
+        std::memcpy(dest + done, src, i);
         main_.Skip(i);
         done += i;
         remaining_ -= i;
-        prevByte_ = prev;
+        prevByte_ = src[i - 1];
     }
     return done;
 }
