@@ -6,14 +6,16 @@ namespace {
 
 using namespace sevenzip_test;
 
-// A tree with what packages hold: text, incompressible data, code, empty files and
-// folders, nested and Chinese names.
+// A tree with what packages hold: text, incompressible data, code of several processors,
+// sound, empty files and folders, nested and Chinese names.
 void MakeSourceTree(const fs::path& root) {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i * 7919 % 1000) + " of the readme\n";
     WriteBytes(root / "readme.txt", text);
     WriteBytes(root / "random.bin", RandomBytes(300000, 1));
-    WriteBytes(root / "bin" / "tool.exe", CodeLikeBytes(200000, 2));
+    WriteBytes(root / "bin" / "tool.exe", X86Program(200000, 2));
+    WriteBytes(root / "bin" / "native.so", BranchLikeBytes(120000, 8));
+    WriteBytes(root / "sound.wav", WaveFile(30000));
     WriteBytes(root / "empty.txt", "");
     // Names through char16_t: narrow literals are GBK here, the file system wants UTF-8.
     WriteBytes(root / fs::path(u"文档") / fs::path(u"说明 文件.txt"), "中文内容\n");
@@ -41,7 +43,7 @@ TEST_P(SevenZipArchiveTest, ExtractsTheSameTreeAs7z) {
     ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
     auto expected = Tree(scratch.Path() / "by7z");
     auto ours = Tree(scratch.Path() / "ours");
-    EXPECT_EQ(expected.size(), 13u);
+    EXPECT_EQ(expected.size(), 15u);
     ASSERT_EQ(ours.size(), expected.size());
     for (const auto& [name, content] : expected) {
         EXPECT_TRUE(ours.count(name) && ours[name] == content) << name;
@@ -54,7 +56,12 @@ INSTANTIATE_TEST_SUITE_P(
                     ArchiveCase{"NonSolid", "-ms=off"}, ArchiveCase{"TwoFilesPerBlock", "-ms=2f"},
                     ArchiveCase{"PlainHeader", "-mhc=off"}, ArchiveCase{"BcjLzma2", "-mf=BCJ"},
                     ArchiveCase{"BcjLzma", "-m0=BCJ -m1=LZMA"}, ArchiveCase{"Fastest", "-mx=1"},
-                    ArchiveCase{"SmallDictionary", "-m0=LZMA2:d=64k"}),
+                    ArchiveCase{"SmallDictionary", "-m0=LZMA2:d=64k"}, ArchiveCase{"Ultra", "-mx=9"},
+                    ArchiveCase{"Deflate", "-m0=Deflate"}, ArchiveCase{"Deflate64", "-m0=Deflate64"},
+                    ArchiveCase{"Bcj2", "-mf=BCJ2"}, ArchiveCase{"Arm", "-mf=ARM"}, ArchiveCase{"ArmThumb", "-mf=ARMT"},
+                    ArchiveCase{"Arm64", "-mf=ARM64"}, ArchiveCase{"RiscV", "-mf=RISCV"}, ArchiveCase{"Ppc", "-mf=PPC"},
+                    ArchiveCase{"Sparc", "-mf=SPARC"}, ArchiveCase{"Ia64", "-mf=IA64"}, ArchiveCase{"Delta", "-mf=Delta:4"},
+                    ArchiveCase{"Swap2", "-mf=Swap2"}, ArchiveCase{"Swap4", "-mf=Swap4"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 TEST(SevenZipLargeFile, StreamsFiftyMebibytes) {
@@ -78,6 +85,7 @@ struct DamageCase {
     long offset;  // from the start, or from the end when negative
     uint8_t xorMask;
     long truncateTo;  // 0: keep the length
+    const char* switches = "-mhc=off";
 };
 
 class SevenZipDamageTest : public testing::TestWithParam<DamageCase> {};
@@ -86,10 +94,10 @@ TEST_P(SevenZipDamageTest, FailsWithoutDamagedFiles) {
     ScratchFolder scratch;
     fs::path source = scratch.Path() / "source", archive = scratch.Path() / "test.7z";
     WriteBytes(source / "one.txt", std::string(100000, 'x') + RandomBytes(50000, 5));
-    WriteBytes(source / "two.bin", RandomBytes(70000, 6));
-    Make7z(source, archive, "-mhc=off");
-    std::string bytes = ReadBytes(archive);
+    WriteBytes(source / "two.bin", CodeLikeBytes(70000, 6));
     const DamageCase& c = GetParam();
+    Make7z(source, archive, c.switches);
+    std::string bytes = ReadBytes(archive);
     if (c.xorMask) bytes[c.offset >= 0 ? size_t(c.offset) : bytes.size() + c.offset] ^= c.xorMask;
     if (c.truncateTo) bytes.resize(c.truncateTo > 0 ? size_t(c.truncateTo) : bytes.size() + c.truncateTo);
     WriteBytes(archive, bytes);
@@ -113,7 +121,14 @@ INSTANTIATE_TEST_SUITE_P(
                     DamageCase{"FirstPackedByte", 32, 0x20, 0}, DamageCase{"PackedData", 30000, 0x04, 0},
                     DamageCase{"LastPackedBytes", -200, 0x80, 0}, DamageCase{"HeaderByte", -20, 0x10, 0},
                     DamageCase{"TruncatedInHeader", 0, 0, -10}, DamageCase{"TruncatedInData", 0, 0, 20000},
-                    DamageCase{"OnlySignatureHeader", 0, 0, 32}, DamageCase{"ShorterThanSignature", 0, 0, 20}),
+                    DamageCase{"OnlySignatureHeader", 0, 0, 32}, DamageCase{"ShorterThanSignature", 0, 0, 20},
+                    DamageCase{"Deflate64BlockHeader", 33, 0x08, 0, "-mhc=off -m0=Deflate64"},
+                    DamageCase{"Deflate64Data", 30000, 0x04, 0, "-mhc=off -m0=Deflate64"},
+                    DamageCase{"Deflate64Truncated", 0, 0, 20000, "-mhc=off -m0=Deflate64"},
+                    DamageCase{"Bcj2MainStream", 30000, 0x04, 0, "-mhc=off -mf=BCJ2"},
+                    DamageCase{"Bcj2CallAndJumpStreams", 95000, 0x01, 0, "-mhc=off -mf=BCJ2"},
+                    DamageCase{"Bcj2RangeCodedStream", -1000, 0x40, 0, "-mhc=off -mf=BCJ2"},
+                    DamageCase{"Bcj2Truncated", 0, 0, 30000, "-mhc=off -mf=BCJ2"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Coders and features outside what the library reads: refused by the check.
@@ -121,7 +136,7 @@ TEST(SevenZipUnsupported, CheckRefusesOtherCodersAndEncryption) {
     ScratchFolder scratch;
     fs::path source = scratch.Path() / "source";
     WriteBytes(source / "a.txt", std::string(5000, 'a'));
-    const char* switchSets[] = {"-m0=PPMd", "-m0=BZip2", "-m0=Deflate", "-pSecret", "-pSecret -mhe=on"};
+    const char* switchSets[] = {"-m0=PPMd", "-m0=BZip2", "-pSecret", "-pSecret -mhe=on"};
     for (const char* switches : switchSets) {
         fs::path archive = scratch.Path() / (std::to_string(std::hash<std::string>{}(switches)) + ".7z");
         Make7z(source, archive, switches);

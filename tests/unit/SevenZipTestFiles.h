@@ -2,6 +2,7 @@
 // Files, folders and `7z` runs for the 7z reader's tests.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -65,6 +66,82 @@ inline std::string CodeLikeBytes(size_t size, unsigned seed) {
         }
     }
     s.resize(size);
+    return s;
+}
+
+// An x86 Windows program as far as 7z looks (MZ and PE headers, i386): 7z filters it with
+// BCJ, or BCJ2 at -mx=9.
+inline std::string X86Program(size_t codeSize, unsigned seed) {
+    std::string h(0x200, '\0');
+    auto put16 = [&h](size_t at, uint16_t v) {
+        h[at] = char(v);
+        h[at + 1] = char(v >> 8);
+    };
+    h[0] = 'M', h[1] = 'Z', h[0x3C] = char(0x80);
+    h[0x80] = 'P', h[0x81] = 'E';
+    put16(0x84, 0x14C);  // i386
+    put16(0x86, 1);      // one section
+    put16(0x94, 0xE0);   // optional header size
+    put16(0x96, 0x102);  // executable, 32-bit
+    put16(0x98, 0x10B);  // PE32
+    return h + CodeLikeBytes(codeSize, seed);
+}
+
+// Code of other processors: the branch and address forms that the ARM, ARMT, ARM64, PPC,
+// SPARC and RISCV filters convert, among plain words.
+inline std::string BranchLikeBytes(size_t size, unsigned seed) {
+    std::mt19937 gen(seed);
+    std::string s;
+    auto le = [&s](uint32_t v) {
+        for (int i = 0; i < 4; ++i) s += char(v >> (8 * i));
+    };
+    auto be = [&s](uint32_t v) {
+        for (int i = 3; i >= 0; --i) s += char(v >> (8 * i));
+    };
+    while (s.size() < size) {
+        uint32_t r = gen(), reg = 1 + gen() % 31;
+        switch (gen() % 10) {
+            case 0: le(0xEB000000 | (r & 0xFFFFFF)); break;  // ARM BL
+            case 1: le(0xF800F000 | (r & 0x07FF07FF)); break;  // Thumb BL pair
+            case 2: le(0x94000000 | (r & 0x03FFFFFF)); break;  // ARM64 BL
+            case 3: le(0x90000000 | (r & 0x60FFFFFF)); break;  // ARM64 ADRP, near and far pages
+            case 4: le(0x6F | (gen() % 2 ? 1 : 5) << 7 | (r & 0xFFFFF000)); break;  // RISCV JAL ra/t0
+            case 5:  // RISCV AUIPC and the JALR or ADDI that uses its register (x2: the look-alike form)
+                le(0x17 | reg << 7 | (r & 0xFFFFF000));
+                le((gen() % 2 ? 0xE7 : 0x13 | reg << 7) | reg << 15 | (gen() & 0xFFF) << 20);
+                break;
+            case 6: be(0x48000001 | (r & 0x03FFFFFC)); break;  // PPC bl
+            case 7: be(r % 2 ? 0x40000000 | (r & 0x3FFFFF) : 0x7FC00000 | (r & 0x3FFFFF)); break;  // SPARC call
+            default: le(r % 3 ? r & 0x00FF00FF : r); break;
+        }
+    }
+    s.resize(size);
+    return s;
+}
+
+// A 16-bit stereo PCM WAVE file: 7z chooses the Delta filter for it by itself.
+inline std::string WaveFile(uint32_t frames) {
+    std::string s;
+    auto put = [&s](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) s += char(v >> (8 * i));
+    };
+    s += "RIFF";
+    put(36 + frames * 4, 4);
+    s += "WAVEfmt ";
+    put(16, 4);
+    put(1, 2);  // PCM
+    put(2, 2);
+    put(44100, 4);
+    put(44100 * 4, 4);
+    put(4, 2);
+    put(16, 2);
+    s += "data";
+    put(frames * 4, 4);
+    std::mt19937 gen(7);
+    for (uint32_t i = 0; i < frames; ++i) {
+        put(uint32_t(int(8000 * std::sin(i * 0.031)) + int(gen() % 64)), 2);
+        put(uint32_t(int(6000 * std::sin(i * 0.017)) + int(gen() % 64)), 2);
+    }
     return s;
 }
 
