@@ -41,7 +41,7 @@ private:
     const uint64_t totalSize_;
     uint64_t remaining_;  // output bytes still to come
     uint32_t range_ = 0xFFFFFFFF, code_ = 0;
-    uint16_t probs_[258];  // E8 after each previous byte, E9, Jcc
+    uint16_t probs_[258];  // E9, Jcc, then E8 after each possible previous byte
     uint8_t prevByte_ = 0;
     uint8_t lastPrev_ = 0;     // the byte before the pending opcode
     bool bitPending_ = false;  // the last byte handed out was an opcode whose bit is unread
