@@ -57,20 +57,38 @@ INSTANTIATE_TEST_SUITE_P(
                     ArchiveCase{"SmallDictionary", "-m0=LZMA2:d=64k"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(SevenZipLargeFile, StreamsFiftyMebibytes) {
+// Files far larger than the dictionary: matches cross the window's wrap again and again,
+// and the last one crosses it at the very end of the packed data.
+struct LargeCase {
+    const char* label;
+    const char* switches;
+    size_t mebibytes;
+};
+
+class SevenZipLargeFileTest : public testing::TestWithParam<LargeCase> {};
+
+TEST_P(SevenZipLargeFileTest, ExtractsTheSameBytes) {
     ScratchFolder scratch;
     fs::path source = scratch.Path() / "source", archive = scratch.Path() / "big.7z";
+    size_t size = (GetParam().mebibytes << 20) + 50;
     std::string big;
-    big.reserve(50u << 20);
+    big.reserve(size);
     std::string noise = RandomBytes(1 << 16, 4);
-    for (unsigned i = 0; big.size() < (50u << 20); ++i)
+    for (unsigned i = 0; big.size() < size; ++i)
         big += i % 4 == 0 ? noise.substr(i % 4096, 4096) : "record " + std::to_string(i) + " payload\n";
-    big.resize(50u << 20);
+    big.resize(size - 200);
+    big += std::string(200, 'z');
     WriteBytes(source / "big.dat", big);
-    Make7z(source, archive, "-mx=1");
+    Make7z(source, archive, GetParam().switches);
     ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
     EXPECT_TRUE(ReadBytes(scratch.Path() / "ours" / "big.dat") == big);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SevenZipLargeFileTest,
+                         testing::Values(LargeCase{"FiftyMebibytes", "-mx=1", 50},
+                                         LargeCase{"LzmaSmallDictionary", "-m0=LZMA:d=64k", 6},
+                                         LargeCase{"Lzma2SmallDictionary", "-m0=LZMA2:d=64k", 6}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // Damage anywhere must end in a failure, and no damaged file may stay behind.
 struct DamageCase {
@@ -78,6 +96,7 @@ struct DamageCase {
     long offset;  // from the start, or from the end when negative
     uint8_t xorMask;
     long truncateTo;  // 0: keep the length
+    const char* switches = "-mhc=off";
 };
 
 class SevenZipDamageTest : public testing::TestWithParam<DamageCase> {};
@@ -87,7 +106,7 @@ TEST_P(SevenZipDamageTest, FailsWithoutDamagedFiles) {
     fs::path source = scratch.Path() / "source", archive = scratch.Path() / "test.7z";
     WriteBytes(source / "one.txt", std::string(100000, 'x') + RandomBytes(50000, 5));
     WriteBytes(source / "two.bin", RandomBytes(70000, 6));
-    Make7z(source, archive, "-mhc=off");
+    Make7z(source, archive, GetParam().switches);
     std::string bytes = ReadBytes(archive);
     const DamageCase& c = GetParam();
     if (c.xorMask) bytes[c.offset >= 0 ? size_t(c.offset) : bytes.size() + c.offset] ^= c.xorMask;
@@ -113,7 +132,11 @@ INSTANTIATE_TEST_SUITE_P(
                     DamageCase{"FirstPackedByte", 32, 0x20, 0}, DamageCase{"PackedData", 30000, 0x04, 0},
                     DamageCase{"LastPackedBytes", -200, 0x80, 0}, DamageCase{"HeaderByte", -20, 0x10, 0},
                     DamageCase{"TruncatedInHeader", 0, 0, -10}, DamageCase{"TruncatedInData", 0, 0, 20000},
-                    DamageCase{"OnlySignatureHeader", 0, 0, 32}, DamageCase{"ShorterThanSignature", 0, 0, 20}),
+                    DamageCase{"OnlySignatureHeader", 0, 0, 32}, DamageCase{"ShorterThanSignature", 0, 0, 20},
+                    DamageCase{"LzmaPackedData", 30000, 0x04, 0, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaLastPackedBytes", -200, 0x80, 0, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaTruncatedInData", 0, 0, 20000, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaPackedHeader", -20, 0x10, 0, "-m0=LZMA:d=64k"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Coders and features outside what the library reads: refused by the check.
