@@ -1,5 +1,6 @@
 #include "Archive.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "ArchiveError.h"
@@ -15,6 +16,7 @@ constexpr uint64_t kSignatureHeaderSize = 32;
 constexpr uint64_t kMaxHeaderSize = uint64_t(1) << 28;
 // A packed header packed again is legal; deeper nesting is not worth following.
 constexpr int kMaxHeaderNesting = 4;
+constexpr size_t kHeaderStep = size_t(1) << 20;
 
 uint32_t LoadUInt32(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | uint32_t(p[3]) << 24; }
 uint64_t LoadUInt64(const uint8_t* p) { return LoadUInt32(p) | uint64_t(LoadUInt32(p + 4)) << 32; }
@@ -79,8 +81,15 @@ std::vector<uint8_t> Archive::UnpackHeader(const StreamsInfo& streams) {
     if (size == 0 || size > kMaxHeaderSize) ThrowDamaged("packed header size");
     std::vector<uint64_t> offsets = PackOffsets(streams, in_.Size());
     FolderDecoder decoder(in_, folder, FolderPackOffsets(offsets, folder), FolderPackSizes(streams, folder));
-    std::vector<uint8_t> header(static_cast<size_t>(size));
-    if (decoder.Read(header.data(), header.size()) != header.size()) ThrowDamaged("packed header ends early");
+    // Grown as it decodes, so that a size alone allocates nothing.
+    std::vector<uint8_t> header;
+    while (header.size() < size) {
+        size_t done = header.size(), step = std::min<uint64_t>(size - done, kHeaderStep);
+        header.resize(done + step);
+        if (decoder.Read(header.data() + done, step) != step) ThrowDamaged("packed header ends early");
+    }
+    uint8_t extra;
+    if (decoder.Read(&extra, 1) != 0) ThrowDamaged("packed header longer than its size");
     if (folder.crc && Crc32(header.data(), header.size()) != *folder.crc) ThrowDamaged("packed header CRC");
     return header;
 }

@@ -1,5 +1,6 @@
 #include "Extractor.h"
 
+#include <exception>
 #include <memory>
 #include <new>
 #include <unordered_set>
@@ -9,6 +10,7 @@
 #include "Crc32.h"
 #include "EntryPath.h"
 #include "FileIO.h"
+#include "TargetFolder.h"
 
 namespace sevenzip {
 namespace {
@@ -21,43 +23,39 @@ struct WriteFailure {};
 
 class TreeWriter {
 public:
-    TreeWriter(Archive& archive, const std::string& targetFolder, ExtractObserver& observer)
-        : archive_(archive), observer_(observer), target_(targetFolder), buffer_(kChunkSize) {
-        if (target_.empty() || (target_.back() != '/' && target_.back() != kPathSeparator)) target_ += kPathSeparator;
-    }
+    TreeWriter(Archive& archive, ExtractTarget& target, ExtractObserver& observer)
+        : archive_(archive), target_(target), observer_(observer), buffer_(kChunkSize) {}
 
     void Run() {
-        MakeFolderTree(target_);
+        if (!target_.MakeFolder({})) throw WriteFailure{};
         for (const Entry& e : archive_.Database().entries) {
             if (e.isAnti) continue;
-            auto parts = SafePathParts(e.name);
+            auto parts = SystemPathParts(e.name);
+            if (!parts) ThrowDamaged("unsafe name");  // AllPathsSafe has refused it already
             std::string relative;
             for (size_t i = 0; i < parts->size(); ++i) {
                 if (i > 0) relative += kPathSeparator;
-                relative += ToSystemText((*parts)[i]);
-                if (i + 1 < parts->size() || e.isDirectory) MakeFolder(relative);
+                relative += (*parts)[i];
+                if ((i + 1 < parts->size() || e.isDirectory) && !target_.MakeFolder(relative)) throw WriteFailure{};
             }
             if (!observer_.OnEntryStart({relative, e.size, 0})) throw StopRequested{};
             if (!e.isDirectory) WriteFile(e, relative);
         }
+        FinishFolder();
     }
 
 private:
-    void MakeFolderTree(const std::string& path) {
-        for (size_t i = 1; i < path.size(); ++i)
-            if (path[i] == kPathSeparator) CreateFolder(path.substr(0, i));
-        if (!CreateFolder(path)) throw WriteFailure{};
-    }
-
-    void MakeFolder(const std::string& relative) {
-        if (madeFolders_.count(relative)) return;
-        if (!CreateFolder(target_ + relative)) throw WriteFailure{};
-        madeFolders_.insert(relative);
+    // A folder's output must end exactly where its last file ends.
+    void FinishFolder() {
+        uint8_t extra;
+        if (folder_ && folder_->Read(&extra, 1) != 0) ThrowDamaged("folder longer than its files");
+        folder_.reset();
     }
 
     ByteSource& NextStream() {
         const auto& folders = archive_.Database().streams.folders;
         while (streamsLeft_ == 0) {
+            FinishFolder();
             if (nextFolder_ >= folders.size()) ThrowDamaged("more files than folders hold");
             folder_ = archive_.DecodeFolder(nextFolder_);
             streamsLeft_ = folders[nextFolder_++].unpackStreams;
@@ -67,37 +65,34 @@ private:
     }
 
     void WriteFile(const Entry& e, const std::string& relative) {
-        std::string path = target_ + relative;
-        OutFile out;
-        if (!out.Create(path)) throw WriteFailure{};
+        if (!target_.CreateFile(relative)) throw WriteFailure{};
         // Whatever goes wrong from here, no half-written or damaged file stays behind.
         struct RemoveUnlessDone {
-            OutFile& out;
-            const std::string& path;
+            ExtractTarget& target;
+            const Entry& entry;
             bool done = false;
             ~RemoveUnlessDone() {
-                if (!done) {
-                    out.Close();
-                    RemoveFile(path);
-                }
+                if (!done) target.FinishFile(entry, false);
             }
-        } guard{out, path};
+        } guard{target_, e};
 
-        if (e.hasStream) CopyStream(NextStream(), e, relative, out);
-        if (e.modified) out.SetModified(*e.modified);
-        if (!out.Close()) throw WriteFailure{};
+        if (e.hasStream) {
+            CopyStream(NextStream(), e, relative);
+            // The folder's last file stays only when the folder ends with it.
+            if (streamsLeft_ == 0) FinishFolder();
+        }
         guard.done = true;
-        if (e.attributes) SetAttributes(path, *e.attributes);
+        if (!target_.FinishFile(e, true)) throw WriteFailure{};
     }
 
-    void CopyStream(ByteSource& source, const Entry& e, const std::string& relative, OutFile& out) {
+    void CopyStream(ByteSource& source, const Entry& e, const std::string& relative) {
         uint64_t written = 0;
         uint32_t crc = 0;
         while (written < e.size) {
             size_t want = e.size - written < buffer_.size() ? size_t(e.size - written) : buffer_.size();
             if (source.Read(buffer_.data(), want) != want) ThrowDamaged("data ends early");
             crc = UpdateCrc32(crc, buffer_.data(), want);
-            if (!out.Write(buffer_.data(), want)) throw WriteFailure{};
+            if (!target_.Write(buffer_.data(), want)) throw WriteFailure{};
             written += want;
             if (!observer_.OnEntryWritten({relative, e.size, written})) throw StopRequested{};
         }
@@ -105,27 +100,69 @@ private:
     }
 
     Archive& archive_;
+    ExtractTarget& target_;
     ExtractObserver& observer_;
-    std::string target_;
     std::vector<uint8_t> buffer_;
-    std::unordered_set<std::string> madeFolders_;
     std::unique_ptr<FolderDecoder> folder_;
     size_t nextFolder_ = 0;
     uint64_t streamsLeft_ = 0;
+};
+
+class FolderTarget : public ExtractTarget {
+public:
+    explicit FolderTarget(const std::string& folder) : folder_(folder) {
+        if (!EndsWithSeparator(folder_)) folder_ += kPathSeparator;
+    }
+
+    bool MakeFolder(const std::string& relative) override {
+        if (relative.empty()) return CreateFolderTree(folder_);
+        if (madeFolders_.count(relative)) return true;
+        if (!CreateFolder(folder_ + relative)) return false;
+        madeFolders_.insert(relative);
+        return true;
+    }
+
+    bool CreateFile(const std::string& relative) override {
+        path_ = folder_ + relative;
+        return out_.Create(path_);
+    }
+
+    bool Write(const uint8_t* data, size_t size) override { return out_.Write(data, size); }
+
+    bool FinishFile(const Entry& e, bool keep) override {
+        if (!keep) {
+            out_.Close();
+            RemoveFile(path_);
+            return true;
+        }
+        if (e.modified) out_.SetModified(*e.modified);
+        if (!out_.Close()) {
+            RemoveFile(path_);
+            return false;
+        }
+        if (e.attributes) SetAttributes(path_, *e.attributes);
+        return true;
+    }
+
+private:
+    std::string folder_;
+    std::string path_;
+    OutFile out_;
+    std::unordered_set<std::string> madeFolders_;
 };
 
 }  // namespace
 
 bool AllPathsSafe(const ArchiveDatabase& database) {
     for (const Entry& e : database.entries)
-        if (!e.isAnti && !SafePathParts(e.name)) return false;
+        if (!e.isAnti && !SystemPathParts(e.name)) return false;
     return true;
 }
 
-ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer) {
-    if (!AllPathsSafe(archive.Database())) return ExtractResult::UnsafePath;
+ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer) {
     try {
-        TreeWriter(archive, targetFolder, observer).Run();
+        if (!AllPathsSafe(archive.Database())) return ExtractResult::UnsafePath;
+        TreeWriter(archive, target, observer).Run();
         return ExtractResult::Ok;
     } catch (const StopRequested&) {
         return ExtractResult::Stopped;
@@ -133,9 +170,14 @@ ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, Extr
         return ExtractResult::WriteFailed;
     } catch (const ArchiveError& e) {
         return e.Kind() == ErrorKind::Unsupported ? ExtractResult::Unsupported : ExtractResult::Damaged;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // out of memory, or a size no container can hold
         return ExtractResult::Unsupported;
     }
+}
+
+ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer) {
+    FolderTarget target(targetFolder);
+    return ExtractAll(archive, target, observer);
 }
 
 }  // namespace sevenzip

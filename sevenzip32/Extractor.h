@@ -21,10 +21,27 @@ public:
     virtual bool OnEntryWritten(const ExtractProgress& progress) = 0;
 };
 
+// Where the entries go. The reader decides names, order and content; a target only stores,
+// and a false result stops the extraction as a write failure.
+class ExtractTarget {
+public:
+    virtual ~ExtractTarget() = default;
+    // relative is empty for the target folder itself, made before any entry.
+    virtual bool MakeFolder(const std::string& relative) = 0;
+    virtual bool CreateFile(const std::string& relative) = 0;
+    virtual bool Write(const uint8_t* data, size_t size) = 0;
+    // Ends the file created last: kept with the entry's time and attributes, or removed
+    // because its data failed.
+    virtual bool FinishFile(const Entry& entry, bool keep) = 0;
+};
+
 enum class ExtractResult { Ok, Stopped, UnsafePath, Damaged, Unsupported, WriteFailed };
 
-// Checks every entry name, then writes the whole tree below targetFolder (created when
-// missing), with full paths, replacing existing files. A file whose data fails is removed.
+// Checks every entry name, then hands the whole tree to the target, every folder decoded to
+// its end. A file whose data fails is not kept.
+ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer);
+
+// The tree below targetFolder on disk (created when missing), replacing existing files.
 ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer);
 
 // True when every entry name stays inside the target folder.

@@ -16,12 +16,22 @@ namespace sevenzip {
 
 #ifdef _WIN32
 
-std::string ToSystemText(std::u16string_view text) {
-    if (text.empty()) return {};
+std::optional<std::string> ToSystemText(std::u16string_view text) {
+    if (text.empty()) return std::string();
+    if (text.size() > 0x10000) return std::nullopt;
     auto wide = reinterpret_cast<const wchar_t*>(text.data());
-    int size = WideCharToMultiByte(CP_ACP, 0, wide, int(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string result(size_t(size > 0 ? size : 0), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, int(text.size()), result.data(), size, nullptr, nullptr);
+    BOOL usedDefault = FALSE;
+    int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), nullptr, 0, nullptr,
+                                   &usedDefault);
+    if (size <= 0 || usedDefault) return std::nullopt;
+    std::string result(size_t(size), '\0');
+    if (WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide, int(text.size()), result.data(), size, nullptr,
+                            &usedDefault) != size || usedDefault)
+        return std::nullopt;
+    // Back to UTF-16: only a name that returns unchanged is the name the archive holds.
+    std::wstring back(text.size(), L'\0');
+    int backSize = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, result.data(), size, back.data(), int(back.size()));
+    if (backSize != int(text.size()) || back.compare(0, text.size(), wide, text.size()) != 0) return std::nullopt;
     return result;
 }
 
@@ -92,7 +102,7 @@ bool SetAttributes(const std::string& path, uint32_t attributes) {
 
 #else
 
-std::string ToSystemText(std::u16string_view text) { return Utf16ToUtf8(text); }
+std::optional<std::string> ToSystemText(std::u16string_view text) { return Utf16ToUtf8(text); }
 
 InFile::~InFile() {
     if (fd_ >= 0) close(fd_);

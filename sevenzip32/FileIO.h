@@ -16,8 +16,9 @@ constexpr char kPathSeparator = '/';
 #endif
 
 // Entry names as the system's file functions take them: the ANSI code page on Windows,
-// UTF-8 elsewhere.
-std::string ToSystemText(std::u16string_view text);
+// UTF-8 elsewhere. Nothing when the text has no exact form there: a look-alike character
+// chosen by the system (a "best fit" such as "/" for a fraction slash) could change the path.
+std::optional<std::string> ToSystemText(std::u16string_view text);
 
 class InFile : public InStream {
 public:

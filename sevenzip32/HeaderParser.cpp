@@ -15,11 +15,26 @@ enum PropertyId : uint8_t {
 
 // More coders or bind pairs than this in one folder is no archive anyone writes.
 constexpr uint64_t kMaxCodersPerFolder = 64;
+// What the parsed tables of one header may take; a million entries with their names take
+// less than half of it.
+constexpr uint64_t kMaxDatabaseMemory = uint64_t(1) << 28;
+
+// Memory the tables parsed so far take, charged before each one is allocated.
+class MemoryBudget {
+public:
+    void Charge(uint64_t count, uint64_t itemSize) {
+        if (count > (kMaxDatabaseMemory - used_) / itemSize) ThrowUnsupported("header needs too much memory");
+        used_ += count * itemSize;
+    }
+
+private:
+    uint64_t used_ = 0;
+};
 
 // Bounds-checked cursor over header bytes; any read past the end means a damaged header.
 class HeaderReader {
 public:
-    HeaderReader(const uint8_t* data, size_t size) : p_(data), end_(data + size) {}
+    HeaderReader(const uint8_t* data, size_t size, MemoryBudget& budget) : p_(data), end_(data + size), budget_(budget) {}
 
     size_t Remaining() const { return size_t(end_ - p_); }
     const uint8_t* Position() const { return p_; }
@@ -53,12 +68,20 @@ public:
         }
         return value;
     }
-    // A count of items that each take at least one more header byte (guards allocations).
-    uint64_t ReadCount() {
+    // A count of items that each take at least one more header byte and itemSize bytes of
+    // memory, checked against both before anything is allocated for them.
+    uint64_t ReadCount(uint64_t itemSize) {
         uint64_t n = ReadNumber();
         if (n > Remaining()) ThrowDamaged("count larger than the header");
+        budget_.Charge(n, itemSize);
         return n;
     }
+    // The next size bytes, read by a cursor of their own.
+    HeaderReader Part(uint64_t size) {
+        const uint8_t* start = Skip(size);
+        return HeaderReader(start, size_t(size), budget_);
+    }
+    MemoryBudget& Budget() { return budget_; }
     std::vector<bool> ReadBits(size_t count) {
         std::vector<bool> bits(count);
         uint8_t byte = 0;
@@ -82,9 +105,11 @@ private:
     }
     const uint8_t* p_;
     const uint8_t* end_;
+    MemoryBudget& budget_;
 };
 
 std::vector<std::optional<uint32_t>> ReadDigests(HeaderReader& r, size_t count) {
+    r.Budget().Charge(count, sizeof(std::optional<uint32_t>) + 1);
     std::vector<bool> defined = r.ReadOptionalBits(count);
     std::vector<std::optional<uint32_t>> crcs(count);
     for (size_t i = 0; i < count; ++i)
@@ -94,7 +119,7 @@ std::vector<std::optional<uint32_t>> ReadDigests(HeaderReader& r, size_t count) 
 
 void ReadPackInfo(HeaderReader& r, StreamsInfo& s) {
     s.packPos = r.ReadNumber();
-    s.packSizes.resize(r.ReadCount());
+    s.packSizes.resize(r.ReadCount(sizeof(uint64_t)));
     uint8_t id = r.ReadByte();
     if (id == kSize) {
         for (auto& size : s.packSizes) size = r.ReadNumber();
@@ -112,6 +137,7 @@ Folder ReadFolder(HeaderReader& r) {
     uint64_t numCoders = r.ReadNumber();
     if (numCoders == 0 || numCoders > kMaxCodersPerFolder) ThrowUnsupported("coder count");
     uint64_t totalIn = 0, totalOut = 0;
+    r.Budget().Charge(numCoders, sizeof(Coder));
     for (uint64_t i = 0; i < numCoders; ++i) {
         Coder c;
         uint8_t flags = r.ReadByte();
@@ -127,7 +153,7 @@ Folder ReadFolder(HeaderReader& r) {
             c.outStreams = uint32_t(out);
         }
         if (flags & 0x20) {
-            uint64_t size = r.ReadCount();
+            uint64_t size = r.ReadCount(1);
             const uint8_t* props = r.Skip(size);
             c.properties.assign(props, props + size);
         }
@@ -136,6 +162,7 @@ Folder ReadFolder(HeaderReader& r) {
         f.coders.push_back(std::move(c));
     }
     if (totalOut == 0 || totalIn < totalOut - 1) ThrowDamaged("coder streams do not connect");
+    r.Budget().Charge(totalIn + totalOut, sizeof(BindPair) + 2 * sizeof(uint64_t));
     f.bindPairs.resize(totalOut - 1);
     for (auto& bp : f.bindPairs) {
         bp.inIndex = r.ReadNumber();
@@ -165,7 +192,7 @@ Folder ReadFolder(HeaderReader& r) {
 
 void ReadUnpackInfo(HeaderReader& r, StreamsInfo& s) {
     r.Expect(kFolder);
-    s.folders.resize(r.ReadCount());
+    s.folders.resize(r.ReadCount(sizeof(Folder)));
     if (r.ReadByte() != 0) ThrowUnsupported("external folders");
     uint64_t packIndex = 0;
     for (auto& f : s.folders) {
@@ -192,11 +219,13 @@ void ReadSubStreamsInfo(HeaderReader& r, StreamsInfo& s) {
         for (auto& f : s.folders) f.unpackStreams = r.ReadNumber();
         id = r.ReadByte();
     }
-    uint64_t total = 0;
+    // Each stream but a folder's last needs a size in the header.
+    uint64_t total = 0, limit = r.Remaining() + s.folders.size();
     for (const auto& f : s.folders) {
+        if (f.unpackStreams > limit - total) ThrowDamaged("too many streams");
         total += f.unpackStreams;
-        if (total > r.Remaining() + s.folders.size()) ThrowDamaged("too many streams");  // each needs a size
     }
+    r.Budget().Charge(total, sizeof(uint64_t) + sizeof(std::optional<uint32_t>));
     bool haveSizes = id == kSize;
     for (const auto& f : s.folders) {
         if (f.unpackStreams == 0) continue;
@@ -271,14 +300,13 @@ std::u16string ReadName(HeaderReader& r) {
 
 void ReadFilesInfo(HeaderReader& r, ArchiveDatabase& db) {
     auto& entries = db.entries;
-    entries.resize(r.ReadCount());
+    entries.resize(r.ReadCount(sizeof(Entry)));
     std::vector<bool> emptyStream(entries.size()), emptyFile, anti;
     size_t numEmpty = 0;
     for (;;) {
         uint8_t id = r.ReadByte();
         if (id == kEnd) break;
-        uint64_t size = r.ReadNumber();
-        HeaderReader prop(r.Skip(size), size_t(size));
+        HeaderReader prop = r.Part(r.ReadNumber());
         switch (id) {
         case kEmptyStream:
             emptyStream = prop.ReadBits(entries.size());
@@ -291,6 +319,7 @@ void ReadFilesInfo(HeaderReader& r, ArchiveDatabase& db) {
         case kAnti: anti = prop.ReadBits(numEmpty); break;
         case kName:
             if (prop.ReadByte() != 0) ThrowUnsupported("external names");
+            prop.Budget().Charge(prop.Remaining(), 1);  // the names' characters
             for (auto& e : entries) e.name = ReadName(prop);
             break;
         case kMTime: {
@@ -343,7 +372,8 @@ uint64_t Folder::MainOutStream() const {
 }
 
 HeaderKind ParseHeader(const uint8_t* data, size_t size, ArchiveDatabase& db) {
-    HeaderReader r(data, size);
+    MemoryBudget budget;
+    HeaderReader r(data, size, budget);
     uint8_t id = r.ReadByte();
     if (id == kEncodedHeader) {
         ReadStreamsInfo(r, db.streams);

@@ -1,6 +1,6 @@
 #include "Lzma2Source.h"
 
-#include <cstring>
+#include <algorithm>
 
 #include "ArchiveError.h"
 
@@ -43,6 +43,8 @@ void Lzma2Source::ReadChunkHeader() {
     unpack |= uint32_t(NextInputByte()) << 8;
     unpack |= NextInputByte();
     chunkUnpackRemaining_ = unpack + 1;
+    // The window is only as large as the declared output: a chunk beyond it is damage.
+    if (chunkUnpackRemaining_ > state_.OutputLeft()) ThrowDamaged("LZMA2 output longer than its size");
     bool resetDictionary = stored ? control == kStoredWithReset : (control >> 5 & 3) == 3;
     if (needDictionaryReset_ && !resetDictionary) ThrowDamaged("LZMA2 stream without dictionary reset");
     storedChunk_ = stored;
@@ -75,32 +77,21 @@ void Lzma2Source::ReadChunkHeader() {
 // A stored chunk goes into the dictionary as is, so later chunks can refer back to it.
 void Lzma2Source::DecodeStored(size_t want) {
     if (!state_.FillInput()) ThrowDamaged("LZMA2 data ends early");
-    CLzmaDec& d = state_.decoder;
-    size_t n = state_.inEnd - state_.inPos;
-    if (n > want) n = want;
-    std::memcpy(d.dic + d.dicPos, state_.inBuffer.data() + state_.inPos, n);
-    if (d.checkDicSize == 0 && d.prop.dicSize - d.processedPos <= n) d.checkDicSize = d.prop.dicSize;
-    d.processedPos += uint32_t(n);
-    d.dicPos += n;
-    state_.inPos += n;
+    size_t n = state_.Store(want);
     chunkUnpackRemaining_ -= uint32_t(n);
 }
 
 void Lzma2Source::DecodeLzma(size_t want) {
-    if (!state_.FillInput()) ThrowDamaged("LZMA2 data ends early");
-    CLzmaDec& d = state_.decoder;
-    SizeT inLen = state_.inEnd - state_.inPos;
-    if (inLen > chunkPackRemaining_) inLen = chunkPackRemaining_;
-    size_t before = d.dicPos;
+    // Without input the decoder may still finish a match that stopped at the window's end.
+    state_.FillInput();
+    size_t consumedBefore = state_.inPos;
     ELzmaStatus status;
-    SRes res = LzmaDec_DecodeToDic(&d, d.dicPos + want, state_.inBuffer.data() + state_.inPos, &inLen,
-                                   LZMA_FINISH_ANY, &status);
-    state_.inPos += inLen;
-    chunkPackRemaining_ -= uint32_t(inLen);
-    size_t produced = d.dicPos - before;
+    size_t produced = state_.Decode(want, chunkPackRemaining_, status);
+    size_t consumed = state_.inPos - consumedBefore;
+    chunkPackRemaining_ -= uint32_t(consumed);
     chunkUnpackRemaining_ -= uint32_t(produced);
-    if (res != SZ_OK || status == LZMA_STATUS_FINISHED_WITH_MARK) ThrowDamaged("LZMA2 data error");
-    if (produced == 0 && inLen == 0) ThrowDamaged("LZMA2 chunk ends early");
+    if (status == LZMA_STATUS_FINISHED_WITH_MARK) ThrowDamaged("LZMA2 data error");
+    if (produced == 0 && consumed == 0) ThrowDamaged("LZMA2 chunk ends early");
     if (chunkUnpackRemaining_ == 0 && chunkPackRemaining_ != 0) ThrowDamaged("LZMA2 chunk sizes disagree");
 }
 
@@ -111,9 +102,7 @@ size_t Lzma2Source::Read(uint8_t* dest, size_t size) {
             ReadChunkHeader();
             continue;
         }
-        if (needProperties_ && !storedChunk_) ThrowDamaged("LZMA2 chunk without properties");
-        size_t room = state_.Room();
-        size_t want = chunkUnpackRemaining_ < room ? chunkUnpackRemaining_ : room;
+        size_t want = std::min<size_t>(chunkUnpackRemaining_, state_.Room());
         if (storedChunk_)
             DecodeStored(want);
         else

@@ -13,7 +13,6 @@ public:
 
 private:
     LzmaDecoderState state_;
-    uint64_t remaining_;  // bytes still to decode
 };
 
 }  // namespace sevenzip

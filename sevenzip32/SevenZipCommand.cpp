@@ -1,10 +1,11 @@
 #include "SevenZipCommand.h"
 
-#include <new>
+#include <exception>
 #include <vector>
 
 #include "ArchiveError.h"
 #include "FileIO.h"
+#include "TargetFolder.h"
 
 namespace sevenzip {
 namespace {
@@ -29,8 +30,6 @@ std::vector<std::string> SplitArguments(std::string_view line) {
     if (inArgument) args.push_back(std::move(current));
     return args;
 }
-
-bool EndsWithSeparator(const std::string& s) { return !s.empty() && (s.back() == '\\' || s.back() == '/'); }
 
 SevenZipResult ToResult(ExtractResult r) {
     switch (r) {
@@ -76,7 +75,7 @@ SevenZipResult RunSevenZipCommand(std::string_view commandLine, ExtractObserver&
         return ToResult(ExtractAll(archive, command->targetFolder, observer));
     } catch (const ArchiveError& e) {
         return e.Kind() == ErrorKind::Unsupported ? kResultUnsupported : kResultDamaged;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {  // out of memory, or a size no container can hold
         return kResultUnsupported;
     }
 }
@@ -87,9 +86,7 @@ bool CheckArchiveFile(const std::string& path) {
     try {
         Archive archive(file);
         return AllPathsSafe(archive.Database());
-    } catch (const ArchiveError&) {
-        return false;
-    } catch (const std::bad_alloc&) {
+    } catch (const std::exception&) {
         return false;
     }
 }

@@ -48,15 +48,20 @@ private:
 
 extern "C" {
 
-int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) {
+// No exception may unwind into the caller's frames: it would end the caller's process.
+int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) try {
     if (output && outputSize > 0) output[0] = '\0';
     if (!commandLine) return sevenzip::kResultBadCommand;
     CallbackObserver observer;
     return sevenzip::RunSevenZipCommand(commandLine, observer);
+} catch (...) {
+    return sevenzip::kResultUnsupported;
 }
 
-BOOL WINAPI SevenZipCheckArchive(LPCSTR archivePath, int) {
+BOOL WINAPI SevenZipCheckArchive(LPCSTR archivePath, int) try {
     return archivePath && sevenzip::CheckArchiveFile(archivePath);
+} catch (...) {
+    return FALSE;
 }
 
 BOOL WINAPI SevenZipGetBackGroundMode() { return gBackgroundMode; }

@@ -64,20 +64,38 @@ INSTANTIATE_TEST_SUITE_P(
                     ArchiveCase{"Swap2", "-mf=Swap2"}, ArchiveCase{"Swap4", "-mf=Swap4"}),
     [](const auto& info) { return std::string(info.param.label); });
 
-TEST(SevenZipLargeFile, StreamsFiftyMebibytes) {
+// Files far larger than the dictionary: matches cross the window's wrap again and again,
+// and the last one crosses it at the very end of the packed data.
+struct LargeCase {
+    const char* label;
+    const char* switches;
+    size_t mebibytes;
+};
+
+class SevenZipLargeFileTest : public testing::TestWithParam<LargeCase> {};
+
+TEST_P(SevenZipLargeFileTest, ExtractsTheSameBytes) {
     ScratchFolder scratch;
     fs::path source = scratch.Path() / "source", archive = scratch.Path() / "big.7z";
+    size_t size = (GetParam().mebibytes << 20) + 50;
     std::string big;
-    big.reserve(50u << 20);
+    big.reserve(size);
     std::string noise = RandomBytes(1 << 16, 4);
-    for (unsigned i = 0; big.size() < (50u << 20); ++i)
+    for (unsigned i = 0; big.size() < size; ++i)
         big += i % 4 == 0 ? noise.substr(i % 4096, 4096) : "record " + std::to_string(i) + " payload\n";
-    big.resize(50u << 20);
+    big.resize(size - 200);
+    big += std::string(200, 'z');
     WriteBytes(source / "big.dat", big);
-    Make7z(source, archive, "-mx=1");
+    Make7z(source, archive, GetParam().switches);
     ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
     EXPECT_TRUE(ReadBytes(scratch.Path() / "ours" / "big.dat") == big);
 }
+
+INSTANTIATE_TEST_SUITE_P(Sizes, SevenZipLargeFileTest,
+                         testing::Values(LargeCase{"FiftyMebibytes", "-mx=1", 50},
+                                         LargeCase{"LzmaSmallDictionary", "-m0=LZMA:d=64k", 6},
+                                         LargeCase{"Lzma2SmallDictionary", "-m0=LZMA2:d=64k", 6}),
+                         [](const auto& info) { return std::string(info.param.label); });
 
 // Damage anywhere must end in a failure, and no damaged file may stay behind.
 struct DamageCase {
@@ -128,7 +146,11 @@ INSTANTIATE_TEST_SUITE_P(
                     DamageCase{"Bcj2MainStream", 30000, 0x04, 0, "-mhc=off -mf=BCJ2"},
                     DamageCase{"Bcj2CallAndJumpStreams", 95000, 0x01, 0, "-mhc=off -mf=BCJ2"},
                     DamageCase{"Bcj2RangeCodedStream", -1000, 0x40, 0, "-mhc=off -mf=BCJ2"},
-                    DamageCase{"Bcj2Truncated", 0, 0, 30000, "-mhc=off -mf=BCJ2"}),
+                    DamageCase{"Bcj2Truncated", 0, 0, 30000, "-mhc=off -mf=BCJ2"},
+                    DamageCase{"LzmaPackedData", 30000, 0x04, 0, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaLastPackedBytes", -200, 0x80, 0, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaTruncatedInData", 0, 0, 20000, "-m0=LZMA:d=64k -mhc=off"},
+                    DamageCase{"LzmaPackedHeader", -20, 0x10, 0, "-m0=LZMA:d=64k"}),
     [](const auto& info) { return std::string(info.param.label); });
 
 // Coders and features outside what the library reads: refused by the check.

@@ -1,8 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "EntryPath.h"
-#include "FileIO.h"
+#include "TextConversion.h"
 #include "SevenZipTestFiles.h"
+#include "TargetFolder.h"
 #include "SevenZipTinyWriter.h"
 
 namespace {
@@ -34,14 +35,27 @@ TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
         {u"... /x", {}},
         {u"a/.. /x", {}},
         {u"a/.../x", {}},
+        {u"CON", {}},
+        {u"dir/nul.txt", {}},
+        {u"Com1 .log", {}},
+        {u"aux.tar.gz", {}},
+        {u"CON.", {}},
+        {u"prn  ", {}},
+        {u"lpt9/x", {}},
+        {u"CONOUT$", {}},
+        {u"COM\u00B9", {}},
+        {u"CONSOLE", {u"CONSOLE"}},
+        {u"COM10.txt", {u"COM10.txt"}},
+        {u"xnul", {u"xnul"}},
+        {u"my.con", {u"my.con"}},
     };
     for (const auto& c : cases) {
         auto parts = sevenzip::SafePathParts(c.name);
         if (c.parts.empty()) {
-            EXPECT_FALSE(parts.has_value()) << sevenzip::ToSystemText(c.name);
+            EXPECT_FALSE(parts.has_value()) << sevenzip::Utf16ToUtf8(c.name);
         } else {
-            ASSERT_TRUE(parts.has_value()) << sevenzip::ToSystemText(c.name);
-            EXPECT_EQ(*parts, c.parts) << sevenzip::ToSystemText(c.name);
+            ASSERT_TRUE(parts.has_value()) << sevenzip::Utf16ToUtf8(c.name);
+            EXPECT_EQ(*parts, c.parts) << sevenzip::Utf16ToUtf8(c.name);
         }
     }
 }
@@ -58,7 +72,7 @@ TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
         EXPECT_FALSE(sevenzip::CheckArchiveFile(archive.string()));
         EXPECT_EQ(Extract(archive, target), sevenzip::kResultUnsafePath);
         // Nothing written anywhere: not even the harmless first entry.
-        EXPECT_EQ(Tree(scratch.Path()).size(), 1u) << sevenzip::ToSystemText(bad);
+        EXPECT_EQ(Tree(scratch.Path()).size(), 1u) << sevenzip::Utf16ToUtf8(bad);
     }
 }
 
@@ -70,6 +84,26 @@ TEST(SevenZipPath, TinyWriterArchiveExtracts) {
     ASSERT_EQ(RunShell("7z t " + Quoted(archive)), 0);
     ASSERT_EQ(Extract(archive, scratch.Path() / "out"), sevenzip::kResultOk);
     EXPECT_EQ(ReadBytes(scratch.Path() / "out" / "dir" / "second.txt"), "second");
+}
+
+// Target folders are GBK text: 0x5C as the second byte of "嘰" is no separator.
+TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
+    struct Case {
+        std::string path;
+        char separator;
+        std::vector<std::string> steps;
+        bool endsWithSeparator;
+    };
+    const Case cases[] = {
+        {"D:\\嘰\\软件\\", '\\', {"D:", "D:\\嘰", "D:\\嘰\\软件"}, true},
+        {"D:\\软件\\嘰", '\\', {"D:", "D:\\软件", "D:\\软件\\嘰"}, false},
+        {"\\\\server\\share\\x\\", '\\', {"\\\\server", "\\\\server\\share", "\\\\server\\share\\x"}, true},
+        {"/tmp/a b//c/", '/', {"/tmp", "/tmp/a b", "/tmp/a b//c"}, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(sevenzip::FolderTreeSteps(c.path, c.separator), c.steps) << c.path;
+        EXPECT_EQ(sevenzip::EndsWithSeparator(c.path), c.endsWithSeparator) << c.path;
+    }
 }
 
 TEST(SevenZipCommand, ParsesTheInstallersCommandOnly) {
@@ -84,6 +118,7 @@ TEST(SevenZipCommand, ParsesTheInstallersCommandOnly) {
          "C:\\Program Files\\A B\\"},
         {"x a.7z -y out/", "a.7z", "out/"},
         {"X \"a.7z\" \"out\\\" *.*", "a.7z", "out\\"},
+        {"x \"a.7z\" -y \"D:\\嘰\" *", nullptr, nullptr},
         {"e \"a.7z\" -y \"out\\\" *", nullptr, nullptr},
         {"x \"a.7z\" -hide -y *", nullptr, nullptr},
         {"x \"a.7z\" -hide -y -pSecret \"out\\\" *", nullptr, nullptr},

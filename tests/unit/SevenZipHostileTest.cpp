@@ -1,0 +1,149 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "SevenZipTestFiles.h"
+#include "SevenZipTinyWriter.h"
+
+namespace {
+
+using namespace sevenzip_test;
+
+const Bytes kLzma2Id{0x21};
+const Bytes kBcjId{0x03, 0x03, 0x01, 0x03};
+const Bytes kCopyId{0x00};
+constexpr size_t kDeclared = 8192;
+
+// A real LZMA2 stream made by 7z from 256 KiB that repeat themselves at 128 KiB.
+struct RealLzma2 {
+    std::string plain;
+    std::string packed;
+};
+
+const RealLzma2& Lzma2Stream() {
+    static const RealLzma2 stream = [] {
+        ScratchFolder scratch;
+        std::string half = RandomBytes(128 << 10, 11);
+        WriteBytes(scratch.Path() / "in" / "data.bin", half + half);
+        fs::path archive = scratch.Path() / "real.7z";
+        Make7z(scratch.Path() / "in", archive, "-m0=LZMA2:d=1m -mhc=off");
+        std::string bytes = ReadBytes(archive);
+        uint64_t packedSize = 0;  // the next header's offset: the packed stream ends there
+        for (int i = 7; i >= 0; --i) packedSize = packedSize << 8 | uint8_t(bytes[12 + i]);
+        return RealLzma2{half + half, bytes.substr(32, size_t(packedSize))};
+    }();
+    return stream;
+}
+
+const Bytes kOneMebibyte{16};  // LZMA2 dictionary property of the stream above
+
+// One file of fileSize bytes whose content and CRC are what the coders' output starts with,
+// so that only the sizes are wrong.
+Bytes ArchiveOver(std::vector<TinyCoder> coders, const RealLzma2& stream, size_t fileSize = kDeclared) {
+    TinyFolder folder{std::move(coders), stream.packed};
+    return WriteTinyArchive({{u"data.bin", stream.plain.substr(0, fileSize)}}, &folder);
+}
+
+RealLzma2 Stored(const std::string& plain) { return {plain, StoredLzma2(plain)}; }
+
+// A tiny archive whose only header holds the given bytes after the Header property.
+Bytes RawHeader(Bytes body) {
+    body.insert(body.begin(), 0x01);
+    return WrapArchive("", body);
+}
+
+Bytes HugeNumber(Bytes before, uint64_t number, Bytes after = {}) {
+    PutNumber(before, number);
+    before.insert(before.end(), after.begin(), after.end());
+    return before;
+}
+
+struct HostileCase {
+    const char* label;
+    std::function<Bytes()> make;
+    bool checkPasses;  // the archive check reads headers only; data faults show when unpacking
+};
+
+class SevenZipHostileTest : public testing::TestWithParam<HostileCase> {};
+
+TEST_P(SevenZipHostileTest, FailsCleanlyWritingNothing) {
+    ScratchFolder scratch;
+    fs::path archive = scratch.Path() / "hostile.7z", target = scratch.Path() / "out";
+    Bytes bytes = GetParam().make();
+    WriteBytes(archive, std::string(bytes.begin(), bytes.end()));
+    EXPECT_EQ(sevenzip::CheckArchiveFile(archive.string()), GetParam().checkPasses);
+    int result = Extract(archive, target);
+    EXPECT_TRUE(result == sevenzip::kResultDamaged || result == sevenzip::kResultUnsupported) << result;
+    for (const auto& [name, content] : Tree(target)) EXPECT_EQ(content, "<folder>") << name;
+}
+
+const uint64_t kThirtyMillion = 30'000'000;
+
+INSTANTIATE_TEST_SUITE_P(
+    Crafted, SevenZipHostileTest,
+    testing::Values(
+        HostileCase{"Lzma2LongerUnderBcj",
+                    [] {
+                        return ArchiveOver({{kBcjId, {}, kDeclared}, {kLzma2Id, kOneMebibyte, kDeclared}},
+                                           Lzma2Stream());
+                    },
+                    true},
+        HostileCase{"Lzma2LongerUnderCopy",
+                    [] {
+                        return ArchiveOver({{kCopyId, {}, kDeclared}, {kLzma2Id, kOneMebibyte, kDeclared}},
+                                           Lzma2Stream());
+                    },
+                    true},
+        HostileCase{"Lzma2LongerAlone",
+                    [] { return ArchiveOver({{kLzma2Id, kOneMebibyte, kDeclared}}, Lzma2Stream()); },
+                    true},
+        HostileCase{"Lzma2LongerAsEncodedHeader",
+                    [] {
+                        TinyOptions packed;
+                        packed.headerCoders = [](const Bytes& h) {
+                            return std::vector<TinyCoder>{{kLzma2Id, {0x00}, h.size()}};
+                        };
+                        packed.packHeader = [](const Bytes& h) {
+                            return StoredLzma2(std::string(h.begin(), h.end()) + RandomBytes(70000, 12));
+                        };
+                        return WriteTinyArchive({{u"a.txt", "text"}}, nullptr, packed);
+                    },
+                    false},
+        HostileCase{"BindPairSizesDisagreeShorter",
+                    [] { return ArchiveOver({{kCopyId, {}, 8000}, {kLzma2Id, {0x00}, 4096}}, Stored(RandomBytes(4096, 13)), 8000); },
+                    true},
+        HostileCase{"BindPairSizesDisagreeLonger",
+                    [] { return ArchiveOver({{kCopyId, {}, 2000}, {kLzma2Id, {0x00}, 4096}}, Stored(RandomBytes(4096, 13)), 2000); },
+                    true},
+        HostileCase{"Lzma2DictionaryBeyondBudget",
+                    [] { return ArchiveOver({{kLzma2Id, {40}, uint64_t(1) << 40}}, Stored("abc"), 0); }, true},
+        HostileCase{"WrongFileCrc",
+                    [] {
+                        TinyOptions spoiled;
+                        spoiled.crcMask = 1;
+                        return WriteTinyArchive({{u"a.txt", "some text"}}, nullptr, spoiled);
+                    },
+                    true},
+        HostileCase{"ThirtyMillionFilesTinyHeader", [] { return RawHeader(HugeNumber({0x05}, kThirtyMillion, {0, 0})); },
+                    false},
+        HostileCase{"ThirtyMillionFilesFullHeader",
+                    [] {
+                        // Enough padding for every entry to have its byte: the memory budget must refuse it.
+                        Bytes body = HugeNumber({0x05}, kThirtyMillion, {0x19});
+                        PutNumber(body, kThirtyMillion);
+                        body.resize(body.size() + kThirtyMillion, 0);
+                        body.insert(body.end(), {0x00, 0x00});
+                        return RawHeader(body);
+                    },
+                    false},
+        HostileCase{"HugePackStreamCount",
+                    [] { return RawHeader(HugeNumber({0x04, 0x06, 0x00}, uint64_t(1) << 62, {0x00, 0x00, 0x00})); },
+                    false},
+        HostileCase{"HugeFolderCount",
+                    [] { return RawHeader(HugeNumber({0x04, 0x07, 0x0B}, kThirtyMillion, {0x00, 0x00})); }, false},
+        HostileCase{"HugeCoderCount",
+                    [] { return RawHeader(HugeNumber({0x04, 0x07, 0x0B, 0x01, 0x00}, kThirtyMillion, {0x00})); },
+                    false}),
+    [](const auto& info) { return std::string(info.param.label); });
+
+}  // namespace
