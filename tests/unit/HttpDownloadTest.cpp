@@ -70,7 +70,8 @@ class HttpDownloadTest : public ::testing::Test {
     return requests;
   }
 
-  // host1 and host2 both reach the test host; anything else is unresolved.
+  // host1 and host2 both reach the test host, and so does the empty name, which the system
+  // resolves to this computer; anything else is unresolved.
   DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
     DownloadRequest request;
     request.url = url;
@@ -79,7 +80,7 @@ class HttpDownloadTest : public ::testing::Test {
     request.settings.silenceLimitMs = 5000;
     const uint16_t port = host_->Port();
     request.settings.lookup = [port](const std::string& host, uint16_t) {
-      return Endpoint{host == "host1" || host == "host2" ? inet_addr("127.0.0.1") : 0, port};
+      return Endpoint{host == "host1" || host == "host2" || host.empty() ? inet_addr("127.0.0.1") : 0, port};
     };
     return request;
   }
