@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: native unit tests (ASan/UBSan), the fuzz targets
-# briefly, the Windows test programs under Wine on a display of their own, and the demo's check.
+# briefly, the Windows test programs under Wine on a display of their own, the demo's check and
+# the publisher's build from a clean clone.
 # Exits non-zero when anything fails.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -49,6 +50,16 @@ if SANITIZE=1 "$root/scripts/demo.sh" --check >"$root/build/demo.log" 2>&1; then
 else
   failed=$((failed + 1))
   tail -40 "$root/build/demo.log"
+fi
+
+# The publisher's build from the README on a clone with nothing but the sources.
+echo "== publisher build"
+if "$root/scripts/check-publisher-build.sh" >"$root/build/publisher-build.log" 2>&1; then
+  passed=$((passed + 1))
+  echo "publisher build passed"
+else
+  failed=$((failed + 1))
+  tail -40 "$root/build/publisher-build.log"
 fi
 
 echo "$passed passed, $failed failed"

@@ -1,14 +1,28 @@
 // The installer is built without exceptions. These replace the runtime pieces that would
 // throw, so that the exception machinery (unwinder, demangler, exception classes) stays out
 // of the program: running out of memory, or a library precondition failing, ends the process.
+// It ends as every other path does, with exit code 0: abort() would give 3 and the runtime's
+// own message box.
+#include <windows.h>
+
+#include <csignal>
 #include <cstdlib>
 #include <new>
 
 namespace {
 
-[[noreturn]] void Fail() { std::abort(); }
+[[noreturn]] void Fail() { ExitProcess(0); }
+
+// abort() raises SIGABRT before it ends the process (the runtime's own checks end there).
+void OnAbortSignal(int) { Fail(); }
+
+[[maybe_unused]] const bool gAbortHandled = std::signal(SIGABRT, OnAbortSignal) != SIG_ERR;
 
 }  // namespace
+
+// A call through a pure or deleted virtual function would go to std::terminate and abort().
+extern "C" [[noreturn]] void __cxa_pure_virtual() { Fail(); }
+extern "C" [[noreturn]] void __cxa_deleted_virtual() { Fail(); }
 
 void* operator new(std::size_t size) {
   if (void* block = std::malloc(size ? size : 1)) return block;

@@ -32,6 +32,8 @@ void ApplyEditBoxKeys(MSG& msg) {
   }
 }
 
+bool gQuitReceived = false;
+
 int64_t PerformanceTicks() {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
@@ -84,6 +86,7 @@ void PumpMessages() {
     if (msg.message == WM_QUIT) {
       // Put it back for the main loop, which would otherwise wait for one more message
       // after Form1 was destroyed inside a wait.
+      gQuitReceived = true;
       PostQuitMessage(static_cast<int>(msg.wParam));
       return;
     }
@@ -94,7 +97,10 @@ void PumpMessages() {
   }
 }
 
+bool QuitReceived() { return gQuitReceived; }
+
 int WaitWithMessages(int milliseconds) {
+  if (QuitReceived()) return 0;
   if (milliseconds <= 0) milliseconds = 1;
   const int64_t frequency = PerformanceFrequency();
   const int64_t deadline = DeadlineAfter(PerformanceTicks(), milliseconds, frequency);
@@ -112,7 +118,7 @@ int WaitWithMessages(int milliseconds) {
   for (;;) {
     const DWORD woke = MsgWaitForMultipleObjects(timerRuns ? 1 : 0, handles, FALSE, left, QS_ALLINPUT);
     PumpMessages();
-    if (timerRuns && woke == WAIT_OBJECT_0) break;
+    if (QuitReceived() || (timerRuns && woke == WAIT_OBJECT_0)) break;
     left = MillisecondsUntil(PerformanceTicks(), deadline, frequency);
     if (left == 0) break;
   }

@@ -11,7 +11,11 @@ HWND FindDialogTarget(HWND window);
 // Dispatches every message waiting in the thread's queue.
 void PumpMessages();
 
-// Returns after about milliseconds (at least 1), dispatching messages meanwhile.
+// True once a pump took the quit message: Form1 was destroyed inside a wait.
+bool QuitReceived();
+
+// Returns after about milliseconds (at least 1), dispatching messages meanwhile; at once
+// after the quit message, which stays queued and would wake every round of the wait.
 int WaitWithMessages(int milliseconds);
 
 void PostClose(HWND window);

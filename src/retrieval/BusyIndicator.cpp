@@ -124,7 +124,8 @@ void BusyIndicator(HWND window, HANDLE worker) {
     canvas.SetFont("Microsoft YaHei", 14, false, false, false, false);
     std::array<int32_t, kDotCount> angles = kDotStartAngles;
     KeptTexts texts;
-    while (IsRunning(worker)) {
+    // Once Form1 is gone there is nothing to draw on; the caller waits for the worker.
+    while (IsRunning(worker) && !QuitReceived()) {
       // Sleeps in the message wait, so the loop costs next to nothing between frames.
       WaitWithMessages(kIndicatorFrameMs);
       for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);

@@ -30,7 +30,6 @@ constexpr char kResumeSocketPrefix[] = "续传 打开 socket出错:";
 constexpr char kResumeConnectPrefix[] = "续传 连接到主机出错:";
 constexpr char kResumeSendPrefix[] = "续传  HTTP 请求出错:";
 constexpr char kBlockedHint[] = "\r\n可能被杀毒软件拦截了";
-constexpr char kSilentServerText[] = "服务器长时间没有响应，下载失败！！\r\n请检查网络能否连接。";
 
 std::string SocketErrorText(const char* prefix, int error) {
   return std::string(prefix).append(std::to_string(error)).append(kBlockedHint);
@@ -71,7 +70,7 @@ class BodyStore {
 };
 
 enum class PassEnd { Finished, Redirect, Failed };
-enum class ChunkEnd { Continue, Redirect, Failed };
+enum class ChunkEnd { Continue, Complete, Redirect, Failed };
 
 class Transfer {
  public:
@@ -127,6 +126,7 @@ class Transfer {
     if (!OpenConnection(BuildGetRequest(host_, path_), false)) return PassEnd::Failed;
     if (!EnterDownloadStep(kDownloadReceiving)) return PassEnd::Failed;
     request_.body.clear();
+    announced_ = 0;
     total_ = 0;
     resumed_ = false;
     awaitingHead_ = true;
@@ -178,7 +178,7 @@ class Transfer {
     }
   }
 
-  // Bytes received, 0 when closed, -1 on failure, kCancelled or kSilent.
+  // Bytes received, 0 when closed, -1 on failure, kCancelled or kSilent (nothing within the limit).
   int ReceiveWithin(char* buffer) {
     const uint32_t start = ProgressTick();
     for (;;) {
@@ -193,10 +193,8 @@ class Transfer {
     for (;;) {
       const int received = ReceiveWithin(buffer_.data());
       if (received == kCancelled) return PassEnd::Failed;
-      if (received == kSilent) {
-        Fail(0, kSilentServerText);
-        return PassEnd::Failed;
-      }
+      // A server gone silent is a broken connection: before a status line the host got
+      // nowhere (the next host may do better), in the body the rest is asked for again.
       if (received <= 0) {
         if (total_ == 0) return PassEnd::Failed;  // ended before a status line was accepted
         if (BodyComplete(received == 0)) return PassEnd::Finished;
@@ -204,6 +202,7 @@ class Transfer {
         continue;
       }
       const ChunkEnd end = HandleChunk(std::string_view(buffer_.data(), static_cast<size_t>(received)));
+      if (end == ChunkEnd::Complete) return PassEnd::Finished;
       if (end == ChunkEnd::Redirect) return PassEnd::Redirect;
       if (end == ChunkEnd::Failed) return PassEnd::Failed;
       if (DownloadCancelRequested()) return PassEnd::Failed;
@@ -227,19 +226,25 @@ class Transfer {
       if (verdict != ChunkEnd::Continue) return verdict;
       body = head_.Rest();
     }
-    if (body.empty()) return ChunkEnd::Continue;
-    if (!store_.WriteAt(written_, body)) return ChunkEnd::Failed;
-    written_ += static_cast<int64_t>(body.size());
-    if (store_.IsFile() && request_.progress != nullptr && pacer_.Due(ProgressTick())) {
-      request_.progress->OnProgress(written_, total_);
+    // Whatever comes after the announced length is not part of the file.
+    if (announced_ > 0 && static_cast<int64_t>(body.size()) > announced_ - written_) {
+      body = body.substr(0, static_cast<size_t>(announced_ - written_));
     }
-    return ChunkEnd::Continue;
+    if (!body.empty()) {
+      if (!store_.WriteAt(written_, body)) return ChunkEnd::Failed;
+      written_ += static_cast<int64_t>(body.size());
+      if (store_.IsFile() && request_.progress != nullptr && pacer_.Due(ProgressTick())) {
+        request_.progress->OnProgress(written_, total_);
+      }
+    }
+    // Done once the announced length is in, whether or not the server closes.
+    return announced_ > 0 && written_ >= announced_ ? ChunkEnd::Complete : ChunkEnd::Continue;
   }
 
   // Decides what the completed head means: Continue when its body follows.
   ChunkEnd AcceptHead() {
     if (resumed_) {
-      const ResponseVerdict verdict = JudgeResumedResponse(head_.Head());
+      const ResponseVerdict verdict = JudgeResumedResponse(head_.Head(), written_);
       if (verdict.action == ResponseAction::Restart) written_ = 0;
       const bool bodyFollows = verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
       return bodyFollows ? ChunkEnd::Continue : ChunkEnd::Failed;
@@ -247,7 +252,8 @@ class Transfer {
     const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());
     if (verdict.action == ResponseAction::Redirect) {
       SplitUrl(verdict.location, host_, path_, port_);
-      return ChunkEnd::Redirect;
+      // "http:///x" names no host; resolving the empty name would reach this computer.
+      return host_.empty() ? ChunkEnd::Failed : ChunkEnd::Redirect;
     }
     if (verdict.action != ResponseAction::Accept) return ChunkEnd::Failed;
     announced_ = verdict.contentLength;

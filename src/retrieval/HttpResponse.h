@@ -30,7 +30,7 @@ class ResponseHeadCollector {
 enum class ResponseAction {
   Redirect,       // 30x with a location to follow
   Accept,         // 20x: the body follows
-  ContinueRange,  // 206 to a resume request: the body continues at the requested offset
+  ContinueRange,  // 206 whose range starts at the requested offset: the body continues there
   Restart,        // 200 to a resume request: the whole body again, from offset 0
   Reject,         // anything else
 };
@@ -41,10 +41,16 @@ struct ResponseVerdict {
   std::string location;       // for Redirect
 };
 
+// A 206 is body data only when its Content-Range starts where the file stands: at 0 for the
+// first response, at `offset` for a resumed one; else its bytes would land in the wrong place.
 ResponseVerdict JudgeFirstResponse(std::string_view head);
 // The total announced first stays the total, whatever a resumed response announces.
-ResponseVerdict JudgeResumedResponse(std::string_view head);
+ResponseVerdict JudgeResumedResponse(std::string_view head, int64_t offset);
 
 // The decimal value after "Content-Length:" (leading spaces skipped, rounded to the nearest
 // whole number, saturating); 0 when the line is missing or holds no number.
 int64_t ReadContentLength(std::string_view head);
+
+// The first position of "Content-Range: bytes N-M/T" (the name in any letter case); -1 when
+// the line is missing or does not start with a number followed by "-".
+int64_t ReadRangeStart(std::string_view head);

@@ -1,18 +1,11 @@
 #include "retrieval/RunTransfer.h"
 
-#include <wininet.h>
-
 #include "retrieval/BusyIndicator.h"
 #include "retrieval/DownloadState.h"
 #include "retrieval/FetchSequence.h"
 #include "retrieval/HttpDownload.h"
 #include "retrieval/HttpWindowSink.h"
 #include "support/ScopedWin.h"
-
-bool IsNetworkConnected() {
-  DWORD flags = 0;
-  return InternetGetConnectedState(&flags, 0) != FALSE;
-}
 
 int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath) {
   if (url.empty()) return 0;

@@ -2,6 +2,13 @@
 
 #include "support/GbkPath.h"
 
+std::string ImagePathOf(ProcessPathReader& reader, uint32_t processId, std::string_view bareName) {
+  std::string path = reader.ModuleFileName(processId);
+  if (path.empty()) path = reader.FullImageName(processId);
+  if (path.empty()) path = bareName;
+  return path;
+}
+
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder) {
   // An empty folder would be inside every path; no such folder passes the folder checks.
   if (folder.empty()) return false;

@@ -12,6 +12,19 @@ struct RunningProcess {
   std::string imagePath;  // full path of the main module, or the bare name when unreadable
 };
 
+// The ways a process's image path is read; each gives empty text when it cannot.
+class ProcessPathReader {
+ public:
+  virtual ~ProcessPathReader() = default;
+  // The main module's file: fails from a 32-bit process for a 64-bit one.
+  virtual std::string ModuleFileName(uint32_t processId) = 0;
+  // The image name as the system keeps it, readable across that boundary.
+  virtual std::string FullImageName(uint32_t processId) = 0;
+};
+
+// The main module's path, else the full image name, else the snapshot's bare executable name.
+std::string ImagePathOf(ProcessPathReader& reader, uint32_t processId, std::string_view bareName);
+
 // True when the image path lies in the folder (which ends with "\"), ASCII letter case
 // ignored. Both sides are read as GBK characters: only single-byte letters are upper-cased.
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder);

@@ -26,25 +26,33 @@ std::string AnsiText(const wchar_t* text) {
   return result;
 }
 
-// The full path of the process's main module, or empty text when it cannot be read.
-std::string ImagePath(DWORD processId) {
-  const AutoCloseHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
-  if (!process.IsValid()) return {};
-  wchar_t path[MAX_PATH] = L"";
-  if (GetModuleFileNameExW(process, nullptr, path, MAX_PATH) == 0) return {};
-  return AnsiText(path);
-}
+class SystemProcessPaths : public ProcessPathReader {
+ public:
+  std::string ModuleFileName(uint32_t processId) override {
+    const AutoCloseHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+    wchar_t path[MAX_PATH] = L"";
+    if (!process.IsValid() || GetModuleFileNameExW(process, nullptr, path, MAX_PATH) == 0) return {};
+    return AnsiText(path);
+  }
+
+  std::string FullImageName(uint32_t processId) override {
+    const AutoCloseHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    wchar_t path[MAX_PATH] = L"";
+    DWORD size = MAX_PATH;
+    if (!process.IsValid() || !QueryFullProcessImageNameW(process, 0, path, &size)) return {};
+    return AnsiText(path);
+  }
+};
 
 std::vector<RunningProcess> RunningProcesses() {
   std::vector<RunningProcess> processes;
   const AutoCloseHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.IsValid()) return processes;
+  SystemProcessPaths paths;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    std::string path = ImagePath(entry.th32ProcessID);
-    if (path.empty()) path = entry.szExeFile;
-    processes.push_back({entry.th32ProcessID, std::move(path)});
+    processes.push_back({entry.th32ProcessID, ImagePathOf(paths, entry.th32ProcessID, entry.szExeFile)});
   }
   return processes;
 }
@@ -59,7 +67,8 @@ void PauseForStoppedPrograms(HWND form, int32_t steps) {
   CarryOutPageMove(form, ProgramsStoppedMove());
   const HWND bar = ControlWindow(kProgressBarId);
   SetProgressRange(bar, 1, steps);
-  for (int32_t position = 1; position <= steps; ++position) {
+  // Nothing is left to wait for once Form1 has been closed meanwhile.
+  for (int32_t position = 1; position <= steps && !QuitReceived(); ++position) {
     SetProgressPos(bar, position);
     WaitWithMessages(kStopPauseStepMs);
   }

@@ -29,8 +29,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (std::string(head).append(collector.Rest()) != input.substr(0, fed)) std::abort();
 
   const ResponseVerdict first = JudgeFirstResponse(head);
-  const ResponseVerdict resumed = JudgeResumedResponse(head);
+  const ResponseVerdict resumed = JudgeResumedResponse(head, 600);
   if (first.contentLength < 0) std::abort();
+  if (resumed.action == ResponseAction::ContinueRange && ReadRangeStart(head) != 600) std::abort();
   if (resumed.action == ResponseAction::Redirect || resumed.action == ResponseAction::Accept) std::abort();
   if (first.action == ResponseAction::Redirect) {
     std::string host = "host", path = "dowfile/a.rar";

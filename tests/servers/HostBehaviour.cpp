@@ -20,6 +20,11 @@ bool ApplyOption(std::string_view key, std::string_view value, HostBehaviour& b)
   if (key == "reset") return ReadNumber(value, b.reset);
   if (key == "stall") return ReadNumber(value, b.stall);
   if (key == "range") return ReadNumber(value, b.range);
+  if (key == "from") return ReadNumber(value, b.from) && b.from >= 0;
+  if (key == "contentrange") return b.contentRange = value, true;
+  if (key == "extra") return ReadNumber(value, b.extra) && b.extra >= 0;
+  if (key == "silent") return ReadNumber(value, b.silent);
+  if (key == "host") return b.onlyHost = value, true;
   if (key == "split") return ReadNumber(value, b.split) && b.split >= 0;
   if (key == "slow") return ReadNumber(value, b.slowMs) && b.slowMs >= 0;
   if (key == "delay") return ReadNumber(value, b.delayMs) && b.delayMs >= 0;

@@ -9,14 +9,21 @@
 // GET /__control?<options> (only for the next one with once=1), or for one request with the
 // same options in its query:
 //   status=N           answer with status N and no file
-//   redirect=relative|absolute|endless   302 to /dowfile/<name> (absolute: http://<to>/...),
-//                      or back to the same URL; to=HOST names the absolute target's host
+//   redirect=relative|absolute|endless|hostless   302 to /dowfile/<name> (absolute:
+//                      http://<to>/..., hostless: http:///...), or back to the same URL;
+//                      to=HOST names the absolute target's host
 //   length=none|lower  no Content-Length line, or one written "content-length:"
 //   announce=N         announce N bytes whatever the file's size
 //   cut=N              close the connection after N body bytes (the body ends short)
 //   reset=N            reset the connection after N body bytes (the receive fails)
 //   stall=N            stop sending after N body bytes and keep the connection open
 //   range=N            answer a Range request with 206 (the default), 200 (whole file) or N
+//   from=N             a 206 sends the file from byte N on (saying so), whatever was asked
+//   contentrange=none  a 206 without its Content-Range line
+//   extra=N            N filler bytes after the body, beyond the announced length
+//   silent=1           read the request and never answer, holding the connection
+//   host=NAME          (with /__control) the other options apply only to requests whose
+//                      Host line is NAME; the others are served plainly
 //   split=N            write the head in pieces of N bytes
 //   slow=MS, piece=N   pause MS milliseconds after every N body bytes
 //   delay=MS           pause MS milliseconds before answering at all
@@ -31,6 +38,11 @@ struct HostBehaviour {
   int64_t reset = -1;
   int64_t stall = -1;
   int range = 206;
+  int64_t from = -1;
+  std::string contentRange;
+  int64_t extra = 0;
+  int silent = 0;
+  std::string onlyHost;
   int split = 0;
   int slowMs = 0;
   int delayMs = 0;

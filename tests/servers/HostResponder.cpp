@@ -65,6 +65,7 @@ std::string RedirectTarget(const HostRequest& request, const HostBehaviour& b, s
   if (b.redirect == "endless") return request.target;
   std::string target = "/dowfile/" + std::string(name) + "?redirect=none";
   for (const std::string& option : b.kept) target += "&" + option;
+  if (b.redirect == "hostless") return "http://" + target;
   if (b.redirect == "absolute") {
     return "http://" + (b.redirectHost.empty() ? request.host : b.redirectHost) + target;
   }
@@ -84,15 +85,19 @@ bool SendBody(int connection, int file, int64_t start, int64_t end, const HostBe
   return true;
 }
 
+// Keeps the connection open until the client gives up on it.
+void HoldConnection(int connection) {
+  pollfd entry{connection, POLLIN, 0};
+  poll(&entry, 1, kStallLimitMs);
+}
+
 void EndConnection(int connection, const HostBehaviour& b) {
   if (b.reset >= 0) {
     Pause(kResetPauseMs);
     const linger abort{1, 0};
     setsockopt(connection, SOL_SOCKET, SO_LINGER, &abort, sizeof abort);
   } else if (b.stall >= 0) {
-    // Hold the connection until the client gives up on it.
-    pollfd entry{connection, POLLIN, 0};
-    poll(&entry, 1, kStallLimitMs);
+    HoldConnection(connection);
   } else {
     shutdown(connection, SHUT_WR);
   }
@@ -109,6 +114,7 @@ void AnswerStatus(int connection, const HostBehaviour& b, int status) {
 void AnswerFileRequest(int connection, const HostRequest& request, const HostBehaviour& b, const std::string& root) {
   const std::string_view name = std::string_view(request.path).substr(request.path.rfind('/') + 1);
   if (b.delayMs > 0) Pause(b.delayMs);
+  if (b.silent) return HoldConnection(connection);
   if (b.status != 0) return AnswerStatus(connection, b, b.status);
   if (!b.redirect.empty() && b.redirect != "none") {
     SendHead(connection, b, StatusLine(302) + "Location: " + RedirectTarget(request, b, name) + "\r\nContent-Length: 0\r\n\r\n");
@@ -128,7 +134,7 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
   int64_t start = 0;
   if (request.rangeStart && b.range != 200) {
     status = b.range;
-    start = *request.rangeStart;
+    start = b.from >= 0 ? b.from : *request.rangeStart;
     if (status != 206 || start >= size) {
       close(file);
       return AnswerStatus(connection, b, status == 206 ? 416 : status);
@@ -137,7 +143,9 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
 
   std::string head = StatusLine(status);
   if (status == 206) {
-    head += "Content-Range: bytes " + std::to_string(start) + "-" + std::to_string(size - 1) + "/" + std::to_string(size) + "\r\n";
+    if (b.contentRange != "none") {
+      head += "Content-Range: bytes " + std::to_string(start) + "-" + std::to_string(size - 1) + "/" + std::to_string(size) + "\r\n";
+    }
     head += LengthLine(b, size - start);
   } else {
     head += LengthLine(b, b.announce >= 0 ? b.announce : size);
@@ -149,6 +157,9 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
   for (const int64_t limit : {b.cut, b.reset, b.stall}) {
     if (limit >= 0) end = std::min(end, start + limit);
   }
-  if (SendHead(connection, b, head) && SendBody(connection, file, start, end, b)) EndConnection(connection, b);
+  if (SendHead(connection, b, head) && SendBody(connection, file, start, end, b) &&
+      SendBytes(connection, std::string(static_cast<size_t>(b.extra), 'x'))) {
+    EndConnection(connection, b);
+  }
   close(file);
 }

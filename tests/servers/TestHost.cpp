@@ -56,8 +56,10 @@ void Serve(int connection) {
       HostBehaviour behaviour;
       {
         std::lock_guard lock(gMutex);
-        behaviour = gDefaultBehaviour;
-        if (gDefaultBehaviour.once) gDefaultBehaviour = HostBehaviour();
+        if (gDefaultBehaviour.onlyHost.empty() || gDefaultBehaviour.onlyHost == request.host) {
+          behaviour = gDefaultBehaviour;
+          if (gDefaultBehaviour.once) gDefaultBehaviour = HostBehaviour();
+        }
       }
       if (ApplyOptions(request.query, behaviour)) {
         AnswerFileRequest(connection, request, behaviour, gRoot);

@@ -19,6 +19,15 @@ TEST(FolderRulesTest, TargetFolderChecks) {
       {"D:\\Games\\X\\", FolderVerdict::Accepted, "D:\\Games\\X\\"},
       {"D:\\誠", FolderVerdict::Accepted, "D:\\誠\\"},  // the last byte is 0x5C inside a character
       {"D:\\誠\\", FolderVerdict::Accepted, "D:\\誠\\"},
+      // Other spellings of a drive's root, and of a folder.
+      {"D:\\\\", FolderVerdict::BareDrive, ""},
+      {"D:\\.", FolderVerdict::BareDrive, ""},
+      {"D:\\x\\..", FolderVerdict::BareDrive, ""},
+      {"D:\\誠\\..\\", FolderVerdict::BareDrive, ""},
+      {"D:\\\\Games\\\\X\\\\", FolderVerdict::Accepted, "D:\\Games\\X\\"},
+      {"D:\\Games\\.\\Y\\..\\X", FolderVerdict::Accepted, "D:\\Games\\X\\"},
+      {"D:\\誠\\x", FolderVerdict::Accepted, "D:\\誠\\x\\"},
+      {"\\\\\\server\\share", FolderVerdict::PathError, ""},
   };
   for (const auto& c : kCases) {
     const FolderCheck check = CheckTargetFolder(c.typed);

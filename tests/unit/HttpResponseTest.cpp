@@ -29,7 +29,10 @@ TEST(HttpResponse, FirstResponseVerdicts) {
   } cases[] = {
       {"HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n", ResponseAction::Accept, 1000, ""},
       {"http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept, 0, ""},
-      {"HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5, ""},
+      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5, ""},
+      // A part that is not the file's start, or does not say where it starts, is no first body.
+      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject, 0, ""},
+      {"HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject, 0, ""},
       {"HTTP/1.1 200 OK\r\ncontent-length: 1000\r\n\r\n", ResponseAction::Accept, 0, ""},
       {"HTTP/1.1 302 Found\r\nLocation: /x/y.rar\r\n\r\n", ResponseAction::Redirect, 0, "/x/y.rar"},
       {"HTTP/1.0 301 Moved\r\nLocation: http://b/c\r\n\r\n", ResponseAction::Redirect, 0, "http://b/c"},
@@ -52,14 +55,20 @@ TEST(HttpResponse, ResumedResponseVerdicts) {
     std::string_view head;
     ResponseAction action;
   } cases[] = {
-      {"HTTP/1.1 206 Partial Content\r\n\r\n", ResponseAction::ContinueRange},
-      {"http/1.0 206 x\r\n\r\n", ResponseAction::ContinueRange},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::ContinueRange},
+      {"http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-999/1000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 6000-9999/10000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: items 600-999\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 200 OK\r\n\r\n", ResponseAction::Restart},
       {"HTTP/1.1 416 Range Not Satisfiable\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
   };
-  for (const Case& c : cases) EXPECT_EQ(JudgeResumedResponse(c.head).action, c.action) << c.head;
+  for (const Case& c : cases) EXPECT_EQ(JudgeResumedResponse(c.head, 600).action, c.action) << c.head;
 }
 
 TEST(HttpResponse, ContentLengthReading) {

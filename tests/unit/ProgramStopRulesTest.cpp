@@ -23,4 +23,31 @@ TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
   EXPECT_EQ(StopPauseSteps(0), 0);
 }
 
+class ScriptedPaths : public ProcessPathReader {
+ public:
+  ScriptedPaths(std::string module, std::string image) : module_(std::move(module)), image_(std::move(image)) {}
+  std::string ModuleFileName(uint32_t) override { return calls += "module ", module_; }
+  std::string FullImageName(uint32_t) override { return calls += "image ", image_; }
+  std::string calls;
+
+ private:
+  std::string module_, image_;
+};
+
+TEST(ProgramStopRulesTest, ImagePathFallsBackInOrder) {
+  const struct {
+    const char *module, *image, *path, *calls;
+  } kCases[] = {
+      {"D:\\X\\a.exe", "D:\\X\\b.exe", "D:\\X\\a.exe", "module "},
+      // A 64-bit program seen from the 32-bit installer: only the image name can be read.
+      {"", "D:\\X\\b.exe", "D:\\X\\b.exe", "module image "},
+      {"", "", "b.exe", "module image "},
+  };
+  for (const auto& c : kCases) {
+    ScriptedPaths reader(c.module, c.image);
+    EXPECT_EQ(ImagePathOf(reader, 5, "b.exe"), c.path) << c.calls;
+    EXPECT_EQ(reader.calls, c.calls);
+  }
+}
+
 }  // namespace

@@ -19,6 +19,8 @@ constexpr char kFileErrorTail[] =
 // Long enough for a 50 ms poll to see a text that stands while a host holds its answer.
 constexpr int kHoldMs = 1500;
 constexpr int kDownloadTimeout = 30000;
+// A silent server is given up on after 30 s.
+constexpr int kSilentDownloadTimeout = 90000;
 
 std::string ServedFile(const std::string& name) { return HarnessArgument("hosts") + "\\" + name; }
 
@@ -38,9 +40,9 @@ class DownloadsTest : public InstallerTest {
 
   // The served package under its own name and no ".tmp" beside it; Form1 stays with no
   // message box, and the download page's progress bar is gone.
-  void ExpectWelcomePage(HWND form) {
+  void ExpectWelcomePage(HWND form, int milliseconds = kDownloadTimeout) {
     const std::string served = ReadFileBytes(ServedFile("188.rar"));
-    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(Package()) == served; }, kDownloadTimeout))
+    ASSERT_TRUE(WaitUntil([&] { return ReadFileBytes(Package()) == served; }, milliseconds))
         << "TEMP does not hold the served package";
     Sleep(500);
     EXPECT_TRUE(installer.IsRunning());
@@ -116,6 +118,46 @@ TEST_F(DownloadsTest, RefusedConnectionEndsTheDownloadWithoutHost2) {
   EXPECT_FALSE(FileExists(Package()));
   EXPECT_FALSE(FileExists(Package() + ".tmp"));
 }
+
+TEST_F(DownloadsTest, NoNetworkIsToldAndEndsTheProgram) {
+  const HWND form = StartInstaller(HarnessArgument("offline"));
+  ASSERT_TRUE(form);
+  const MessageBoxInfo offline = ExpectMessageBox("出错");
+  EXPECT_EQ(offline.text, "无法连接到网络！！！\r\n可能你的电脑没上网");
+  ASSERT_EQ(offline.buttons.size(), 1u);
+  Answer(offline, offline.buttons[0].id);
+
+  const MessageBoxInfo failed = ExpectMessageBox("软件安装");
+  EXPECT_EQ(failed.text, kDownloadFailedText);
+  EXPECT_EQ(Label(form), kAttempt1) << "host 2 was tried";
+  ASSERT_EQ(failed.buttons.size(), 1u);
+  Answer(failed, failed.buttons[0].id);
+  ExpectExitCode(0);
+  EXPECT_FALSE(FileExists(Package()));
+  EXPECT_FALSE(FileExists(Package() + ".tmp"));
+}
+
+// Servers that misbehave in ordinary ways: the package under its name is still exactly the
+// served file, from host 1 or, where host 1 gives nothing usable, from host 2.
+class MisbehavingHost : public DownloadsTest, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(MisbehavingHost, PackageArrivesExactly) {
+  ASSERT_TRUE(SteerTestHost(GetParam()));
+  const HWND form = StartInstaller(HarnessArgument("installer"));
+  ASSERT_TRUE(form);
+  ExpectWelcomePage(form, kSilentDownloadTimeout);
+}
+
+INSTANTIATE_TEST_SUITE_P(Answers, MisbehavingHost,
+                         ::testing::Values(
+                             // Bytes after the announced length; the connection held after the body.
+                             "extra=500", "stall=1000000000",
+                             // Host 1 resumes at another offset, or without saying where.
+                             "host=127.0.0.2&cut=100000&from=0", "host=127.0.0.2&cut=100000&contentrange=none",
+                             // Host 1 redirects to no host, or never answers.
+                             "host=127.0.0.2&redirect=hostless", "host=127.0.0.2&silent=1",
+                             // Silence in the middle of the body: the rest is asked for again.
+                             "once=1&stall=100000"));
 
 TEST_F(DownloadsTest, PackageWithoutInformationRetryDownloadsItAnew) {
   PrepareTestFolders();

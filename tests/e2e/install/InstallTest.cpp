@@ -13,6 +13,10 @@ namespace {
 
 constexpr char kTitle[] = "测试软件";
 constexpr char kInstallTitle[] = "软件安装";
+constexpr char kProductTitle[] = "安装岚舟软件";
+constexpr char kInstallErrorText[] =
+    "安装文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、杀毒软件拦截等\r\n\r\n"
+    "　　　－－－－感谢你使用【岚舟软件】";
 constexpr int kStepTimeout = 30000;
 
 std::string Installer() { return HarnessArgument("installer"); }
@@ -64,6 +68,11 @@ void ExpectSameTree(const std::string& expected, const std::string& actual) {
 
 class InstallTest : public InstallerTest {
  protected:
+  void TearDown() override {
+    InstallerTest::TearDown();
+    SteerTestHost("");
+  }
+
   // Starts the installer and waits for the welcome page after the package download.
   HWND StartAtWelcomePage(const std::string& program, const std::string& package) {
     const HWND form = StartInstaller(program);
@@ -76,9 +85,9 @@ class InstallTest : public InstallerTest {
   }
 
   // Next on the welcome page: the folder page with InstallFolder + title in the edit box.
-  bool GoToFolderPage(HWND form) {
+  bool GoToFolderPage(HWND form, const std::string& title = kTitle) {
     Click(Control(form, kNextButtonId));
-    const std::string expected = programFilesFolder + "\\" + kTitle;
+    const std::string expected = programFilesFolder + "\\" + title;
     const bool shown = WaitUntil([&] { return WindowText(Control(form, kFolderEditId)) == expected; }, 10000);
     EXPECT_TRUE(shown) << "folder edit box: " << WindowText(Control(form, kFolderEditId));
     return shown;
@@ -95,6 +104,19 @@ class InstallTest : public InstallerTest {
         milliseconds);
     EXPECT_TRUE(finished && box.empty()) << "no finish page; message box [" << box << "]";
     return finished && box.empty();
+  }
+
+  // Next with a usable target: the library's failure is told under the product title, then
+  // the install error, and the folder page is back with nothing unpacked.
+  void ExpectExtractionRefused(HWND form, const std::string& text) {
+    const std::string target = testFolder + "\\target";
+    SetFolderText(form, target);
+    Click(Control(form, kNextButtonId));
+    ExpectMessage(kProductTitle, text);
+    ExpectMessage("", kInstallErrorText);
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Control(form, kNextButtonId)) != FALSE; }, 2000));
+    EXPECT_TRUE(IsWindowVisible(Control(form, kFolderEditId)));
+    EXPECT_FALSE(FileExists(target + "\\readme.txt"));
   }
 
   // The message box that must come now: its title and text are checked, then OK pressed.
@@ -150,6 +172,8 @@ TEST_F(InstallTest, RefusesBareDrivesShortTextAndNetworkPaths) {
   } cases[] = {
       {"C:", mustUseFolder, true},
       {" C:\\ ", mustUseFolder, true},
+      {"C:\\\\", mustUseFolder, true},
+      {"C:\\games\\..", mustUseFolder, true},
       {"ab", pathError, false},
       {"\\\\server\\share\\游戏", pathError, false},
       {"C/games", pathError, false},
@@ -237,9 +261,7 @@ TEST_F(InstallTest, AfterFolderOrExtractionFailureTheUserCanChooseAgain) {
   MakeFolders(target + "\\readme.txt\\inside");
   SetFolderText(form, target);
   Click(Control(form, kNextButtonId));
-  ExpectMessage("",
-                "安装文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、杀毒软件拦截等\r\n\r\n"
-                "　　　－－－－感谢你使用【岚舟软件】");
+  ExpectMessage("", kInstallErrorText);
   EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form); }, 2000)) << "buttons left disabled";
   EXPECT_EQ(WindowText(Control(form, kNextButtonId)), "下一步");
   EXPECT_TRUE(IsWindowVisible(Control(form, kFolderEditId)));  // back on the folder page
@@ -281,6 +303,77 @@ TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
   }
   // Ended from the stopped step, not by closing Form1: the downloads stay.
   EXPECT_TRUE(FileExists(tempFolder + "\\big.7z"));
+}
+
+TEST_F(InstallTest, LibraryDownloadFailureEndsTheProgram) {
+  const HWND form = StartAtWelcomePage(Installer(), "188.7z");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(GoToFolderPage(form));
+  ASSERT_TRUE(SteerTestHost("status=404"));
+  SetFolderText(form, testFolder + "\\target");
+  Click(Control(form, kNextButtonId));
+  ExpectMessage(kInstallTitle,
+                "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n杀毒软件拦截、不可以上网等"
+                "\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
+  ExpectExitCode(0);
+  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
+  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll.tmp"));
+}
+
+TEST_F(InstallTest, LibraryThatDoesNotLoadIsToldAndTheFolderPageComesBack) {
+  PrepareTestFolders();
+  const HANDLE file = CreateFileA((tempFolder + "\\7-zip32.dll").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, "MZ but no library", 17, &written, nullptr);
+  CloseHandle(file);
+  const HWND form = StartAtWelcomePage(Installer(), "188.7z");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(GoToFolderPage(form));
+  ExpectExtractionRefused(form, "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。");
+}
+
+TEST_F(InstallTest, PackageThatIsNoArchiveIsToldAndTheFolderPageComesBack) {
+  PrepareTestFolders();
+  const std::string package = tempFolder + "\\188.7z";
+  // Its information block is good; what it stands on is not an archive.
+  ASSERT_TRUE(CopyFileA(HarnessArgument("not-an-archive").c_str(), package.c_str(), FALSE));
+  const HWND form = StartAtWelcomePage(Installer(), "188.7z");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(GoToFolderPage(form, "下载测试"));
+  ExpectExtractionRefused(form, package + "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。");
+}
+
+TEST_F(InstallTest, RunningOutOfMemoryEndsWithExitCodeZero) {
+  const HWND form = StartAtWelcomePage(HarnessArgument("out-of-memory"), "188.7z");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(GoToFolderPage(form));
+  Click(Control(form, kNextButtonId));
+  ExpectExitCode(0);
+}
+
+TEST_F(InstallTest, ClosingDuringThePauseAfterStoppingProgramsEndsTheInstallation) {
+  PrepareTestFolders();
+  const std::string target = testFolder + "\\game";
+  MakeFolders(target);
+  ASSERT_TRUE(CopyFileA(HarnessArgument("sleeper").c_str(), (target + "\\Game.exe").c_str(), FALSE));
+  InstallerProcess game;
+  ASSERT_TRUE(game.Start(target + "\\Game.exe", {}));
+
+  const HWND form = StartAtWelcomePage(Installer(), "188.7z");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(GoToFolderPage(form));
+  SetFolderText(form, target);
+  Click(Control(form, kNextButtonId));
+  const auto box = WaitForMessageBox(installer.Id(), kStepTimeout);
+  ASSERT_TRUE(box.has_value());
+  PressMessageBoxButton(*box, box->buttons.front().id);
+  const HWND bar = Control(form, kProgressBarId);
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageA(bar, PBM_GETPOS, 0, 0) > 5; }, 4000));
+  PostMessageA(form, WM_CLOSE, 0, 0);
+  ExpectExitCode(0);
+  EXPECT_FALSE(FileExists(target + "\\readme.txt"));
+  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
 }
 
 }  // namespace
