@@ -10,6 +10,8 @@
 #     fetching the same URL, and its peak working set meanwhile against the minimal window's
 #   - under Wine: time from start until Form1 shows, against a minimal Win32 window program
 #     built the same way (bench/wine)
+#   - under Wine: a whole installation of a ~200 MiB package against 7z x, and the same
+#     installation with signatures checked against it without (bench/install/RunInstallBench.sh)
 #   - under Wine: CPU used by the installer while its download stalls (the test host's stall
 #     option), against a budget of 5 % of one core (bench/wine/StalledCpu.sh, which runs alone too)
 # Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
@@ -88,6 +90,9 @@ peak=$(tr -d '\r' <"$work/downloads" |
   awk '{ for (i = 1; i < NF; i++) if ($i == "peak_working_set_kib" && $(i + 1) + 0 > m) m = $(i + 1) + 0 } END { print m }')
 ratio "installer peak working set during the download/minimal window's" "$peak" \
   "$(field peak_working_set_kib "$minimal_line")" KiB "minimal Win32 window" "small; it must not grow with the package"
+
+echo "== installation (bench/install/RunInstallBench.sh)"
+"$root/bench/install/RunInstallBench.sh"
 
 # The busy indicator's cost: the test host stalls every body, the installer waits.
 "$root/bench/wine/StalledCpu.sh" "$installer"

@@ -30,7 +30,7 @@ elseif(ENABLE_SANITIZERS)
 endif()
 
 # Windows libraries the installer and its test programs call.
-set(WIN32_SYSTEM_LIBS gdiplus gdi32 comctl32 ws2_32 wininet winmm msimg32 psapi ole32 oleaut32 uuid shell32 user32 kernel32)
+set(WIN32_SYSTEM_LIBS bcrypt gdiplus gdi32 comctl32 ws2_32 wininet winmm msimg32 psapi ole32 oleaut32 uuid shell32 user32 kernel32)
 
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
 

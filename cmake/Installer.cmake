@@ -15,13 +15,14 @@ foreach(target installer_core_lto installer_ui)
 endforeach()
 target_compile_options(installer_core_lto PRIVATE ${INSTALLER_CODE_OPTIONS})
 
-# add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [OUTPUT_DIR <dir>]
-#               [REPLACING <regex> SOURCES <files...>])
-# Links one installer program from the shared objects and its own marker and host names, so
-# that tests can build variants (template, other hosts) without recompiling the program.
+# add_installer(<name> MARKER <six bytes> HOST1 <name> HOST2 <name> [KEY <public key PEM>]
+#               [OUTPUT_DIR <dir>] [REPLACING <regex> SOURCES <files...>])
+# Links one installer program from the shared objects and its own marker, host names and
+# publisher key (none: files are used unchecked), so that tests can build variants (template,
+# other hosts, a test key) without recompiling the program. KEY may be a file made by the build.
 # REPLACING leaves out the shared objects whose paths match <regex>; SOURCES stand in for them.
 function(add_installer name)
-  cmake_parse_arguments(ARG "" "MARKER;HOST1;HOST2;OUTPUT_DIR;REPLACING" "SOURCES" ${ARGN})
+  cmake_parse_arguments(ARG "" "MARKER;HOST1;HOST2;KEY;OUTPUT_DIR;REPLACING" "SOURCES" ${ARGN})
   string(LENGTH "${ARG_MARKER}" marker_length)
   if(NOT marker_length EQUAL 6 OR NOT ARG_MARKER MATCHES "^[ -~]+$" OR ARG_MARKER MATCHES "[\"\\\\]")
     message(FATAL_ERROR "${name}: the package marker must be six printable ASCII bytes without quote or backslash, got '${ARG_MARKER}'")
@@ -38,11 +39,18 @@ function(add_installer name)
   set(config_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-BuildConfig.cpp")
   configure_file(${PROJECT_SOURCE_DIR}/src/app/BuildConfig.cpp.in "${config_source}" @ONLY)
 
+  set(key_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-PublisherKey.cpp")
+  set(embed_script ${PROJECT_SOURCE_DIR}/cmake/EmbedPublisherKey.cmake)
+  add_custom_command(OUTPUT "${key_source}"
+                     COMMAND ${CMAKE_COMMAND} "-DKEY=${ARG_KEY}" "-DOUTPUT=${key_source}" -P ${embed_script}
+                     DEPENDS ${embed_script} ${ARG_KEY}
+                     COMMENT "Building the publisher key into ${name}")
+
   set(ui_objects $<TARGET_OBJECTS:installer_ui>)
   if(ARG_REPLACING)
     set(ui_objects "$<FILTER:${ui_objects},EXCLUDE,${ARG_REPLACING}>")
   endif()
-  add_executable(${name} WIN32 "${config_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
+  add_executable(${name} WIN32 "${config_source}" "${key_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
                  ${ui_objects} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
   target_sources(${name} PRIVATE $<TARGET_OBJECTS:installer_core_lto>)

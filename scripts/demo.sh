@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The whole road on this machine, in one command: builds everything, packs our sample program
-# into package 188, serves it with nginx as both download hosts, lets the template installer
+# The whole road on this machine, in one command: makes a publisher key, builds everything (the
+# demo's template installer with that key), packs and signs our sample program as package 188,
+# signs the library, serves both with nginx as both download hosts, lets the template installer
 # write its per-package copies, and walks lzin-188.exe through the wizard under Wine
 # (download, welcome, folder, extraction, finish with shortcut and launch), saving a picture
 # of every page to out/demo/screenshots/.
@@ -18,22 +19,33 @@ say() { echo "== $*"; }
 
 say "installing dependencies"
 "$root/scripts/install-deps.sh"
+# Made once and kept, so the installers need not be rebuilt on every run.
+keys="$root/build/demo-key"
+if [ ! -s "$keys/publisher.pub.pem" ]; then
+  say "making the publisher's key pair in $keys"
+  mkdir -p "$keys"
+  openssl ecparam -name prime256v1 -genkey -noout -out "$keys/publisher.pem"
+  openssl ec -in "$keys/publisher.pem" -pubout -out "$keys/publisher.pub.pem" 2>/dev/null
+fi
 say "building"
 SANITIZE="${SANITIZE:-0}" "$root/scripts/build.sh" native
-"$root/scripts/build.sh" win32
+"$root/scripts/build.sh" win32 -DDEMO_PUBLISHER_KEY="$keys/publisher.pub.pem"
 
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out/source" "$out/dowfile" "$out/installers" "$out/screenshots"
 
-say "packing the sample program as package 188"
+say "packing the sample program as package 188, signed"
 cp "$root/build/win32/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
 # Some data that does not compress, so that the download takes a moment.
 head -c 400000 /dev/urandom >"$out/source/示例数据.bin"
 "$root/dist/lzpack" pack "$out/source" --id 188 --title "岚舟示例程序" --program LzSample.exe \
-  --version 1.0.0 --date 2026-12-06 --description "演示用的示例程序" --output "$out/188.7z" >"$out/lzpack.log"
+  --version 1.0.0 --date 2026-12-06 --description "演示用的示例程序" --output "$out/188.7z" \
+  --sign "$keys/publisher.pem" >"$out/lzpack.log"
 cp "$out/188.7z" "$out/dowfile/188.rar"
 cp "$root/dist/7-zip32.dll" "$out/dowfile/"
+"$root/dist/lzpack" sign "$out/dowfile/7-zip32.dll" --key "$keys/publisher.pem" >>"$out/lzpack.log"
+"$root/dist/lzpack" verify "$out/dowfile/188.rar" --key "$keys/publisher.pub.pem" >>"$out/lzpack.log"
 
 . "$root/scripts/lib/nginx-hosts.sh"
 . "$root/scripts/lib/wine-session.sh"
@@ -54,9 +66,9 @@ else
   wine_session_start "$root/build/demo-session"
 fi
 
-say "the template writes one installer per package"
-cp "$root/dist/installer-template.exe" "$out/installers/"
-wine "$out/installers/installer-template.exe" >/dev/null 2>&1 &
+say "the template (built with the key) writes one installer per package"
+cp "$root/build/win32/demo/demo-installer-template.exe" "$out/installers/"
+wine "$out/installers/demo-installer-template.exe" >/dev/null 2>&1 &
 template=$!
 for _ in $(seq 1 150); do
   [ "$(find "$out/installers" -name 'lzin-*.exe' | wc -l)" -ge 27 ] && break

@@ -1,6 +1,7 @@
 // lzpack: makes package archives for the installer and shows their information block.
 #include <cstdio>
 
+#include "FileSigning.h"
 #include "PackageReport.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
@@ -29,6 +30,18 @@ int Info(const std::filesystem::path& package) {
   return 0;
 }
 
+int Sign(const ToolOptions& options) {
+  if (std::string error = SignFileInPlace(options.PackageFile, options.KeyFile); !error.empty()) return Fail(error);
+  std::printf("Signed %s\n", Utf8FromPath(options.PackageFile).c_str());
+  return 0;
+}
+
+int Verify(const ToolOptions& options) {
+  if (std::string error = VerifyFileSignature(options.PackageFile, options.KeyFile); !error.empty()) return Fail(error);
+  std::printf("The signature of %s holds\n", Utf8FromPath(options.PackageFile).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -40,6 +53,8 @@ int main(int argc, char** argv) {
   switch (options.Command) {
     case ToolCommand::Pack: return Pack(options.Request);
     case ToolCommand::Info: return Info(options.PackageFile);
+    case ToolCommand::Sign: return Sign(options);
+    case ToolCommand::Verify: return Verify(options);
     case ToolCommand::Help: break;
   }
   std::fputs(ToolUsage().c_str(), stdout);

@@ -15,6 +15,7 @@ struct PackageRequest {
   std::string Version;
   std::string Date;
   std::string Description;
+  std::filesystem::path SignKey;  // --sign: the private key the package is signed with
 };
 
 // The IDs an installer's six-byte marker can carry as <ID>.7z.

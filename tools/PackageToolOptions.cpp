@@ -39,12 +39,25 @@ std::string ParsePackOptions(const std::vector<std::string>& arguments, PackageR
       request.Output = PathFromUtf8(value);
       continue;
     }
+    if (argument == "--sign") {
+      request.SignKey = PathFromUtf8(value);
+      continue;
+    }
     auto option = std::find_if(std::begin(kTextOptions), std::end(kTextOptions),
                                [&](const TextOption& o) { return o.Name == argument; });
     if (option == std::end(kTextOptions)) return "unknown option " + std::string(argument);
     request.*option->Text = value;
   }
   if (!haveFolder) return "no folder given";
+  return {};
+}
+
+// sign <file> --key <private.pem> and verify <file> --key <public.pem>.
+std::string ParseSigningOptions(const std::vector<std::string>& arguments, ToolOptions& options) {
+  if (arguments.size() != 4 || arguments[2] != "--key") return arguments[0] + " takes a file and --key <key file>";
+  options.Command = arguments[0] == "sign" ? ToolCommand::Sign : ToolCommand::Verify;
+  options.PackageFile = PathFromUtf8(arguments[1]);
+  options.KeyFile = PathFromUtf8(arguments[3]);
   return {};
 }
 
@@ -61,6 +74,7 @@ std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOpti
     options.PackageFile = PathFromUtf8(arguments[1]);
     return {};
   }
+  if (arguments[0] == "sign" || arguments[0] == "verify") return ParseSigningOptions(arguments, options);
   if (arguments[0] == "pack") {
     options.Command = ToolCommand::Pack;
     return ParsePackOptions(arguments, options.Request);
@@ -73,7 +87,10 @@ std::string ToolUsage() {
   constexpr std::u8string_view kUsage = u8R"(Usage:
   lzpack pack <folder> --id <ID> --title <title> (--program <file> | --extract-only)
               [--version <version>] [--date <date>] [--description <text>] [--output <file>]
+              [--sign <private key>]
   lzpack info <package>
+  lzpack sign <file> --key <private key>
+  lzpack verify <file> --key <public key>
 
 pack   Compresses everything in <folder> into a 7z archive and appends the package
        information block (GBK) that the installer reads. Texts are UTF-8; in GBK the
@@ -85,8 +102,15 @@ pack   Compresses everything in <folder> into a 7z archive and appends the packa
          --extract-only the package is only unpacked (program file "解压缩"); then
                         --description names the folder it is unpacked into
          --output       the package file to write; default <ID>.7z in the current folder
+         --sign         sign the package as lzpack sign does
        Upload the package to each download host as /dowfile/<id>.rar (ID in lower case).
 info   Prints the information block of an existing package.
+sign   Signs a package or 7-zip32.dll in place (a line appended at its end, replacing an
+       earlier signature): an installer built with the public key uses only signed files.
+       The key is an EC P-256 private key in PEM:
+         openssl ecparam -name prime256v1 -genkey -noout -out publisher.pem
+verify Exits with 0 only when the file's signature holds for the public key:
+         openssl ec -in publisher.pem -pubout -out publisher.pub.pem
 
 Needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
 )";

@@ -7,12 +7,13 @@
 
 #include "PackageRequest.h"
 
-enum class ToolCommand { Help, Pack, Info };
+enum class ToolCommand { Help, Pack, Info, Sign, Verify };
 
 struct ToolOptions {
   ToolCommand Command = ToolCommand::Help;
   PackageRequest Request;              // pack
-  std::filesystem::path PackageFile;  // info
+  std::filesystem::path PackageFile;  // info, sign, verify
+  std::filesystem::path KeyFile;      // sign (private), verify (public)
 };
 
 // Parses the UTF-8 arguments after the program name; returns what is wrong with them,

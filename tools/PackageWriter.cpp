@@ -4,6 +4,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "FileSigning.h"
 #include "PackageBlock.h"
 #include "PackageTail.h"
 #include "SevenZipProcess.h"
@@ -91,6 +92,9 @@ PackageWriteResult Build(const PackageRequest& request, fs::path& partial) {
   std::string block = BuildPackageInfoBlock(request.Id, gbk);
   if (std::string failure = AppendBlock(partial, block); !failure.empty()) return {failure, {}};
   if (std::string failure = CheckReadBack(partial, gbk); !failure.empty()) return {failure, {}};
+  if (!request.SignKey.empty()) {
+    if (std::string failure = SignFileInPlace(partial, request.SignKey); !failure.empty()) return {failure, {}};
+  }
   fs::rename(partial, output, error);
   if (error) return {"cannot write " + Quoted(output) + ": " + error.message(), {}};
   return {{}, output};

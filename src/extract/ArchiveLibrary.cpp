@@ -2,6 +2,7 @@
 
 #include "extract/ExtractionTexts.h"
 #include "retrieval/RetrievalState.h"
+#include "trust/TrustState.h"
 
 namespace {
 
@@ -31,6 +32,8 @@ const ArchiveLibrary* LoadArchiveLibrary() {
     gLibraryHandle = LoadLibraryA((TempFolder + kArchiveLibraryFile).c_str());
     if (gLibraryHandle && !LookUpExports()) ReleaseArchiveLibrary();
   }
+  // Once mapped, the image is the loader's; the checked file need not be held any longer.
+  CheckedLibrary.Reset();
   return gLibraryHandle ? &gLibrary : nullptr;
 }
 

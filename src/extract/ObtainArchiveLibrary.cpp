@@ -7,15 +7,32 @@
 #include "retrieval/FetchFile.h"
 #include "retrieval/RetrievalState.h"
 #include "support/FileIO.h"
+#include "trust/PublisherFile.h"
+#include "trust/TrustState.h"
 #include "wizard/FolderRules.h"
+
+namespace {
+
+// The library runs with the installer's rights: nothing but the publisher's is loaded.
+bool HoldLibrary(const std::string& libraryPath) { return HoldPublisherFile(libraryPath, CheckedLibrary); }
+
+}  // namespace
 
 void ObtainArchiveLibrary() {
   const std::string libraryPath = TempFolder + kArchiveLibraryFile;
-  if (FileExists(libraryPath)) return;
-  if (FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) return;
-  if (AbortRequested != 1) {
-    MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallMessageTitle, MB_ICONERROR);
-    DeleteFileNamed(libraryPath);
+  if (FileExists(libraryPath)) {
+    if (HoldLibrary(libraryPath)) return;
+    DeleteFileNamed(libraryPath);  // planted or damaged: fetched anew
   }
+  if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
+    if (AbortRequested != 1) {
+      MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallMessageTitle, MB_ICONERROR);
+      DeleteFileNamed(libraryPath);
+    }
+    ExitProcess(0);
+  }
+  if (HoldLibrary(libraryPath)) return;
+  MessageBoxA(MainWindowHandle, kArchiveLibraryNotPublishers, kArchiveLibraryNotPublishersTitle, MB_ICONERROR);
+  DeleteFileNamed(libraryPath);
   ExitProcess(0);
 }

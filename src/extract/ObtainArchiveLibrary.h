@@ -1,5 +1,7 @@
 #pragma once
 
-// Makes sure 7-zip32.dll is in the temporary folder, downloading it when missing. Ends the
-// program (exit code 0) when the download fails or the user stops it.
+// Makes sure the publisher's 7-zip32.dll is in the temporary folder, held against writers until
+// it is loaded, downloading it when missing or not signed by the publisher. Ends the program
+// (exit code 0) when the download fails, the user stops it, or the download is not the
+// publisher's library (it is deleted unloaded).
 void ObtainArchiveLibrary();

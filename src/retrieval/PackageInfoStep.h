@@ -18,7 +18,11 @@ class PackageStepHost {
   virtual std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& fileName) = 0;
   // The download-failure message (OK only).
   virtual void ShowDownloadFailed() = 0;
-  // The file-error message with Retry and Cancel; true for Retry.
+  // True when the publisher's signature holds on the file, and always without a built-in key;
+  // a file that passed stays held against writers until it is deleted.
+  virtual bool SignatureHolds(const std::string& path) = 0;
+  // The file-error message with Retry and Cancel (no block, or not the publisher's file);
+  // true for Retry.
   virtual bool AskRetryFileError(const std::string& text) = 0;
   virtual void DeleteFile(const std::string& path) = 0;
   virtual void StorePackage(const PackageInfo& info) = 0;  // the process-wide Package
@@ -31,8 +35,8 @@ class PackageStepHost {
 // The package file name: the marker without leading and trailing blanks.
 std::string PackageNameFromMarker(std::string_view marker);
 
-// Handler of the start message: makes sure tempFolder holds the package (downloading it
-// when missing), reads its information block, stores the package values and shows the
+// Handler of the start message: makes sure tempFolder holds the publisher's package
+// (downloading it when missing or not signed by the publisher), reads its information block, stores the package values and shows the
 // welcome page.
 void RunPackageInfoStep(PackageStepHost& host, const std::string& tempFolder,
                         const std::string& packageName);

@@ -15,3 +15,5 @@ inline constexpr std::string_view kPackageDownloadDisplayName = "下载安装包
 // Title "岚舟软件安装", Retry and Cancel, error icon: the package holds no information block.
 inline constexpr std::string_view kPackageFileErrorTitle = "岚舟软件安装";
 std::string PackageFileErrorText(std::string_view packagePath);
+// Same title and buttons: the downloaded package does not carry the publisher's signature.
+std::string PackageNotPublishersText(std::string_view packagePath);

@@ -8,6 +8,8 @@
 #include "retrieval/PackageInfoTexts.h"
 #include "retrieval/RetrievalState.h"
 #include "support/FileIO.h"
+#include "trust/PublisherFile.h"
+#include "trust/TrustState.h"
 #include "wizard/WizardState.h"
 
 namespace {
@@ -32,7 +34,11 @@ class WindowsPackageStepHost : public PackageStepHost {
     return MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
                        MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
-  void DeleteFile(const std::string& path) override { DeleteFileNamed(path); }
+  bool SignatureHolds(const std::string& path) override { return HoldPublisherFile(path, CheckedPackage); }
+  void DeleteFile(const std::string& path) override {
+    CheckedPackage.Reset();
+    DeleteFileNamed(path);
+  }
   void StorePackage(const PackageInfo& info) override { Package = info; }
   void ShowWelcomePage() override {
     CurrentPage = 1;

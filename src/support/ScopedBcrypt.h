@@ -1,0 +1,30 @@
+#pragma once
+
+// Holders for CNG handles, each released with its own call on every path.
+
+#include <windows.h>
+#include <bcrypt.h>
+
+template <typename Handle, void (*Release)(Handle)>
+class ScopedBcrypt {
+public:
+    ScopedBcrypt() = default;
+    ~ScopedBcrypt() {
+        if (handle_) Release(handle_);
+    }
+    ScopedBcrypt(const ScopedBcrypt&) = delete;
+    ScopedBcrypt& operator=(const ScopedBcrypt&) = delete;
+    Handle* Out() { return &handle_; }
+    Handle Get() const { return handle_; }
+
+private:
+    Handle handle_ = nullptr;
+};
+
+inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { BCryptCloseAlgorithmProvider(algorithm, 0); }
+inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { BCryptDestroyHash(hash); }
+inline void DestroyKey(BCRYPT_KEY_HANDLE key) { BCryptDestroyKey(key); }
+
+using ScopedAlgorithm = ScopedBcrypt<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
+using ScopedHash = ScopedBcrypt<BCRYPT_HASH_HANDLE, DestroyHash>;
+using ScopedKey = ScopedBcrypt<BCRYPT_KEY_HANDLE, DestroyKey>;

@@ -1,0 +1,81 @@
+#include "trust/PublisherFile.h"
+
+#include <bcrypt.h>
+
+#include <cstring>
+#include <vector>
+
+#include "support/ScopedBcrypt.h"
+#include "trust/PublisherKey.h"
+#include "trust/SignatureLine.h"
+
+namespace {
+
+constexpr DWORD kChunkSize = 1 << 20;
+
+bool ReadAt(HANDLE file, std::uint64_t offset, void* buffer, DWORD size) {
+  LARGE_INTEGER position;
+  position.QuadPart = static_cast<LONGLONG>(offset);
+  DWORD read = 0;
+  return SetFilePointerEx(file, position, nullptr, FILE_BEGIN) && ReadFile(file, buffer, size, &read, nullptr) &&
+         read == size;
+}
+
+std::optional<SignatureLine> ReadSignatureLine(HANDLE file, std::uint64_t size) {
+  if (size < kSignatureLineSize) return std::nullopt;
+  char ending[kSignatureLineSize];
+  if (!ReadAt(file, size - kSignatureLineSize, ending, sizeof ending)) return std::nullopt;
+  return FindSignatureLine(std::string_view(ending, sizeof ending), size);
+}
+
+bool HashCovered(HANDLE file, std::uint64_t covered, UCHAR (&digest)[32]) {
+  ScopedAlgorithm algorithm;
+  ScopedHash hash;
+  if (BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
+      BCryptCreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0) != 0) {
+    return false;
+  }
+  std::vector<UCHAR> chunk(kChunkSize);
+  for (std::uint64_t offset = 0; offset < covered;) {
+    const DWORD size = static_cast<DWORD>(covered - offset < kChunkSize ? covered - offset : kChunkSize);
+    if (!ReadAt(file, offset, chunk.data(), size) || BCryptHashData(hash.Get(), chunk.data(), size, 0) != 0) {
+      return false;
+    }
+    offset += size;
+  }
+  return BCryptFinishHash(hash.Get(), digest, sizeof digest, 0) == 0;
+}
+
+bool SignatureHolds(const UCHAR (&digest)[32], const Signature& signature) {
+  struct {
+    BCRYPT_ECCKEY_BLOB header;
+    std::uint8_t point[64];
+  } blob{{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32}, {}};
+  std::memcpy(blob.point, PublisherKey.x, 32);
+  std::memcpy(blob.point + 32, PublisherKey.y, 32);
+  ScopedAlgorithm algorithm;
+  ScopedKey key;
+  if (BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) != 0 ||
+      BCryptImportKeyPair(algorithm.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, key.Out(), reinterpret_cast<PUCHAR>(&blob),
+                          sizeof blob, 0) != 0) {
+    return false;
+  }
+  return BCryptVerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest), sizeof digest,
+                               const_cast<PUCHAR>(signature.data()), signature.size(), 0) == 0;
+}
+
+}  // namespace
+
+bool HoldPublisherFile(const std::string& path, AutoCloseHandle& hold) {
+  hold.Reset();
+  if (!PublisherKey.present) return true;
+  hold.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  LARGE_INTEGER size;
+  UCHAR digest[32];
+  std::optional<SignatureLine> line;
+  if (hold.IsValid() && GetFileSizeEx(hold, &size)) line = ReadSignatureLine(hold, static_cast<std::uint64_t>(size.QuadPart));
+  if (line && HashCovered(hold, line->coveredSize, digest) && SignatureHolds(digest, line->signature)) return true;
+  hold.Reset();
+  return false;
+}

@@ -1,0 +1,4 @@
+#include "trust/TrustState.h"
+
+AutoCloseHandle CheckedPackage;
+AutoCloseHandle CheckedLibrary;

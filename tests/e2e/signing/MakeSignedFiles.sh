@@ -1,0 +1,42 @@
+#!/bin/sh
+# Makes the keys and files the signing suite serves:  MakeSignedFiles.sh LZPACK DLL OUTPUT_DIR
+#   keys/publisher.pem, .pub.pem   the key the suite's installer is built with
+#   keys/other.pem                 another publisher's key
+#   tree/                          the package's files
+#   hosts/188.rar, 7-zip32.dll     signed with the publisher's key
+#   hosts/tb.rar                   signed, then one byte changed
+#   hosts/us.rar                   unsigned
+#   hosts/ot.rar                   signed with the other key
+#   hosts-unsigned-library/        the signed package beside an unsigned library
+#   planted/188.7z, 7-zip32.dll    unsigned, for TEMP before the installer starts
+set -eu
+lzpack=$1 dll=$2 out=$3
+rm -rf "$out"
+mkdir -p "$out/keys" "$out/hosts" "$out/hosts-unsigned-library" "$out/planted"
+for key in publisher other; do
+  openssl ecparam -name prime256v1 -genkey -noout -out "$out/keys/$key.pem" 2>/dev/null
+  openssl ec -in "$out/keys/$key.pem" -pubout -out "$out/keys/$key.pub.pem" 2>/dev/null
+done
+tree="$out/tree"
+mkdir -p "$tree/bin" "$tree/文档"
+seq 1 5000 > "$tree/readme.txt"
+head -c 100000 /dev/urandom > "$tree/bin/app.exe"
+printf '签名\n' > "$tree/文档/说明.txt"
+pack() {
+  "$lzpack" pack "$tree" --id 188 --title 签名软件 --program 'bin\app.exe' --version 1.0 --date 2024-06-01 \
+    --output "$@" > /dev/null
+}
+pack "$out/hosts/188.rar" --sign "$out/keys/publisher.pem"
+pack "$out/hosts/us.rar"
+cp "$out/hosts/us.rar" "$out/planted/188.7z"
+cp "$out/hosts/188.rar" "$out/hosts/tb.rar"
+printf 'Z' | dd of="$out/hosts/tb.rar" bs=1 seek=1000 conv=notrunc 2> /dev/null
+cp "$out/hosts/us.rar" "$out/hosts/ot.rar"
+"$lzpack" sign "$out/hosts/ot.rar" --key "$out/keys/other.pem" > /dev/null
+
+cp "$dll" "$out/planted/7-zip32.dll"
+cp "$dll" "$out/hosts-unsigned-library/7-zip32.dll"
+cp "$out/hosts/188.rar" "$out/hosts-unsigned-library/188.rar"
+cp "$dll" "$out/hosts/7-zip32.dll"
+"$lzpack" sign "$out/hosts/7-zip32.dll" --key "$out/keys/publisher.pem" > /dev/null
+"$lzpack" verify "$out/hosts/7-zip32.dll" --key "$out/keys/publisher.pub.pem" > /dev/null
