@@ -3,6 +3,7 @@
 #include "BcjX86Source.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
+#include "PpmdSource.h"
 
 namespace sevenzip {
 namespace {
@@ -27,12 +28,17 @@ std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
     return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
+std::unique_ptr<ByteSource> MakePpmd(const CoderSetup& s) {
+    return std::make_unique<PpmdSource>(*s.inputs[0], s.properties, s.unpackSize);
+}
+
 std::unique_ptr<ByteSource> MakeBcjX86(const CoderSetup& s) { return std::make_unique<BcjX86Source>(*s.inputs[0]); }
 
 constexpr CoderMethod kMethods[] = {
     {0x00, "Copy", 1, MakeCopy},
     {0x030101, "LZMA", 1, MakeLzma},
     {0x21, "LZMA2", 1, MakeLzma2},
+    {0x030401, "PPMD", 1, MakePpmd},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
     {0x06F10701, "7zAES", 1, nullptr},

@@ -8,6 +8,9 @@
 
 namespace sevenzip {
 
+// No decoder allocates more than this for its model or window, whatever the archive asks.
+constexpr uint64_t kMaxDecoderMemory = uint64_t(1) << 30;
+
 // What one decoder is built from: its input streams in the coder's own order, its
 // properties and the size its output is declared to have.
 struct CoderSetup {
