@@ -11,6 +11,7 @@
 #include "InflateSource.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
+#include "PpmdSource.h"
 
 namespace sevenzip {
 namespace {
@@ -36,6 +37,10 @@ std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
 }
 
 std::unique_ptr<ByteSource> MakeDeflate(const CoderSetup& s) { return std::make_unique<InflateSource>(*s.inputs[0]); }
+
+std::unique_ptr<ByteSource> MakePpmd(const CoderSetup& s) {
+    return std::make_unique<PpmdSource>(*s.inputs[0], s.properties, s.unpackSize);
+}
 
 std::unique_ptr<ByteSource> MakeDeflate64(const CoderSetup& s) {
     return std::make_unique<Deflate64Source>(*s.inputs[0]);
@@ -82,6 +87,7 @@ constexpr CoderMethod kMethods[] = {
     {0x040109, "Deflate64", 1, MakeDeflate64},
     {0x0303011B, "BCJ2", 4, MakeBcj2},
     {0x03, "Delta", 1, MakeDelta},
+    {0x030401, "PPMD", 1, MakePpmd},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
     {0x03030205, "PPC", 1, MakeBranch<PpcDecode>},
