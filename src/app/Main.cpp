@@ -4,9 +4,9 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/AppState.h"
-#include "app/DpiScale.h"
-#include "app/ProgramIdentity.h"
+#include "state/AppState.h"
+#include "support/DpiScale.h"
+#include "contracts/ProgramIdentity.h"
 #include "forms/Form1.h"
 #include "support/ScopedWin.h"
 

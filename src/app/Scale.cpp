@@ -1,7 +1,7 @@
 #include "app/Scale.h"
 
-#include "app/AppState.h"
-#include "app/DpiScale.h"
+#include "state/AppState.h"
+#include "support/DpiScale.h"
 
 // The entry point sets the factors before any window exists.
 float ScaleX(float length) { return ScaleLength(DpiFactorX, length); }

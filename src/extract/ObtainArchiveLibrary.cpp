@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "extract/ExtractionTexts.h"
-#include "retrieval/FetchFile.h"
-#include "retrieval/RetrievalState.h"
+#include "retrieval/download/FetchFile.h"
+#include "state/RetrievalState.h"
 #include "support/FileIO.h"
 #include "wizard/FolderRules.h"
 

@@ -2,13 +2,13 @@
 
 #include <commctrl.h>
 
-#include "app/AppState.h"
-#include "app/DpiScale.h"
-#include "app/MessageLoop.h"
+#include "state/AppState.h"
+#include "support/DpiScale.h"
+#include "support/MessagePump.h"
 #include "app/Scale.h"
 #include "forms/Form1WindowProc.h"
-#include "forms/FormsState.h"
-#include "support/Fonts.h"
+#include "state/FormsState.h"
+#include "support/FontSpecWin32.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstdint>
 
-#include "forms/ControlIds.h"
+#include "contracts/ControlIds.h"
 
 // Form1: its window and the table its ten controls are made from. Positions and sizes
 // are 96-dpi units relative to the client area (the window's are its outer size).

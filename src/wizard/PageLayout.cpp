@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "app/DpiScale.h"
+#include "support/DpiScale.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 constexpr int32_t kDownloadPage = 0;
 constexpr int32_t kWelcomePage = 1;

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/ControlIds.h"  // Form1's control IDs, for the suites
+#include "contracts/ControlIds.h"  // Form1's control IDs, for the suites
 
 // Finding and driving the windows of a program under test, as an accessibility tool would.
 

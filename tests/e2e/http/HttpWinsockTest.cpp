@@ -7,9 +7,9 @@
 #include <sstream>
 #include <string>
 
-#include "retrieval/DownloadState.h"
-#include "retrieval/HttpDownload.h"
-#include "retrieval/HttpWindowSink.h"
+#include "state/DownloadState.h"
+#include "retrieval/http/HttpDownload.h"
+#include "retrieval/http/HttpProgressWin32.h"
 
 namespace {
 
