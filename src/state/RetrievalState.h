@@ -9,12 +9,12 @@
 // Process-wide values of package retrieval, written on Form1's thread.
 
 // Where downloads are kept (the TEMP value); ends with "\" once the load step has run.
-extern std::string TempFolder;
+inline std::string TempFolder;
 // The base folder offered for installation; ends with "\" once the load step has run.
-extern std::string InstallFolder;
+inline std::string InstallFolder;
 // The values of the package's information block, set by each successful information step.
-extern PackageInfo Package;
+inline PackageInfo Package;
 // The item the progress texts name: the file being downloaded or the entry being unpacked.
-extern std::string ProgressItemText;
+inline std::string ProgressItemText;
 // 1 once the user has confirmed stopping the running download or extraction.
-extern std::atomic<int32_t> AbortRequested;
+inline std::atomic<int32_t> AbortRequested{0};

@@ -6,8 +6,13 @@
 // The wizard's process-wide page state, read by the paint handler and written on Form1's
 // thread by the navigation, the install action and the download orchestration.
 
-// 0 download, 1 welcome, 2 folder, 3 extraction, 4 finish; 1 before Form1 exists.
-extern int32_t CurrentPage;
+// The pages by number; kWelcomePage before Form1 exists.
+constexpr int32_t kDownloadPage = 0;
+constexpr int32_t kWelcomePage = 1;
+constexpr int32_t kFolderPage = 2;
+constexpr int32_t kExtractionPage = 3;
+constexpr int32_t kFinishPage = 4;
+inline int32_t CurrentPage = kWelcomePage;
 // The two header texts drawn on the header band.
-extern std::string PageTitle;
-extern std::string PageSubtitle;
+inline std::string PageTitle;
+inline std::string PageSubtitle;

@@ -10,3 +10,5 @@ int RoundToEven(float value) {
   // nearbyint follows the default rounding mode, which is to nearest with ties to even.
   return static_cast<int>(std::nearbyint(value));
 }
+
+int ScaledPixels(float factor, int units) { return RoundToEven(ScaleLength(factor, static_cast<float>(units))); }

@@ -10,3 +10,6 @@ float ScaleLength(float factor, float length);
 
 // Round to nearest, ties to even: 562.5 gives 562, 563.5 gives 564.
 int RoundToEven(float value);
+
+// A length in 96-dpi units in pixels: scaled in single precision, then RoundToEven.
+int ScaledPixels(float factor, int units);

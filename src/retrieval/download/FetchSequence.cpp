@@ -1,19 +1,11 @@
 #include "retrieval/download/FetchSequence.h"
 
+#include "support/GbkPath.h"
 #include "support/TextSplit.h"
 
 std::string RemoteFileName(const std::string& fileName) {
-  std::string lower = fileName;
-  // ASCII only, byte by byte: GBK trail bytes in the A-Z range must stay as they are.
-  for (std::size_t i = 0; i < lower.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(lower[i]);
-    if (c >= 0x81 && c <= 0xFE && i + 1 < lower.size()) {
-      ++i;
-    } else if (c >= 'A' && c <= 'Z') {
-      lower[i] = static_cast<char>(c - 'A' + 'a');
-    }
-  }
-  return ReplaceText(lower, ".7z", ".rar");
+  // GBK trail bytes in the A-Z range stay as they are.
+  return ReplaceText(LowerAsciiLetters(fileName), ".7z", ".rar");
 }
 
 std::string DownloadUrl(std::string_view host, const std::string& remoteName) {

@@ -3,7 +3,7 @@
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
-#include "retrieval/indicator/DecimalSeparator.h"
+#include "retrieval/indicator/BusyIndicator.h"
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/indicator/ProgressText.h"
 #include "state/RetrievalState.h"

@@ -4,10 +4,11 @@
 #include <cstdint>
 #include <optional>
 
-// Progress of a transfer, reported by the worker through a sink so that the client never
-// sees the window system; the Windows sink posts kDownloadProgressMessage (HttpWindowSink).
+#include "contracts/WindowMessages.h"
 
-constexpr uint32_t kDownloadProgressMessage = 1624;  // WM_USER + 600
+// Progress of a transfer, reported by the worker through a sink so that the client never
+// sees the window system; the Windows sink posts kProgressMessage (HttpWindowSink).
+
 
 // Notifications are at least this far apart so that the UI thread's queue is not flooded.
 constexpr uint32_t kProgressIntervalMs = 300;

@@ -6,7 +6,7 @@
 
 // The Windows side of the download worker.
 
-// Posts each progress report to the window as kDownloadProgressMessage.
+// Posts each progress report to the window as kProgressMessage.
 class WindowProgressSink : public DownloadSink {
  public:
   explicit WindowProgressSink(HWND window) : window_(window) {}

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "support/AsciiText.h"
 #include "support/TextSearch.h"
 
 namespace {
@@ -10,13 +11,7 @@ namespace {
 constexpr std::string_view kHeadEnd = "\r\n\r\n";
 
 // The first `length` bytes with ASCII letters upper-cased.
-std::string UpperPrefix(std::string_view head, size_t length) {
-  std::string prefix(head.substr(0, length));
-  for (char& c : prefix) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return prefix;
-}
+std::string UpperPrefix(std::string_view head, size_t length) { return UpperAscii(head.substr(0, length)); }
 
 bool StatusClassIs(std::string_view head, std::string_view statusStart) {
   const std::string prefix = UpperPrefix(head, 9 + statusStart.size());

@@ -1,22 +1,10 @@
 #include "retrieval/http/HttpUrl.h"
 
+#include "support/AsciiText.h"
+
 namespace {
 
-std::string_view TrimSpaces(std::string_view text) {
-  const size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-bool StartsWithIgnoringCase(std::string_view text, std::string_view lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (size_t i = 0; i < lowerPrefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
-}
+std::string_view TrimSpaces(std::string_view text) { return TrimBlanks(text, " "); }
 
 }  // namespace
 

@@ -6,7 +6,6 @@
 
 #include "state/AppState.h"
 #include "support/MessagePump.h"
-#include "retrieval/indicator/DecimalSeparator.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "retrieval/indicator/OverlayCanvas.h"
 #include "retrieval/indicator/TextLayer.h"
@@ -132,4 +131,10 @@ void BusyIndicator(HWND window, HANDLE worker) {
     }
   }
   RefreshWindow(window);
+}
+
+char DecimalSeparator() {
+  char separator[8] = "";
+  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) < 2) return '.';
+  return separator[0];
 }
