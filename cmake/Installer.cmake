@@ -37,7 +37,7 @@ function(add_installer name)
   set(HOST1 "${ARG_HOST1}")
   set(HOST2 "${ARG_HOST2}")
   set(config_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-BuildConfig.cpp")
-  configure_file(${PROJECT_SOURCE_DIR}/src/app/BuildConfig.cpp.in "${config_source}" @ONLY)
+  configure_file(${PROJECT_SOURCE_DIR}/src/state/BuildConfig.cpp.in "${config_source}" @ONLY)
 
   set(key_source "${CMAKE_CURRENT_BINARY_DIR}/${name}-PublisherKey.cpp")
   set(embed_script ${PROJECT_SOURCE_DIR}/cmake/EmbedPublisherKey.cmake)

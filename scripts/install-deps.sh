@@ -8,7 +8,7 @@ packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools binutils-mingw-w64-i686
   wine wine32:i386 wine64 xvfb x11-utils imagemagick
   locales fonts-wqy-microhei p7zip-full nginx-light curl procps psmisc time
-  zlib1g-dev libz-mingw-w64-dev openssl libssl-dev
+  zlib1g-dev libz-mingw-w64-dev openssl libssl-dev python3
 )
 
 missing=()

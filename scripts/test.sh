@@ -8,6 +8,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 "$root/scripts/install-deps.sh"
+# Include cycles between source folders fail the run before anything is built.
+python3 "$root/scripts/check-layout.py"
 SANITIZE=1 "$root/scripts/build.sh" native
 "$root/scripts/build.sh" fuzz
 "$root/scripts/build.sh" win32

@@ -5,12 +5,10 @@
 #include "ProgressRecord.h"
 #include "SevenZipCommand.h"
 
-using ArchiverCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
-
 namespace {
 
 HWND gOwnerWindow = nullptr;
-ArchiverCallback gCallback = nullptr;
+SevenZipCallback gCallback = nullptr;
 // The library shows no windows and never changes the cursor; the modes are only remembered.
 BOOL gBackgroundMode = FALSE;
 BOOL gCursorMode = FALSE;
@@ -31,8 +29,8 @@ bool PumpMessages() {
 
 class CallbackObserver : public sevenzip::ExtractObserver {
 public:
-    bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Report(sevenzip::kStateEntryStart, p); }
-    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Report(sevenzip::kStateEntryWriting, p); }
+    bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Report(kSevenZipEntryStart, p); }
+    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Report(kSevenZipEntryWriting, p); }
 
 private:
     static bool Report(unsigned state, const sevenzip::ExtractProgress& progress) {
@@ -76,7 +74,7 @@ BOOL WINAPI SevenZipSetCursorMode(BOOL mode) {
     return TRUE;
 }
 
-BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, ArchiverCallback callback) {
+BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, SevenZipCallback callback) {
     gOwnerWindow = window;
     gCallback = callback;
     return TRUE;

@@ -6,7 +6,7 @@
 
 #include "SignatureCrypto.h"
 #include "Utf8Path.h"
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 namespace {
 

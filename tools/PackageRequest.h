@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 struct PackageRequest {
   std::filesystem::path Folder;

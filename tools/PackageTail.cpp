@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 std::string ReadPackageFileTail(const std::filesystem::path& package) {
   std::ifstream file(package, std::ios::binary);

@@ -9,6 +9,7 @@
 #include "PackageTail.h"
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
+#include "retrieval/download/FetchSequence.h"
 
 namespace fs = std::filesystem;
 
@@ -110,8 +111,4 @@ PackageWriteResult WritePackage(const PackageRequest& request) {
   return result;
 }
 
-std::string UploadName(const std::string& id) {
-  std::string name;
-  for (char c : id) name += (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-  return name + ".rar";
-}
+std::string UploadName(const std::string& id) { return RemoteFileName(id + ".7z"); }

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "retrieval/HttpDownload.h"
+#include "retrieval/http/HttpDownload.h"
 
 int main(int argc, char** argv) {
   if (argc != 4) {

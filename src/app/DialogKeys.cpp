@@ -1,15 +1,6 @@
 #include "app/DialogKeys.h"
 
-namespace {
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
-}  // namespace
+#include "support/AsciiText.h"
 
 bool IsFormClassName(const std::string& className) { return className.rfind("FORM_", 0) == 0; }
 

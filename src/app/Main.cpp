@@ -4,9 +4,10 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "app/AppState.h"
-#include "app/DpiScale.h"
-#include "app/ProgramIdentity.h"
+#include "state/AppState.h"
+#include "support/DpiScale.h"
+#include "app/ModalLoop.h"
+#include "contracts/ProgramIdentity.h"
 #include "forms/Form1.h"
 #include "support/ScopedWin.h"
 
@@ -50,7 +51,7 @@ int RunInstaller(HINSTANCE module) {
   Gdiplus::GdiplusStartupInput gdiplusInput;
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
-  RunForm1();
+  if (const HWND form = CreateForm1()) RunModalLoop(form, SW_SHOWNORMAL);
   Gdiplus::GdiplusShutdown(gdiplusToken);
   return FormResult;
 }

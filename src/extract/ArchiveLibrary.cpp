@@ -1,7 +1,7 @@
 #include "extract/ArchiveLibrary.h"
 
 #include "extract/ExtractionTexts.h"
-#include "retrieval/RetrievalState.h"
+#include "state/RetrievalState.h"
 #include "trust/TrustState.h"
 
 namespace {

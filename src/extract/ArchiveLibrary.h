@@ -2,10 +2,10 @@
 
 #include <windows.h>
 
+#include "contracts/SevenZipInterface.h"
+
 // 7-zip32.dll, loaded from the temporary folder at the first extraction and kept until Form1
 // is destroyed, with the exports the installer calls.
-
-using ArchiveProgressCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
 
 struct ArchiveLibrary {
   int(WINAPI* SevenZip)(HWND window, LPCSTR commandLine, LPSTR output, DWORD outputSize);
@@ -13,7 +13,7 @@ struct ArchiveLibrary {
   BOOL(WINAPI* SevenZipGetBackGroundMode)();
   BOOL(WINAPI* SevenZipSetBackGroundMode)(BOOL mode);
   BOOL(WINAPI* SevenZipSetCursorMode)(BOOL mode);
-  BOOL(WINAPI* SevenZipSetOwnerWindowEx)(HWND window, ArchiveProgressCallback callback);
+  BOOL(WINAPI* SevenZipSetOwnerWindowEx)(HWND window, SevenZipCallback callback);
 };
 
 // The loaded library, loading it on the first call; null when it cannot be loaded or lacks

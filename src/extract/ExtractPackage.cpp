@@ -3,17 +3,17 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "app/AppState.h"
-#include "app/ProgramIdentity.h"
+#include "state/AppState.h"
+#include "contracts/ProgramIdentity.h"
 #include "extract/ArchiveLibrary.h"
 #include "extract/ExtractionCommand.h"
 #include "extract/ExtractionProgress.h"
-#include "extract/ExtractionState.h"
+#include "state/ExtractionState.h"
 #include "extract/ExtractionTexts.h"
-#include "forms/ControlHelpers.h"
-#include "forms/ControlIds.h"
-#include "forms/FormsState.h"
-#include "retrieval/RetrievalState.h"
+#include "support/ControlHelpers.h"
+#include "contracts/ControlIds.h"
+#include "state/FormsState.h"
+#include "state/RetrievalState.h"
 
 namespace {
 

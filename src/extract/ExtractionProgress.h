@@ -4,16 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "contracts/SevenZipInterface.h"
+
 // The library's progress reports during "SevenZip", and what the extraction page makes of them.
 
 // The record is copied before it is read; only its leading fields carry data.
-constexpr std::size_t kProgressRecordCopySize = 1080;
-constexpr std::size_t kEntryNameOffset = 8;
-constexpr std::size_t kEntryNameFieldSize = 513;
+constexpr std::size_t kProgressRecordCopySize = sizeof(SevenZipProgressRecord);
+constexpr std::size_t kEntryNameOffset = offsetof(SevenZipProgressRecord, entryName);
+constexpr std::size_t kEntryNameFieldSize = sizeof SevenZipProgressRecord::entryName;
 
-// Callback states: an entry begins, an entry is being written.
-constexpr uint32_t kEntryStartState = 0;
-constexpr uint32_t kEntryWritingState = 1;
+constexpr uint32_t kEntryStartState = kSevenZipEntryStart;
+constexpr uint32_t kEntryWritingState = kSevenZipEntryWriting;
 
 // The hint label names the entry at most this often (at entry starts only).
 constexpr uint32_t kItemTextIntervalMs = 300;

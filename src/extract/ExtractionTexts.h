@@ -13,8 +13,7 @@ constexpr const char* kArchiveLibraryDownloadError =
     "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n杀毒软件拦截、不可以上网等\r\n\r\n"
     "       　－－－－感谢你使用【岚舟软件】";
 // The downloaded library does not carry the publisher's signature; it is deleted, never loaded,
-// and the program ends.
-constexpr const char* kArchiveLibraryNotPublishersTitle = "岚舟软件安装";
+// and the program ends (under kPublisherTitle).
 constexpr const char* kArchiveLibraryNotPublishers =
     "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
     "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】";

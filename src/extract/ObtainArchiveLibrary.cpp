@@ -2,14 +2,14 @@
 
 #include <windows.h>
 
-#include "app/AppState.h"
+#include "contracts/ProgramIdentity.h"
+#include "state/AppState.h"
 #include "extract/ExtractionTexts.h"
-#include "retrieval/FetchFile.h"
-#include "retrieval/RetrievalState.h"
+#include "retrieval/download/FetchFile.h"
+#include "state/RetrievalState.h"
 #include "support/FileIO.h"
 #include "trust/PublisherFile.h"
 #include "trust/TrustState.h"
-#include "wizard/FolderRules.h"
 
 namespace {
 
@@ -26,13 +26,13 @@ void ObtainArchiveLibrary() {
   }
   if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
     if (AbortRequested != 1) {
-      MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallMessageTitle, MB_ICONERROR);
+      MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
       DeleteFileNamed(libraryPath);
     }
     ExitProcess(0);
   }
   if (HoldLibrary(libraryPath)) return;
-  MessageBoxA(MainWindowHandle, kArchiveLibraryNotPublishers, kArchiveLibraryNotPublishersTitle, MB_ICONERROR);
+  MessageBoxA(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
   DeleteFileNamed(libraryPath);
   ExitProcess(0);
 }

@@ -2,18 +2,17 @@
 
 #include <commctrl.h>
 
-#include "app/AppState.h"
-#include "app/DpiScale.h"
-#include "app/MessageLoop.h"
-#include "app/Scale.h"
+#include "state/AppState.h"
+#include "support/DpiScale.h"
 #include "forms/Form1WindowProc.h"
-#include "forms/FormsState.h"
-#include "support/Fonts.h"
+#include "state/FormsState.h"
+#include "support/FontSpecWin32.h"
 
 namespace {
 
-int PixelsX(int units) { return RoundToEven(ScaleX(static_cast<float>(units))); }
-int PixelsY(int units) { return RoundToEven(ScaleY(static_cast<float>(units))); }
+// The entry point sets the factors before any window exists.
+int PixelsX(int units) { return ScaledPixels(DpiFactorX, units); }
+int PixelsY(int units) { return ScaledPixels(DpiFactorY, units); }
 
 void RegisterForm1Class() {
   WNDCLASSEXA windowClass{};
@@ -56,7 +55,7 @@ void SetRecordColours(WindowRecord& record, ControlColours colours) {
 
 }  // namespace
 
-int RunForm1() {
+HWND CreateForm1() {
   WNDCLASSEXA registered{};
   registered.cbSize = sizeof registered;
   if (!GetClassInfoExA(ModuleHandle, kForm1ClassName, &registered)) RegisterForm1Class();
@@ -69,7 +68,7 @@ int RunForm1() {
       CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
   const HWND form = CreateWindowExA(kForm1ExStyle, kForm1ClassName, "", kForm1Style, origin.x, origin.y, width,
                                     height, nullptr, nullptr, ModuleHandle, nullptr);
-  return IsWindow(form) ? RunModalLoop(form, SW_SHOWNORMAL) : 0;
+  return IsWindow(form) ? form : nullptr;
 }
 
 void CreateForm1Controls(HWND form) {

@@ -5,8 +5,8 @@
 #include "forms/Form1Controls.h"
 #include "forms/WindowRecord.h"
 
-// Registers Form1's class, creates Form1 and runs its message loop; 0 when it cannot be made.
-int RunForm1();
+// Registers Form1's class and creates Form1; null when it cannot be made.
+HWND CreateForm1();
 
 // Makes the ten controls from the control table, with records, fonts, colours and
 // initial states, and focuses the launch check box. Runs inside Form1's WM_CREATE.

@@ -3,12 +3,12 @@
 #include <array>
 #include <cstdint>
 
-#include "forms/ControlIds.h"
+#include "contracts/ControlIds.h"
+#include "contracts/ProgramIdentity.h"
 
 // Form1: its window and the table its ten controls are made from. Positions and sizes
 // are 96-dpi units relative to the client area (the window's are its outer size).
 
-inline constexpr char kForm1ClassName[] = "FORM_岚舟软件安装_FORM1_CLASS";
 inline constexpr int kForm1Width = 450;
 inline constexpr int kForm1Height = 320;
 // WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "app/AppState.h"
+#include "state/AppState.h"
 #include "forms/CommandRoute.h"
 #include "forms/Form1.h"
-#include "extract/ExtractionCleanup.h"
-#include "retrieval/CustomMessages.h"
-#include "retrieval/LoadStep.h"
-#include "wizard/FolderPicker.h"
+#include "extract/CleanupPlanWin32.h"
+#include "retrieval/handlers/CustomMessages.h"
+#include "retrieval/handlers/LoadStep.h"
+#include "wizard/FolderPickerWin32.h"
 #include "wizard/Navigation.h"
 #include "wizard/PagePainter.h"
 

@@ -1,4 +1,4 @@
-#include "forms/FormsState.h"
+#include "state/FormsState.h"
 
 #include <array>
 

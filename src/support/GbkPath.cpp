@@ -1,5 +1,7 @@
 #include "support/GbkPath.h"
 
+#include "support/AsciiText.h"
+
 namespace {
 
 bool IsLeadByte(unsigned char byte) { return byte >= 0x81 && byte <= 0xFE; }
@@ -49,8 +51,12 @@ std::string::size_type AfterLastSeparator(const std::string& path) {
 
 std::string UpperAsciiLetters(std::string_view text) {
   std::string result(text);
-  ForEachCharacter(text, [&](std::string_view::size_type i) {
-    if (result[i] >= 'a' && result[i] <= 'z') result[i] = static_cast<char>(result[i] - 'a' + 'A');
-  });
+  ForEachCharacter(text, [&](std::string_view::size_type i) { result[i] = AsciiUpper(result[i]); });
+  return result;
+}
+
+std::string LowerAsciiLetters(std::string_view text) {
+  std::string result(text);
+  ForEachCharacter(text, [&](std::string_view::size_type i) { result[i] = AsciiLower(result[i]); });
   return result;
 }

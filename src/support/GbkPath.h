@@ -19,6 +19,7 @@ std::vector<std::string> SplitPathPieces(const std::string& path);
 // ASCII a-z of single-byte characters become A-Z; double-byte characters stay whole, so a
 // second byte in 0x61-0x7A is not a letter and two different characters never become alike.
 std::string UpperAsciiLetters(std::string_view text);
+std::string LowerAsciiLetters(std::string_view text);
 
 // Byte offset just after the last ":", "/" or "\" character; 0 when there is none.
 std::string::size_type AfterLastSeparator(const std::string& path);

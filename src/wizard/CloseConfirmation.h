@@ -2,7 +2,9 @@
 
 #include <cstdint>
 
-constexpr const char* kCloseQuestionTitle = "岚舟软件安装";
+#include "contracts/ProgramIdentity.h"
+
+constexpr const char* kCloseQuestionTitle = kPublisherTitle;
 constexpr const char* kStopDownloadQuestion = "正在下载文件中，是否要强制停止下载？";
 constexpr const char* kStopExtractionQuestion = "正在解压文件中，是否要强制停止解压？";
 

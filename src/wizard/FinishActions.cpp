@@ -3,13 +3,13 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
-#include "app/MessageLoop.h"
-#include "forms/ControlHelpers.h"
-#include "forms/ControlIds.h"
-#include "forms/FormsState.h"
-#include "retrieval/RetrievalState.h"
+#include "support/MessagePump.h"
+#include "support/ControlHelpers.h"
+#include "contracts/ControlIds.h"
+#include "state/FormsState.h"
+#include "state/RetrievalState.h"
 #include "wizard/ShortcutPlan.h"
-#include "wizard/ShortcutWriter.h"
+#include "wizard/ShortcutPlanWin32.h"
 
 namespace {
 

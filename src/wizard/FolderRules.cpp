@@ -1,15 +1,9 @@
 #include "wizard/FolderRules.h"
 
+#include "support/AsciiText.h"
 #include "support/GbkPath.h"
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t";
-  const size_t first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
 
 // One spelling per folder: runs of "\" become one, "." pieces go and ".." takes the piece
 // before it (never the first, the drive). So "D:\\", "D:\." and "D:\x\.." all name the

@@ -3,7 +3,9 @@
 #include <string>
 #include <string_view>
 
-constexpr const char* kInstallMessageTitle = "软件安装";
+#include "contracts/ProgramIdentity.h"
+
+constexpr const char* kInstallMessageTitle = kInstallTitle;
 constexpr const char* kMustUseFolderMessage =
     "必须安装在文件夹中！！！\r\n\r\n已经你增加了文件夹，请查看\r\n\r\n   　　－－－－感谢你使用【岚舟软件】";
 constexpr const char* kFolderPathErrorMessage =

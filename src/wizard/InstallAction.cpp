@@ -2,15 +2,15 @@
 
 #include "extract/ExtractPackage.h"
 #include "extract/ObtainArchiveLibrary.h"
-#include "forms/ControlHelpers.h"
-#include "forms/ControlIds.h"
-#include "forms/FormsState.h"
-#include "retrieval/RetrievalState.h"
+#include "support/ControlHelpers.h"
+#include "contracts/ControlIds.h"
+#include "state/FormsState.h"
+#include "state/RetrievalState.h"
 #include "support/EnsureFolder.h"
 #include "wizard/FolderRules.h"
 #include "wizard/Navigation.h"
 #include "wizard/InstallSteps.h"
-#include "wizard/StopPrograms.h"
+#include "wizard/ProgramStopWin32.h"
 
 namespace {
 

@@ -1,16 +1,16 @@
 #include "wizard/Navigation.h"
 
-#include "app/MessageLoop.h"
-#include "extract/ExtractionState.h"
-#include "forms/ControlHelpers.h"
-#include "forms/ControlIds.h"
-#include "forms/FormsState.h"
-#include "retrieval/DownloadState.h"
-#include "retrieval/RetrievalState.h"
+#include "support/MessagePump.h"
+#include "state/ExtractionState.h"
+#include "support/ControlHelpers.h"
+#include "contracts/ControlIds.h"
+#include "state/FormsState.h"
+#include "state/DownloadState.h"
+#include "state/RetrievalState.h"
 #include "wizard/CloseConfirmation.h"
 #include "wizard/FinishActions.h"
 #include "wizard/InstallAction.h"
-#include "wizard/WizardState.h"
+#include "state/WizardState.h"
 
 namespace {
 

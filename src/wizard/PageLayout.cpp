@@ -2,13 +2,9 @@
 
 #include <cmath>
 
-#include "app/DpiScale.h"
+#include "support/DpiScale.h"
 
 namespace {
-
-int32_t ToPixels(int32_t units, float dpiFactor) {
-  return RoundToEven(ScaleLength(dpiFactor, static_cast<float>(units)));
-}
 
 // One row per control, one letter per page 0-4: S shown, H hidden,
 // E shown unless the package is extract-only (then left as it is).
@@ -54,8 +50,8 @@ std::array<Shape, 5> Scaled(const Shape (&shapes)[5], float dpiFactorX, float dp
   std::array<Shape, 5> result;
   for (size_t i = 0; i < result.size(); ++i) {
     const Shape& s = shapes[i];
-    result[i] = {s.kind, ToPixels(s.x1, dpiFactorX), ToPixels(s.y1, dpiFactorY),
-                 ToPixels(s.x2, dpiFactorX), ToPixels(s.y2, dpiFactorY)};
+    result[i] = {s.kind, ScaledPixels(dpiFactorX, s.x1), ScaledPixels(dpiFactorY, s.y1),
+                 ScaledPixels(dpiFactorX, s.x2), ScaledPixels(dpiFactorY, s.y2)};
   }
   return result;
 }

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "forms/ControlIds.h"
+#include "contracts/ControlIds.h"
 
 
 // Untouched: the control keeps the visibility earlier pages left it with.

@@ -3,7 +3,7 @@
 #include <span>
 #include <utility>
 
-#include "wizard/WizardState.h"
+#include "state/WizardState.h"
 
 namespace {
 

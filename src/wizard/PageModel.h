@@ -4,13 +4,9 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
+#include "state/WizardState.h"
 
-constexpr int32_t kDownloadPage = 0;
-constexpr int32_t kWelcomePage = 1;
-constexpr int32_t kFolderPage = 2;
-constexpr int32_t kExtractionPage = 3;
-constexpr int32_t kFinishPage = 4;
 
 struct HeaderTexts {
   std::string title;

@@ -2,18 +2,18 @@
 
 #include <string>
 
-#include "app/AppState.h"
-#include "forms/ControlHelpers.h"
-#include "forms/FormsState.h"
-#include "retrieval/RetrievalState.h"
-#include "support/Fonts.h"
+#include "state/AppState.h"
+#include "support/ControlHelpers.h"
+#include "state/FormsState.h"
+#include "state/RetrievalState.h"
+#include "support/FontSpecWin32.h"
 #include "support/MemoryCanvas.h"
 #include "support/PageImages.h"
 #include "support/ScopedWin.h"
 #include "wizard/PageLayout.h"
 #include "wizard/PageModel.h"
 #include "wizard/PageTexts.h"
-#include "wizard/WizardState.h"
+#include "state/WizardState.h"
 
 namespace {
 

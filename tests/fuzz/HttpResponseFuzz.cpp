@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "retrieval/HttpResponse.h"
-#include "retrieval/HttpUrl.h"
+#include "retrieval/http/HttpResponse.h"
+#include "retrieval/http/HttpUrl.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

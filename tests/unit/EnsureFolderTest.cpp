@@ -2,7 +2,7 @@
 
 #include <set>
 
-#include "retrieval/LoadFolders.h"
+#include "retrieval/handlers/LoadFolders.h"
 #include "support/EnsureFolder.h"
 #include "support/GbkPath.h"
 

@@ -1,4 +1,4 @@
-#include "retrieval/FetchSequence.h"
+#include "retrieval/download/FetchSequence.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "retrieval/HttpDownload.h"
+#include "retrieval/http/HttpDownload.h"
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "HttpTestHost.h"
-#include "retrieval/DownloadState.h"
+#include "state/DownloadState.h"
 
 namespace {
 

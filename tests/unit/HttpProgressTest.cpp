@@ -1,4 +1,4 @@
-#include "retrieval/HttpProgress.h"
+#include "retrieval/http/HttpProgress.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "retrieval/HttpResponse.h"
+#include "retrieval/http/HttpResponse.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "retrieval/HttpRequestText.h"
-#include "retrieval/HttpUrl.h"
+#include "retrieval/http/HttpRequestText.h"
+#include "retrieval/http/HttpUrl.h"
 
 #include <gtest/gtest.h>
 

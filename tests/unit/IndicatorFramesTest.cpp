@@ -1,4 +1,4 @@
-#include "retrieval/IndicatorFrames.h"
+#include "retrieval/indicator/IndicatorFrames.h"
 
 #include <gtest/gtest.h>
 

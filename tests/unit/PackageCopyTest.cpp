@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "retrieval/PackageCopy.h"
-#include "retrieval/PackageIdentity.h"
+#include "retrieval/package/PackageCopy.h"
+#include "retrieval/package/PackageIdentity.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "retrieval/PackageInfoStep.h"
+#include "retrieval/handlers/PackageInfoStep.h"
 
 #include <gtest/gtest.h>
 

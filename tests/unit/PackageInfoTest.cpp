@@ -1,4 +1,4 @@
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 #include <gtest/gtest.h>
 

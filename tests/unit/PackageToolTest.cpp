@@ -13,7 +13,7 @@
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
 #include "Utf8Path.h"
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 namespace fs = std::filesystem;
 

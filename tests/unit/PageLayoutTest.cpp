@@ -2,26 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
 
 namespace {
-
-TEST(PageLayoutTest, VisibilityRowsByPage) {
-  // Next, Cancel, Back, group, Browse, edit, progress bar, hint label, launch, shortcut.
-  const struct {
-    int32_t page;
-    bool extractOnly;
-    std::string row;
-  } kRows[] = {{0, false, "HSHHHHSSHH"}, {1, false, "SSHHHHHHHH"}, {2, false, "SSSSSSHHHH"}, {3, false, "SSSHHHSSHH"},
-               {4, false, "SSSHHHHHSS"}, {4, true, "SSSHHHHH--"},  {5, false, "----------"}};
-  for (const auto& r : kRows) {
-    std::string letters;
-    for (const ControlVisibility& c : VisibilityRow(r.page, r.extractOnly)) {
-      letters += c.visibility == Visibility::Show ? 'S' : c.visibility == Visibility::Hide ? 'H' : '-';
-    }
-    EXPECT_EQ(letters, r.row) << "page " << r.page;
-  }
-}
 
 TEST(PageLayoutTest, ShapesScaleTiesToEven) {
   const struct {

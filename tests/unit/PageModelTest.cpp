@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "wizard/InstallSteps.h"
-#include "wizard/WizardState.h"
+#include "state/WizardState.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "retrieval/ProgressText.h"
+#include "retrieval/indicator/ProgressText.h"
 
 #include <gtest/gtest.h>
 
-#include "retrieval/HttpProgress.h"
+#include "retrieval/http/HttpProgress.h"
 
 namespace {
 

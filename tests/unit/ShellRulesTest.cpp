@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "app/DialogKeys.h"
-#include "app/DpiScale.h"
-#include "app/ProgramIdentity.h"
-#include "app/WaitDeadline.h"
+#include "support/DpiScale.h"
+#include "contracts/ProgramIdentity.h"
+#include "support/WaitDeadline.h"
 #include "forms/CommandRoute.h"
 #include "forms/Form1Controls.h"
 

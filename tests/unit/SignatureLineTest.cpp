@@ -5,7 +5,7 @@
 #include <string>
 
 #include "PackageBlock.h"
-#include "retrieval/PackageInfo.h"
+#include "retrieval/package/PackageInfo.h"
 
 namespace {
 

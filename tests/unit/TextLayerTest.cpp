@@ -1,4 +1,4 @@
-#include "retrieval/TextLayer.h"
+#include "retrieval/indicator/TextLayer.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
 // Stands in for the online test in the test build installer-offline only: no network.
-#include "retrieval/RunTransfer.h"
+#include "retrieval/download/RunTransfer.h"
 
 bool IsNetworkConnected() { return false; }

@@ -2,9 +2,10 @@
 
 #include <cstring>
 
+#include "contracts/ProgramIdentity.h"
+
 namespace {
 
-constexpr char kForm1ClassName[] = "FORM_岚舟软件安装_FORM1_CLASS";
 constexpr int kMessageTextId = 0xFFFF;  // the static text of a message box
 
 std::string ClassName(HWND window) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "forms/ControlIds.h"  // Form1's control IDs, for the suites
+#include "contracts/ControlIds.h"  // Form1's control IDs, for the suites
 
 // Finding and driving the windows of a program under test, as an accessibility tool would.
 
@@ -42,12 +42,14 @@ std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId);
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, int milliseconds);
 void PressMessageBoxButton(const MessageBoxInfo& box, int buttonId);
 
-// Waits until condition() holds, checking every 50 ms; false after milliseconds.
+// Waits until condition() holds, checking every 50 ms; false once milliseconds have passed
+// on the clock (a slow condition check does not stretch the wait).
 template <typename Condition>
 bool WaitUntil(Condition condition, int milliseconds) {
-  for (int waited = 0;; waited += 50) {
+  const ULONGLONG deadline = GetTickCount64() + milliseconds;
+  for (;;) {
     if (condition()) return true;
-    if (waited >= milliseconds) return false;
+    if (GetTickCount64() >= deadline) return false;
     Sleep(50);
   }
 }

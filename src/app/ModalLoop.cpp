@@ -1,0 +1,65 @@
+#include "app/ModalLoop.h"
+
+#include <string>
+
+#include "app/DialogKeys.h"
+#include "forms/WindowRecord.h"
+#include "state/AppState.h"
+
+namespace {
+
+std::string ClassNameOf(HWND window) {
+  char name[100] = "";
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// Esc and Tab inside a multi-line edit box would otherwise be swallowed by the box.
+void ApplyEditBoxKeys(MSG& msg) {
+  const HWND focus = GetFocus();
+  if (!focus || !IsEditLikeClassName(ClassNameOf(focus), RichEditClass)) return;
+  if (!(GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE)) return;
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
+    msg.message = WM_COMMAND;
+    msg.wParam = IDCANCEL;
+    msg.lParam = 0;
+  } else if (msg.message == WM_CHAR && msg.wParam == '\t') {
+    const bool backwards = GetAsyncKeyState(VK_SHIFT) < 0;
+    SetFocus(GetNextDlgTabItem(GetParent(msg.hwnd), msg.hwnd, backwards));
+    msg.message = WM_NULL;
+  }
+}
+
+}  // namespace
+
+int RunModalLoop(HWND form, int showCommand) {
+  WindowRecord* record = RecordOf(form);
+  if (!record) return 0;
+  record->inModalLoop = -1;
+  ShowWindow(form, showCommand);
+  UpdateWindow(form);
+
+  MSG msg;
+  // -1 (an error) cannot come with a null filter window; it ends the loop rather than spin.
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0 && IsWindow(form) && msg.message != WM_QUIT) {
+    record = RecordOf(form);
+    if (record && record->accelerators && TranslateAcceleratorA(form, record->accelerators, &msg)) continue;
+    const HWND target = FindDialogTarget(ActiveForm);
+    ApplyEditBoxKeys(msg);
+    if (target && IsDialogMessageA(target, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  const int result = FormResult;
+  FormResult = 0;
+  return result;
+}
+
+HWND FindDialogTarget(HWND window) {
+  while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) &&
+         !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+    if (IsFormClassName(ClassNameOf(window))) break;
+    window = GetParent(window);
+  }
+  return window;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
+// What 7-zip32.dll and the installer agree on: the progress record its callback receives,
+// the callback's states, and the callback's type.
+
+// Callers copy the first 1080 bytes, so the record is at least that long; only the three
+// leading fields carry data.
+struct SevenZipProgressRecord {
+  uint32_t entrySize;     // clamped to 32 bits
+  uint32_t bytesWritten;  // clamped to 32 bits
+  char entryName[513];    // zero-terminated, ANSI
+  char reserved[1080 - 8 - 513];
+};
+static_assert(offsetof(SevenZipProgressRecord, bytesWritten) == 4);
+static_assert(offsetof(SevenZipProgressRecord, entryName) == 8);
+static_assert(sizeof(SevenZipProgressRecord) == 1080);
+
+// Callback states: an entry begins, an entry is being written.
+inline constexpr unsigned kSevenZipEntryStart = 0;
+inline constexpr unsigned kSevenZipEntryWriting = 1;
+
+#ifdef _WIN32
+// Called with WM_NULL; FALSE makes the library stop.
+using SevenZipCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
+#endif

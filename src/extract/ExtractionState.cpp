@@ -1,3 +1,0 @@
-#include "extract/ExtractionState.h"
-
-std::atomic<int32_t> Extracting{0};

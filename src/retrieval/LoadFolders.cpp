@@ -1,9 +1,0 @@
-#include "retrieval/LoadFolders.h"
-
-#include "support/GbkPath.h"
-
-SettledFolders SettleFolders(const std::string& tempValue, const std::string& programFilesValue,
-                             FolderOperations& folders) {
-  const std::string install = EnsureFolder(kPreferredInstallFolder, folders) ? kPreferredInstallFolder : programFilesValue;
-  return {WithTrailingBackslash(tempValue), WithTrailingBackslash(install)};
-}

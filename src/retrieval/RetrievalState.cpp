@@ -1,7 +1,0 @@
-#include "retrieval/RetrievalState.h"
-
-std::string TempFolder;
-std::string InstallFolder;
-PackageInfo Package;
-std::string ProgressItemText;
-std::atomic<int32_t> AbortRequested{0};

@@ -1,6 +1,0 @@
-#pragma once
-
-#include "retrieval/PackageCopy.h"
-
-// The package-copy mode's file operations on the real file system.
-CopyFileOperations& FileSystemCopyFiles();

@@ -1,0 +1,38 @@
+#include "retrieval/download/FetchSequence.h"
+
+#include "support/GbkPath.h"
+#include "support/TextSplit.h"
+
+std::string RemoteFileName(const std::string& fileName) {
+  // GBK trail bytes in the A-Z range stay as they are.
+  return ReplaceText(LowerAsciiLetters(fileName), ".7z", ".rar");
+}
+
+std::string DownloadUrl(std::string_view host, const std::string& remoteName) {
+  return "http://" + std::string(host) + "/dowfile/" + remoteName;
+}
+
+std::string PreparingText(const std::string& displayName) { return "准备【" + displayName + "】中..... "; }
+
+std::string AttemptText(const std::string& displayName, int attempt) {
+  return "准备【" + displayName + "】中....." + std::to_string(attempt);
+}
+
+bool FetchFromHosts(FetchHost& host, const std::string& folder, const std::string& fileName,
+                    const std::string& displayName, std::span<const std::string_view> hosts) {
+  host.ShowDownloadPage(displayName, fileName, PreparingText(displayName));
+  host.ClearStopRequest();
+
+  const std::string remoteName = RemoteFileName(fileName);
+  const std::string finalPath = folder + fileName;
+  const std::string partPath = finalPath + ".tmp";
+  int64_t result = 0;
+  for (std::size_t k = 0; k < hosts.size(); ++k) {
+    host.SetProgressLabel(AttemptText(displayName, static_cast<int>(k + 1)));
+    result = host.RunTransfer(DownloadUrl(hosts[k], remoteName), partPath);
+    if (result > 0 || host.StopConfirmed()) break;
+  }
+  if (host.StopConfirmed() || result <= kSmallestFailedTransfer) return false;
+  // A file that cannot take its name is not there for the caller.
+  return host.RenameFile(partPath, finalPath);
+}

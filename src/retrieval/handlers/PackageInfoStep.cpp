@@ -1,0 +1,59 @@
+#include "retrieval/handlers/PackageInfoStep.h"
+
+#include "retrieval/package/PackageInfoTexts.h"
+
+std::string PackageNameFromMarker(std::string_view marker) {
+  const std::size_t first = marker.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = marker.find_last_not_of(' ');
+  return std::string(marker.substr(first, last - first + 1));
+}
+
+namespace {
+
+// The package is deleted; Retry runs the whole step again, download included.
+void RefusePackage(PackageStepHost& host, const std::string& path, const std::string& text) {
+  const bool retry = host.AskRetryFileError(text);
+  host.DeleteFile(path);
+  if (retry) {
+    host.PostStartMessage();
+  } else {
+    host.EndProgram();
+  }
+}
+
+}  // namespace
+
+void RunPackageInfoStep(PackageStepHost& host, const std::string& tempFolder, const std::string& packageName) {
+  const std::string path = tempFolder + packageName;
+  bool present = host.FileExists(path);
+  // Anyone may have left a file of that name in TEMP: only the publisher's is used as it is.
+  if (present && !host.SignatureHolds(path)) {
+    host.DeleteFile(path);
+    present = false;
+  }
+  if (!present) {
+    if (!host.Fetch(packageName, std::string(kPackageDownloadDisplayName))) {
+      // A stop the user asked for needs no message.
+      if (!host.StopConfirmed()) {
+        host.ShowDownloadFailed();
+        host.DeleteFile(path);
+      }
+      host.EndProgram();
+      return;
+    }
+    if (!host.SignatureHolds(path)) {
+      RefusePackage(host, path, PackageNotPublishersText(path));
+      return;
+    }
+  }
+  host.ShowWelcomePage();
+
+  std::optional<PackageInfo> info = host.ReadInfo(tempFolder, packageName);
+  if (!info) {
+    RefusePackage(host, path, PackageFileErrorText(path));
+    return;
+  }
+  host.StorePackage(*info);
+  host.ShowWelcomePage();
+}

@@ -1,0 +1,59 @@
+#include "retrieval/handlers/PackageInfoStepWin32.h"
+
+#include "support/MessagePump.h"
+#include "retrieval/handlers/CustomMessages.h"
+#include "retrieval/download/FetchFile.h"
+#include "retrieval/handlers/LoadStep.h"
+#include "retrieval/handlers/PackageInfoStep.h"
+#include "retrieval/package/PackageInfoTexts.h"
+#include "state/RetrievalState.h"
+#include "support/FileIO.h"
+#include "state/WizardState.h"
+#include "trust/PublisherFile.h"
+#include "trust/TrustState.h"
+
+namespace {
+
+class WindowsPackageStepHost : public PackageStepHost {
+ public:
+  explicit WindowsPackageStepHost(HWND form) : form_(form) {}
+
+  bool FileExists(const std::string& path) override { return ::FileExists(path); }
+  bool Fetch(const std::string& fileName, const std::string& displayName) override {
+    return FetchFile(fileName, displayName);
+  }
+  bool StopConfirmed() override { return AbortRequested == 1; }
+  std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& fileName) override {
+    return ReadPackageInfo(folder, fileName);
+  }
+  void ShowDownloadFailed() override {
+    MessageBoxA(form_, std::string(kPackageDownloadFailedText).c_str(), std::string(kPackageDownloadFailedTitle).c_str(),
+                MB_OK | MB_ICONERROR);
+  }
+  bool AskRetryFileError(const std::string& text) override {
+    return MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
+                       MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
+  }
+  bool SignatureHolds(const std::string& path) override { return HoldPublisherFile(path, CheckedPackage); }
+  void DeleteFile(const std::string& path) override {
+    CheckedPackage.Reset();
+    DeleteFileNamed(path);
+  }
+  void StorePackage(const PackageInfo& info) override { Package = info; }
+  void ShowWelcomePage() override {
+    CurrentPage = 1;
+    RefreshWindow(form_);
+  }
+  void PostStartMessage() override { PostMessageA(form_, kStartMessage, 0, 0); }
+  void EndProgram() override { ExitProcess(0); }
+
+ private:
+  HWND form_;
+};
+
+}  // namespace
+
+void OnStartMessage(HWND form) {
+  WindowsPackageStepHost host(form);
+  RunPackageInfoStep(host, TempFolder, PackageNameFromMarker(CurrentMarker()));
+}

@@ -1,0 +1,304 @@
+#include "retrieval/http/HttpDownload.h"
+
+#include <string_view>
+#include <vector>
+
+#include "state/DownloadState.h"
+#include "retrieval/http/HttpRequestText.h"
+#include "retrieval/http/HttpResponse.h"
+#include "retrieval/http/HttpUrl.h"
+#include "support/FileIO.h"
+#include "support/Socket.h"
+
+namespace {
+
+// Large receives keep the transfer at the speed of the line (4 KiB ones cost a third of it on
+// a fast link); each one is still written to the file as soon as it arrives.
+constexpr size_t kReceiveBufferSize = 64 * 1024;
+constexpr int kMaxRequests = 6;  // the first request and up to five redirections
+// How often a wait looks at the cancel flag.
+constexpr int kCancelPollMs = 100;
+constexpr int kCancelled = -3;
+constexpr int kSilent = -4;
+
+constexpr char kSocketStartText[] = "初始化 WinSock 失败！！";
+constexpr char kInvalidUrlText[] = "网址无效!!";
+constexpr char kSocketPrefix[] = " 打开 socket出错:";
+constexpr char kConnectPrefix[] = " 连接到主机出错:";
+constexpr char kSendPrefix[] = "  HTTP 请求出错:";
+constexpr char kResumeSocketPrefix[] = "续传 打开 socket出错:";
+constexpr char kResumeConnectPrefix[] = "续传 连接到主机出错:";
+constexpr char kResumeSendPrefix[] = "续传  HTTP 请求出错:";
+constexpr char kBlockedHint[] = "\r\n可能被杀毒软件拦截了";
+
+std::string SocketErrorText(const char* prefix, int error) {
+  return std::string(prefix).append(std::to_string(error)).append(kBlockedHint);
+}
+
+// Where the body goes: the output file, or the request's body text in memory mode.
+class BodyStore {
+ public:
+  BodyStore(const std::string& path, std::string& memory) : path_(path), memory_(memory) {}
+
+  bool IsFile() const { return !path_.empty(); }
+
+  bool WriteAt(int64_t offset, std::string_view bytes) {
+    if (!IsFile()) {
+      memory_.resize(static_cast<size_t>(offset));
+      memory_.append(bytes);
+      return true;
+    }
+    return (file_.IsOpen() || file_.Open(path_)) && file_.WriteAt(offset, bytes);
+  }
+
+  void Close() { file_.Close(); }
+
+  // After a failure nothing may remain under the output name.
+  void Discard() {
+    file_.Close();
+    if (!IsFile()) {
+      memory_.clear();
+    } else if (FileExists(path_)) {
+      DeleteFileNamed(path_);
+    }
+  }
+
+ private:
+  const std::string& path_;
+  std::string& memory_;
+  RandomAccessFile file_;
+};
+
+enum class PassEnd { Finished, Redirect, Failed };
+enum class ChunkEnd { Continue, Complete, Redirect, Failed };
+
+class Transfer {
+ public:
+  explicit Transfer(DownloadRequest& request)
+      : request_(request), settings_(request.settings), store_(request.outputPath, request.body) {}
+
+  void Run() {
+    const bool fetched = Fetch();
+    store_.Close();
+    if (fetched && !DownloadCancelRequested()) {
+      request_.result = total_;
+      return;
+    }
+    store_.Discard();
+    request_.result = failureCode_;
+  }
+
+ private:
+  bool Fail(int64_t code, std::string text = {}) {
+    failureCode_ = code;
+    request_.errorText = std::move(text);
+    return false;
+  }
+
+  bool Fetch() {
+    if (!EnterDownloadStep(kDownloadStartingSockets)) return false;
+    SocketLibrary sockets;
+    if (!sockets.Started()) return Fail(3, kSocketStartText);
+    const bool fetched = FetchWithSockets();
+    socket_.Close();
+    return fetched;
+  }
+
+  bool FetchWithSockets() {
+    SplitUrl(request_.url, host_, path_, port_);
+    if (!EnterDownloadStep(kDownloadCheckingUrl)) return false;
+    if (host_.empty()) return Fail(4, kInvalidUrlText);
+    // Every call starts from an absent output file: offsets are only right in a fresh one.
+    if (store_.IsFile() && FileExists(request_.outputPath) && !DeleteFileNamed(request_.outputPath)) return false;
+
+    for (int requestCount = 1; requestCount <= kMaxRequests; ++requestCount) {
+      const PassEnd end = RunPass();
+      socket_.Close();
+      if (end != PassEnd::Redirect) return end == PassEnd::Finished;
+    }
+    return false;
+  }
+
+  PassEnd RunPass() {
+    if (!EnterDownloadStep(kDownloadResolving)) return PassEnd::Failed;
+    endpoint_ = Lookup();
+    if (endpoint_.address == 0) return PassEnd::Failed;
+    if (!OpenConnection(BuildGetRequest(host_, path_), false)) return PassEnd::Failed;
+    if (!EnterDownloadStep(kDownloadReceiving)) return PassEnd::Failed;
+    request_.body.clear();
+    announced_ = 0;
+    total_ = 0;
+    resumed_ = false;
+    awaitingHead_ = true;
+    head_.Reset();
+    return ReceiveResponse();
+  }
+
+  Endpoint Lookup() const {
+    const uint16_t port = static_cast<uint16_t>(port_);
+    if (settings_.lookup) return settings_.lookup(host_, port);
+    return {ResolveHost(host_.c_str()), port};
+  }
+
+  // Creates, connects and sends; a failure sets the step code and text (no code on a resumption).
+  bool OpenConnection(const std::string& requestBytes, bool resuming) {
+    socket_.Close();
+    if (!resuming && !EnterDownloadStep(kDownloadCreatingSocket)) return false;
+    if (!socket_.Create()) {
+      return Fail(resuming ? 0 : 6, SocketErrorText(resuming ? kResumeSocketPrefix : kSocketPrefix, LastSocketError()));
+    }
+    if (!EnterDownloadStep(kDownloadConnecting)) return false;
+    const int connectError = ConnectWithin();
+    if (connectError == kCancelled) return false;
+    if (connectError != 0) {
+      return Fail(resuming ? 0 : 7, SocketErrorText(resuming ? kResumeConnectPrefix : kConnectPrefix, connectError));
+    }
+    if (!EnterDownloadStep(kDownloadSending)) return false;
+    if (!socket_.SendAll(requestBytes, settings_.silenceLimitMs)) {
+      return Fail(resuming ? 0 : 8, SocketErrorText(resuming ? kResumeSendPrefix : kSendPrefix, LastSocketError()));
+    }
+    return true;
+  }
+
+  int WaitSlice() const { return settings_.silenceLimitMs < kCancelPollMs ? settings_.silenceLimitMs : kCancelPollMs; }
+  bool WaitedTooLong(uint32_t since) const {
+    return ProgressTick() - since >= static_cast<uint32_t>(settings_.silenceLimitMs);
+  }
+
+  // 0 when connected, kCancelled, or the error number.
+  int ConnectWithin() {
+    if (!socket_.StartConnect(endpoint_.address, endpoint_.port)) return LastSocketError();
+    const uint32_t start = ProgressTick();
+    for (;;) {
+      const WaitResult result = socket_.WaitConnected(WaitSlice());
+      if (result == WaitResult::Ready) return 0;
+      if (result == WaitResult::Failed) return LastSocketError();
+      if (DownloadCancelRequested()) return kCancelled;
+      if (WaitedTooLong(start)) return TimedOutSocketError();
+    }
+  }
+
+  // Bytes received, 0 when closed, -1 on failure, kCancelled or kSilent (nothing within the limit).
+  int ReceiveWithin(char* buffer) {
+    const uint32_t start = ProgressTick();
+    for (;;) {
+      const int received = socket_.Receive(buffer, kReceiveBufferSize, WaitSlice());
+      if (received != TcpSocket::kNothingYet) return received;
+      if (DownloadCancelRequested()) return kCancelled;
+      if (WaitedTooLong(start)) return kSilent;
+    }
+  }
+
+  PassEnd ReceiveResponse() {
+    for (;;) {
+      const int received = ReceiveWithin(buffer_.data());
+      if (received == kCancelled) return PassEnd::Failed;
+      // A server gone silent is a broken connection: before a status line the host got
+      // nowhere (the next host may do better), in the body the rest is asked for again.
+      if (received <= 0) {
+        if (total_ == 0) return PassEnd::Failed;  // ended before a status line was accepted
+        if (BodyComplete(received == 0)) return PassEnd::Finished;
+        if (!Resume()) return PassEnd::Failed;
+        continue;
+      }
+      const ChunkEnd end = HandleChunk(std::string_view(buffer_.data(), static_cast<size_t>(received)));
+      if (end == ChunkEnd::Complete) return PassEnd::Finished;
+      if (end == ChunkEnd::Redirect) return PassEnd::Redirect;
+      if (end == ChunkEnd::Failed) return PassEnd::Failed;
+      if (DownloadCancelRequested()) return PassEnd::Failed;
+    }
+  }
+
+  // Without an announced length only the server's close marks the end of the body.
+  bool BodyComplete(bool closedByPeer) const {
+    if (announced_ > 0) return written_ >= announced_;
+    return closedByPeer || written_ >= total_;
+  }
+
+  ChunkEnd HandleChunk(std::string_view chunk) {
+    std::string_view body = chunk;
+    if (awaitingHead_) {
+      const ResponseHeadCollector::State state = head_.Add(chunk);
+      if (state == ResponseHeadCollector::State::Collecting) return ChunkEnd::Continue;
+      if (state == ResponseHeadCollector::State::TooLarge) return ChunkEnd::Failed;
+      awaitingHead_ = false;
+      const ChunkEnd verdict = AcceptHead();
+      if (verdict != ChunkEnd::Continue) return verdict;
+      body = head_.Rest();
+    }
+    // Whatever comes after the announced length is not part of the file.
+    if (announced_ > 0 && static_cast<int64_t>(body.size()) > announced_ - written_) {
+      body = body.substr(0, static_cast<size_t>(announced_ - written_));
+    }
+    if (!body.empty()) {
+      if (!store_.WriteAt(written_, body)) return ChunkEnd::Failed;
+      written_ += static_cast<int64_t>(body.size());
+      if (store_.IsFile() && request_.progress != nullptr && pacer_.Due(ProgressTick())) {
+        request_.progress->OnProgress(written_, total_);
+      }
+    }
+    // Done once the announced length is in, whether or not the server closes.
+    return announced_ > 0 && written_ >= announced_ ? ChunkEnd::Complete : ChunkEnd::Continue;
+  }
+
+  // Decides what the completed head means: Continue when its body follows.
+  ChunkEnd AcceptHead() {
+    if (resumed_) {
+      const ResponseVerdict verdict = JudgeResumedResponse(head_.Head(), written_);
+      if (verdict.action == ResponseAction::Restart) written_ = 0;
+      const bool bodyFollows = verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
+      return bodyFollows ? ChunkEnd::Continue : ChunkEnd::Failed;
+    }
+    const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());
+    if (verdict.action == ResponseAction::Redirect) {
+      SplitUrl(verdict.location, host_, path_, port_);
+      // "http:///x" names no host; resolving the empty name would reach this computer.
+      return host_.empty() ? ChunkEnd::Failed : ChunkEnd::Redirect;
+    }
+    if (verdict.action != ResponseAction::Accept) return ChunkEnd::Failed;
+    announced_ = verdict.contentLength;
+    total_ = announced_ > 0 ? announced_ : 1;
+    written_ = 0;
+    return ChunkEnd::Continue;
+  }
+
+  // Reconnects and asks for the rest of the body; gives up after a few tries that brought
+  // no new bytes.
+  bool Resume() {
+    fruitlessResumptions_ = written_ > writtenAtLastResume_ ? 0 : fruitlessResumptions_ + 1;
+    writtenAtLastResume_ = written_;
+    if (fruitlessResumptions_ >= settings_.maxFruitlessResumptions || DownloadCancelRequested()) return false;
+    if (!OpenConnection(BuildResumeRequest(host_, path_, written_), true)) return false;
+    resumed_ = true;
+    awaitingHead_ = true;
+    head_.Reset();
+    return true;
+  }
+
+  DownloadRequest& request_;
+  const DownloadSettings& settings_;
+  BodyStore store_;
+  TcpSocket socket_;
+  std::vector<char> buffer_ = std::vector<char>(kReceiveBufferSize);
+  ResponseHeadCollector head_;
+  ProgressPacer pacer_;
+  std::string host_;
+  std::string path_;
+  int32_t port_ = 0;
+  Endpoint endpoint_;
+  bool awaitingHead_ = true;
+  bool resumed_ = false;
+  int64_t announced_ = 0;  // "Content-Length:" of the accepted response, 0 when none
+  int64_t total_ = 0;      // what a success reports: the announced length, or 1
+  int64_t written_ = 0;    // body bytes stored; the offset of the next chunk
+  int64_t writtenAtLastResume_ = -1;
+  int fruitlessResumptions_ = 0;
+  int64_t failureCode_ = 0;
+};
+
+}  // namespace
+
+void HttpDownload(DownloadRequest* request) {
+  Transfer(*request).Run();
+  DownloadState.store(kDownloadIdle);
+}

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "retrieval/http/HttpProgress.h"
+
+// Where a connection goes: IPv4 address in network byte order (0 when unresolved) and port.
+struct Endpoint {
+  uint32_t address = 0;
+  uint16_t port = 0;
+};
+
+struct DownloadSettings {
+  // Bounds on waiting, so that a silent server or a dead line cannot hold the worker forever.
+  int silenceLimitMs = 30000;       // connecting, or receiving with no byte arriving
+  int maxFruitlessResumptions = 3;  // reconnections in a row that bring no new body bytes
+  // Maps the URL's host and port to an endpoint; empty means ResolveHost and the URL's port.
+  // Tests use it to reach hosts on ephemeral ports, which the URL rules cannot name.
+  std::function<Endpoint(const std::string& host, uint16_t port)> lookup;
+};
+
+// Filled by the caller, handed to HttpDownload by address, read back after the worker ended.
+struct DownloadRequest {
+  std::string url;
+  std::string body;        // out: the body when outputPath is empty (memory mode)
+  std::string outputPath;  // the file that receives the body
+  // out: the announced length on success (1 when none was announced); 0 or a step code
+  // (3 socket start-up, 4 bad URL, 6 socket, 7 connect, 8 send) on failure. 64 bits wide so
+  // that bodies of 2 GiB and more report their size.
+  int64_t result = 0;
+  void* ownerWindow = nullptr;
+  std::string errorText;  // out: the text to show when the transfer failed with one
+  DownloadSink* progress = nullptr;
+  DownloadSettings settings;
+};
+
+// Fetches request->url over HTTP/1.0 into the output file (or the body text), following up
+// to five redirects and resuming a broken body with a byte range. Runs on its own thread;
+// DownloadState shows its step, and a cancel written there stops it. On every failure the
+// output file is gone afterwards.
+void HttpDownload(DownloadRequest* request);

@@ -1,0 +1,25 @@
+#include "retrieval/http/HttpRequestText.h"
+
+namespace {
+
+std::string RequestHead(std::string_view host, std::string_view path) {
+  std::string request = "GET /";
+  request.append(path).append(" HTTP/1.0\r\nHost: ").append(host).append("\r\nConnection: close\r\n");
+  return request;
+}
+
+constexpr std::string_view kUserAgentLine = "User-Agent: GetHTTP 0.0\r\n\r\n";
+
+}  // namespace
+
+std::string BuildGetRequest(std::string_view host, std::string_view path) {
+  return RequestHead(host, path).append(kUserAgentLine);
+}
+
+std::string BuildResumeRequest(std::string_view host, std::string_view path, int64_t resumeOffset) {
+  return RequestHead(host, path)
+      .append("Range: bytes=")
+      .append(std::to_string(resumeOffset))
+      .append("-\r\n")
+      .append(kUserAgentLine);
+}

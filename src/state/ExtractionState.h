@@ -1,0 +1,7 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+// 1 while the archive library's extraction call runs; read by the close confirmation.
+inline std::atomic<int32_t> Extracting{0};

@@ -1,0 +1,76 @@
+#include "support/MessagePump.h"
+
+#include <cstdint>
+
+#include "support/ScopedWin.h"
+#include "support/WaitDeadline.h"
+
+namespace {
+
+bool gQuitReceived = false;
+
+int64_t PerformanceTicks() {
+  LARGE_INTEGER now;
+  QueryPerformanceCounter(&now);
+  return now.QuadPart;
+}
+
+int64_t PerformanceFrequency() {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return frequency.QuadPart;
+}
+
+}  // namespace
+
+void PumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      // Put it back for the main loop, which would otherwise wait for one more message
+      // after Form1 was destroyed inside a wait.
+      gQuitReceived = true;
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    const HWND active = GetActiveWindow();
+    if (active && IsDialogMessageA(active, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+bool QuitReceived() { return gQuitReceived; }
+
+int WaitWithMessages(int milliseconds) {
+  if (QuitReceived()) return 0;
+  if (milliseconds <= 0) milliseconds = 1;
+  const int64_t frequency = PerformanceFrequency();
+  const int64_t deadline = DeadlineAfter(PerformanceTicks(), milliseconds, frequency);
+
+  // Unnamed: a named timer is one object for every process that opens the name, so two
+  // installers waiting at once would set and reset each other's timer.
+  AutoCloseHandle timer(CreateWaitableTimerA(nullptr, TRUE, nullptr));
+  LARGE_INTEGER due;
+  due.QuadPart = -10000LL * milliseconds;
+  const bool timerRuns = timer.IsValid() && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
+  HANDLE handles[1] = {timer.Get()};
+
+  // The clock bounds every round, so the wait ends on time even without a timer.
+  uint32_t left = milliseconds;
+  for (;;) {
+    const DWORD woke = MsgWaitForMultipleObjects(timerRuns ? 1 : 0, handles, FALSE, left, QS_ALLINPUT);
+    PumpMessages();
+    if (QuitReceived() || (timerRuns && woke == WAIT_OBJECT_0)) break;
+    left = MillisecondsUntil(PerformanceTicks(), deadline, frequency);
+    if (left == 0) break;
+  }
+  return 0;
+}
+
+void PostClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+
+void RefreshWindow(HWND window) {
+  InvalidateRect(window, nullptr, TRUE);
+  UpdateWindow(window);
+}

@@ -1,7 +1,0 @@
-#include "wizard/WizardState.h"
-
-#include "wizard/PageModel.h"
-
-int32_t CurrentPage = kWelcomePage;
-std::string PageTitle;
-std::string PageSubtitle;
