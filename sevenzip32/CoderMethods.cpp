@@ -1,6 +1,7 @@
 #include "CoderMethods.h"
 
 #include "BcjX86Source.h"
+#include "Bzip2Source.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
 #include "PpmdSource.h"
@@ -32,6 +33,8 @@ std::unique_ptr<ByteSource> MakePpmd(const CoderSetup& s) {
     return std::make_unique<PpmdSource>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
+std::unique_ptr<ByteSource> MakeBzip2(const CoderSetup& s) { return std::make_unique<Bzip2Source>(*s.inputs[0]); }
+
 std::unique_ptr<ByteSource> MakeBcjX86(const CoderSetup& s) { return std::make_unique<BcjX86Source>(*s.inputs[0]); }
 
 constexpr CoderMethod kMethods[] = {
@@ -39,6 +42,7 @@ constexpr CoderMethod kMethods[] = {
     {0x030101, "LZMA", 1, MakeLzma},
     {0x21, "LZMA2", 1, MakeLzma2},
     {0x030401, "PPMD", 1, MakePpmd},
+    {0x040202, "BZip2", 1, MakeBzip2},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
     {0x06F10701, "7zAES", 1, nullptr},
