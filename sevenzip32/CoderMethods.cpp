@@ -6,6 +6,7 @@
 #include "BranchFilters.h"
 #include "ByteFilters.h"
 #include "ByteOrder.h"
+#include "Bzip2Source.h"
 #include "Deflate64Source.h"
 #include "FilterSource.h"
 #include "InflateSource.h"
@@ -45,6 +46,8 @@ std::unique_ptr<ByteSource> MakePpmd(const CoderSetup& s) {
 std::unique_ptr<ByteSource> MakeDeflate64(const CoderSetup& s) {
     return std::make_unique<Deflate64Source>(*s.inputs[0]);
 }
+
+std::unique_ptr<ByteSource> MakeBzip2(const CoderSetup& s) { return std::make_unique<Bzip2Source>(*s.inputs[0]); }
 
 std::unique_ptr<ByteSource> MakeBcj2(const CoderSetup& s) { return std::make_unique<Bcj2Source>(s.inputs, s.unpackSize); }
 
@@ -88,6 +91,7 @@ constexpr CoderMethod kMethods[] = {
     {0x0303011B, "BCJ2", 4, MakeBcj2},
     {0x03, "Delta", 1, MakeDelta},
     {0x030401, "PPMD", 1, MakePpmd},
+    {0x040202, "BZip2", 1, MakeBzip2},
     {0x03030103, "BCJ", 1, MakeBcjX86},
     {0x04, "BCJ", 1, MakeBcjX86},
     {0x03030205, "PPC", 1, MakeBranch<PpcDecode>},
