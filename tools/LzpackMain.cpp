@@ -1,7 +1,9 @@
-// lzpack: makes package archives for the installer and shows their information block.
+// lzpack: makes package archives for the installer, shows their information block and
+// tests them with the installer's own reader.
 #include <cstdio>
 
 #include "PackageReport.h"
+#include "PackageTest.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
 #include "Utf8Arguments.h"
@@ -17,6 +19,7 @@ int Fail(const std::string& message) {
 int Pack(const PackageRequest& request) {
   PackageWriteResult result = WritePackage(request);
   if (!result.Error.empty()) return Fail(result.Error + "; no package written");
+  std::fputs(result.Tested.c_str(), stdout);
   std::printf("Wrote %s\nUpload it to both download hosts as /dowfile/%s\n", Utf8FromPath(result.Output).c_str(),
               UploadName(request.Id).c_str());
   return 0;
@@ -26,6 +29,14 @@ int Info(const std::filesystem::path& package) {
   std::string text = DescribePackage(package);
   if (text.empty()) return Fail("no information block in the last 2000 bytes of '" + Utf8FromPath(package) + "'");
   std::fputs(text.c_str(), stdout);
+  return 0;
+}
+
+int Test(const std::filesystem::path& package) {
+  PackageTestResult result = TestPackage(package);
+  if (!result.Error.empty()) return Fail(Utf8FromPath(package) + ": " + result.Error + "; the installer would not unpack it");
+  std::fputs(result.Report.c_str(), stdout);
+  std::printf("The installer will unpack %s\n", Utf8FromPath(package).c_str());
   return 0;
 }
 
@@ -40,6 +51,7 @@ int main(int argc, char** argv) {
   switch (options.Command) {
     case ToolCommand::Pack: return Pack(options.Request);
     case ToolCommand::Info: return Info(options.PackageFile);
+    case ToolCommand::Test: return Test(options.PackageFile);
     case ToolCommand::Help: break;
   }
   std::fputs(ToolUsage().c_str(), stdout);

@@ -55,9 +55,9 @@ std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOpti
     options.Command = ToolCommand::Help;
     return {};
   }
-  if (arguments[0] == "info") {
-    if (arguments.size() != 2) return "info takes exactly one package file";
-    options.Command = ToolCommand::Info;
+  if (arguments[0] == "info" || arguments[0] == "test") {
+    if (arguments.size() != 2) return arguments[0] + " takes exactly one package file";
+    options.Command = arguments[0] == "info" ? ToolCommand::Info : ToolCommand::Test;
     options.PackageFile = PathFromUtf8(arguments[1]);
     return {};
   }
@@ -74,6 +74,7 @@ std::string ToolUsage() {
   lzpack pack <folder> --id <ID> --title <title> (--program <file> | --extract-only)
               [--version <version>] [--date <date>] [--description <text>] [--output <file>]
   lzpack info <package>
+  lzpack test <package>
 
 pack   Compresses everything in <folder> into a 7z archive and appends the package
        information block (GBK) that the installer reads. Texts are UTF-8; in GBK the
@@ -86,9 +87,14 @@ pack   Compresses everything in <folder> into a 7z archive and appends the packa
                         --description names the folder it is unpacked into
          --output       the package file to write; default <ID>.7z in the current folder
        Upload the package to each download host as /dowfile/<id>.rar (ID in lower case).
+       Before naming the package, pack tests it as test does and writes nothing it fails.
 info   Prints the information block of an existing package.
+test   Tells whether the installer will unpack the package: finds the information block,
+       checks the archive and its entry names as the installer's library does and decodes
+       every entry in memory with its CRC; prints the coders used. Exits non-zero, saying
+       which entry or coder fails, when the installer would not unpack it.
 
-Needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
+pack needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
 )";
   return std::string(kUsage.begin(), kUsage.end());
 }

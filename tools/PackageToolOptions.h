@@ -7,12 +7,12 @@
 
 #include "PackageRequest.h"
 
-enum class ToolCommand { Help, Pack, Info };
+enum class ToolCommand { Help, Pack, Info, Test };
 
 struct ToolOptions {
   ToolCommand Command = ToolCommand::Help;
   PackageRequest Request;              // pack
-  std::filesystem::path PackageFile;  // info
+  std::filesystem::path PackageFile;  // info, test
 };
 
 // Parses the UTF-8 arguments after the program name; returns what is wrong with them,

@@ -32,8 +32,9 @@ inline void PutUInt64(std::vector<uint8_t>& out, uint64_t v) {
     for (int i = 0; i < 8; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
-// Every entry is a file with data, all in one Copy folder with per-file CRCs.
-inline std::vector<uint8_t> WriteTinyArchive(const std::vector<TinyEntry>& entries) {
+// Every entry is a file with data, all in one Copy folder with per-file CRCs; another
+// one-byte method ID makes a folder whose coder the reader may not know.
+inline std::vector<uint8_t> WriteTinyArchive(const std::vector<TinyEntry>& entries, uint8_t methodId = 0x00) {
     std::string packed;
     for (const auto& e : entries) packed += e.data;
 
@@ -41,7 +42,7 @@ inline std::vector<uint8_t> WriteTinyArchive(const std::vector<TinyEntry>& entri
     h.insert(h.end(), {0x06, 0x00, 0x01, 0x09});         // PackInfo: pos 0, one stream, sizes
     PutNumber(h, packed.size());
     h.insert(h.end(), {0x00, 0x07, 0x0B, 0x01, 0x00});  // end; UnpackInfo: one folder, inline
-    h.insert(h.end(), {0x01, 0x01, 0x00, 0x0C});        // one coder: Copy; unpack sizes
+    h.insert(h.end(), {0x01, 0x01, methodId, 0x0C});    // one coder; unpack sizes
     PutNumber(h, packed.size());
     h.insert(h.end(), {0x00, 0x08, 0x0D});              // end; SubStreamsInfo: stream count
     PutNumber(h, entries.size());
