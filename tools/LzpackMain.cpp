@@ -1,8 +1,10 @@
-// lzpack: makes package archives for the installer and shows their information block.
+// lzpack: makes package archives for the installer, shows their information block and
+// tests them with the installer's own reader.
 #include <cstdio>
 
 #include "FileSigning.h"
 #include "PackageReport.h"
+#include "PackageTest.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
 #include "Utf8Arguments.h"
@@ -18,6 +20,7 @@ int Fail(const std::string& message) {
 int Pack(const PackageRequest& request) {
   PackageWriteResult result = WritePackage(request);
   if (!result.Error.empty()) return Fail(result.Error + "; no package written");
+  std::fputs(result.Tested.c_str(), stdout);
   std::printf("Wrote %s\nUpload it to both download hosts as /dowfile/%s\n", Utf8FromPath(result.Output).c_str(),
               UploadName(request.Id).c_str());
   return 0;
@@ -42,6 +45,14 @@ int Verify(const ToolOptions& options) {
   return 0;
 }
 
+int Test(const std::filesystem::path& package) {
+  PackageTestResult result = TestPackage(package);
+  if (!result.Error.empty()) return Fail(Utf8FromPath(package) + ": " + result.Error + "; the installer would not unpack it");
+  std::fputs(result.Report.c_str(), stdout);
+  std::printf("The installer will unpack %s\n", Utf8FromPath(package).c_str());
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -55,6 +66,7 @@ int main(int argc, char** argv) {
     case ToolCommand::Info: return Info(options.PackageFile);
     case ToolCommand::Sign: return Sign(options);
     case ToolCommand::Verify: return Verify(options);
+    case ToolCommand::Test: return Test(options.PackageFile);
     case ToolCommand::Help: break;
   }
   std::fputs(ToolUsage().c_str(), stdout);

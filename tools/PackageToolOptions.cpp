@@ -68,9 +68,9 @@ std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOpti
     options.Command = ToolCommand::Help;
     return {};
   }
-  if (arguments[0] == "info") {
-    if (arguments.size() != 2) return "info takes exactly one package file";
-    options.Command = ToolCommand::Info;
+  if (arguments[0] == "info" || arguments[0] == "test") {
+    if (arguments.size() != 2) return arguments[0] + " takes exactly one package file";
+    options.Command = arguments[0] == "info" ? ToolCommand::Info : ToolCommand::Test;
     options.PackageFile = PathFromUtf8(arguments[1]);
     return {};
   }
@@ -91,6 +91,7 @@ std::string ToolUsage() {
   lzpack info <package>
   lzpack sign <file> --key <private key>
   lzpack verify <file> --key <public key>
+  lzpack test <package>
 
 pack   Compresses everything in <folder> into a 7z archive and appends the package
        information block (GBK) that the installer reads. Texts are UTF-8; in GBK the
@@ -104,6 +105,7 @@ pack   Compresses everything in <folder> into a 7z archive and appends the packa
          --output       the package file to write; default <ID>.7z in the current folder
          --sign         sign the package as lzpack sign does
        Upload the package to each download host as /dowfile/<id>.rar (ID in lower case).
+       Before naming the package, pack tests it as test does and writes nothing it fails.
 info   Prints the information block of an existing package.
 sign   Signs a package or 7-zip32.dll in place (a line appended at its end, replacing an
        earlier signature): an installer built with the public key uses only signed files.
@@ -111,8 +113,12 @@ sign   Signs a package or 7-zip32.dll in place (a line appended at its end, repl
          openssl ecparam -name prime256v1 -genkey -noout -out publisher.pem
 verify Exits with 0 only when the file's signature holds for the public key:
          openssl ec -in publisher.pem -pubout -out publisher.pub.pem
+test   Tells whether the installer will unpack the package: finds the information block,
+       checks the archive and its entry names as the installer's library does and decodes
+       every entry in memory with its CRC; prints the coders used. Exits non-zero, saying
+       which entry or coder fails, when the installer would not unpack it.
 
-Needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
+pack needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
 )";
   return std::string(kUsage.begin(), kUsage.end());
 }

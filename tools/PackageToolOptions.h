@@ -7,12 +7,12 @@
 
 #include "PackageRequest.h"
 
-enum class ToolCommand { Help, Pack, Info, Sign, Verify };
+enum class ToolCommand { Help, Pack, Info, Test, Sign, Verify };
 
 struct ToolOptions {
   ToolCommand Command = ToolCommand::Help;
   PackageRequest Request;              // pack
-  std::filesystem::path PackageFile;  // info, sign, verify
+  std::filesystem::path PackageFile;  // info, test, sign, verify
   std::filesystem::path KeyFile;      // sign (private), verify (public)
 };
 

@@ -7,6 +7,7 @@
 #include "FileSigning.h"
 #include "PackageBlock.h"
 #include "PackageTail.h"
+#include "PackageTest.h"
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
 #include "retrieval/download/FetchSequence.h"
@@ -93,12 +94,15 @@ PackageWriteResult Build(const PackageRequest& request, fs::path& partial) {
   std::string block = BuildPackageInfoBlock(request.Id, gbk);
   if (std::string failure = AppendBlock(partial, block); !failure.empty()) return {failure, {}};
   if (std::string failure = CheckReadBack(partial, gbk); !failure.empty()) return {failure, {}};
+  // Never a package the installer's library would refuse.
+  PackageTestResult tested = TestPackage(partial);
+  if (!tested.Error.empty()) return {"the installer could not unpack what 7z wrote: " + tested.Error, {}};
   if (!request.SignKey.empty()) {
     if (std::string failure = SignFileInPlace(partial, request.SignKey); !failure.empty()) return {failure, {}};
   }
   fs::rename(partial, output, error);
   if (error) return {"cannot write " + Quoted(output) + ": " + error.message(), {}};
-  return {{}, output};
+  return {{}, output, tested.Report};
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 struct PackageWriteResult {
   std::string Error;  // empty on success; then no output file is left behind
   std::filesystem::path Output;
+  std::string Tested = {};  // what the test of the written package found
 };
 
 PackageWriteResult WritePackage(const PackageRequest& request);

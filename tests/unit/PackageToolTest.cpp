@@ -5,13 +5,16 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sys/wait.h>
 #include <string>
 #include <vector>
 
 #include "GbkText.h"
+#include "PackageBlock.h"
 #include "PackageReport.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "SevenZipTinyWriter.h"
 #include "Utf8Path.h"
 #include "retrieval/package/PackageInfo.h"
 
@@ -262,6 +265,90 @@ TEST_F(PackageToolTest, SevenZipListsAndExtractsChineseNames) {
   EXPECT_EQ(ReadFile(extracted / "bin" / "Reader.exe"), "MZ reader");
 }
 
+struct ToolRun {
+  int Status;
+  std::string Output;  // stdout and stderr
+};
+
+ToolRun RunLzpack(const std::string& arguments) {
+  FILE* pipe = popen((std::string(LZPACK_PROGRAM) + " " + arguments + " 2>&1").c_str(), "r");
+  if (!pipe) return {-1, {}};
+  std::string output;
+  char buffer[4096];
+  std::size_t read;
+  while ((read = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, read);
+  int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
+  // An archive with the block that Request() describes, as pack would append it.
+  auto asPackage = [&](const std::string& name, std::string archive) {
+    PackageInfo gbk;
+    EXPECT_EQ(EncodePackageValues(Request(), gbk), "");
+    std::string block = BuildPackageInfoBlock("188", gbk);
+    archive += std::string(PaddingBeforeBlock(archive.size(), block.size()), '\0') + block;
+    Write(root_ / name, archive);
+    return root_ / name;
+  };
+  auto sevenZip = [&](const std::string& switches) {
+    fs::path made = root_ / "made.7z";
+    fs::remove(made);
+    RunCommand("cd '" + folder_.string() + "' && 7z a -bso0 -bsp0 " + switches + " '" + made.string() + "' .");
+    return ReadFile(made);
+  };
+  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, uint8_t methodId) {
+    std::string data;
+    for (const auto& e : entries) data += e.data;
+    sevenzip_test::TinyFolder folder = sevenzip_test::CopyFolder(data);
+    folder.coders[0].methodId = {methodId};
+    std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, &folder);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  std::string copied = sevenZip("-m0=Copy");
+  copied[copied.find("hello")] = 'j';
+  Write(root_ / "plain.7z", sevenZip(""));
+  Write(root_ / "encrypted-archive", sevenZip("-pX"));
+
+  ASSERT_EQ(WritePackage(Request()).Error, "");
+  struct TestCase {
+    const char* Name;
+    fs::path Package;
+    int Status;
+    const char* Says;
+  };
+  const TestCase cases[] = {
+      {"AsPacked", root_ / "188.7z", 0, "LZMA2 (1 block)"},
+      {"DataDamaged", asPackage("damaged.7z", copied), 1, "'readme.txt' does not decode: data CRC"},
+      {"Encrypted", asPackage("secret.7z", ReadFile(root_ / "encrypted-archive")), 1, "encrypted (7zAES)"},
+      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, 0x7F)), 1, "coder method 7F"},
+      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}}, 0)), 1,
+       "'../x.txt' would land outside"},
+      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}}, 0)), 1,
+       "'bin\\Reader.exe' that the information block names is not in the archive"},
+      {"NoBlock", root_ / "plain.7z", 1, "no information block"},
+      {"Truncated", asPackage("cut.7z", ReadFile(root_ / "188.7z").substr(0, 100)), 1, "damaged"},
+  };
+  for (const TestCase& c : cases) {
+    SCOPED_TRACE(c.Name);
+    ToolRun run = RunLzpack("test '" + c.Package.string() + "'");
+    EXPECT_EQ(run.Status, c.Status);
+    EXPECT_NE(run.Output.find(c.Says), std::string::npos) << run.Output;
+  }
+
+  // pack tests what 7z wrote and keeps nothing the library refuses.
+  fs::path fakeBin = root_ / "fake-bin";
+  fs::create_directories(fakeBin);
+  Write(fakeBin / "7z", "#!/bin/sh\n/bin/cp '" + (root_ / "encrypted-archive").string() + "' \"$7\"\n");
+  fs::permissions(fakeBin / "7z", fs::perms::owner_all);
+  fs::remove(root_ / "188.7z");
+  PathOverride path(fakeBin);
+  PackageWriteResult refused = WritePackage(Request());
+  EXPECT_NE(refused.Error.find("encrypted"), std::string::npos) << refused.Error;
+  EXPECT_FALSE(fs::exists(root_ / "188.7z"));
+  EXPECT_FALSE(fs::exists(root_ / "188.7z.partial"));
+}
+
 TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   struct OptionsCase {
     std::vector<std::string> Arguments;
@@ -271,6 +358,8 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   const OptionsCase cases[] = {
       {{}, "", ToolCommand::Help},
       {{"info", "a.7z"}, "", ToolCommand::Info},
+      {{"test", "a.7z"}, "", ToolCommand::Test},
+      {{"test"}, "test takes exactly one package file", ToolCommand::Help},
       {{"pack", "dir", "--id", "5", "--extract-only", "--output", "x.7z"}, "", ToolCommand::Pack},
       {{"pack", "--id", "5"}, "no folder given", ToolCommand::Pack},
       {{"pack", "a", "b"}, "more than one folder", ToolCommand::Pack},

@@ -1,0 +1,160 @@
+#include "PackageTest.h"
+
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <new>
+#include <optional>
+
+#include "Archive.h"
+#include "ArchiveError.h"
+#include "CoderMethods.h"
+#include "DeclaredFolders.h"
+#include "EntryDecoding.h"
+#include "EntryPath.h"
+#include "GbkText.h"
+#include "PackageTail.h"
+#include "TextConversion.h"
+#include "retrieval/PackageInfo.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The standard streams take any path the file system can name.
+class PackageFileStream : public sevenzip::InStream {
+ public:
+  explicit PackageFileStream(const fs::path& path) : file_(path, std::ios::binary) {
+    if (file_.seekg(0, std::ios::end)) size_ = static_cast<std::uint64_t>(file_.tellg());
+  }
+  bool IsOpen() const { return file_.is_open(); }
+  std::uint64_t Size() const override { return size_; }
+  std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t size) override {
+    if (offset >= size_) return 0;
+    file_.clear();
+    file_.seekg(static_cast<std::streamoff>(offset));
+    file_.read(reinterpret_cast<char*>(dest), static_cast<std::streamsize>(size));
+    return static_cast<std::size_t>(file_.gcount());
+  }
+
+ private:
+  std::ifstream file_;
+  std::uint64_t size_ = 0;
+};
+
+std::string MethodName(std::uint64_t id) {
+  if (const sevenzip::CoderMethod* method = sevenzip::FindCoderMethod(id)) return method->name;
+  char hex[24];
+  std::snprintf(hex, sizeof hex, "%llX", static_cast<unsigned long long>(id));
+  std::string digits = hex;
+  return "method " + std::string(digits.size() % 2, '0') + digits;
+}
+
+std::string CoderChain(const sevenzip::Folder& folder) {
+  std::string chain;
+  for (const sevenzip::Coder& coder : folder.coders) chain += (chain.empty() ? "" : "+") + MethodName(coder.methodId);
+  return chain;
+}
+
+// The reader refused a coder: name it, from the headers read once more without that check.
+std::string NameRefusedCoder(PackageFileStream& in, const char* readerReason) {
+  try {
+    for (const sevenzip::Folder& folder : sevenzip::DeclaredFolders(in)) {
+      for (const sevenzip::Coder& coder : folder.coders) {
+        const sevenzip::CoderMethod* method = sevenzip::FindCoderMethod(coder.methodId);
+        if (!method) return "the library does not decode the coder " + MethodName(coder.methodId);
+        if (!method->make) return "the archive is encrypted (" + MethodName(coder.methodId) + "); the library unpacks no archive with a password";
+      }
+    }
+  } catch (const sevenzip::ArchiveError&) {
+  }
+  return std::string("the library cannot read the archive: ") + readerReason;
+}
+
+std::string Quoted(const std::string& utf8) { return "'" + utf8 + "'"; }
+
+std::string Count(std::uint64_t count, const std::string& what) {
+  return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
+}
+
+// An entry's path below the install folder with "/" between its parts; empty when unsafe.
+std::string SafeEntryPath(const sevenzip::Entry& entry) {
+  auto parts = sevenzip::SafePathParts(entry.name);
+  if (!parts) return {};
+  std::string path;
+  for (const std::u16string& part : *parts) path += (path.empty() ? "" : "/") + sevenzip::Utf16ToUtf8(part);
+  return path;
+}
+
+std::string CheckNames(const sevenzip::ArchiveDatabase& database) {
+  for (const sevenzip::Entry& entry : database.entries) {
+    if (entry.isAnti) continue;
+    std::string name = sevenzip::Utf16ToUtf8(entry.name);
+    if (SafeEntryPath(entry).empty()) return "the entry " + Quoted(name) + " would land outside the install folder";
+    // The installer creates files through the ANSI code page 936.
+    if (!Utf8ToGbk(name)) return "the entry name " + Quoted(name) + " has a character without a GBK form";
+  }
+  return {};
+}
+
+// Windows finds the program whatever the case of its ASCII letters.
+std::string FoldedPath(std::string path) {
+  for (char& c : path) {
+    if (c == '\\') c = '/';
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return path;
+}
+
+std::string CheckProgramFile(const sevenzip::ArchiveDatabase& database, const PackageInfo& info) {
+  if (IsExtractOnly(info)) return {};
+  std::string program = GbkToUtf8(info.ProgramFile);
+  for (const sevenzip::Entry& entry : database.entries) {
+    if (!entry.isDirectory && !entry.isAnti && FoldedPath(SafeEntryPath(entry)) == FoldedPath(program)) return {};
+  }
+  return "the program file " + Quoted(program) + " that the information block names is not in the archive";
+}
+
+PackageTestResult DecodeEntries(sevenzip::Archive& archive) {
+  const sevenzip::Entry* current = nullptr;
+  std::uint64_t files = 0, folders = 0, bytes = 0;
+  try {
+    sevenzip::DecodeAllEntries(archive, [&](const sevenzip::Entry& entry) {
+      current = &entry;
+      ++(entry.isDirectory ? folders : files);
+      bytes += entry.isDirectory ? 0 : entry.size;
+    });
+  } catch (const sevenzip::ArchiveError& e) {
+    std::string name = current ? Quoted(sevenzip::Utf16ToUtf8(current->name)) : "(none)";
+    return {"the entry " + name + " does not decode: " + e.what(), {}};
+  }
+  std::map<std::string, int> chains;
+  for (const sevenzip::Folder& folder : archive.Database().streams.folders) ++chains[CoderChain(folder)];
+  std::string coders;
+  for (const auto& [chain, count] : chains) {
+    coders += (coders.empty() ? "" : ", ") + chain + " (" + Count(count, "block") + ")";
+  }
+  return {{},
+          "Decoded " + Count(files, "file") + " and " + Count(folders, "folder") + ", " + Count(bytes, "byte") +
+              ", CRCs checked\nCoders: " + (coders.empty() ? "none" : coders) + "\n"};
+}
+
+}  // namespace
+
+PackageTestResult TestPackage(const fs::path& package) {
+  PackageFileStream in(package);
+  if (!in.IsOpen()) return {"cannot open the file", {}};
+  std::optional<PackageInfo> info = ParsePackageInfo(ReadPackageFileTail(package));
+  if (!info) return {"no information block in the last 2000 bytes (the installer reports a file error)", {}};
+  try {
+    sevenzip::Archive archive(in);
+    if (std::string error = CheckNames(archive.Database()); !error.empty()) return {error, {}};
+    if (std::string error = CheckProgramFile(archive.Database(), *info); !error.empty()) return {error, {}};
+    return DecodeEntries(archive);
+  } catch (const sevenzip::ArchiveError& e) {
+    if (e.Kind() == sevenzip::ErrorKind::Unsupported) return {NameRefusedCoder(in, e.what()), {}};
+    return {std::string("the archive is damaged: ") + e.what(), {}};
+  } catch (const std::bad_alloc&) {
+    return {"the archive asks for more memory than the library takes", {}};
+  }
+}
