@@ -4,4 +4,4 @@
 #include <cstdint>
 
 // 1 while the archive library's extraction call runs; read by the close confirmation.
-inline std::atomic<int32_t> Extracting{0};
+extern std::atomic<int32_t> Extracting;

@@ -9,12 +9,12 @@
 // Process-wide values of package retrieval, written on Form1's thread.
 
 // Where downloads are kept (the TEMP value); ends with "\" once the load step has run.
-inline std::string TempFolder;
+extern std::string TempFolder;
 // The base folder offered for installation; ends with "\" once the load step has run.
-inline std::string InstallFolder;
+extern std::string InstallFolder;
 // The values of the package's information block, set by each successful information step.
-inline PackageInfo Package;
+extern PackageInfo Package;
 // The item the progress texts name: the file being downloaded or the entry being unpacked.
-inline std::string ProgressItemText;
+extern std::string ProgressItemText;
 // 1 once the user has confirmed stopping the running download or extraction.
-inline std::atomic<int32_t> AbortRequested{0};
+extern std::atomic<int32_t> AbortRequested;

@@ -12,7 +12,7 @@ constexpr int32_t kWelcomePage = 1;
 constexpr int32_t kFolderPage = 2;
 constexpr int32_t kExtractionPage = 3;
 constexpr int32_t kFinishPage = 4;
-inline int32_t CurrentPage = kWelcomePage;
+extern int32_t CurrentPage;
 // The two header texts drawn on the header band.
-inline std::string PageTitle;
-inline std::string PageSubtitle;
+extern std::string PageTitle;
+extern std::string PageSubtitle;

@@ -1,0 +1,7 @@
+#include "state/RetrievalState.h"
+
+std::string TempFolder;
+std::string InstallFolder;
+PackageInfo Package;
+std::string ProgressItemText;
+std::atomic<int32_t> AbortRequested{0};
