@@ -13,6 +13,21 @@ bcj-lzma2         -mf=BCJ -m0=LZMA2:d=64k
 bcj-lzma          -m0=BCJ -m1=LZMA:d=64k
 copy-plain-header -m0=Copy -mhc=off
 lzma2-per-file    -m0=LZMA2 -ms=off
+ppmd              -m0=PPMd:mem=1m
+bzip2             -m0=BZip2
+deflate           -m0=Deflate
+deflate64         -m0=Deflate64
+bcj2              -mf=BCJ2 -m0=LZMA:d=64k
+arm               -mf=ARM -m0=Copy
+armt              -mf=ARMT -m0=Copy
+arm64             -mf=ARM64 -m0=Copy
+riscv             -mf=RISCV -m0=Copy
+ppc               -mf=PPC -m0=Copy
+sparc             -mf=SPARC -m0=Copy
+ia64              -mf=IA64 -m0=Copy
+delta             -mf=Delta:4 -m0=Copy
+swap2             -mf=Swap2 -m0=Copy
+swap4             -mf=Swap4 -m0=Copy
 '
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
