@@ -114,8 +114,9 @@ class InstallTest : public InstallerTest {
     Click(Control(form, kNextButtonId));
     ExpectMessage(kProductTitle, text);
     ExpectMessage("", kInstallErrorText);
+    // The buttons come back before the page does.
     EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(Control(form, kNextButtonId)) != FALSE; }, 2000));
-    EXPECT_TRUE(IsWindowVisible(Control(form, kFolderEditId)));
+    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(Control(form, kFolderEditId)) != FALSE; }, 2000));
     EXPECT_FALSE(FileExists(target + "\\readme.txt"));
   }
 
@@ -183,7 +184,10 @@ TEST_F(InstallTest, RefusesBareDrivesShortTextAndNetworkPaths) {
     SetFolderText(form, c.typed);
     Click(Control(form, kNextButtonId));
     ExpectMessage(kInstallTitle, c.message);
-    EXPECT_EQ(WindowText(Control(form, kFolderEditId)), c.refilled ? offered : std::string(c.typed));
+    // The edit box is refilled after the message box has closed.
+    const std::string expected = c.refilled ? offered : std::string(c.typed);
+    WaitUntil([&] { return WindowText(Control(form, kFolderEditId)) == expected; }, 2000);
+    EXPECT_EQ(WindowText(Control(form, kFolderEditId)), expected);
     EXPECT_EQ(WindowText(Control(form, kNextButtonId)), "下一步");
   }
   EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));  // nothing went further
