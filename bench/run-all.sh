@@ -4,7 +4,8 @@
 #   - installer file size (dist/installer.exe, pictures and icons included) against 128 KiB
 #   - download throughput of the native client against curl (bench/download/run.sh) and its
 #     peak memory for two file sizes
-#   - extraction speed of sevenzip_core against 7z x (bench/extract/RunExtractBench.sh)
+#   - extraction speed and peak memory of sevenzip_core against 7z x -mmt=1, per coder family,
+#     and its peak memory unpacking one large file (bench/extract/RunExtractBench.sh)
 #   - under Wine, with nginx as the two download hosts (scripts/lib/nginx-hosts.sh): the
 #     installer's time from start until a 256 MiB package is in its TEMP, against curl
 #     fetching the same URL, and its peak working set meanwhile against the minimal window's

@@ -3,10 +3,12 @@
 #   tree/         the files to pack: text, random data, code, Chinese names, empty file and folder
 #   package.7z    tree packed by 7z with default settings, plus a trailing information block
 #   damaged.7z    package.7z cut in the middle
+#   corpus/NAME.7z and expected/NAME/   tree packed with one row's switches, and what 7z x
+#                 makes of it; corpus.txt lists the names
 set -eu
 out=$1
 rm -rf "$out"
-mkdir -p "$out/tree/data" "$out/tree/文档" "$out/tree/bin" "$out/tree/empty folder"
+mkdir -p "$out/tree/data" "$out/tree/文档" "$out/tree/bin" "$out/tree/empty folder" "$out/corpus" "$out/expected"
 seq 1 50000 > "$out/tree/readme.txt"
 head -c 300000 /dev/urandom > "$out/tree/data/random.bin"
 printf '中文内容\n' > "$out/tree/文档/说明 文件.txt"
@@ -16,3 +18,28 @@ head -c 200000 /usr/lib/p7zip/7z.so > "$out/tree/bin/tool.exe"
 head -c 2000 /dev/urandom >> "$out/package.7z"
 size=$(wc -c < "$out/package.7z")
 head -c $((size / 2)) "$out/package.7z" > "$out/damaged.7z"
+
+# One row per coder the library decodes: NAME 7z-SWITCHES
+corpus='
+copy     -m0=Copy -mf=off
+lzma     -m0=LZMA -mf=off
+lzma2    -m0=LZMA2 -mf=off
+bcj      -m0=LZMA2 -mf=BCJ
+'
+# Rows for the coders still to come, to move up as each one lands:
+#   ppmd      -m0=PPMd
+#   bzip2     -m0=BZip2
+#   deflate   -m0=Deflate
+#   deflate64 -m0=Deflate64
+#   bcj2      -m0=LZMA -mf=BCJ2
+#   arm       -mf=ARM        armt   -mf=ARMT      arm64  -mf=ARM64    riscv  -mf=RISCV
+#   ppc       -mf=PPC        sparc  -mf=SPARC     ia64   -mf=IA64
+#   delta     -mf=Delta:4    swap2  -mf=Swap2     swap4  -mf=Swap4
+: > "$out/corpus.txt"
+echo "$corpus" | while read -r name switches; do
+  [ -n "$name" ] || continue
+  # shellcheck disable=SC2086 # the switches are words
+  (cd "$out/tree" && 7z a -bd $switches "../corpus/$name.7z" . > /dev/null)
+  7z x -bd -y "-o$out/expected/$name" "$out/corpus/$name.7z" > /dev/null
+  echo "$name" >> "$out/corpus.txt"
+done
