@@ -19,22 +19,28 @@ head -c 2000 /dev/urandom >> "$out/package.7z"
 size=$(wc -c < "$out/package.7z")
 head -c $((size / 2)) "$out/package.7z" > "$out/damaged.7z"
 
-# One row per coder the library decodes: NAME 7z-SWITCHES
+# One row per coder and filter the library decodes: NAME 7z-SWITCHES
 corpus='
-copy     -m0=Copy -mf=off
-lzma     -m0=LZMA -mf=off
-lzma2    -m0=LZMA2 -mf=off
-bcj      -m0=LZMA2 -mf=BCJ
+copy      -m0=Copy -mf=off
+lzma      -m0=LZMA -mf=off
+lzma2     -m0=LZMA2 -mf=off
+bcj       -m0=LZMA2 -mf=BCJ
+bcj2      -m0=LZMA -mf=BCJ2
+ppmd      -m0=PPMd -mf=off
+bzip2     -m0=BZip2 -mf=off
+deflate   -m0=Deflate -mf=off
+deflate64 -m0=Deflate64 -mf=off
+arm       -mf=ARM
+armt      -mf=ARMT
+arm64     -mf=ARM64
+riscv     -mf=RISCV
+ppc       -mf=PPC
+sparc     -mf=SPARC
+ia64      -mf=IA64
+delta     -mf=Delta:4
+swap2     -mf=Swap2
+swap4     -mf=Swap4
 '
-# Rows for the coders still to come, to move up as each one lands:
-#   ppmd      -m0=PPMd
-#   bzip2     -m0=BZip2
-#   deflate   -m0=Deflate
-#   deflate64 -m0=Deflate64
-#   bcj2      -m0=LZMA -mf=BCJ2
-#   arm       -mf=ARM        armt   -mf=ARMT      arm64  -mf=ARM64    riscv  -mf=RISCV
-#   ppc       -mf=PPC        sparc  -mf=SPARC     ia64   -mf=IA64
-#   delta     -mf=Delta:4    swap2  -mf=Swap2     swap4  -mf=Swap4
 : > "$out/corpus.txt"
 echo "$corpus" | while read -r name switches; do
   [ -n "$name" ] || continue
