@@ -43,7 +43,9 @@ class FileSigningTest : public testing::Test {
   fs::path root_;
 
   void SetUp() override {
-    root_ = fs::path(testing::TempDir()) / "file-signing";
+    // One folder per test: ctest runs the tests of this suite side by side.
+    root_ = fs::path(testing::TempDir()) /
+            ("file-signing-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
     fs::remove_all(root_);
     fs::create_directories(root_);
     for (const char* name : {"publisher", "other"}) {
