@@ -6,7 +6,7 @@
 
 #include "SignatureCrypto.h"
 #include "Utf8Path.h"
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 // The section line and the six key lines (ID first), GBK, each ending with CR LF.
 std::string BuildPackageInfoBlock(std::string_view id, const PackageInfo& gbk);

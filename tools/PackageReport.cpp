@@ -3,7 +3,7 @@
 #include "GbkText.h"
 #include "PackageRequest.h"
 #include "PackageTail.h"
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 struct PackageRequest {
   std::filesystem::path Folder;

@@ -2,7 +2,7 @@
 
 #include <fstream>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 std::string ReadPackageFileTail(const std::filesystem::path& package) {
   std::ifstream file(package, std::ios::binary);

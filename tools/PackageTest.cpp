@@ -15,7 +15,7 @@
 #include "GbkText.h"
 #include "PackageTail.h"
 #include "TextConversion.h"
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 namespace fs = std::filesystem;
 

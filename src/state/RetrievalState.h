@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 // Process-wide values of package retrieval, written on Form1's thread.
 

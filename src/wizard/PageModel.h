@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 #include "state/WizardState.h"
 
 

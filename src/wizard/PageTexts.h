@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 // The publisher's web address, drawn small on the header band beside the button separator.
 inline constexpr char SiteText[] = "lzrj.net";

@@ -1,5 +1,5 @@
 // Any tail bytes: the reader must stay in bounds and keep every value within its limit.
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 #include <cstdlib>
 

@@ -1,4 +1,4 @@
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,7 @@
 #include "PackageWriter.h"
 #include "SevenZipTinyWriter.h"
 #include "Utf8Path.h"
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "PackageBlock.h"
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 namespace {
 

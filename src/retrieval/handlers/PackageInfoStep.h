@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "retrieval/package/PackageInfo.h"
+#include "contracts/PackageInfo.h"
 
 // What the package-information step needs from its surroundings; the Windows side is
 // WindowsPackageStep.
