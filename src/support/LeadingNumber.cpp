@@ -2,19 +2,27 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
 
 double LeadingNumber(const std::string& text) {
   std::string::size_type i = text.find_first_not_of(' ');
   if (i == std::string::npos) return 0;
-  double sign = 1;
-  if (text[i] == '+' || text[i] == '-') sign = text[i++] == '-' ? -1 : 1;
-  double value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) value = value * 10 + (text[i] - '0');
+  std::string number;
+  if (text[i] == '+' || text[i] == '-') number += text[i++];
+  for (; i < text.size() && IsDigit(text[i]); ++i) number += text[i];
   if (i < text.size() && text[i] == '.') {
-    double scale = 0.1;
-    for (++i; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i, scale /= 10) value += (text[i] - '0') * scale;
+    number += '.';
+    for (++i; i < text.size() && IsDigit(text[i]); ++i) number += text[i];
   }
-  return sign * value;
+  // atof is strtod's value, correctly rounded, taken from the system C library: mingw's own
+  // strtod would add some 20 KB to the installer.
+  return std::atof(number.c_str());
 }
 
 int LeadingInteger(const std::string& text) {
