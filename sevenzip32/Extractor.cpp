@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "ArchiveError.h"
-#include "Crc32.h"
 #include "EntryPath.h"
+#include "EntryStreams.h"
 #include "FileIO.h"
 #include "TargetFolder.h"
 
@@ -24,7 +24,7 @@ struct WriteFailure {};
 class TreeWriter {
 public:
     TreeWriter(Archive& archive, ExtractTarget& target, ExtractObserver& observer)
-        : archive_(archive), target_(target), observer_(observer), buffer_(kChunkSize) {}
+        : archive_(archive), target_(target), observer_(observer), streams_(archive), buffer_(kChunkSize) {}
 
     void Run() {
         if (!target_.MakeFolder({})) throw WriteFailure{};
@@ -41,29 +41,10 @@ public:
             if (!observer_.OnEntryStart({relative, e.size, 0})) throw StopRequested{};
             if (!e.isDirectory) WriteFile(e, relative);
         }
-        FinishFolder();
+        streams_.Finish();
     }
 
 private:
-    // A folder's output must end exactly where its last file ends.
-    void FinishFolder() {
-        uint8_t extra;
-        if (folder_ && folder_->Read(&extra, 1) != 0) ThrowDamaged("folder longer than its files");
-        folder_.reset();
-    }
-
-    ByteSource& NextStream() {
-        const auto& folders = archive_.Database().streams.folders;
-        while (streamsLeft_ == 0) {
-            FinishFolder();
-            if (nextFolder_ >= folders.size()) ThrowDamaged("more files than folders hold");
-            folder_ = archive_.DecodeFolder(nextFolder_);
-            streamsLeft_ = folders[nextFolder_++].unpackStreams;
-        }
-        --streamsLeft_;
-        return *folder_;
-    }
-
     void WriteFile(const Entry& e, const std::string& relative) {
         if (!target_.CreateFile(relative)) throw WriteFailure{};
         // Whatever goes wrong from here, no half-written or damaged file stays behind.
@@ -77,35 +58,24 @@ private:
         } guard{target_, e};
 
         if (e.hasStream) {
-            CopyStream(NextStream(), e, relative);
+            uint64_t written = 0;
+            ReadEntryData(streams_.Next(), e, buffer_, [&](const uint8_t* data, size_t size) {
+                if (!target_.Write(data, size)) throw WriteFailure{};
+                written += size;
+                if (!observer_.OnEntryWritten({relative, e.size, written})) throw StopRequested{};
+            });
             // The folder's last file stays only when the folder ends with it.
-            if (streamsLeft_ == 0) FinishFolder();
+            streams_.CloseFolderIfDone();
         }
         guard.done = true;
         if (!target_.FinishFile(e, true)) throw WriteFailure{};
     }
 
-    void CopyStream(ByteSource& source, const Entry& e, const std::string& relative) {
-        uint64_t written = 0;
-        uint32_t crc = 0;
-        while (written < e.size) {
-            size_t want = e.size - written < buffer_.size() ? size_t(e.size - written) : buffer_.size();
-            if (source.Read(buffer_.data(), want) != want) ThrowDamaged("data ends early");
-            crc = UpdateCrc32(crc, buffer_.data(), want);
-            if (!target_.Write(buffer_.data(), want)) throw WriteFailure{};
-            written += want;
-            if (!observer_.OnEntryWritten({relative, e.size, written})) throw StopRequested{};
-        }
-        if (e.crc && crc != *e.crc) ThrowDamaged("data CRC");
-    }
-
     Archive& archive_;
     ExtractTarget& target_;
     ExtractObserver& observer_;
+    EntryStreams streams_;
     std::vector<uint8_t> buffer_;
-    std::unique_ptr<FolderDecoder> folder_;
-    size_t nextFolder_ = 0;
-    uint64_t streamsLeft_ = 0;
 };
 
 class FolderTarget : public ExtractTarget {

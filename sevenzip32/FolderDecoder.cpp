@@ -74,8 +74,8 @@ void CheckFolderSupported(const Folder& folder) {
     if (folder.coders.empty()) ThrowDamaged("folder without coders");
     for (const auto& c : folder.coders) {
         const CoderMethod* m = FindCoderMethod(c.methodId);
-        if (!m) ThrowUnsupported("unsupported method");
-        if (!m->make) ThrowUnsupported("encrypted archive");
+        if (!m) ThrowUnsupportedCoder("unsupported method", c.methodId);
+        if (!m->make) ThrowUnsupportedCoder("encrypted archive", c.methodId);
         if (c.inStreams != m->inStreams) ThrowDamaged("coder stream count");
     }
     CheckFolderLayout(folder);

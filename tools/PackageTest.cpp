@@ -9,9 +9,8 @@
 #include "Archive.h"
 #include "ArchiveError.h"
 #include "CoderMethods.h"
-#include "DeclaredFolders.h"
-#include "EntryDecoding.h"
 #include "EntryPath.h"
+#include "EntryStreams.h"
 #include "GbkText.h"
 #include "PackageTail.h"
 #include "TextConversion.h"
@@ -56,19 +55,14 @@ std::string CoderChain(const sevenzip::Folder& folder) {
   return chain;
 }
 
-// The reader refused a coder: name it, from the headers read once more without that check.
-std::string NameRefusedCoder(PackageFileStream& in, const char* readerReason) {
-  try {
-    for (const sevenzip::Folder& folder : sevenzip::DeclaredFolders(in)) {
-      for (const sevenzip::Coder& coder : folder.coders) {
-        const sevenzip::CoderMethod* method = sevenzip::FindCoderMethod(coder.methodId);
-        if (!method) return "the library does not decode the coder " + MethodName(coder.methodId);
-        if (!method->make) return "the archive is encrypted (" + MethodName(coder.methodId) + "); the library unpacks no archive with a password";
-      }
-    }
-  } catch (const sevenzip::ArchiveError&) {
+// What the publisher is told when the reader refuses something it does not decode.
+std::string RefusalReason(const sevenzip::ArchiveError& error) {
+  if (std::optional<std::uint64_t> id = error.Method()) {
+    const sevenzip::CoderMethod* method = sevenzip::FindCoderMethod(*id);
+    if (!method) return "the library does not decode the coder " + MethodName(*id);
+    return "the archive is encrypted (" + MethodName(*id) + "); the library unpacks no archive with a password";
   }
-  return std::string("the library cannot read the archive: ") + readerReason;
+  return std::string("the library cannot read the archive: ") + error.what();
 }
 
 std::string Quoted(const std::string& utf8) { return "'" + utf8 + "'"; }
@@ -152,7 +146,7 @@ PackageTestResult TestPackage(const fs::path& package) {
     if (std::string error = CheckProgramFile(archive.Database(), *info); !error.empty()) return {error, {}};
     return DecodeEntries(archive);
   } catch (const sevenzip::ArchiveError& e) {
-    if (e.Kind() == sevenzip::ErrorKind::Unsupported) return {NameRefusedCoder(in, e.what()), {}};
+    if (e.Kind() == sevenzip::ErrorKind::Unsupported) return {RefusalReason(e), {}};
     return {std::string("the archive is damaged: ") + e.what(), {}};
   } catch (const std::bad_alloc&) {
     return {"the archive asks for more memory than the library takes", {}};

@@ -2,6 +2,7 @@
 
 #include <functional>
 
+#include "EntryStreams.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
 
@@ -75,6 +76,12 @@ TEST_P(SevenZipHostileTest, FailsCleanlyWritingNothing) {
     int result = Extract(archive, target);
     EXPECT_TRUE(result == sevenzip::kResultDamaged || result == sevenzip::kResultUnsupported) << result;
     for (const auto& [name, content] : Tree(target)) EXPECT_EQ(content, "<folder>") << name;
+    // lzpack's test of a package must refuse whatever the installer's extraction refuses.
+    sevenzip::MemoryInStream in(bytes.data(), bytes.size());
+    EXPECT_ANY_THROW({
+        sevenzip::Archive opened(in);
+        sevenzip::DecodeAllEntries(opened, [](const sevenzip::Entry&) {});
+    });
 }
 
 const uint64_t kThirtyMillion = 30'000'000;
