@@ -1,28 +1,16 @@
 // lzpack's signatures against openssl's own command line, on keys openssl makes.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <random>
 #include <string>
 
 #include "FileSigning.h"
 #include "PemKey.h"
+#include "TestFiles.h"
 #include "trust/SignatureLine.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream file(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(file), {}};
-}
-
-void WriteAll(const fs::path& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
-
-int Shell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
+using namespace testfiles;
 
 // DER of r||s as openssl dgst expects it: SEQUENCE of two minimal INTEGERs.
 std::string DerSignature(const Signature& signature) {
@@ -40,43 +28,35 @@ std::string DerSignature(const Signature& signature) {
 
 class FileSigningTest : public testing::Test {
  protected:
-  fs::path root_;
+  ScratchFolder scratch_;
+  const fs::path root_ = scratch_.Path();
 
   void SetUp() override {
-    // One folder per test: ctest runs the tests of this suite side by side.
-    root_ = fs::path(testing::TempDir()) /
-            ("file-signing-" + std::string(testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(root_);
-    fs::create_directories(root_);
     for (const char* name : {"publisher", "other"}) {
       const std::string pem = (root_ / name).string();
-      ASSERT_EQ(Shell("openssl ecparam -name prime256v1 -genkey -noout -out " + pem + ".pem && openssl ec -in " + pem +
+      ASSERT_EQ(RunShell("openssl ecparam -name prime256v1 -genkey -noout -out " + pem + ".pem && openssl ec -in " + pem +
                     ".pem -pubout -out " + pem + ".pub.pem"),
                 0);
     }
-    std::mt19937 random(11);
-    std::string bytes(5000, '\0');
-    for (char& c : bytes) c = static_cast<char>(random());
-    WriteAll(File(), bytes);
+    WriteBytes(File(), RandomBytes(5000, 11));
   }
-  void TearDown() override { fs::remove_all(root_); }
 
   fs::path File() const { return root_ / "package.7z"; }
   fs::path Key(const char* name) const { return root_ / name; }
 };
 
 TEST_F(FileSigningTest, OpensslAcceptsTheSignatureOnTheCoveredBytes) {
-  const std::string original = ReadAll(File());
+  const std::string original = ReadBytes(File());
   ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
-  const std::string signedFile = ReadAll(File());
+  const std::string signedFile = ReadBytes(File());
   ASSERT_EQ(signedFile.size(), original.size() + kSignatureLineSize);
   ASSERT_EQ(signedFile.substr(0, original.size()), original);
   const std::optional<SignatureLine> line = FindSignatureLine(signedFile, signedFile.size());
   ASSERT_TRUE(line);
-  WriteAll(root_ / "covered.bin", original);
-  WriteAll(root_ / "signature.der", DerSignature(line->signature));
+  WriteBytes(root_ / "covered.bin", original);
+  WriteBytes(root_ / "signature.der", DerSignature(line->signature));
   const auto opensslVerifies = [&](const char* key) {
-    return Shell("openssl dgst -sha256 -verify " + Key(key).string() + " -signature " +
+    return RunShell("openssl dgst -sha256 -verify " + Key(key).string() + " -signature " +
                  (root_ / "signature.der").string() + " " + (root_ / "covered.bin").string()) == 0;
   };
   EXPECT_TRUE(opensslVerifies("publisher.pub.pem"));
@@ -85,9 +65,9 @@ TEST_F(FileSigningTest, OpensslAcceptsTheSignatureOnTheCoveredBytes) {
 }
 
 TEST_F(FileSigningTest, VerifyRefusesEveryChangeAndAnotherKey) {
-  const std::string unsignedBytes = ReadAll(File());
+  const std::string unsignedBytes = ReadBytes(File());
   ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
-  const std::string good = ReadAll(File());
+  const std::string good = ReadBytes(File());
   const std::size_t digits = unsignedBytes.size() + 2 + kSignatureTag.size();
   const struct {
     const char* name;
@@ -98,35 +78,35 @@ TEST_F(FileSigningTest, VerifyRefusesEveryChangeAndAnotherKey) {
     std::string changed = good;
     char& byte = changed[flip.at];
     byte = flip.at < digits ? static_cast<char>(byte ^ 1) : (byte == '0' ? '1' : '0');  // digits stay digits
-    WriteAll(File(), changed);
+    WriteBytes(File(), changed);
     EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "") << flip.name;
   }
-  WriteAll(File(), good);
+  WriteBytes(File(), good);
   EXPECT_NE(VerifyFileSignature(File(), Key("other.pub.pem")), "");
   EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pem")), "");  // a private key is no public key
-  WriteAll(File(), unsignedBytes);
+  WriteBytes(File(), unsignedBytes);
   EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
 
   // Signing again replaces the line: the file keeps its size and holds for the new key only.
-  WriteAll(File(), good);
+  WriteBytes(File(), good);
   ASSERT_EQ(SignFileInPlace(File(), Key("other.pem")), "");
-  EXPECT_EQ(ReadAll(File()).size(), good.size());
+  EXPECT_EQ(ReadBytes(File()).size(), good.size());
   EXPECT_EQ(VerifyFileSignature(File(), Key("other.pub.pem")), "");
   EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
 }
 
 TEST_F(FileSigningTest, PemKeysReadTheSamePointFromThePrivateAndThePublicFile) {
-  const std::optional<EcPrivateKey> key = ParsePrivateKeyPem(ReadAll(Key("publisher.pem")));
-  const std::optional<EcPublicPoint> point = ParsePublicKeyPem(ReadAll(Key("publisher.pub.pem")));
-  const std::optional<EcPublicPoint> other = ParsePublicKeyPem(ReadAll(Key("other.pub.pem")));
+  const std::optional<EcPrivateKey> key = ParsePrivateKeyPem(ReadBytes(Key("publisher.pem")));
+  const std::optional<EcPublicPoint> point = ParsePublicKeyPem(ReadBytes(Key("publisher.pub.pem")));
+  const std::optional<EcPublicPoint> other = ParsePublicKeyPem(ReadBytes(Key("other.pub.pem")));
   ASSERT_TRUE(key && point && other);
   EXPECT_EQ(key->point.x, point->x);
   EXPECT_EQ(key->point.y, point->y);
   EXPECT_NE(other->x, point->x);
-  EXPECT_FALSE(ParsePrivateKeyPem(ReadAll(Key("publisher.pub.pem"))));
-  EXPECT_FALSE(ParsePublicKeyPem(ReadAll(Key("publisher.pem"))));
-  ASSERT_EQ(Shell("openssl ecparam -name secp384r1 -genkey -noout -out " + Key("p384.pem").string()), 0);
-  EXPECT_FALSE(ParsePrivateKeyPem(ReadAll(Key("p384.pem"))));
+  EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("publisher.pub.pem"))));
+  EXPECT_FALSE(ParsePublicKeyPem(ReadBytes(Key("publisher.pem"))));
+  ASSERT_EQ(RunShell("openssl ecparam -name secp384r1 -genkey -noout -out " + Key("p384.pem").string()), 0);
+  EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("p384.pem"))));
 }
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "wizard/FolderPickerRules.h"
 #include "wizard/FolderRules.h"
 
 #include <gtest/gtest.h>
@@ -24,7 +25,6 @@ TEST(FolderRulesTest, TargetFolderChecks) {
       {"D:\\.", FolderVerdict::BareDrive, ""},
       {"D:\\x\\..", FolderVerdict::BareDrive, ""},
       {"D:\\誠\\..\\", FolderVerdict::BareDrive, ""},
-      {"D:\\\\Games\\\\X\\\\", FolderVerdict::Accepted, "D:\\Games\\X\\"},
       {"D:\\Games\\.\\Y\\..\\X", FolderVerdict::Accepted, "D:\\Games\\X\\"},
       {"D:\\誠\\x", FolderVerdict::Accepted, "D:\\誠\\x\\"},
       {"\\\\\\server\\share", FolderVerdict::PathError, ""},
@@ -35,6 +35,19 @@ TEST(FolderRulesTest, TargetFolderChecks) {
     EXPECT_EQ(check.folder, c.folder) << c.typed;
     EXPECT_EQ(FolderCheckMessage(check.verdict) == nullptr, c.verdict == FolderVerdict::Accepted);
   }
+}
+
+TEST(FolderPickerRulesTest, OkOnlyForDriveLetterFolders) {
+  const struct {
+    uint32_t message;
+    const char* selection;
+    PickerReply reply;
+  } kCases[] = {
+      {1, "", PickerReply::SelectInitialFolder},         {2, "C:\\Users\\a", PickerReply::Nothing},
+      {2, "", PickerReply::DisableOk},                    // a virtual item
+      {2, "\\\\server\\share", PickerReply::DisableOk},  // a network path
+  };
+  for (const auto& c : kCases) EXPECT_EQ(PickerCallbackReply(c.message, c.selection), c.reply) << c.selection;
 }
 
 }  // namespace

@@ -2,19 +2,18 @@
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
-#include <filesystem>
 #include <fstream>
 #include <thread>
 #include <vector>
 
 #include "HttpTestHost.h"
+#include "TestFiles.h"
 #include "state/DownloadState.h"
 
 namespace {
 
-namespace fs = std::filesystem;
+using namespace testfiles;
 using Clock = std::chrono::steady_clock;
 
 constexpr char kRequestTail[] = "Connection: close\r\nUser-Agent: GetHTTP 0.0\r\n\r\n";
@@ -39,23 +38,15 @@ class RecordingSink : public DownloadSink {
 class HttpDownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/http-download-XXXXXX";
-    dir_ = mkdtemp(pattern);
-    fs::create_directory(dir_ / "served");
-    WriteFile(dir_ / "served" / "file.bin", data_);
-    WriteFile(dir_ / "served" / "big.bin", Pattern(64 * 1024));
+    WriteBytes(dir_ / "served" / "file.bin", data_);
+    WriteBytes(dir_ / "served" / "big.bin", Pattern(64 * 1024));
     host_ = std::make_unique<TestHostProcess>((dir_ / "served").string(), LogPath());
     output_ = (dir_ / "out.bin.tmp").string();
   }
 
   void TearDown() override {
     host_.reset();
-    fs::remove_all(dir_);
     DownloadState = kDownloadIdle;
-  }
-
-  static void WriteFile(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
   }
 
   std::string LogPath() const { return (dir_ / "requests.log").string(); }
@@ -63,7 +54,7 @@ class HttpDownloadTest : public ::testing::Test {
   // The requests the host saw, split at their empty lines.
   std::vector<std::string> Requests() const {
     std::vector<std::string> requests;
-    const std::string log = ReadWholeFile(LogPath());
+    const std::string log = ReadBytes(LogPath());
     for (size_t at = 0, end; (end = log.find("\r\n\r\n", at)) != std::string::npos; at = end + 4) {
       requests.push_back(log.substr(at, end + 4 - at));
     }
@@ -99,7 +90,8 @@ class HttpDownloadTest : public ::testing::Test {
     ASSERT_EQ(request.body, "ok\n");
   }
 
-  fs::path dir_;
+  ScratchFolder scratch_;
+  const fs::path dir_ = scratch_.Path();
   std::string output_;
   const std::string data_ = Pattern(1000);
   std::unique_ptr<TestHostProcess> host_;
@@ -156,7 +148,7 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, "");
     EXPECT_EQ(fs::exists(output_), c.fileKept);
-    if (c.fileKept) EXPECT_EQ(ReadWholeFile(output_), data_);
+    if (c.fileKept) EXPECT_EQ(ReadBytes(output_), data_);
     const std::vector<std::string> requests = Requests();
     ASSERT_EQ(requests.size(), c.requests);
     if (!c.rangeLine.empty()) EXPECT_NE(requests.back().find("\r\n" + c.rangeLine + "\r\n"), std::string::npos);
@@ -164,37 +156,39 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
 }
 
 TEST_F(HttpDownloadTest, RequestBytesAreExact) {
-  const DownloadRequest request = Fetch("/dowfile/file.bin?cut=600");
-  EXPECT_EQ(request.result, 1000);
-  const std::vector<std::string> requests = Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[0], std::string("GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\n") + kRequestTail);
-  EXPECT_EQ(requests[1], "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\nConnection: close\r\n"
-                         "Range: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
-}
-
-TEST_F(HttpDownloadTest, RedirectsRequestTheirTargets) {
-  Fetch("/a/file.bin?redirect=absolute&to=host2&split=5");
-  const std::vector<std::string> requests = Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[1], std::string("GET /dowfile/file.bin?redirect=none&split=5 HTTP/1.0\r\nHost: host2\r\n") +
-                             kRequestTail);
+  const struct {
+    std::string target, resumed;  // the second request, after a cut or a redirect
+  } cases[] = {
+      {"/dowfile/file.bin?cut=600", "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\nConnection: close\r\n"
+                                    "Range: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n"},
+      {"/a/file.bin?redirect=absolute&to=host2&split=5",
+       std::string("GET /dowfile/file.bin?redirect=none&split=5 HTTP/1.0\r\nHost: host2\r\n") + kRequestTail},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.target);
+    std::ofstream(LogPath(), std::ios::trunc).close();
+    EXPECT_EQ(Fetch(c.target).result, 1000);
+    const std::vector<std::string> requests = Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    EXPECT_EQ(requests[0], "GET " + c.target + " HTTP/1.0\r\nHost: host1\r\n" + kRequestTail);
+    EXPECT_EQ(requests[1], c.resumed);
+  }
 }
 
 TEST_F(HttpDownloadTest, WholeAnswerToARangeRewritesTheFileFromItsStart) {
   Control("once=1&cut=600");
   const DownloadRequest request = Fetch("/dowfile/file.bin?range=200");
   EXPECT_EQ(request.result, 1000);
-  EXPECT_EQ(ReadWholeFile(output_), data_);
+  EXPECT_EQ(ReadBytes(output_), data_);
   EXPECT_EQ(Requests().size(), 2u);
 }
 
 TEST_F(HttpDownloadTest, EarlierOutputFileIsDeletedFirst) {
-  WriteFile(output_, std::string(5000, 'z'));
+  WriteBytes(output_, std::string(5000, 'z'));
   EXPECT_EQ(Fetch("/dowfile/file.bin").result, 1000);
-  EXPECT_EQ(ReadWholeFile(output_), data_);
+  EXPECT_EQ(ReadBytes(output_), data_);
 
-  WriteFile(output_, std::string(5000, 'z'));
+  WriteBytes(output_, std::string(5000, 'z'));
   EXPECT_EQ(Fetch("/dowfile/missing.bin").result, 0);
   EXPECT_FALSE(fs::exists(output_));
 }
@@ -211,7 +205,7 @@ TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url);
-    WriteFile(output_, "left over");
+    WriteBytes(output_, "left over");
     DownloadRequest request = MakeRequest(c.url, output_);
     request.settings.lookup = [](const std::string& host, uint16_t) {
       // Port 1 on loopback has no listener.

@@ -2,24 +2,6 @@
 
 #include <gtest/gtest.h>
 
-TEST(HttpResponse, HeadIsCollectedWhereverTheReceivesSplitIt) {
-  const std::string response = "HTTP/1.1 200 OK\r\nContent-Length: 4\r\n\r\nbody";
-  const size_t headSize = response.size() - 4;
-  for (size_t split = 1; split < response.size(); ++split) {
-    ResponseHeadCollector collector;
-    const auto first = collector.Add(std::string_view(response).substr(0, split));
-    if (split >= headSize) {
-      ASSERT_EQ(first, ResponseHeadCollector::State::Complete) << split;
-    } else {
-      ASSERT_EQ(first, ResponseHeadCollector::State::Collecting) << split;
-      ASSERT_EQ(collector.Add(std::string_view(response).substr(split)), ResponseHeadCollector::State::Complete);
-    }
-    EXPECT_EQ(collector.Head(), response.substr(0, headSize)) << split;
-    const std::string added = split >= headSize ? response.substr(0, split) : response;
-    EXPECT_EQ(std::string(collector.Head()) + std::string(collector.Rest()), added) << split;
-  }
-}
-
 TEST(HttpResponse, FirstResponseVerdicts) {
   struct Case {
     std::string_view head;
@@ -35,7 +17,6 @@ TEST(HttpResponse, FirstResponseVerdicts) {
       {"HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject, 0, ""},
       {"HTTP/1.1 200 OK\r\ncontent-length: 1000\r\n\r\n", ResponseAction::Accept, 0, ""},
       {"HTTP/1.1 302 Found\r\nLocation: /x/y.rar\r\n\r\n", ResponseAction::Redirect, 0, "/x/y.rar"},
-      {"HTTP/1.0 301 Moved\r\nLocation: http://b/c\r\n\r\n", ResponseAction::Redirect, 0, "http://b/c"},
       // A redirect without a place to go cannot be followed.
       {"HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject, 0, ""},
       {"HTTP/1.1 404 Not Found\r\nContent-Length: 9\r\n\r\n", ResponseAction::Reject, 0, ""},
@@ -58,13 +39,10 @@ TEST(HttpResponse, ResumedResponseVerdicts) {
       {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::ContinueRange},
       {"http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
       {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 0-999/1000\r\n\r\n", ResponseAction::Reject},
-      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes 6000-9999/10000\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
-      {"HTTP/1.1 206 Partial Content\r\nContent-Range: items 600-999\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 206 Partial Content\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 200 OK\r\n\r\n", ResponseAction::Restart},
-      {"HTTP/1.1 416 Range Not Satisfiable\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
       {"HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
   };
@@ -76,17 +54,14 @@ TEST(HttpResponse, ContentLengthReading) {
     std::string_view head;
     int64_t length;
   } cases[] = {
-      {"Content-Length: 1000\r\n", 1000},
       {"Content-Length:1000\r\n", 1000},
       {"Content-Length:    42abc\r\n", 42},
       {"Content-Length: 3221225472\r\n", 3221225472LL},
       {"Content-Length: 10.5\r\n", 11},
-      {"Content-Length: 10.4\r\n", 10},
       {"Content-Length: 99999999999999999999999\r\n", INT64_MAX},
       {"Content-Length: -5\r\n", 0},
       {"Content-Length: \r\n", 0},
       {"Content-Length: 7", 0},
-      {"X: 1\r\n", 0},
   };
   for (const Case& c : cases) EXPECT_EQ(ReadContentLength(c.head), c.length) << c.head;
 }

@@ -9,8 +9,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 #include <string>
 
@@ -61,10 +59,3 @@ class TestHostProcess {
   pid_t pid_ = 0;
   uint16_t port_ = 0;
 };
-
-inline std::string ReadWholeFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}

@@ -27,7 +27,6 @@ const struct {
     {true, 3, true, 4, "安装完成", "感谢你使用“素材包”", "完成", "", WizardAction::None},
     {true, 4, false, 4, "旧", "旧", nullptr, "", WizardAction::RunFinishActions},
     {true, 4, true, 4, "旧", "旧", nullptr, "", WizardAction::PostClose},
-    {false, 0, false, 0, "旧", "旧", nullptr, "", WizardAction::None},
     {false, 1, false, 1, "旧", "旧", nullptr, "", WizardAction::None},
     {false, 2, false, 1, "旧", "旧", nullptr, "", WizardAction::None},
     {false, 3, false, 2, "选择安装位置", "选择“画图”的安装文件夹", nullptr, "", WizardAction::None},

@@ -8,14 +8,6 @@ namespace {
 
 constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
 
-TEST(PixelAdjustTest, LightenFactorTakesOnlyOneToNinetyNine) {
-    const struct {
-        int percent;
-        float factor;
-    } cases[] = {{-5, 0.0f}, {0, 0.0f}, {1, 0.01f}, {50, 0.5f}, {99, 0.99f}, {100, 0.0f}, {250, 0.0f}};
-    for (const auto& c : cases) EXPECT_FLOAT_EQ(LightenFactor(c.percent), c.factor) << c.percent;
-}
-
 TEST(PixelAdjustTest, AdjustsChannelsAndKeepsAlpha) {
     const struct {
         int lighten;

@@ -48,6 +48,8 @@ TEST(ProgressTextTest, BodiesOfTwoGibibytesAndMoreShowTheirRealFigures) {
       {1024, (int64_t{2} << 30) + 2048, "下载【big.7z】中..完成:1KB(0.00%)/共:2097154KB", 0},
       // Figures stop at 4 TiB rather than spill into each other.
       {int64_t{1} << 40, int64_t{5} << 40, "下载【big.7z】中..完成:1073741824KB(20.00%)/共:4294967295KB", 20},
+      // No length announced (total 1) past 4 GiB: the count still shows, scaled into the message.
+      {int64_t{5} << 30, 1, "下载【big.7z】中..完成:5242880KB(0.00%)/共:0KB", 0},
       // A smaller body after a large one shows its own figures again.
       {1263616, 2766848, "下载【big.7z】中..完成:1234KB(45.67%)/共:2702KB", 46},
   };

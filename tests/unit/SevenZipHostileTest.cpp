@@ -45,6 +45,12 @@ Bytes ArchiveOver(std::vector<TinyCoder> coders, const RealLzma2& stream, size_t
     return WriteTinyArchive({{u"data.bin", stream.plain.substr(0, fileSize)}}, &folder);
 }
 
+// The real stream under the given coders, its files declared shorter than it decodes.
+Bytes Lzma2Longer(std::vector<TinyCoder> over) {
+    over.push_back({kLzma2Id, kOneMebibyte, kDeclared});
+    return ArchiveOver(std::move(over), Lzma2Stream());
+}
+
 RealLzma2 Stored(const std::string& plain) { return {plain, StoredLzma2(plain)}; }
 
 // A tiny archive whose only header holds the given bytes after the Header property.
@@ -89,21 +95,9 @@ const uint64_t kThirtyMillion = 30'000'000;
 INSTANTIATE_TEST_SUITE_P(
     Crafted, SevenZipHostileTest,
     testing::Values(
-        HostileCase{"Lzma2LongerUnderBcj",
-                    [] {
-                        return ArchiveOver({{kBcjId, {}, kDeclared}, {kLzma2Id, kOneMebibyte, kDeclared}},
-                                           Lzma2Stream());
-                    },
-                    true},
-        HostileCase{"Lzma2LongerUnderCopy",
-                    [] {
-                        return ArchiveOver({{kCopyId, {}, kDeclared}, {kLzma2Id, kOneMebibyte, kDeclared}},
-                                           Lzma2Stream());
-                    },
-                    true},
-        HostileCase{"Lzma2LongerAlone",
-                    [] { return ArchiveOver({{kLzma2Id, kOneMebibyte, kDeclared}}, Lzma2Stream()); },
-                    true},
+        HostileCase{"Lzma2LongerUnderBcj", [] { return Lzma2Longer({{kBcjId, {}, kDeclared}}); }, true},
+        HostileCase{"Lzma2LongerUnderCopy", [] { return Lzma2Longer({{kCopyId, {}, kDeclared}}); }, true},
+        HostileCase{"Lzma2LongerAlone", [] { return Lzma2Longer({}); }, true},
         HostileCase{"Lzma2LongerAsEncodedHeader",
                     [] {
                         TinyOptions packed;

@@ -1,54 +1,13 @@
 #pragma once
 // Files, folders and `7z` runs for the 7z reader's tests.
-#include <gtest/gtest.h>
-
-#include <cmath>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <map>
-#include <random>
-#include <string>
 
 #include "SevenZipCommand.h"
+#include "TestFiles.h"
 
 namespace sevenzip_test {
 
-namespace fs = std::filesystem;
-
-// A fresh folder per test, removed afterwards.
-class ScratchFolder {
-public:
-    ScratchFolder() {
-        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        path_ = fs::temp_directory_path() / ("sevenzip-" + std::string(info->test_suite_name()) + "-" +
-                                             std::to_string(std::random_device{}()));
-        fs::remove_all(path_);
-        fs::create_directories(path_);
-    }
-    ~ScratchFolder() { fs::remove_all(path_); }
-    const fs::path& Path() const { return path_; }
-
-private:
-    fs::path path_;
-};
-
-inline void WriteBytes(const fs::path& path, const std::string& bytes) {
-    fs::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary).write(bytes.data(), std::streamsize(bytes.size()));
-}
-
-inline std::string ReadBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-inline std::string RandomBytes(size_t size, unsigned seed) {
-    std::mt19937 gen(seed);
-    std::string s(size, '\0');
-    for (auto& c : s) c = char(gen());
-    return s;
-}
+using namespace testfiles;
 
 // x86-like bytes: many CALL/JMP opcodes with near and far targets, so BCJ has work to do.
 inline std::string CodeLikeBytes(size_t size, unsigned seed) {
@@ -118,36 +77,6 @@ inline std::string BranchLikeBytes(size_t size, unsigned seed) {
     s.resize(size);
     return s;
 }
-
-// A 16-bit stereo PCM WAVE file: 7z chooses the Delta filter for it by itself.
-inline std::string WaveFile(uint32_t frames) {
-    std::string s;
-    auto put = [&s](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) s += char(v >> (8 * i));
-    };
-    s += "RIFF";
-    put(36 + frames * 4, 4);
-    s += "WAVEfmt ";
-    put(16, 4);
-    put(1, 2);  // PCM
-    put(2, 2);
-    put(44100, 4);
-    put(44100 * 4, 4);
-    put(4, 2);
-    put(16, 2);
-    s += "data";
-    put(frames * 4, 4);
-    std::mt19937 gen(7);
-    for (uint32_t i = 0; i < frames; ++i) {
-        put(uint32_t(int(8000 * std::sin(i * 0.031)) + int(gen() % 64)), 2);
-        put(uint32_t(int(6000 * std::sin(i * 0.017)) + int(gen() % 64)), 2);
-    }
-    return s;
-}
-
-inline int RunShell(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()); }
-
-inline std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
 // Packs everything inside folder with 7z and the given switches.
 inline void Make7z(const fs::path& folder, const fs::path& archive, const std::string& switches) {

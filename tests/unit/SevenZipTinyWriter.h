@@ -27,12 +27,8 @@ inline void PutNumber(Bytes& out, uint64_t value) {
     for (int i = 0; i < 8; ++i) out.push_back(uint8_t(value >> (8 * i)));
 }
 
-inline void PutUInt32(Bytes& out, uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(v >> (8 * i)));
-}
-
-inline void PutUInt64(Bytes& out, uint64_t v) {
-    for (int i = 0; i < 8; ++i) out.push_back(uint8_t(v >> (8 * i)));
+inline void PutLittleEndian(Bytes& out, uint64_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(uint8_t(v >> (8 * i)));
 }
 
 struct TinyCoder {
@@ -90,11 +86,11 @@ inline void PutFolderStreams(Bytes& h, uint64_t packPos, const TinyFolder& f) {
 // Signature header, packed bytes, then the header.
 inline Bytes WrapArchive(const std::string& packed, const Bytes& header) {
     Bytes next;
-    PutUInt64(next, packed.size());
-    PutUInt64(next, header.size());
-    PutUInt32(next, sevenzip::Crc32(header.data(), header.size()));
+    PutLittleEndian(next, packed.size(), 8);
+    PutLittleEndian(next, header.size(), 8);
+    PutLittleEndian(next, sevenzip::Crc32(header.data(), header.size()), 4);
     Bytes archive{'7', 'z', 0xBC, 0xAF, 0x27, 0x1C, 0x00, 0x04};
-    PutUInt32(archive, sevenzip::Crc32(next.data(), next.size()));
+    PutLittleEndian(archive, sevenzip::Crc32(next.data(), next.size()), 4);
     archive.insert(archive.end(), next.begin(), next.end());
     archive.insert(archive.end(), packed.begin(), packed.end());
     archive.insert(archive.end(), header.begin(), header.end());
@@ -124,7 +120,7 @@ inline Bytes WriteTinyArchive(const std::vector<TinyEntry>& entries, const TinyF
     h.push_back(0x09);
     for (size_t i = 0; i + 1 < entries.size(); ++i) PutNumber(h, entries[i].data.size());
     h.insert(h.end(), {0x0A, 0x01});  // CRCs, all defined
-    for (const auto& e : entries) PutUInt32(h, sevenzip::Crc32(e.data.data(), e.data.size()) ^ options.crcMask);
+    for (const auto& e : entries) PutLittleEndian(h, sevenzip::Crc32(e.data.data(), e.data.size()) ^ options.crcMask, 4);
     h.insert(h.end(), {0x00, 0x00, 0x05});  // end, end; FilesInfo
     PutNumber(h, entries.size());
     Bytes names{0x00};

@@ -21,8 +21,8 @@ TEST(ShortcutPlanTest, OnlyCheckedBoxesAct) {
     const char* desktop;
     int32_t shortcutCheck, launchCheck;
     bool shortcut, launch;
-  } kCases[] = {{"C:\\Desktop\\", 0, 0, false, false}, {"C:\\Desktop\\", 1, 0, true, false},
-                {"C:\\Desktop\\", 0, 1, false, true},  {"C:\\Desktop\\", 2, 2, false, false},
+  } kCases[] = {{"C:\\Desktop\\", 1, 0, true, false}, {"C:\\Desktop\\", 0, 1, false, true},
+                {"C:\\Desktop\\", 2, 2, false, false},
                 {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
   for (const auto& c : kCases) {
     const FinishPlan plan = PlanFinishActions({"D:\\A\\", c.desktop, c.shortcutCheck, c.launchCheck}, kPackage);

@@ -27,7 +27,6 @@ TEST(TextLayerTest, InkBoundsHoldEveryPixelTheTextsTouched) {
       {"black text shows only on white", {}, {{5, kBlack}}, "1,1-2,2"},
       {"white halo shows only on black", {{11, kWhite}}, {}, "3,2-4,3"},
       {"a faint edge", {{0, 0x010000}}, {{0, 0xFEFFFF}}, "0,0-1,1"},
-      {"two corners span the box", {{0, 0x808080}}, {{11, 0x808080}}, "0,0-4,3"},
       {"the top byte is not colour", {{6, 0xFF000000}}, {{7, 0x00FFFFFF}}, "0,0-0,0"},
   };
   for (const auto& c : cases) {
@@ -48,7 +47,6 @@ TEST(TextLayerTest, DotPixelsAreTheScaledBoxWidenedByThePen) {
     const char* pixels;
   } cases[] = {
       {0, 1.0f, 1, "109,54-121,66"},     // centre (115, 60)
-      {90, 1.0f, 1, "54,109-66,121"},    // centre (60, 115)
       {0, 1.25f, 1, "137,68-151,82"},    // 137.5 and 81.25 rounded, then widened
       {180, 1.5f, 2, "-2,80-17,100"},    // centre (5, 60): 82.5 and 97.5 to even; the box may leave the canvas
   };
@@ -62,9 +60,7 @@ TEST(TextLayerTest, RectanglesOverlapOnlyByCommonPixels) {
     bool overlap;
   } cases[] = {
       {{40, 20, 50, 30}, false},  // right edges are outside
-      {{10, 30, 50, 40}, false},
       {{39, 29, 50, 40}, true},   // one corner pixel
-      {{0, 0, 100, 100}, true},   // around it
       {{25, 25, 25, 28}, false},  // empty
   };
   for (const auto& c : cases) {
