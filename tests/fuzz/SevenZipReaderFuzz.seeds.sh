@@ -9,6 +9,7 @@ lzma-eos          -m0=LZMA:eos
 bcj-lzma          -m0=BCJ -m1=LZMA:d=64k
 copy-plain-header -m0=Copy -mhc=off
 lzma2-per-file    -m0=LZMA2 -ms=off
+ppmd-small-model  -m0=PPMd:mem=1m:o=4
 '
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
