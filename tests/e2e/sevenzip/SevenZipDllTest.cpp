@@ -12,8 +12,6 @@
 #include <string>
 #include <vector>
 
-#include "SevenZipTinyWriter.h"
-
 namespace {
 
 namespace fs = std::filesystem;
@@ -75,7 +73,6 @@ struct CallbackCall {
 };
 
 std::vector<CallbackCall> gCalls;
-size_t gStopAtCall = SIZE_MAX;
 bool gPostedMessageSeen = false;
 bool gPostedBeforeFirstCallback = false;
 
@@ -88,7 +85,7 @@ BOOL WINAPI RecordingCallback(HWND, UINT, UINT state, LPVOID record) {
     std::memcpy(&call.written, copy + 4, 4);
     if (gCalls.empty()) gPostedBeforeFirstCallback = gPostedMessageSeen;
     gCalls.push_back(call);
-    return gCalls.size() < gStopAtCall;
+    return TRUE;
 }
 
 constexpr UINT kProbeMessage = WM_APP + 7;
@@ -117,7 +114,6 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(sevenZip_ && check_ && getBackground_ && setBackground_ && setCursor_ && setOwner_);
         gCalls.clear();
-        gStopAtCall = SIZE_MAX;
         gPostedMessageSeen = gPostedBeforeFirstCallback = false;
         target_ = gDataDir + "解压目标 " + testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
         fs::remove_all(FromAnsi(target_));
@@ -217,31 +213,6 @@ TEST_F(SevenZipDllTest, KeepsDispatchingTheCallersMessages) {
     EXPECT_EQ(ExtractLikeTheInstaller(gDataDir + "package.7z", window), 0);
     EXPECT_TRUE(gPostedBeforeFirstCallback);
     DestroyWindow(window);
-}
-
-TEST_F(SevenZipDllTest, StopsWhenTheCallbackSaysSo) {
-    gStopAtCall = 3;
-    EXPECT_NE(ExtractLikeTheInstaller(gDataDir + "package.7z"), 0);
-    EXPECT_EQ(gCalls.size(), 3u);
-}
-
-TEST_F(SevenZipDllTest, RefusesNamesOutsideTheTarget) {
-    auto bytes = sevenzip_test::WriteTinyArchive({{u"inside.txt", "in"}, {u"../escaped.txt", "out"}});
-    std::string archive = gDataDir + "escaping.7z";
-    std::ofstream(FromAnsi(archive), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
-    EXPECT_EQ(check_(archive.c_str(), 0), 0);
-    EXPECT_NE(ExtractLikeTheInstaller(archive), 0);
-    fs::path target = FromAnsi(target_);
-    EXPECT_FALSE(fs::exists(target.parent_path().parent_path() / "escaped.txt"));
-    EXPECT_TRUE(fs::is_empty(target));
-}
-
-TEST_F(SevenZipDllTest, CheckRefusesWhatItCannotRead) {
-    const std::string files[] = {gDataDir + "damaged.7z", gDataDir + "missing.7z", gDataDir + "tree\\readme.txt"};
-    for (const auto& file : files) {
-        EXPECT_EQ(check_(file.c_str(), 0), 0) << file;
-        EXPECT_NE(ExtractLikeTheInstaller(file), 0) << file;
-    }
 }
 
 }  // namespace

@@ -53,14 +53,6 @@ TEST_F(NavigationTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
   EXPECT_EQ(VisibleControls(form), kFolderRow);
 }
 
-TEST_F(NavigationTest, TheCloseBoxClosesTheFolderPageWithoutAQuestion) {
-  const HWND form = StartWithPackage(Installer(), OrdinaryPackage());
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow)) << VisibleControls(form);
-  PostMessageA(form, WM_SYSCOMMAND, SC_CLOSE, 0);
-  ExpectExitCode(0);
-}
-
 // The test build goes from the folder page straight to the finish page.
 TEST_F(NavigationTest, BackFromTheFinishPageAndNextAgain) {
   const HWND form = StartWithPackage(SkipExtractionInstaller(), OrdinaryPackage());
