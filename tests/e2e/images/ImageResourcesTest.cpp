@@ -8,15 +8,12 @@
 #include <vector>
 
 #include "support/MemoryCanvas.h"
-#include "support/PageImages.h"
 #include "support/PixelAdjust.h"
 #include "support/ResourceImage.h"
 #include "support/ScopedWin.h"
 
 namespace {
 
-constexpr COLORREF kKey = RGB(198, 0, 136);
-constexpr WORD kChinesePrc = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
 // The wide forms of the RT_ constants, which this ANSI build defines as narrow.
 const wchar_t* const kGroupIcon = MAKEINTRESOURCEW(14);
 
@@ -43,88 +40,19 @@ std::vector<uint32_t> Pixels(HBITMAP bitmap) {
     return pixels;
 }
 
-std::vector<uint8_t> ResourceBytes(const wchar_t* type, const wchar_t* name) {
-    HRSRC info = FindResourceExW(nullptr, type, name, kChinesePrc);
-    if (!info) return {};
-    const auto* data = static_cast<const uint8_t*>(LockResource(LoadResource(nullptr, info)));
-    return {data, data + SizeofResource(nullptr, info)};
-}
-
 BOOL CALLBACK KeepFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) {
     if (!IS_INTRESOURCE(name)) *reinterpret_cast<std::wstring*>(first) = name;
     return FALSE;
 }
 
-TEST(ImageResourcesTest, IconGroupsNameTheirOwnImagesAndTheAppIconComesFirst) {
-    const struct {
-        const wchar_t* name;
-        WORD firstId;
-    } groups[] = {{L"AAAAA_APPICON", 1}, {L"IMAGE_ICO", 4}};
-    for (const auto& g : groups) {
-        const std::vector<uint8_t> dir = ResourceBytes(kGroupIcon, g.name);
-        ASSERT_EQ(dir.size(), 6u + 3 * 14);
-        const uint8_t sides[] = {16, 32, 48};
-        for (WORD i = 0; i < 3; ++i) {
-            const uint8_t* entry = dir.data() + 6 + 14 * i;
-            EXPECT_EQ(entry[0], sides[i]);
-            EXPECT_EQ(entry[12] | entry[13] << 8, g.firstId + i);
-        }
-    }
-    // The shell shows the first icon group of the file.
+// The shell shows the first icon group of the file; the window class loads IMAGE_ICO.
+TEST(ImageResourcesTest, TheAppIconComesFirstAndTheWindowIconLoads) {
     std::wstring first;
     EnumResourceNamesW(nullptr, kGroupIcon, KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
     EXPECT_EQ(first, L"AAAAA_APPICON");
-    // The window class loads these.
     for (int side : {32, 16}) {
         HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "IMAGE_ICO", IMAGE_ICON, side, side, LR_SHARED);
         EXPECT_NE(icon, nullptr) << side;
-    }
-}
-
-bool IsKey(HDC dc, int x, int y) { return GetPixel(dc, x, y) == kKey; }
-
-TEST(ImageResourcesTest, PagePicturesDecodeToTheirSizesWithExactKeyColour) {
-    LoadPageImages();
-    ASSERT_EQ(BitmapSize(WelcomeImage.bitmap).cx, 120);
-    ASSERT_EQ(BitmapSize(WelcomeImage.bitmap).cy, 250);
-    ASSERT_EQ(BitmapSize(BannerImage.bitmap).cx, 451);
-    ASSERT_EQ(BitmapSize(BannerImage.bitmap).cy, 53);
-
-    // The welcome picture is a card inset from the left, top and bottom edges.
-    HDC welcome = CanvasDc(WelcomeImage);
-    for (int y = 0; y < 250; ++y) {
-        for (int x = 0; x < 120; ++x) {
-            const bool margin = x < 6 || y < 6 || y >= 243;
-            const bool inside = x >= 16 && y >= 16 && y < 233;
-            if (margin) {
-                ASSERT_TRUE(IsKey(welcome, x, y)) << x << "," << y;
-            }
-            if (inside) {
-                ASSERT_FALSE(IsKey(welcome, x, y)) << x << "," << y;
-            }
-        }
-    }
-    // The band's rows from 48 down are key colour, through the JPEG's loss.
-    HDC banner = CanvasDc(BannerImage);
-    for (int y = 0; y < 53; ++y) {
-        for (int x = 0; x < 451; ++x) ASSERT_EQ(IsKey(banner, x, y), y >= 48) << x << "," << y;
-    }
-    // Where the page titles go, the band is near white.
-    const COLORREF titleGround = GetPixel(banner, 12, 20);
-    EXPECT_GE(GetRValue(titleGround) + GetGValue(titleGround) + GetBValue(titleGround), 3 * 240);
-}
-
-TEST(ImageResourcesTest, KeyedCopyLeavesTheGroundWhereThePictureIsKeyOrMissing) {
-    LoadPageImages();
-    MemoryCanvas missing;
-    LoadImageCanvas(missing, nullptr, L"#101", 0, false, 0);
-    for (MemoryCanvas* source : {&WelcomeImage, &missing}) {
-        SCOPED_TRACE(source == &missing ? "missing" : "welcome");
-        MemoryCanvas page;
-        CreateCanvas(page, 120, 250, nullptr, RGB(255, 255, 255));
-        TransparentBlt(CanvasDc(page), 0, 0, 120, 250, CanvasDc(*source), 0, 0, 120, 250, kKey);
-        EXPECT_EQ(GetPixel(CanvasDc(page), 0, 0), RGB(255, 255, 255));
-        EXPECT_EQ(GetPixel(CanvasDc(page), 60, 100) == RGB(255, 255, 255), source == &missing);
     }
 }
 
