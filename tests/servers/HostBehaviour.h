@@ -22,8 +22,9 @@
 //   contentrange=none  a 206 without its Content-Range line
 //   extra=N            N filler bytes after the body, beyond the announced length
 //   silent=1           read the request and never answer, holding the connection
-//   host=NAME          (with /__control) the other options apply only to requests whose
-//                      Host line is NAME; the others are served plainly
+//   host=NAME          (with /__control) the other options apply to requests whose Host
+//                      line is NAME, beside those set for other names; without it they
+//                      apply to every host and replace all earlier settings
 //   split=N            write the head in pieces of N bytes
 //   slow=MS, piece=N   pause MS milliseconds after every N body bytes
 //   delay=MS           pause MS milliseconds before answering at all

@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -24,8 +25,8 @@ namespace {
 
 std::string gRoot;
 std::string gLogPath;
-std::mutex gMutex;  // guards gDefaultBehaviour and the log
-HostBehaviour gDefaultBehaviour;
+std::mutex gMutex;  // guards gSteered and the log
+std::map<std::string, HostBehaviour> gSteered;  // by Host line; "" for every host
 
 void Log(const std::string& raw) {
   if (gLogPath.empty()) return;
@@ -48,7 +49,8 @@ void Serve(int connection) {
       const bool valid = ApplyOptions(request.query, behaviour);
       if (valid) {
         std::lock_guard lock(gMutex);
-        gDefaultBehaviour = behaviour;
+        if (behaviour.onlyHost.empty()) gSteered.clear();
+        gSteered[behaviour.onlyHost] = behaviour;
       }
       SendText(connection, valid ? 200 : 400, valid ? "ok\n" : "bad options\n");
     } else {
@@ -56,9 +58,11 @@ void Serve(int connection) {
       HostBehaviour behaviour;
       {
         std::lock_guard lock(gMutex);
-        if (gDefaultBehaviour.onlyHost.empty() || gDefaultBehaviour.onlyHost == request.host) {
-          behaviour = gDefaultBehaviour;
-          if (gDefaultBehaviour.once) gDefaultBehaviour = HostBehaviour();
+        auto steered = gSteered.find(request.host);
+        if (steered == gSteered.end()) steered = gSteered.find("");
+        if (steered != gSteered.end()) {
+          behaviour = steered->second;
+          if (behaviour.once) gSteered.erase(steered);
         }
       }
       if (ApplyOptions(request.query, behaviour)) {

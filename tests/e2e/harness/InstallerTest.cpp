@@ -41,6 +41,33 @@ void InstallerTest::ExpectExitCode(DWORD expected, int milliseconds) {
   EXPECT_EQ(*code, expected);
 }
 
+MessageBoxInfo InstallerTest::ExpectMessageBox(const std::string& title, int milliseconds) {
+  const auto box = WaitForMessageBox(installer.Id(), milliseconds);
+  if (!box) {
+    ADD_FAILURE() << "no message box titled [" << title << "]";
+    return {};
+  }
+  EXPECT_EQ(box->title, title);
+  return *box;
+}
+
+void InstallerTest::Answer(const MessageBoxInfo& box, int buttonId) {
+  PressMessageBoxButton(box, buttonId);
+  EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }, 5000)) << "the message box stays";
+}
+
+bool InstallerTest::WaitForFinishPage(HWND form, int milliseconds) {
+  std::string box;
+  const bool finished = WaitUntil(
+      [&] {
+        for (const MessageBoxInfo& info : FindMessageBoxes(installer.Id())) box = info.title + ": " + info.text;
+        return !box.empty() || WindowText(GetDlgItem(form, kNextButtonId)) == "完成";
+      },
+      milliseconds);
+  EXPECT_TRUE(finished && box.empty()) << "no finish page; message box [" << box << "]";
+  return finished && box.empty();
+}
+
 void InstallerTest::SaveScreenshot(HWND window, const std::string& suffix) {
   const std::string folder = HarnessArgument("artifacts");
   if (folder.empty()) return;

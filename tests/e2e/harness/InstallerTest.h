@@ -16,6 +16,9 @@
 // installer is terminated if it still runs.
 class InstallerTest : public ::testing::Test {
  protected:
+  // A step of the installer (a download, an extraction) ends within this.
+  static constexpr int kStepTimeout = 30000;
+
   // Makes testFolder, tempFolder and programFilesFolder once per test, so a test can put
   // files there before the installer starts.
   void PrepareTestFolders();
@@ -26,6 +29,17 @@ class InstallerTest : public ::testing::Test {
 
   // The exit code, or a recorded failure when the installer is still running.
   void ExpectExitCode(DWORD expected, int milliseconds = 10000);
+
+  // The message box that comes within milliseconds, titled title; else a recorded failure
+  // and an empty box.
+  MessageBoxInfo ExpectMessageBox(const std::string& title, int milliseconds = kStepTimeout);
+
+  // Presses the button and waits until the box has gone.
+  void Answer(const MessageBoxInfo& box, int buttonId);
+
+  // The finish page (Next reads "完成"), or a recorded failure naming the message box that
+  // came instead.
+  bool WaitForFinishPage(HWND form, int milliseconds = kStepTimeout);
 
   // Saves the client area as <artifacts>\<test name><suffix>.png when --artifacts= was given.
   void SaveScreenshot(HWND window, const std::string& suffix = "");

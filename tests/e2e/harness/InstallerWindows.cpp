@@ -85,6 +85,10 @@ RECT RectInParent(HWND window) {
   return rect;
 }
 
+void TypeText(HWND edit, const std::string& text) {
+  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 
 void PressKey(HWND window, WPARAM virtualKey) {

@@ -21,6 +21,9 @@ std::string WindowText(HWND window);
 // The window's rectangle in its parent's client coordinates (screen ones for a top-level).
 RECT RectInParent(HWND window);
 
+// Sets an edit box's text as typing would leave it (WM_SETTEXT, which crosses processes).
+void TypeText(HWND edit, const std::string& text);
+
 // Posted, so a handler that opens a modal box does not block the test.
 void Click(HWND button);
 void PressKey(HWND window, WPARAM virtualKey);

@@ -29,5 +29,5 @@ Pixels CaptureClientArea(HWND window);
 // 0x00RRGGBB of a COLORREF.
 uint32_t RgbOf(COLORREF colour);
 
-// An 8-bit RGB PNG file, stored without compression.
+// A PNG file written by GDI+.
 bool SavePng(const Pixels& pixels, const std::string& path);

@@ -2,8 +2,11 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 #include <iterator>
+#include <vector>
 
 std::string WindowsPathFromUnix(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
@@ -70,4 +73,50 @@ bool FileExists(const std::string& path) {
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+bool WriteFileBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+}
+
+namespace {
+
+void CollectTree(const std::string& root, const std::string& relative, std::map<std::string, std::string>& tree) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((root + "\\" + relative + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string leaf = entry.cFileName;
+    if (leaf == "." || leaf == "..") continue;
+    const std::string name = relative + leaf;
+    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+      tree[name + "\\"];
+      CollectTree(root, name + "\\", tree);
+    } else {
+      tree[name] = ReadFileBytes(root + "\\" + name);
+    }
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+std::vector<std::string> NamesOf(const std::map<std::string, std::string>& tree) {
+  std::vector<std::string> names;
+  for (const auto& entry : tree) names.push_back(entry.first);
+  return names;
+}
+
+}  // namespace
+
+std::map<std::string, std::string> TreeOf(const std::string& folder) {
+  std::map<std::string, std::string> tree;
+  CollectTree(folder, "", tree);
+  return tree;
+}
+
+void ExpectSameTree(const std::string& expected, const std::string& actual) {
+  const auto want = TreeOf(expected), got = TreeOf(actual);
+  ASSERT_FALSE(want.empty()) << expected;
+  ASSERT_EQ(NamesOf(got), NamesOf(want)) << actual;
+  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.at(name) == bytes) << name;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <map>
 #include <string>
 
 // Files and folders of a test program running under Wine.
@@ -24,3 +25,13 @@ bool FileExists(const std::string& path);
 
 // The whole file, or empty text when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+
+// Writes the bytes as the whole file; false when it cannot be written.
+bool WriteFileBytes(const std::string& path, const std::string& bytes);
+
+// Every entry below folder by its relative name: files map to their bytes, folders (named
+// with a trailing "\") to nothing.
+std::map<std::string, std::string> TreeOf(const std::string& folder);
+
+// The same names below both folders and the same bytes in each file (a failure names them).
+void ExpectSameTree(const std::string& expected, const std::string& actual);

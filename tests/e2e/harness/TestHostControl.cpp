@@ -5,6 +5,7 @@
 namespace {
 
 constexpr char kHostAddress[] = "127.0.0.2";
+constexpr DWORD kAnswerWaitMs = 5000;  // a host that accepts and never answers fails the test
 
 }  // namespace
 
@@ -17,6 +18,7 @@ bool SteerTestHost(const std::string& options) {
   address.sin_family = AF_INET;
   address.sin_port = htons(80);
   address.sin_addr.s_addr = inet_addr(kHostAddress);
+  setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, reinterpret_cast<const char*>(&kAnswerWaitMs), sizeof kAnswerWaitMs);
   if (s != INVALID_SOCKET && connect(s, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
     const std::string request = "GET /__control?" + options + " HTTP/1.0\r\nHost: " + kHostAddress + "\r\n\r\n";
     send(s, request.data(), static_cast<int>(request.size()), 0);

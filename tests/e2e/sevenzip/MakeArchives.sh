@@ -2,7 +2,6 @@
 # Makes the archives the 7-zip32.dll test unpacks under Wine:  MakeArchives.sh OUTPUT_DIR
 #   tree/         the files to pack: text, random data, code, Chinese names, empty file and folder
 #   package.7z    tree packed by 7z with default settings, plus a trailing information block
-#   damaged.7z    package.7z cut in the middle
 #   corpus/NAME.7z and expected/NAME/   tree packed with one row's switches, and what 7z x
 #                 makes of it; corpus.txt lists the names
 set -eu
@@ -16,8 +15,6 @@ head -c 200000 /usr/lib/p7zip/7z.so > "$out/tree/bin/tool.exe"
 : > "$out/tree/zero.txt"
 (cd "$out/tree" && 7z a -bd ../package.7z . > /dev/null)
 head -c 2000 /dev/urandom >> "$out/package.7z"
-size=$(wc -c < "$out/package.7z")
-head -c $((size / 2)) "$out/package.7z" > "$out/damaged.7z"
 
 # One row per coder and filter the library decodes: NAME 7z-SWITCHES
 corpus='

@@ -102,9 +102,9 @@ TEST_F(FinishTest, WithBothBoxesClearedNothingIsWrittenOrStarted) {
   }
   Click(GetDlgItem(form, kNextButtonId));
   ExpectExitCode(0);
-  Sleep(1000);  // a started program would have written its report by now
+  // A started program would write its report within this.
+  EXPECT_FALSE(WaitUntil([&] { return FileExists(folder + "bin\\launched.txt"); }, 1000));
   EXPECT_FALSE(FileExists(link));
-  EXPECT_FALSE(FileExists(folder + "bin\\launched.txt"));
 }
 
 }  // namespace

@@ -130,15 +130,19 @@ TEST_F(PaintTest, PaintHeaderBandPages) {
   }
 }
 
+// An extract-only package skips the folder page; Next then closes, with nothing to start.
 TEST_F(PaintTest, PaintExtractOnlyFinishPage) {
   const HWND form = StartWithPackage(SkipExtractionInstaller(), ExtractOnlyPackage());
   ASSERT_TRUE(form);
   ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow)) << VisibleControls(form);
+  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder(kExtractOnlyFolderName));
   const Pixels pixels = CaptureClientArea(form);
   SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
   ExpectHeaderBand(pixels);
   ExpectTextAt(pixels, 15, 189, 0xFF0000, "unpack note, red");
   ExpectTextAt(pixels, 230, 216, 0x0000FF, "done note, blue");
+  Click(GetDlgItem(form, kNextButtonId));
+  ExpectExitCode(0);
 }
 
 }  // namespace
