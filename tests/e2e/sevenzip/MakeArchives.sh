@@ -16,31 +16,9 @@ head -c 200000 /usr/lib/p7zip/7z.so > "$out/tree/bin/tool.exe"
 (cd "$out/tree" && 7z a -bd ../package.7z . > /dev/null)
 head -c 2000 /dev/urandom >> "$out/package.7z"
 
-# One row per coder and filter the library decodes: NAME 7z-SWITCHES
-corpus='
-copy      -m0=Copy -mf=off
-lzma      -m0=LZMA -mf=off
-lzma2     -m0=LZMA2 -mf=off
-bcj       -m0=LZMA2 -mf=BCJ
-bcj2      -m0=LZMA -mf=BCJ2
-ppmd      -m0=PPMd -mf=off
-bzip2     -m0=BZip2 -mf=off
-deflate   -m0=Deflate -mf=off
-deflate64 -m0=Deflate64 -mf=off
-arm       -mf=ARM
-armt      -mf=ARMT
-arm64     -mf=ARM64
-riscv     -mf=RISCV
-ppc       -mf=PPC
-sparc     -mf=SPARC
-ia64      -mf=IA64
-delta     -mf=Delta:4
-swap2     -mf=Swap2
-swap4     -mf=Swap4
-'
+# One archive per coder and filter the library decodes.
 : > "$out/corpus.txt"
-echo "$corpus" | while read -r name switches; do
-  [ -n "$name" ] || continue
+sh "$(dirname "$0")/../../common/SevenZipCoderRows.sh" | while read -r name switches; do
   # shellcheck disable=SC2086 # the switches are words
   (cd "$out/tree" && 7z a -bd $switches "../corpus/$name.7z" . > /dev/null)
   7z x -bd -y "-o$out/expected/$name" "$out/corpus/$name.7z" > /dev/null
