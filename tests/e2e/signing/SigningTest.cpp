@@ -116,6 +116,20 @@ TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
   EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
 }
 
+// The signature is checked on the hash taken while the package arrived: it must follow the
+// bytes through resumptions, and through restarts and the switch to host 2.
+TEST_F(SigningTest, ResumedOrRestartedDownloadsAreAccepted) {
+  for (const char* options : {"cut=50000", "host=127.0.0.2&cut=100000&range=200"}) {
+    SCOPED_TRACE(options);
+    ASSERT_TRUE(SteerTestHost(options));
+    ASSERT_TRUE(StartAtWelcomePage());
+    ExpectHeld(tempFolder + "\\188.7z");
+    installer.Terminate();
+    testFolder.clear();
+  }
+  SteerTestHost("");
+}
+
 TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnpacked) {
   const struct {
     const char* name;
