@@ -31,8 +31,9 @@ int64_t FileSizeOf(const std::string& path) {
 }
 
 bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  // Files the installer keeps open for itself share deletion only with their readers.
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   size_t done = 0;
   while (done < bytes.size()) {
@@ -52,6 +53,15 @@ bool RandomAccessFile::Open(const std::string& path) {
   Close();
   const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
                                   OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  handle_ = reinterpret_cast<intptr_t>(file);
+  return true;
+}
+
+bool RandomAccessFile::CreateKept(const std::string& path) {
+  Close();
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
+                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(file);
   return true;
@@ -113,6 +123,14 @@ bool RandomAccessFile::Open(const std::string& path) {
   return true;
 }
 
+bool RandomAccessFile::CreateKept(const std::string& path) {
+  Close();
+  const int file = open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  if (file < 0) return false;
+  handle_ = file;
+  return true;
+}
+
 bool RandomAccessFile::WriteAt(int64_t offset, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t written = pwrite(static_cast<int>(handle_), bytes.data(), bytes.size(), offset);
@@ -130,3 +148,9 @@ void RandomAccessFile::Close() {
   handle_ = kClosed;
 }
 #endif
+
+intptr_t RandomAccessFile::Release() {
+  const intptr_t handle = handle_;
+  handle_ = kClosed;
+  return handle;
+}

@@ -27,6 +27,11 @@ class RandomAccessFile {
   RandomAccessFile& operator=(const RandomAccessFile&) = delete;
 
   bool Open(const std::string& path);
+  // Creates the file, which must not exist yet, so that no earlier opener can reach it; while
+  // it is open nobody else may write, rename or delete it, and this handle may rename it.
+  bool CreateKept(const std::string& path);
+  // Hands the open handle (HANDLE or descriptor) to the caller, who closes it.
+  intptr_t Release();
   bool IsOpen() const { return handle_ != kClosed; }
   bool WriteAt(int64_t offset, std::string_view bytes);
   void Close();

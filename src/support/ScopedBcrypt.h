@@ -9,11 +9,13 @@ template <typename Handle, void (*Release)(Handle)>
 class ScopedBcrypt {
 public:
     ScopedBcrypt() = default;
-    ~ScopedBcrypt() {
-        if (handle_) Release(handle_);
-    }
+    ~ScopedBcrypt() { Reset(); }
     ScopedBcrypt(const ScopedBcrypt&) = delete;
     ScopedBcrypt& operator=(const ScopedBcrypt&) = delete;
+    void Reset() {
+        if (handle_) Release(handle_);
+        handle_ = nullptr;
+    }
     Handle* Out() { return &handle_; }
     Handle Get() const { return handle_; }
 

@@ -18,6 +18,12 @@ public:
         if (IsValid()) CloseHandle(handle_);
         handle_ = handle;
     }
+    // Hands the handle to a new owner.
+    HANDLE Release() {
+        HANDLE handle = handle_;
+        handle_ = nullptr;
+        return handle;
+    }
     bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
     HANDLE Get() const { return handle_; }
     operator HANDLE() const { return handle_; }

@@ -28,7 +28,7 @@ std::optional<SignatureLine> ReadSignatureLine(HANDLE file, std::uint64_t size) 
   return FindSignatureLine(std::string_view(ending, sizeof ending), size);
 }
 
-bool HashCovered(HANDLE file, std::uint64_t covered, UCHAR (&digest)[32]) {
+bool HashCovered(HANDLE file, std::uint64_t covered, Sha256Digest& digest) {
   ScopedAlgorithm algorithm;
   ScopedHash hash;
   if (BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
@@ -43,10 +43,10 @@ bool HashCovered(HANDLE file, std::uint64_t covered, UCHAR (&digest)[32]) {
     }
     offset += size;
   }
-  return BCryptFinishHash(hash.Get(), digest, sizeof digest, 0) == 0;
+  return BCryptFinishHash(hash.Get(), digest.data(), digest.size(), 0) == 0;
 }
 
-bool SignatureHolds(const UCHAR (&digest)[32], const Signature& signature) {
+bool SignatureHolds(const Sha256Digest& digest, const Signature& signature) {
   struct {
     BCRYPT_ECCKEY_BLOB header;
     std::uint8_t point[64];
@@ -60,8 +60,16 @@ bool SignatureHolds(const UCHAR (&digest)[32], const Signature& signature) {
                           sizeof blob, 0) != 0) {
     return false;
   }
-  return BCryptVerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest), sizeof digest,
+  return BCryptVerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest.data()), digest.size(),
                                const_cast<PUCHAR>(signature.data()), signature.size(), 0) == 0;
+}
+
+// The file's size and signature line, when it has one.
+std::optional<SignatureLine> ReadLine(HANDLE file, std::uint64_t& size) {
+  LARGE_INTEGER value;
+  if (!GetFileSizeEx(file, &value)) return std::nullopt;
+  size = static_cast<std::uint64_t>(value.QuadPart);
+  return ReadSignatureLine(file, size);
 }
 
 }  // namespace
@@ -71,11 +79,28 @@ bool HoldPublisherFile(const std::string& path, AutoCloseHandle& hold) {
   if (!PublisherKey.present) return true;
   hold.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-  LARGE_INTEGER size;
-  UCHAR digest[32];
+  std::uint64_t size = 0;
+  Sha256Digest digest;
   std::optional<SignatureLine> line;
-  if (hold.IsValid() && GetFileSizeEx(hold, &size)) line = ReadSignatureLine(hold, static_cast<std::uint64_t>(size.QuadPart));
+  if (hold.IsValid()) line = ReadLine(hold, size);
   if (line && HashCovered(hold, line->coveredSize, digest) && SignatureHolds(digest, line->signature)) return true;
   hold.Reset();
   return false;
+}
+
+bool HoldDownloadedFile(DownloadedFile& downloaded, AutoCloseHandle& hold) {
+  hold.Reset();
+  AutoCloseHandle file(downloaded.file.Release());
+  std::uint64_t size = 0;
+  const std::optional<SignatureLine> line = ReadLine(file, size);
+  // Ended on every path, so the hashing thread never outlives the check.
+  std::optional<Sha256Digest> digest = downloaded.digest.Finish(size);
+  if (!line) return false;
+  if (!digest) {
+    digest.emplace();
+    if (!HashCovered(file, line->coveredSize, *digest)) return false;
+  }
+  if (!SignatureHolds(*digest, line->signature)) return false;
+  hold.Reset(file.Release());
+  return true;
 }

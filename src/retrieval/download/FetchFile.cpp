@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <vector>
 
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
@@ -17,8 +18,24 @@
 
 namespace {
 
+// Renames through the handle: the file is not shared for renaming while it is held.
+bool RenameHeldFile(HANDLE file, const std::string& to) {
+  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), static_cast<int>(to.size()), nullptr, 0);
+  if (length <= 0) return false;
+  const std::size_t nameBytes = static_cast<std::size_t>(length) * sizeof(WCHAR);
+  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+  info->ReplaceIfExists = FALSE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(nameBytes);
+  MultiByteToWideChar(CP_ACP, 0, to.c_str(), static_cast<int>(to.size()), info->FileName, length);
+  return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
+}
+
 class WindowsFetchHost : public FetchHost {
  public:
+  explicit WindowsFetchHost(DownloadedFile* kept) : kept_(kept) {}
+
   void ShowDownloadPage(const std::string& headerText, const std::string& progressItem,
                         const std::string& label) override {
     PageTitle = headerText;
@@ -32,17 +49,26 @@ class WindowsFetchHost : public FetchHost {
   void ClearStopRequest() override { AbortRequested = 0; }
   bool StopConfirmed() override { return AbortRequested == 1; }
   int64_t RunTransfer(const std::string& url, const std::string& outputPath) override {
-    return ::RunTransfer(MainWindowHandle, url, outputPath);
+    return ::RunTransfer(MainWindowHandle, url, outputPath, kept_);
   }
   bool RenameFile(const std::string& from, const std::string& to) override {
+    if (kept_ != nullptr && kept_->file.IsValid()) return RenameHeldFile(kept_->file, to);
     return MoveFileA(from.c_str(), to.c_str()) != FALSE;
   }
+
+ private:
+  DownloadedFile* kept_;
 };
 
 }  // namespace
 
-bool FetchFile(const std::string& fileName, const std::string& displayName) {
-  WindowsFetchHost host;
+bool FetchFile(const std::string& fileName, const std::string& displayName, DownloadedFile* kept) {
+  WindowsFetchHost host(kept);
   const std::array<std::string_view, 2> hosts = {DownloadHost1, DownloadHost2};
-  return FetchFromHosts(host, TempFolder, fileName, displayName, hosts);
+  if (FetchFromHosts(host, TempFolder, fileName, displayName, hosts)) return true;
+  if (kept != nullptr) {
+    kept->file.Reset();
+    kept->digest.Stop();
+  }
+  return false;
 }

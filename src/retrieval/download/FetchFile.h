@@ -2,7 +2,10 @@
 
 #include <string>
 
+#include "trust/DownloadDigestWin32.h"
+
 // Fetches fileName from download host 1, else host 2, into TempFolder, showing the download
 // page with displayName as its header. True when TempFolder + fileName now holds the
 // complete file; false when the download failed or the user stopped it (AbortRequested).
-bool FetchFile(const std::string& fileName, const std::string& displayName);
+// With `kept`, a fetched file is left open there, hashed as it arrived, for the caller to check.
+bool FetchFile(const std::string& fileName, const std::string& displayName, DownloadedFile* kept = nullptr);

@@ -1,5 +1,7 @@
 #include "retrieval/download/RunTransfer.h"
 
+#include <optional>
+
 #include "retrieval/indicator/BusyIndicator.h"
 #include "state/DownloadState.h"
 #include "retrieval/download/FetchSequence.h"
@@ -7,7 +9,22 @@
 #include "retrieval/http/HttpProgressWin32.h"
 #include "support/ScopedWin.h"
 
-int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath) {
+namespace {
+
+class DigestFeed : public BodyObserver {
+ public:
+  explicit DigestFeed(DownloadDigest& digest) : digest_(digest) {}
+  void OnBodyWritten(int64_t offset, std::string_view bytes) override {
+    digest_.OnWrite(static_cast<uint64_t>(offset), bytes);
+  }
+
+ private:
+  DownloadDigest& digest_;
+};
+
+}  // namespace
+
+int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath, DownloadedFile* kept) {
   if (url.empty()) return 0;
   DownloadState = kDownloadStarting;
 
@@ -17,6 +34,13 @@ int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outpu
   request.outputPath = outputPath;
   request.ownerWindow = owner;
   request.progress = &sink;
+  RandomAccessFile keptFile;
+  std::optional<DigestFeed> feed;
+  if (kept != nullptr) {
+    kept->file.Reset();
+    request.keptFile = &keptFile;
+    if (kept->digest.Start()) request.observer = &feed.emplace(kept->digest);
+  }
 
   int64_t result = 0;
   if (IsNetworkConnected()) {
@@ -27,10 +51,12 @@ int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outpu
       // The request lives in this frame: never leave it while the worker may still write it.
       WaitForSingleObject(worker, INFINITE);
       result = request.result;
+      if (kept != nullptr && keptFile.IsOpen()) kept->file.Reset(reinterpret_cast<HANDLE>(keptFile.Release()));
     }
   } else {
     request.errorText = kNoNetworkText;
   }
+  if (kept != nullptr && !kept->file.IsValid()) kept->digest.Stop();
   // Idle on every path, so that a close during the message below asks nothing.
   DownloadState = kDownloadIdle;
   if (!request.errorText.empty()) {

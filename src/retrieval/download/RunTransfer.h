@@ -5,10 +5,13 @@
 #include <cstdint>
 #include <string>
 
+#include "trust/DownloadDigestWin32.h"
+
 // Runs one transfer of url into outputPath on a worker thread while the busy indicator
 // keeps owner alive. Returns the client's result; kTransferFailureShown once a failure text
-// (no network, or the client's own) has been shown; 0 for an empty URL.
-int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath);
+// (no network, or the client's own) has been shown; 0 for an empty URL. With `kept`, the
+// body is hashed as it is written and a completed file stays open in kept->file.
+int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath, DownloadedFile* kept);
 
 // InternetGetConnectedState; the connection flags are not looked at.
 bool IsNetworkConnected();

@@ -10,6 +10,7 @@
 #include "support/FileIO.h"
 #include "state/WizardState.h"
 #include "trust/PublisherFile.h"
+#include "trust/PublisherKey.h"
 #include "trust/TrustState.h"
 
 namespace {
@@ -20,7 +21,8 @@ class WindowsPackageStepHost : public PackageStepHost {
 
   bool FileExists(const std::string& path) override { return ::FileExists(path); }
   bool Fetch(const std::string& fileName, const std::string& displayName) override {
-    return FetchFile(fileName, displayName);
+    // Signed packages are hashed as they arrive; nothing changes without a key.
+    return FetchFile(fileName, displayName, PublisherKey.present ? &downloaded_ : nullptr);
   }
   bool StopConfirmed() override { return AbortRequested == 1; }
   std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& fileName) override {
@@ -34,9 +36,14 @@ class WindowsPackageStepHost : public PackageStepHost {
     return MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
                        MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
-  bool SignatureHolds(const std::string& path) override { return HoldPublisherFile(path, CheckedPackage); }
+  // A package found in TEMP is hashed whole; one just fetched is checked on its download's handle.
+  bool SignatureHolds(const std::string& path) override {
+    if (downloaded_.file.IsValid()) return HoldDownloadedFile(downloaded_, CheckedPackage);
+    return HoldPublisherFile(path, CheckedPackage);
+  }
   void DeleteFile(const std::string& path) override {
     CheckedPackage.Reset();
+    downloaded_.file.Reset();
     DeleteFileNamed(path);
   }
   void StorePackage(const PackageInfo& info) override { Package = info; }
@@ -49,6 +56,7 @@ class WindowsPackageStepHost : public PackageStepHost {
 
  private:
   HWND form_;
+  DownloadedFile downloaded_;
 };
 
 }  // namespace

@@ -38,7 +38,8 @@ std::string SocketErrorText(const char* prefix, int error) {
 // Where the body goes: the output file, or the request's body text in memory mode.
 class BodyStore {
  public:
-  BodyStore(const std::string& path, std::string& memory) : path_(path), memory_(memory) {}
+  BodyStore(const std::string& path, std::string& memory, RandomAccessFile* keptFile)
+      : path_(path), memory_(memory), kept_(keptFile != nullptr), file_(kept_ ? *keptFile : ownFile_) {}
 
   bool IsFile() const { return !path_.empty(); }
 
@@ -48,10 +49,11 @@ class BodyStore {
       memory_.append(bytes);
       return true;
     }
-    return (file_.IsOpen() || file_.Open(path_)) && file_.WriteAt(offset, bytes);
+    return (file_.IsOpen() || (kept_ ? file_.CreateKept(path_) : file_.Open(path_))) && file_.WriteAt(offset, bytes);
   }
 
-  void Close() { file_.Close(); }
+  // A kept file stays open for the caller.
+  void Close() { ownFile_.Close(); }
 
   // After a failure nothing may remain under the output name.
   void Discard() {
@@ -66,7 +68,9 @@ class BodyStore {
  private:
   const std::string& path_;
   std::string& memory_;
-  RandomAccessFile file_;
+  const bool kept_;
+  RandomAccessFile ownFile_;
+  RandomAccessFile& file_;
 };
 
 enum class PassEnd { Finished, Redirect, Failed };
@@ -75,7 +79,7 @@ enum class ChunkEnd { Continue, Complete, Redirect, Failed };
 class Transfer {
  public:
   explicit Transfer(DownloadRequest& request)
-      : request_(request), settings_(request.settings), store_(request.outputPath, request.body) {}
+      : request_(request), settings_(request.settings), store_(request.outputPath, request.body, request.keptFile) {}
 
   void Run() {
     const bool fetched = Fetch();
@@ -232,6 +236,7 @@ class Transfer {
     }
     if (!body.empty()) {
       if (!store_.WriteAt(written_, body)) return ChunkEnd::Failed;
+      if (store_.IsFile() && request_.observer != nullptr) request_.observer->OnBodyWritten(written_, body);
       written_ += static_cast<int64_t>(body.size());
       if (store_.IsFile() && request_.progress != nullptr && pacer_.Due(ProgressTick())) {
         request_.progress->OnProgress(written_, total_);

@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "retrieval/http/HttpProgress.h"
+#include "support/FileIO.h"
 
 // Where a connection goes: IPv4 address in network byte order (0 when unresolved) and port.
 struct Endpoint {
@@ -21,6 +23,13 @@ struct DownloadSettings {
   std::function<Endpoint(const std::string& host, uint16_t port)> lookup;
 };
 
+// Told on the worker thread of every write of body bytes to the output file, in order.
+class BodyObserver {
+ public:
+  virtual ~BodyObserver() = default;
+  virtual void OnBodyWritten(int64_t offset, std::string_view bytes) = 0;
+};
+
 // Filled by the caller, handed to HttpDownload by address, read back after the worker ended.
 struct DownloadRequest {
   std::string url;
@@ -33,6 +42,10 @@ struct DownloadRequest {
   void* ownerWindow = nullptr;
   std::string errorText;  // out: the text to show when the transfer failed with one
   DownloadSink* progress = nullptr;
+  BodyObserver* observer = nullptr;
+  // When set, the output file is made anew through it (nobody else may write, rename or
+  // delete it while it is open) and stays open after a success, for the caller to keep.
+  RandomAccessFile* keptFile = nullptr;
   DownloadSettings settings;
 };
 

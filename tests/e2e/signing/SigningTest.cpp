@@ -73,6 +73,24 @@ TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
   }
 }
 
+// The signature is checked on the hash taken while the package arrived: it must follow the
+// bytes through resumptions, and through restarts and the switch to host 2.
+TEST_F(SigningTest, ResumedOrRestartedDownloadsAreAccepted) {
+  for (const char* options : {"cut=50000", "host=127.0.0.2&cut=100000&range=200"}) {
+    SCOPED_TRACE(options);
+    installer.Terminate();
+    testFolder.clear();
+    PrepareTestFolders();
+    ASSERT_TRUE(SteerTestHost(options));
+    const std::string target = testFolder + "\\target";
+    const HWND form = InstallInto(target);
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(WaitForFinishPage(form));
+    ExpectSameTree(Data("tree"), target);
+  }
+  SteerTestHost("");
+}
+
 // A copy of the signed installer whose marker names another package, as the template's
 // copies are made.
 TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnpacked) {

@@ -1,0 +1,41 @@
+#include "trust/DownloadDigest.h"
+
+#include "trust/SignatureLine.h"
+
+void DownloadDigestPlan::OnWrite(std::uint64_t offset, std::string_view bytes, DigestChunk& chunk) {
+  chunk.restart = false;
+  chunk.bytes.clear();
+  if (bytes.empty()) return;
+  if (offset == 0 && (end_ > 0 || inDoubt_)) {
+    chunk.restart = true;
+    end_ = 0;
+    heldBack_.clear();
+    inDoubt_ = false;
+  }
+  if (inDoubt_ || offset != end_) {
+    inDoubt_ = true;
+    return;
+  }
+  end_ += bytes.size();
+  const std::size_t pending = heldBack_.size() + bytes.size();
+  if (pending <= kSignatureLineSize) {
+    heldBack_.append(bytes);
+    return;
+  }
+  // Everything but the last kSignatureLineSize bytes is now known to come before the line.
+  const std::size_t ready = pending - kSignatureLineSize;
+  if (ready <= heldBack_.size()) {
+    chunk.bytes.assign(heldBack_, 0, ready);
+    heldBack_.erase(0, ready);
+    heldBack_.append(bytes);
+    return;
+  }
+  chunk.bytes.reserve(ready);
+  chunk.bytes.append(heldBack_);
+  chunk.bytes.append(bytes.substr(0, ready - heldBack_.size()));
+  heldBack_.assign(bytes.substr(bytes.size() - kSignatureLineSize));
+}
+
+bool DownloadDigestPlan::Covers(std::uint64_t fileSize) const {
+  return !inDoubt_ && end_ == fileSize && fileSize >= kSignatureLineSize;
+}

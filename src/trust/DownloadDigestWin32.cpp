@@ -1,0 +1,95 @@
+#include "trust/DownloadDigestWin32.h"
+
+namespace {
+
+// Enough for the hash to fall well behind a fast line before the receive loop waits for it.
+constexpr std::size_t kQueueLimit = 16 << 20;
+
+bool CreateHash(BCRYPT_ALG_HANDLE algorithm, ScopedHash& hash) {
+  hash.Reset();
+  return BCryptCreateHash(algorithm, hash.Out(), nullptr, 0, nullptr, 0, 0) == 0;
+}
+
+}  // namespace
+
+bool DownloadDigest::Start() {
+  Stop();
+  plan_ = {};
+  failed_ = false;
+  ending_ = false;
+  if ((!algorithm_.Get() && BCryptOpenAlgorithmProvider(algorithm_.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) ||
+      !CreateHash(algorithm_.Get(), hash_)) {
+    return false;
+  }
+  thread_.Reset(CreateThread(nullptr, 0, HashingThread, this, 0, nullptr));
+  return thread_.IsValid();
+}
+
+void DownloadDigest::OnWrite(std::uint64_t offset, std::string_view bytes) {
+  if (!thread_.IsValid()) return;
+  DigestChunk chunk;
+  plan_.OnWrite(offset, bytes, chunk);
+  if (!chunk.restart && chunk.bytes.empty()) return;
+  AcquireSRWLockExclusive(&lock_);
+  while (queuedBytes_ >= kQueueLimit) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+  queuedBytes_ += chunk.bytes.size();
+  queue_.push_back(std::move(chunk));
+  ReleaseSRWLockExclusive(&lock_);
+  WakeAllConditionVariable(&changed_);
+}
+
+DWORD WINAPI DownloadDigest::HashingThread(LPVOID digest) {
+  static_cast<DownloadDigest*>(digest)->HashQueue();
+  return 0;
+}
+
+void DownloadDigest::HashQueue() {
+  for (;;) {
+    AcquireSRWLockExclusive(&lock_);
+    while (queue_.empty() && !ending_) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+    if (queue_.empty()) {
+      ReleaseSRWLockExclusive(&lock_);
+      return;
+    }
+    DigestChunk chunk = std::move(queue_.front());
+    queue_.pop_front();
+    queuedBytes_ -= chunk.bytes.size();
+    ReleaseSRWLockExclusive(&lock_);
+    WakeAllConditionVariable(&changed_);
+    // A failed hash still drains the queue, so the download never waits on it.
+    if (chunk.restart && !failed_) failed_ = !CreateHash(algorithm_.Get(), hash_);
+    if (!failed_ && !chunk.bytes.empty()) {
+      failed_ = BCryptHashData(hash_.Get(), reinterpret_cast<PUCHAR>(chunk.bytes.data()),
+                               static_cast<ULONG>(chunk.bytes.size()), 0) != 0;
+    }
+  }
+}
+
+void DownloadDigest::EndThread(bool dropQueued) {
+  if (!thread_.IsValid()) return;
+  AcquireSRWLockExclusive(&lock_);
+  ending_ = true;
+  if (dropQueued) {
+    queue_.clear();
+    queuedBytes_ = 0;
+  }
+  ReleaseSRWLockExclusive(&lock_);
+  WakeAllConditionVariable(&changed_);
+  WaitForSingleObject(thread_, INFINITE);
+  thread_.Reset();
+}
+
+std::optional<Sha256Digest> DownloadDigest::Finish(std::uint64_t fileSize) {
+  const bool started = thread_.IsValid();
+  EndThread(false);
+  Sha256Digest digest;
+  const bool holds = started && !failed_ && plan_.Covers(fileSize) &&
+                     BCryptFinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
+  hash_.Reset();
+  return holds ? std::optional<Sha256Digest>(digest) : std::nullopt;
+}
+
+void DownloadDigest::Stop() {
+  EndThread(true);
+  hash_.Reset();
+}
