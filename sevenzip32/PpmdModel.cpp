@@ -342,12 +342,13 @@ void PpmdModel::UpdateBinary() {
 int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     uint8_t charMask[256];  // 0xFF: may still come; 0: excluded by a higher order
     if (minContext_->numStats != 1) {
-        State* s = Stats(minContext_);
         unsigned numStats = minContext_->numStats;
+        State* s = Stats(minContext_);
         uint32_t summFreq = minContext_->summFreq;
         uint32_t count = rc.Threshold(summFreq);
-        uint32_t hiCnt = s->freq;
-        if (count < hiCnt) {
+        uint32_t left = count;
+        // Counts down through the states until the threshold falls inside one.
+        if (int32_t(left -= s->freq) < 0) {
             rc.Decode(0, s->freq);
             foundState_ = s;
             uint8_t symbol = s->symbol;
@@ -356,8 +357,8 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
         }
         prevSuccess_ = 0;
         for (unsigned i = numStats - 1; i != 0; --i) {
-            if ((hiCnt += (++s)->freq) > count) {
-                rc.Decode(hiCnt - s->freq, s->freq);
+            if (int32_t(left -= (++s)->freq) < 0) {
+                rc.Decode(count - left - s->freq, s->freq);
                 foundState_ = s;
                 uint8_t symbol = s->symbol;
                 UpdateOther();
@@ -365,6 +366,7 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
             }
         }
         if (count >= summFreq) return -2;
+        uint32_t hiCnt = count - left;
         hiBitsFlag_ = hiBits2Flag_[foundState_->symbol];
         rc.Decode(hiCnt, summFreq - hiCnt);
         std::memset(charMask, 0xFF, sizeof(charMask));
@@ -386,7 +388,6 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     }
 
     for (unsigned chain = 0;;) {
-        State* ps[256];
         unsigned numMasked = minContext_->numStats;
         do {
             ++orderFall_;
@@ -395,28 +396,24 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
             minContext_ = ContextAt(minContext_->suffix);
         } while (minContext_->numStats == numMasked);
 
-        State* s = Stats(minContext_);
         unsigned numStats = minContext_->numStats;
         if (numStats < numMasked) return -2;
-        unsigned num = numStats - numMasked;
-        unsigned i = 0;
+        State* stats = Stats(minContext_);
+        State* end = stats + numStats;
+        // The masked states add nothing; numStats > numMasked >= 1, so there are two or more.
+        State* s = stats;
         uint32_t hiCnt = 0;
-        for (State* end = s + numStats; i != num; ++s) {
-            if (s == end) return -2;
-            unsigned m = charMask[s->symbol];
-            hiCnt += s->freq & m;
-            ps[i] = s;
-            i += m & 1;
-        }
+        if (numStats & 1) hiCnt = s++->freq & charMask[stats->symbol];
+        for (; s != end; s += 2) hiCnt += (s[0].freq & charMask[s[0].symbol]) + (s[1].freq & charMask[s[1].symbol]);
 
         uint32_t freqSum;
         See* see = MakeEscapeFrequency(numMasked, freqSum);
         freqSum += hiCnt;
         uint32_t count = rc.Threshold(freqSum);
         if (count < hiCnt) {
-            State** pps = ps;
-            for (hiCnt = 0; (hiCnt += (*pps)->freq) <= count; ++pps) {}
-            s = *pps;
+            // Stops inside the list: its unmasked counts add up to more than count.
+            s = stats;
+            for (hiCnt = 0; (hiCnt += s->freq & charMask[s->symbol]) <= count; ++s) {}
             rc.Decode(hiCnt - s->freq, s->freq);
             see->Update();
             foundState_ = s;
@@ -427,8 +424,7 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
         if (count >= freqSum) return -2;
         rc.Decode(hiCnt, freqSum - hiCnt);
         see->summ = uint16_t(see->summ + freqSum);
-        do charMask[ps[--i]->symbol] = 0;
-        while (i != 0);
+        for (s = stats; s != end; ++s) charMask[s->symbol] = 0;
     }
 }
 
