@@ -69,9 +69,15 @@ void PpmdModel::Restart() {
 PpmdModel::State* PpmdModel::FindSymbol(Context* c, uint8_t symbol) {
     if (c->numStats == 1) return OneState(c);
     State* s = Stats(c);
-    for (unsigned i = c->numStats; s->symbol != symbol; ++s)
-        if (--i == 0) ThrowDamaged("PPMd model damaged");
-    return s;
+    // Two at a time: the state after an odd-sized list is still inside the list span.
+    for (State* end = s + c->numStats; s < end; s += 2) {
+        if (s[0].symbol == symbol) return s;
+        if (s[1].symbol == symbol) {
+            if (s + 1 == end) break;
+            return s + 1;
+        }
+    }
+    ThrowDamaged("PPMd model damaged");
 }
 
 PpmdModel::Context* PpmdModel::CreateSuccessors(bool skip) {
@@ -206,7 +212,7 @@ void PpmdModel::UpdateModel() {
             cf = 4 + (cf >= 9 * sf) + (cf >= 12 * sf) + (cf >= 15 * sf);
             c->summFreq = uint16_t(c->summFreq + cf);
         }
-        State* s = heap_.At<State>(c->stats, ns1 + 1) + ns1;
+        State* s = Stats(c) + ns1;
         SetSuccessor(s, successor);
         s->symbol = fSymbol;
         s->freq = uint8_t(cf);
