@@ -14,9 +14,11 @@ struct PpmdHeap::Node {
 };
 
 PpmdHeap::PpmdHeap(uint32_t size)
-    : size_(size), align_(4 - (size & 3)), total_(align_ + size + kUnitSize), base_(new uint8_t[total_]) {
-    // Offset 0 is null; what a damaged model reads through it is at least defined.
+    : size_(size), align_(4 - (size & 3)), total_(align_ + size + kUnitSize), base_(new uint8_t[total_ + kListSpan]) {
+    // Offset 0 is null, and lists may reach into the span: what a damaged model reads there
+    // is at least defined.
     std::memset(base_.get(), 0, align_);
+    std::memset(base_.get() + total_, 0, kListSpan);
     unsigned k = 0;
     for (unsigned i = 0; i < kIndexCount; ++i) {
         unsigned step = i >= 12 ? 4 : (i >> 2) + 1;
@@ -41,7 +43,7 @@ void PpmdHeap::InsertNode(uint32_t ref, unsigned index) {
 
 uint32_t PpmdHeap::RemoveNode(unsigned index) {
     uint32_t ref = freeList_[index];
-    freeList_[index] = *At<uint32_t>(ref, kUnitSize / 4);
+    freeList_[index] = *At<uint32_t>(ref);
     return ref;
 }
 

@@ -14,6 +14,9 @@ class PpmdHeap {
 public:
     static constexpr uint32_t kUnitSize = 12;
     static constexpr unsigned kIndexCount = 38;
+    // Spare bytes past the end, so that a list of at most this many bytes may start at any
+    // offset At accepts: one check per list instead of one per element.
+    static constexpr uint32_t kListSpan = 2048;
 
     explicit PpmdHeap(uint32_t size);
 
@@ -21,8 +24,8 @@ public:
     void Reset();
 
     template <class T>
-    T* At(uint32_t ref, uint32_t count = 1) {
-        if (ref > total_ - uint32_t(sizeof(T)) * count || ref % alignof(T) != 0) ThrowDamaged("PPMd model damaged");
+    T* At(uint32_t ref) {
+        if ((ref > total_ - uint32_t(sizeof(T))) | (ref % alignof(T) != 0)) ThrowDamaged("PPMd model damaged");
         return reinterpret_cast<T*>(base_.get() + ref);
     }
     uint32_t Ref(const void* p) const { return uint32_t(static_cast<const uint8_t*>(p) - base_.get()); }

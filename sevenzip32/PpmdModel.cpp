@@ -69,9 +69,15 @@ void PpmdModel::Restart() {
 PpmdModel::State* PpmdModel::FindSymbol(Context* c, uint8_t symbol) {
     if (c->numStats == 1) return OneState(c);
     State* s = Stats(c);
-    for (unsigned i = c->numStats; s->symbol != symbol; ++s)
-        if (--i == 0) ThrowDamaged("PPMd model damaged");
-    return s;
+    // Two at a time: the state after an odd-sized list is still inside the list span.
+    for (State* end = s + c->numStats; s < end; s += 2) {
+        if (s[0].symbol == symbol) return s;
+        if (s[1].symbol == symbol) {
+            if (s + 1 == end) break;
+            return s + 1;
+        }
+    }
+    ThrowDamaged("PPMd model damaged");
 }
 
 PpmdModel::Context* PpmdModel::CreateSuccessors(bool skip) {
@@ -206,7 +212,7 @@ void PpmdModel::UpdateModel() {
             cf = 4 + (cf >= 9 * sf) + (cf >= 12 * sf) + (cf >= 15 * sf);
             c->summFreq = uint16_t(c->summFreq + cf);
         }
-        State* s = heap_.At<State>(c->stats, ns1 + 1) + ns1;
+        State* s = Stats(c) + ns1;
         SetSuccessor(s, successor);
         s->symbol = fSymbol;
         s->freq = uint8_t(cf);
@@ -342,12 +348,13 @@ void PpmdModel::UpdateBinary() {
 int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     uint8_t charMask[256];  // 0xFF: may still come; 0: excluded by a higher order
     if (minContext_->numStats != 1) {
-        State* s = Stats(minContext_);
         unsigned numStats = minContext_->numStats;
+        State* s = Stats(minContext_);
         uint32_t summFreq = minContext_->summFreq;
         uint32_t count = rc.Threshold(summFreq);
-        uint32_t hiCnt = s->freq;
-        if (count < hiCnt) {
+        uint32_t left = count;
+        // Counts down through the states until the threshold falls inside one.
+        if (int32_t(left -= s->freq) < 0) {
             rc.Decode(0, s->freq);
             foundState_ = s;
             uint8_t symbol = s->symbol;
@@ -356,8 +363,8 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
         }
         prevSuccess_ = 0;
         for (unsigned i = numStats - 1; i != 0; --i) {
-            if ((hiCnt += (++s)->freq) > count) {
-                rc.Decode(hiCnt - s->freq, s->freq);
+            if (int32_t(left -= (++s)->freq) < 0) {
+                rc.Decode(count - left - s->freq, s->freq);
                 foundState_ = s;
                 uint8_t symbol = s->symbol;
                 UpdateOther();
@@ -365,6 +372,7 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
             }
         }
         if (count >= summFreq) return -2;
+        uint32_t hiCnt = count - left;
         hiBitsFlag_ = hiBits2Flag_[foundState_->symbol];
         rc.Decode(hiCnt, summFreq - hiCnt);
         std::memset(charMask, 0xFF, sizeof(charMask));
@@ -386,7 +394,6 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     }
 
     for (unsigned chain = 0;;) {
-        State* ps[256];
         unsigned numMasked = minContext_->numStats;
         do {
             ++orderFall_;
@@ -395,28 +402,24 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
             minContext_ = ContextAt(minContext_->suffix);
         } while (minContext_->numStats == numMasked);
 
-        State* s = Stats(minContext_);
         unsigned numStats = minContext_->numStats;
         if (numStats < numMasked) return -2;
-        unsigned num = numStats - numMasked;
-        unsigned i = 0;
+        State* stats = Stats(minContext_);
+        State* end = stats + numStats;
+        // The masked states add nothing; numStats > numMasked >= 1, so there are two or more.
+        State* s = stats;
         uint32_t hiCnt = 0;
-        for (State* end = s + numStats; i != num; ++s) {
-            if (s == end) return -2;
-            unsigned m = charMask[s->symbol];
-            hiCnt += s->freq & m;
-            ps[i] = s;
-            i += m & 1;
-        }
+        if (numStats & 1) hiCnt = s++->freq & charMask[stats->symbol];
+        for (; s != end; s += 2) hiCnt += (s[0].freq & charMask[s[0].symbol]) + (s[1].freq & charMask[s[1].symbol]);
 
         uint32_t freqSum;
         See* see = MakeEscapeFrequency(numMasked, freqSum);
         freqSum += hiCnt;
         uint32_t count = rc.Threshold(freqSum);
         if (count < hiCnt) {
-            State** pps = ps;
-            for (hiCnt = 0; (hiCnt += (*pps)->freq) <= count; ++pps) {}
-            s = *pps;
+            // Stops inside the list: its unmasked counts add up to more than count.
+            s = stats;
+            for (hiCnt = 0; (hiCnt += s->freq & charMask[s->symbol]) <= count; ++s) {}
             rc.Decode(hiCnt - s->freq, s->freq);
             see->Update();
             foundState_ = s;
@@ -427,8 +430,7 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
         if (count >= freqSum) return -2;
         rc.Decode(hiCnt, freqSum - hiCnt);
         see->summ = uint16_t(see->summ + freqSum);
-        do charMask[ps[--i]->symbol] = 0;
-        while (i != 0);
+        for (s = stats; s != end; ++s) charMask[s->symbol] = 0;
     }
 }
 

@@ -46,9 +46,11 @@ private:
         s->successorHigh = uint16_t(v >> 16);
     }
     Context* ContextAt(uint32_t ref) { return heap_.At<Context>(ref); }
+    // A list of 1 to 256 states, and one being added, fits in the heap's list span.
+    static_assert(257 * sizeof(State) <= PpmdHeap::kListSpan);
     State* Stats(const Context* c) {
-        if (c->numStats > 256) ThrowDamaged("PPMd model damaged");
-        return heap_.At<State>(c->stats, c->numStats);
+        if (c->numStats - 1u > 255u) ThrowDamaged("PPMd model damaged");
+        return heap_.At<State>(c->stats);
     }
     // The state for the found symbol among c's states.
     State* FindSymbol(Context* c, uint8_t symbol);

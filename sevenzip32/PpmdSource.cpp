@@ -6,7 +6,8 @@
 namespace sevenzip {
 namespace {
 
-constexpr unsigned kMinOrder = 2, kMaxOrder = 32;
+// 7z writes orders up to 32 but reads up to the model's 64; its memory does not grow with the order.
+constexpr unsigned kMinOrder = 2, kMaxOrder = PpmdModel::kMaxOrder;
 constexpr uint32_t kMinMemory = 1 << 11;
 constexpr uint32_t kMaxMemory = 0xFFFFFFFF - 12 * 3;
 

@@ -119,9 +119,9 @@ INSTANTIATE_TEST_SUITE_P(
         CoderCase{"PpmdOrder2", kPpmd, PpmdOrder2, PpmdProperties(2, 1 << 16), 0, 0, Outcome::Original},
         // Accepted limits get as far as the data, which these bytes are not.
         CoderCase{"PpmdSmallestMemory", kPpmd, Nothing, PpmdProperties(2, 2048), 0, 0, Outcome::Damaged},
-        CoderCase{"PpmdWholeBudget", kPpmd, Nothing, PpmdProperties(32, kBudget), 0, 0, Outcome::Damaged},
+        CoderCase{"PpmdHighestOrderWholeBudget", kPpmd, Nothing, PpmdProperties(64, kBudget), 0, 0, Outcome::Damaged},
         CoderCase{"PpmdOrder1", kPpmd, Nothing, PpmdProperties(1, 1 << 16), 0, 0, Outcome::Unsupported},
-        CoderCase{"PpmdOrder33", kPpmd, Nothing, PpmdProperties(33, 1 << 16), 0, 0, Outcome::Unsupported},
+        CoderCase{"PpmdOrder65", kPpmd, Nothing, PpmdProperties(65, 1 << 16), 0, 0, Outcome::Unsupported},
         CoderCase{"PpmdMemoryTooSmall", kPpmd, Nothing, PpmdProperties(6, 2047), 0, 0, Outcome::Unsupported},
         CoderCase{"PpmdAboveBudget", kPpmd, Nothing, PpmdProperties(6, kBudget + 1), 0, 0, Outcome::Unsupported},
         CoderCase{"PpmdPropertiesShort", kPpmd, Nothing, {6, 0, 0, 1}, 0, 0, Outcome::Unsupported},
