@@ -22,6 +22,8 @@ bool DownloadDigest::Start() {
     return false;
   }
   thread_.Reset(CreateThread(nullptr, 0, HashingThread, this, 0, nullptr));
+  // The receive path comes first; the hash takes the time it leaves over.
+  if (thread_.IsValid()) SetThreadPriority(thread_, THREAD_PRIORITY_BELOW_NORMAL);
   return thread_.IsValid();
 }
 
