@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <string>
 
-#include "HarnessArguments.h"
 #include "InstallerProcess.h"
 #include "InstallerWindows.h"
 #include "TestFiles.h"
@@ -24,8 +23,7 @@ bool NoMessageBox(DWORD processId) { return FindMessageBoxes(processId).empty();
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  KeepHarnessArguments(argc, argv);
+int main() {
   const std::string scratch = HarnessArgument("scratch");
   const std::string temp = scratch + "\\temp", programs = scratch + "\\programs", target = scratch + "\\target";
   MakeFolders(temp);

@@ -1,35 +1,22 @@
 #include "InstallerProcess.h"
 
+#include <algorithm>
 #include <cstring>
-
-namespace {
-
-bool SameName(const std::string& entry, const std::string& name) {
-  return entry.size() > name.size() && entry[name.size()] == '=' &&
-         _strnicmp(entry.c_str(), name.c_str(), name.size()) == 0;
-}
-
-// The parent's variables without those overridden, then the overrides; NUL-separated.
-std::string EnvironmentBlock(const std::vector<std::pair<std::string, std::string>>& overrides) {
-  std::string block;
-  char* strings = GetEnvironmentStringsA();
-  for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
-    bool replaced = false;
-    for (const auto& [name, value] : overrides) replaced = replaced || SameName(entry, name);
-    if (!replaced) block.append(entry).push_back('\0');
-  }
-  FreeEnvironmentStringsA(strings);
-  for (const auto& [name, value] : overrides) block.append(name + "=" + value).push_back('\0');
-  block.push_back('\0');
-  return block;
-}
-
-}  // namespace
 
 bool InstallerProcess::Start(const std::string& program,
                              const std::vector<std::pair<std::string, std::string>>& overrides) {
   Terminate();
-  std::string environment = EnvironmentBlock(overrides);
+  // The parent's variables without those overridden, then the overrides; NUL-separated.
+  std::string environment;
+  char* strings = GetEnvironmentStringsA();
+  for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
+    const auto named = [&](const auto& o) { return _strnicmp(entry, (o.first + "=").c_str(), o.first.size() + 1) == 0; };
+    if (std::none_of(overrides.begin(), overrides.end(), named)) environment.append(entry).push_back('\0');
+  }
+  FreeEnvironmentStringsA(strings);
+  for (const auto& [name, value] : overrides) environment.append(name + "=" + value).push_back('\0');
+  environment.push_back('\0');
+
   std::string commandLine = "\"" + program + "\"";
   const std::string folder = program.substr(0, program.find_last_of('\\'));
   STARTUPINFOA startup{};

@@ -24,6 +24,12 @@ void InstallerTest::PrepareTestFolders() {
   CreateDirectoryA(programFilesFolder.c_str(), nullptr);
 }
 
+void InstallerTest::NewRun() {
+  installer.Terminate();
+  testFolder.clear();
+  PrepareTestFolders();
+}
+
 HWND InstallerTest::StartInstaller(const std::string& program) {
   PrepareTestFolders();
   if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
@@ -54,6 +60,12 @@ MessageBoxInfo InstallerTest::ExpectMessageBox(const std::string& title, int mil
 void InstallerTest::Answer(const MessageBoxInfo& box, int buttonId) {
   PressMessageBoxButton(box, buttonId);
   EXPECT_TRUE(WaitUntil([&] { return !IsWindow(box.window); }, 5000)) << "the message box stays";
+}
+
+void InstallerTest::ExpectMessage(const std::string& title, const std::string& text) {
+  const MessageBoxInfo box = ExpectMessageBox(title);
+  EXPECT_EQ(box.text, text);
+  Answer(box, box.buttons.empty() ? IDOK : box.buttons.front().id);
 }
 
 bool InstallerTest::WaitForFinishPage(HWND form, int milliseconds) {

@@ -4,7 +4,6 @@
 
 #include <string>
 
-#include "HarnessArguments.h"
 #include "InstallerProcess.h"
 #include "InstallerWindows.h"
 #include "ScreenCapture.h"
@@ -22,6 +21,8 @@ class InstallerTest : public ::testing::Test {
   // Makes testFolder, tempFolder and programFilesFolder once per test, so a test can put
   // files there before the installer starts.
   void PrepareTestFolders();
+  // For the next row of a table: ends the installer and empties the test's folders.
+  void NewRun();
 
   // Starts program with the test's own TEMP and ProgramFiles and returns Form1, or null
   // (after a failure is recorded) when it does not appear in time.
@@ -36,6 +37,10 @@ class InstallerTest : public ::testing::Test {
 
   // Presses the button and waits until the box has gone.
   void Answer(const MessageBoxInfo& box, int buttonId);
+
+  // The message box that must come now, with this title and text; answered with its first
+  // button.
+  void ExpectMessage(const std::string& title, const std::string& text);
 
   // The finish page (Next reads "完成"), or a recorded failure naming the message box that
   // came instead.

@@ -14,40 +14,23 @@ std::string ClassName(HWND window) {
   return name;
 }
 
-DWORD ProcessOf(HWND window) {
-  DWORD id = 0;
-  GetWindowThreadProcessId(window, &id);
-  return id;
-}
-
-struct TopLevelSearch {
-  DWORD processId;
-  const char* className;
-  std::vector<HWND> found;
-};
-
-BOOL CALLBACK CollectTopLevel(HWND window, LPARAM parameter) {
-  auto* search = reinterpret_cast<TopLevelSearch*>(parameter);
-  if (ProcessOf(window) == search->processId && IsWindowVisible(window) &&
-      (!search->className || ClassName(window) == search->className)) {
-    search->found.push_back(window);
-  }
+BOOL CALLBACK Collect(HWND window, LPARAM list) {
+  reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
   return TRUE;
 }
 
 // Of any class when className is null.
 std::vector<HWND> VisibleTopLevel(DWORD processId, const char* className) {
-  TopLevelSearch search{processId, className, {}};
-  EnumWindows(CollectTopLevel, reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
-BOOL CALLBACK CollectButton(HWND child, LPARAM parameter) {
-  if (_stricmp(ClassName(child).c_str(), "Button") == 0 && IsWindowVisible(child)) {
-    reinterpret_cast<std::vector<MessageBoxButton>*>(parameter)->push_back(
-        {GetDlgCtrlID(child), WindowText(child)});
+  std::vector<HWND> all, found;
+  EnumWindows(Collect, reinterpret_cast<LPARAM>(&all));
+  for (HWND window : all) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(window, &id);
+    if (id == processId && IsWindowVisible(window) && (!className || ClassName(window) == className)) {
+      found.push_back(window);
+    }
   }
-  return TRUE;
+  return found;
 }
 
 }  // namespace
@@ -58,15 +41,15 @@ HWND FirstVisibleWindow(DWORD processId) {
 }
 
 HWND WaitForForm1(DWORD processId, int milliseconds) {
-  HWND form = nullptr;
-  WaitUntil(
-      [&] {
-        const auto found = VisibleTopLevel(processId, kForm1ClassName);
-        form = found.empty() ? nullptr : found.front();
-        return form != nullptr;
-      },
-      milliseconds);
-  return form;
+  std::vector<HWND> found;
+  WaitUntil([&] { return !(found = VisibleTopLevel(processId, kForm1ClassName)).empty(); }, milliseconds);
+  return found.empty() ? nullptr : found.front();
+}
+
+std::vector<HWND> ChildWindows(HWND parent) {
+  std::vector<HWND> children;
+  EnumChildWindows(parent, Collect, reinterpret_cast<LPARAM>(&children));
+  return children;
 }
 
 std::string WindowText(HWND window) {
@@ -99,26 +82,21 @@ void PressKey(HWND window, WPARAM virtualKey) {
 std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId) {
   std::vector<MessageBoxInfo> boxes;
   for (HWND window : VisibleTopLevel(processId, "#32770")) {
-    MessageBoxInfo box;
-    box.window = window;
-    box.title = WindowText(window);
-    box.text = WindowText(GetDlgItem(window, kMessageTextId));
-    EnumChildWindows(window, CollectButton, reinterpret_cast<LPARAM>(&box.buttons));
+    MessageBoxInfo box{window, WindowText(window), WindowText(GetDlgItem(window, kMessageTextId)), {}};
+    for (HWND child : ChildWindows(window)) {
+      if (_stricmp(ClassName(child).c_str(), "Button") == 0 && IsWindowVisible(child)) {
+        box.buttons.push_back({GetDlgCtrlID(child), WindowText(child)});
+      }
+    }
     boxes.push_back(box);
   }
   return boxes;
 }
 
 std::optional<MessageBoxInfo> WaitForMessageBox(DWORD processId, int milliseconds) {
-  std::optional<MessageBoxInfo> found;
-  WaitUntil(
-      [&] {
-        const auto boxes = FindMessageBoxes(processId);
-        if (!boxes.empty()) found = boxes.front();
-        return found.has_value();
-      },
-      milliseconds);
-  return found;
+  std::vector<MessageBoxInfo> boxes;
+  if (!WaitUntil([&] { return !(boxes = FindMessageBoxes(processId)).empty(); }, milliseconds)) return {};
+  return boxes.front();
 }
 
 void PressMessageBoxButton(const MessageBoxInfo& box, int buttonId) {

@@ -16,6 +16,9 @@ HWND FirstVisibleWindow(DWORD processId);
 // Form1 of process id once it is visible, or null after milliseconds.
 HWND WaitForForm1(DWORD processId, int milliseconds);
 
+// Every window below parent, children's children too.
+std::vector<HWND> ChildWindows(HWND parent);
+
 std::string WindowText(HWND window);
 
 // The window's rectangle in its parent's client coordinates (screen ones for a top-level).

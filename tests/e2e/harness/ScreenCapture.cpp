@@ -10,22 +10,14 @@ int ScreenDpi() {
 }
 
 Pixels CaptureClientArea(HWND window) {
-  Pixels pixels;
   RECT client{};
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  pixels.width = client.right;
-  pixels.height = client.bottom;
-  if (pixels.width <= 0 || pixels.height <= 0) return {};
-
+  if (client.right <= 0 || client.bottom <= 0) return {};
+  Pixels pixels{client.right, client.bottom, {}};
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = pixels.width;
-  info.bmiHeader.biHeight = -pixels.height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
+  info.bmiHeader = {sizeof info.bmiHeader, pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
   void* bits = nullptr;
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);

@@ -4,8 +4,42 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <vector>
+
+namespace {
+
+// visit(name, isFolder) for each entry of the folder but "." and "..".
+template <typename Visit>
+void ForEachEntry(const std::string& folder, Visit visit) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName;
+    if (name != "." && name != "..") visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+void CollectTree(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& tree) {
+  ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
+    if (!isFolder) {
+      tree[prefix + name] = ReadFileBytes(folder + "\\" + name);
+      return;
+    }
+    tree[prefix + name + "\\"];
+    CollectTree(folder + "\\" + name, prefix + name + "\\", tree);
+  });
+}
+
+bool HasAttributes(const std::string& path, DWORD directory) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == directory;
+}
+
+}  // namespace
 
 std::string WindowsPathFromUnix(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
@@ -16,6 +50,15 @@ std::string WindowsPathFromUnix(const std::string& path) {
   return windows;
 }
 
+std::string HarnessArgument(const std::string& name) {
+  // GoogleTest takes its own arguments out of the list and may leave it shorter than __argc.
+  const std::string prefix = "--" + name + "=";
+  for (int i = 1; i < __argc && __argv[i]; ++i) {
+    if (std::string(__argv[i]).rfind(prefix, 0) == 0) return WindowsPathFromUnix(__argv[i] + prefix.size());
+  }
+  return {};
+}
+
 std::string TestProgramFolder() {
   char path[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, path, sizeof path);
@@ -24,31 +67,19 @@ std::string TestProgramFolder() {
 }
 
 void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = entry.cFileName;
-      if (name == "." || name == "..") continue;
-      const std::string path = folder + "\\" + name;
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        RemoveTree(path);
-      } else {
-        SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(path.c_str());
-      }
-    } while (FindNextFileA(search, &entry));
-    FindClose(search);
-  }
+  ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
+    const std::string path = folder + "\\" + name;
+    if (isFolder) return RemoveTree(path);
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+  });
   RemoveDirectoryA(folder.c_str());
 }
 
 std::string FreshFolder(const std::string& name) {
-  const std::string scratch = TestProgramFolder() + "scratch";
-  CreateDirectoryA(scratch.c_str(), nullptr);
-  const std::string folder = scratch + "\\" + name;
+  const std::string folder = TestProgramFolder() + "scratch\\" + name;
   RemoveTree(folder);
-  CreateDirectoryA(folder.c_str(), nullptr);
+  MakeFolders(folder);
   return folder;
 }
 
@@ -59,15 +90,8 @@ void MakeFolders(const std::string& folder) {
   CreateDirectoryA(folder.c_str(), nullptr);
 }
 
-bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
+bool FolderExists(const std::string& path) { return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY); }
+bool FileExists(const std::string& path) { return HasAttributes(path, 0); }
 
 std::string ReadFileBytes(const std::string& path) {
   // Full sharing, so that a file the installer holds open (for writing too) can be read.
@@ -87,34 +111,6 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
-namespace {
-
-void CollectTree(const std::string& root, const std::string& relative, std::map<std::string, std::string>& tree) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((root + "\\" + relative + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string leaf = entry.cFileName;
-    if (leaf == "." || leaf == "..") continue;
-    const std::string name = relative + leaf;
-    if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      tree[name + "\\"];
-      CollectTree(root, name + "\\", tree);
-    } else {
-      tree[name] = ReadFileBytes(root + "\\" + name);
-    }
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-}
-
-std::vector<std::string> NamesOf(const std::map<std::string, std::string>& tree) {
-  std::vector<std::string> names;
-  for (const auto& entry : tree) names.push_back(entry.first);
-  return names;
-}
-
-}  // namespace
-
 std::map<std::string, std::string> TreeOf(const std::string& folder) {
   std::map<std::string, std::string> tree;
   CollectTree(folder, "", tree);
@@ -124,6 +120,11 @@ std::map<std::string, std::string> TreeOf(const std::string& folder) {
 void ExpectSameTree(const std::string& expected, const std::string& actual) {
   const auto want = TreeOf(expected), got = TreeOf(actual);
   ASSERT_FALSE(want.empty()) << expected;
-  ASSERT_EQ(NamesOf(got), NamesOf(want)) << actual;
+  const auto names = [](const std::map<std::string, std::string>& tree) {
+    std::vector<std::string> names;
+    for (const auto& entry : tree) names.push_back(entry.first);
+    return names;
+  };
+  ASSERT_EQ(names(got), names(want)) << actual;
   for (const auto& [name, bytes] : want) EXPECT_TRUE(got.at(name) == bytes) << name;
 }

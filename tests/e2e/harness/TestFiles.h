@@ -3,10 +3,14 @@
 #include <map>
 #include <string>
 
-// Files and folders of a test program running under Wine.
+// Files, folders and arguments of a test program running under Wine.
 
 // "/a/b" becomes "Z:\a\b" (Wine maps Z: to /); anything else is returned unchanged.
 std::string WindowsPathFromUnix(const std::string& path);
+
+// The value of --name=... given to the test program (a Unix path made a Windows one), or
+// empty text.
+std::string HarnessArgument(const std::string& name);
 
 // The folder of the running test program, with a trailing "\".
 std::string TestProgramFolder();

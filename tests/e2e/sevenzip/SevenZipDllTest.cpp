@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "HarnessArguments.h"
 #include "TestFiles.h"
 
 namespace {
