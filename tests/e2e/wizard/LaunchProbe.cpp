@@ -3,19 +3,15 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <string>
+#include <cstring>
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
-  char program[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, program, MAX_PATH);
-  std::string report(program);
-  report.resize(report.find_last_of('\\') + 1);
-  report += "launched.txt";
-  char folder[MAX_PATH] = "";
+  char report[MAX_PATH] = "", folder[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, report, MAX_PATH);
+  std::strcpy(std::strrchr(report, '\\') + 1, "launched.txt");
   GetCurrentDirectoryA(MAX_PATH, folder);
-  FILE* out = std::fopen(report.c_str(), "wb");
+  FILE* out = std::fopen(report, "wb");
   if (!out) return 1;
   std::fprintf(out, "%s\n%s\n", folder, parameters);
-  std::fclose(out);
-  return 0;
+  return std::fclose(out);
 }

@@ -1,0 +1,294 @@
+// The wizard under Wine, with a package already in TEMP under the marker's name so that no
+// download runs: what the pages look like on the screen at the screen's DPI (the suite runs
+// at 96 and 144 dpi; screenshots go to the artifacts), the folder picker, and the finish
+// page's shortcut and launch.
+#include <shlobj.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+#include "InstallerTest.h"
+
+namespace {
+
+// The package's title and the folder the wizard offers for it.
+constexpr char kTitle[] = "岚舟 画图";
+constexpr char kExtractOnlyFolderName[] = "素材合集";
+
+// Next, Cancel, Back, group box, Browse, edit box, progress bar, hint label, launch and
+// shortcut check boxes: S shown, H hidden.
+constexpr char kWelcomeRow[] = "SSHHHHHHHH";
+constexpr char kFolderRow[] = "SSSSSSHHHH";
+constexpr char kExtractionRow[] = "SSSHHHSSHH";
+constexpr char kFinishRow[] = "SSSHHHHHSS";
+constexpr char kExtractOnlyFinishRow[] = "SSSHHHHHHH";
+
+std::string VisibleControls(HWND form) {
+  std::string row;
+  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId, kFolderGroupId, kBrowseButtonId, kFolderEditId,
+                       kProgressBarId, kProgressHintId, kLaunchCheckId, kShortcutCheckId}) {
+    row += IsWindowVisible(GetDlgItem(form, id)) ? 'S' : 'H';
+  }
+  return row;
+}
+
+// Clicks the button (0: none) and waits until the page's controls are as given, then lets
+// the paint end: the row is applied at the start of a paint, the page reaches the screen at
+// its end.
+bool ClickAndWaitForPage(HWND form, int buttonId, const std::string& visible) {
+  if (buttonId) Click(GetDlgItem(form, buttonId));
+  const bool reached = WaitUntil([&] { return VisibleControls(form) == visible; }, 5000);
+  Sleep(300);
+  if (!reached) ADD_FAILURE() << "the controls show " << VisibleControls(form) << ", not " << visible;
+  return reached;
+}
+
+constexpr uint32_t kKeyColour = 0xC60088;  // RGB(198, 0, 136)
+
+// A 96-dpi length on this screen, rounded to nearest, ties to even.
+int Scaled(int length) { return static_cast<int>(std::nearbyint(length * (ScreenDpi() / 96.0))); }
+
+uint32_t Face() { return RgbOf(GetSysColor(COLOR_BTNFACE)); }
+uint32_t Shadow() { return RgbOf(GetSysColor(COLOR_BTNSHADOW)); }
+uint32_t Highlight() { return RgbOf(GetSysColor(COLOR_BTNHIGHLIGHT)); }
+
+bool Near(uint32_t pixel, uint32_t colour) {
+  int distance = 0;
+  for (const int shift : {0, 8, 16}) distance += std::abs(int((pixel >> shift) & 0xFF) - int((colour >> shift) & 0xFF));
+  return distance <= 60;
+}
+
+// Pixels near the colour in [left, right) x [top, bottom).
+int CountNear(const Pixels& pixels, RECT box, uint32_t colour) {
+  int count = 0;
+  for (int y = box.top; y < box.bottom && y < pixels.height; ++y) {
+    for (int x = box.left; x < box.right && x < pixels.width; ++x) count += Near(pixels.At(x, y), colour);
+  }
+  return count;
+}
+
+// The first column, from the left, holding a pixel near the colour within rows [top, bottom).
+int LeftmostNear(const Pixels& pixels, int top, int bottom, int right, uint32_t colour) {
+  for (int x = 0; x < right; ++x) {
+    for (int y = top; y < bottom; ++y) {
+      if (Near(pixels.At(x, y), colour)) return x;
+    }
+  }
+  return -1;
+}
+
+bool HasKeyColour(const Pixels& pixels) {
+  for (const uint32_t pixel : pixels.rgb) {
+    if ((pixel & 0xFFFFFE) == kKeyColour) return true;  // a JPEG may give (198, 0, 137)
+  }
+  return false;
+}
+
+// Text is drawn at anchors in device pixels whatever the DPI: expect some of the colour just
+// right of and below the anchor.
+struct TextAnchor {
+  int x, y;
+  uint32_t colour;
+  const char* what;
+};
+void ExpectTexts(const Pixels& pixels, const std::vector<TextAnchor>& texts) {
+  for (const TextAnchor& t : texts) EXPECT_GT(CountNear(pixels, {t.x, t.y, t.x + 120, t.y + 30}, t.colour), 10) << t.what;
+}
+
+// The header band of pages 0, 2, 3 and 4.
+void ExpectHeaderBand(const Pixels& pixels) {
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51)), Shadow());  // right of every text, at any DPI
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51) - 1), Face());  // the banner's key strip shows the face
+  EXPECT_EQ(pixels.At(Scaled(100), Scaled(250)), Shadow());
+  EXPECT_EQ(pixels.At(Scaled(100), Scaled(251)), Highlight());
+  EXPECT_EQ(pixels.At(Scaled(64), Scaled(250)), Face());  // the separator starts at x 68
+  EXPECT_FALSE(HasKeyColour(pixels));
+  // The title's and the site text's anchors stay at (13, 7) and (12, 242).
+  const int titleLeft = LeftmostNear(pixels, 7, 30, 100, 0x000000);
+  EXPECT_GE(titleLeft, 13);
+  EXPECT_LE(titleLeft, 17);
+  const int siteLeft = LeftmostNear(pixels, 242, 262, 66, Shadow());
+  EXPECT_GE(siteLeft, 12);
+  EXPECT_LE(siteLeft, 16);
+  ExpectTexts(pixels, {{22, 33, 0x000000, "subtitle"}});
+}
+
+// The .lnk as the shell reads it back: target, working folder, description; nothing when it
+// cannot be loaded.
+std::optional<std::vector<std::string>> ReadShortcut(const std::string& path) {
+  IShellLinkA* link = nullptr;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                              reinterpret_cast<void**>(&link)))) {
+    return std::nullopt;
+  }
+  std::optional<std::vector<std::string>> fields;
+  IPersistFile* file = nullptr;
+  wchar_t widePath[MAX_PATH] = L"";
+  MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, widePath, MAX_PATH);
+  if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file))) &&
+      SUCCEEDED(file->Load(widePath, STGM_READ))) {
+    char target[MAX_PATH] = "", folder[MAX_PATH] = "", description[MAX_PATH] = "";
+    link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH);
+    link->GetWorkingDirectory(folder, MAX_PATH);
+    link->GetDescription(description, MAX_PATH);
+    fields = {target, folder, description};
+  }
+  if (file) file->Release();
+  link->Release();
+  return fields;
+}
+
+class WizardTest : public InstallerTest {
+ protected:
+  void SetUp() override {
+    CoInitialize(nullptr);
+    char desktop[MAX_PATH] = "";
+    SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
+    link = std::string(desktop) + "\\" + kTitle + ".lnk";
+    DeleteFileA(link.c_str());
+  }
+  void TearDown() override {
+    InstallerTest::TearDown();
+    DeleteFileA(link.c_str());
+    CoUninitialize();
+  }
+
+  // Starts the program named by the argument, with the package named by the argument in
+  // TEMP, and waits for the welcome page.
+  HWND StartWithPackage(const char* program, const char* package = "package") {
+    PrepareTestFolders();
+    const bool copied = CopyFileA(HarnessArgument(package).c_str(), (tempFolder + "\\188.7z").c_str(), FALSE);
+    EXPECT_TRUE(copied) << HarnessArgument(package);
+    const HWND form = copied ? StartInstaller(HarnessArgument(program)) : nullptr;
+    return form && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
+  }
+  std::string OfferedFolder(const std::string& name) const { return programFilesFolder + "\\" + name; }
+
+  std::string link;  // on the desktop, named after the package
+};
+
+TEST_F(WizardTest, PaintWelcomePage) {
+  const HWND form = StartWithPackage("installer");
+  ASSERT_TRUE(form);
+  const Pixels pixels = CaptureClientArea(form);
+  SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
+  ASSERT_GT(pixels.width, Scaled(440));
+
+  EXPECT_EQ(pixels.At(Scaled(2), Scaled(125)), Face());  // the picture's key-colour border
+  EXPECT_FALSE(HasKeyColour(pixels));
+  EXPECT_NE(pixels.At(Scaled(60), Scaled(100)), Face());  // the picture itself
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(240)), 0xFFFFFFu);  // the white panel
+  EXPECT_EQ(pixels.At(Scaled(300), Scaled(250)), Shadow());
+  EXPECT_EQ(pixels.At(Scaled(300), Scaled(251)), Highlight());
+  EXPECT_EQ(pixels.At(Scaled(280), Scaled(262)), Face());
+  ExpectTexts(pixels, {{200, 64, 0x0000FF, "display name"},
+                       {160, 104, 0x0000FF, "version line"},
+                       {145, 218, 0x339900, "岚舟软件"},
+                       {238, 224, 0xFF0000, "绝对保证无毒无害无污染"},
+                       {14, 258, 0x800080, "welcome line"},
+                       {123, 20, 0x000000, "greeting"}});
+}
+
+// The test build goes from the folder page straight to the finish page, as a successful
+// extraction would; Back leads to the extraction page.
+TEST_F(WizardTest, PaintHeaderBandPages) {
+  const HWND form = StartWithPackage("skip-extraction");
+  ASSERT_TRUE(form);
+  const struct {
+    int button;
+    const char* row;
+    const char* name;
+    const char* next;  // the Next button's caption
+    std::vector<TextAnchor> texts;
+  } steps[] = {
+      {kNextButtonId, kFolderRow, "-folder", "下一步",
+       {{10, 63, 0x000000, "folder page line 1"}, {5, 109, 0x008000, "folder page green line"}}},
+      {kNextButtonId, kFinishRow, "-finish", "完成",
+       {{15, 216, 0xFF0000, "antivirus note"}, {300, 109, 0xFF0000, "岚舟软件"}}},
+      {kBackButtonId, kExtractionRow, "-extraction", "下一步", {{29, 93, 0x000000, "extraction line"}}},
+  };
+  for (const auto& step : steps) {
+    ASSERT_TRUE(ClickAndWaitForPage(form, step.button, step.row));
+    EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), step.next) << step.name;
+    const Pixels pixels = CaptureClientArea(form);
+    SaveScreenshot(form, step.name + ("-" + std::to_string(ScreenDpi()) + "dpi"));
+    ExpectHeaderBand(pixels);
+    ExpectTexts(pixels, step.texts);
+  }
+}
+
+// An extract-only package skips the folder page; Next then closes, with nothing to start.
+TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
+  const HWND form = StartWithPackage("skip-extraction", "extract-only-package");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow));
+  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder(kExtractOnlyFolderName));
+  const Pixels pixels = CaptureClientArea(form);
+  SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
+  ExpectHeaderBand(pixels);
+  ExpectTexts(pixels, {{15, 189, 0xFF0000, "unpack note, red"}, {230, 216, 0x0000FF, "done note, blue"}});
+  Click(GetDlgItem(form, kNextButtonId));
+  ExpectExitCode(0);
+}
+
+TEST_F(WizardTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
+  const HWND form = StartWithPackage("installer");
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
+  const HWND edit = GetDlgItem(form, kFolderEditId);
+  EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
+  const std::string typed = programFilesFolder + "\\typed";
+  TypeText(edit, typed);
+
+  Click(GetDlgItem(form, kBrowseButtonId));
+  const auto picker = WaitForMessageBox(installer.Id(), 10000);
+  ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
+  std::string texts;
+  for (HWND child : ChildWindows(picker->window)) texts += WindowText(child) + "\n";
+  EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
+  PressMessageBoxButton(*picker, IDCANCEL);
+  EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
+  EXPECT_EQ(WindowText(edit), typed);
+  EXPECT_EQ(VisibleControls(form), kFolderRow);
+}
+
+// The finish page through the test build that reaches it without unpacking; the test puts
+// the program where the package would have. With both boxes cleared nothing is written or
+// started; with both checked the shortcut is written and the program started in its folder.
+TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
+  for (const bool checked : {false, true}) {
+    SCOPED_TRACE(checked ? "both boxes checked" : "both boxes cleared");
+    NewRun();
+    const HWND form = StartWithPackage("skip-extraction");
+    ASSERT_TRUE(form);
+    const std::string folder = OfferedFolder(kTitle) + "\\", report = folder + "bin\\launched.txt";
+    MakeFolders(folder + "bin");
+    ASSERT_TRUE(CopyFileA(HarnessArgument("probe").c_str(), (folder + "bin\\LaunchProbe.exe").c_str(), FALSE));
+    ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
+    ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow));
+    for (const int id : {kShortcutCheckId, kLaunchCheckId}) {
+      const HWND box = GetDlgItem(form, id);
+      if (!checked) Click(box);
+      const LRESULT state = checked ? BST_CHECKED : BST_UNCHECKED;
+      ASSERT_TRUE(WaitUntil([&] { return SendMessageA(box, BM_GETCHECK, 0, 0) == state; }, 3000)) << id;
+    }
+    Click(GetDlgItem(form, kNextButtonId));
+    ExpectExitCode(0);
+    if (!checked) {
+      // A started program would write its report within this.
+      EXPECT_FALSE(WaitUntil([&] { return FileExists(report); }, 1000));
+      EXPECT_FALSE(FileExists(link));
+      continue;
+    }
+    const auto shortcut = ReadShortcut(link);
+    ASSERT_TRUE(shortcut.has_value()) << "no shortcut at " << link;
+    EXPECT_EQ(*shortcut, (std::vector<std::string>{folder + "bin\\LaunchProbe.exe", folder, "一个画图工具"}));
+    ASSERT_TRUE(WaitUntil([&] { return !ReadFileBytes(report).empty(); }, 10000)) << "the program did not start";
+    // Its working folder, which reads back without the trailing "\", and its parameters:
+    // the folder unquoted, though it has a space.
+    EXPECT_EQ(ReadFileBytes(report), folder.substr(0, folder.size() - 1) + "\n" + folder + "\n");
+  }
+}
+
+}  // namespace
