@@ -14,8 +14,9 @@
 
 namespace {
 
-// The wide forms of the RT_ constants, which this ANSI build defines as narrow.
-const wchar_t* const kGroupIcon = MAKEINTRESOURCEW(14);
+HANDLE Load(const wchar_t* name, int mode, int lighten = 0, bool grey = false) {
+    return LoadResourceImage(nullptr, name, lighten, grey, mode, 0);
+}
 
 SIZE BitmapSize(HBITMAP bitmap) {
     BITMAP info{};
@@ -27,12 +28,7 @@ SIZE BitmapSize(HBITMAP bitmap) {
 std::vector<uint32_t> Pixels(HBITMAP bitmap) {
     const SIZE size = BitmapSize(bitmap);
     BITMAPINFO format{};
-    format.bmiHeader.biSize = sizeof format.bmiHeader;
-    format.bmiHeader.biWidth = size.cx;
-    format.bmiHeader.biHeight = -size.cy;
-    format.bmiHeader.biPlanes = 1;
-    format.bmiHeader.biBitCount = 32;
-    format.bmiHeader.biCompression = BI_RGB;
+    format.bmiHeader = {sizeof format.bmiHeader, size.cx, -size.cy, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     std::vector<uint32_t> pixels(size.cx * size.cy);
     ScopedGetDC screen(nullptr);
     if (!GetDIBits(screen, bitmap, 0, size.cy, pixels.data(), &format, DIB_RGB_COLORS)) pixels.clear();
@@ -40,24 +36,24 @@ std::vector<uint32_t> Pixels(HBITMAP bitmap) {
     return pixels;
 }
 
-BOOL CALLBACK KeepFirstName(HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) {
-    if (!IS_INTRESOURCE(name)) *reinterpret_cast<std::wstring*>(first) = name;
-    return FALSE;
-}
-
 // The shell shows the first icon group of the file; the window class loads IMAGE_ICO.
 TEST(ImageResourcesTest, TheAppIconComesFirstAndTheWindowIconLoads) {
     std::wstring first;
-    EnumResourceNamesW(nullptr, kGroupIcon, KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
+    EnumResourceNamesW(
+        nullptr, MAKEINTRESOURCEW(14),  // RT_GROUP_ICON, which this ANSI build defines as narrow
+        [](HMODULE, LPCWSTR, LPWSTR name, LONG_PTR first) WINAPI -> BOOL {
+            if (!IS_INTRESOURCE(name)) *reinterpret_cast<std::wstring*>(first) = name;
+            return FALSE;
+        },
+        reinterpret_cast<LONG_PTR>(&first));
     EXPECT_EQ(first, L"AAAAA_APPICON");
     for (int side : {32, 16}) {
-        HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "IMAGE_ICO", IMAGE_ICON, side, side, LR_SHARED);
-        EXPECT_NE(icon, nullptr) << side;
+        EXPECT_NE(LoadImageA(GetModuleHandleA(nullptr), "IMAGE_ICO", IMAGE_ICON, side, side, LR_SHARED), nullptr) << side;
     }
 }
 
 TEST(ImageResourcesTest, LightenAndGreyscaleGoThroughEveryPixel) {
-    ScopedBitmap plain(static_cast<HBITMAP>(LoadResourceImage(nullptr, L"IMAGE_2", 0, false, kResourceImageBitmap, 0)));
+    ScopedBitmap plain(static_cast<HBITMAP>(Load(L"IMAGE_2", kResourceImageBitmap)));
     const std::vector<uint32_t> original = Pixels(plain);
     ASSERT_EQ(original.size(), 120u * 250u);
     const struct {
@@ -66,8 +62,7 @@ TEST(ImageResourcesTest, LightenAndGreyscaleGoThroughEveryPixel) {
     } cases[] = {{50, false}, {0, true}, {30, true}, {100, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.lighten) + (c.grey ? " grey" : ""));
-        ScopedBitmap adjusted(
-            static_cast<HBITMAP>(LoadResourceImage(nullptr, L"IMAGE_2", c.lighten, c.grey, kResourceImageBitmap, 0)));
+        ScopedBitmap adjusted(static_cast<HBITMAP>(Load(L"IMAGE_2", kResourceImageBitmap, c.lighten, c.grey)));
         const std::vector<uint32_t> pixels = Pixels(adjusted);
         ASSERT_EQ(pixels.size(), original.size());
         for (size_t i = 0; i < pixels.size(); ++i) {
@@ -79,14 +74,13 @@ TEST(ImageResourcesTest, LightenAndGreyscaleGoThroughEveryPixel) {
 
 TEST(ImageResourcesTest, NamesAndModes) {
     // "#102" is the numbered copy of the welcome picture.
-    ScopedBitmap numbered(static_cast<HBITMAP>(LoadResourceImage(nullptr, L"#102", 0, false, kResourceImageBitmap, 0)));
+    ScopedBitmap numbered(static_cast<HBITMAP>(Load(L"#102", kResourceImageBitmap)));
     EXPECT_EQ(BitmapSize(numbered).cx, 120);
     EXPECT_EQ(BitmapSize(numbered).cy, 250);
 
-    HICON icon = static_cast<HICON>(LoadResourceImage(nullptr, L"IMAGE_DING", 0, false, kResourceImageIcon, 0));
-    ASSERT_NE(icon, nullptr);
+    const HICON icon = static_cast<HICON>(Load(L"IMAGE_DING", kResourceImageIcon));
     ICONINFO parts{};
-    ASSERT_TRUE(GetIconInfo(icon, &parts));
+    ASSERT_TRUE(icon && GetIconInfo(icon, &parts));
     EXPECT_EQ(BitmapSize(parts.hbmColor).cx, 451);
     DeleteObject(parts.hbmColor);
     DeleteObject(parts.hbmMask);
@@ -94,7 +88,7 @@ TEST(ImageResourcesTest, NamesAndModes) {
 
     // Not a picture, not there, not RCDATA: no handle, and an empty canvas.
     for (const wchar_t* name : {L"#101", L"IMAGE_MISSING", L"IMAGE_ICO"}) {
-        EXPECT_EQ(LoadResourceImage(nullptr, name, 0, false, kResourceImageBitmap, 0), nullptr);
+        EXPECT_EQ(Load(name, kResourceImageBitmap), nullptr) << name;
         MemoryCanvas canvas;
         LoadImageCanvas(canvas, nullptr, name, 0, false, 0);
         EXPECT_EQ(CanvasDc(canvas), nullptr);
