@@ -148,7 +148,6 @@ TEST_F(DownloadsTest, SlowDownloadShowsTheIndicatorAndProgress) {
   EXPECT_TRUE(WaitUntil([&] { return (dots = DotColours(CaptureClientArea(form))).inside.size() >= 5; }, 3000))
       << "the dots are not drawn in the middle of Form1";
   EXPECT_TRUE(dots.outside.empty()) << "dots outside the indicator's box";
-  SaveScreenshot(form, "-" + std::to_string(ScreenDpi()) + "dpi");
   ExpectWelcomePage(form);
 }
 

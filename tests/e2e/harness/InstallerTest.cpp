@@ -80,11 +80,9 @@ bool InstallerTest::WaitForFinishPage(HWND form, int milliseconds) {
   return finished && box.empty();
 }
 
-void InstallerTest::SaveScreenshot(HWND window, const std::string& suffix) {
-  const std::string folder = HarnessArgument("artifacts");
-  if (folder.empty()) return;
-  MakeFolders(folder);
-  SavePng(CaptureClientArea(window), folder + "\\" + CurrentTestName() + suffix + ".png");
+bool InstallerTest::Steer(const std::string& options) {
+  steered_ = true;
+  return SteerTestHost(options);
 }
 
 void InstallerTest::TearDown() {
@@ -94,4 +92,5 @@ void InstallerTest::TearDown() {
     }
   }
   installer.Terminate();
+  if (steered_) SteerTestHost("");
 }

@@ -46,8 +46,9 @@ class InstallerTest : public ::testing::Test {
   // came instead.
   bool WaitForFinishPage(HWND form, int milliseconds = kStepTimeout);
 
-  // Saves the client area as <artifacts>\<test name><suffix>.png when --artifacts= was given.
-  void SaveScreenshot(HWND window, const std::string& suffix = "");
+  // Steers the test download host (see SteerTestHost); tear-down then restores the plain
+  // file server.
+  bool Steer(const std::string& options);
 
   void TearDown() override;
 
@@ -56,4 +57,7 @@ class InstallerTest : public ::testing::Test {
   std::string tempFolder;
   std::string programFilesFolder;
   InstallerProcess installer;
+
+ private:
+  bool steered_ = false;
 };

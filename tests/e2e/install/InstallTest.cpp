@@ -84,7 +84,6 @@ TEST_F(InstallTest, DownloadsUnpacksIntoTheTrimmedFolderAndCleansUpWhenClosed) {
   }
   ExpectSameTree(HarnessArgument("tree"), target);
   EXPECT_TRUE(FileExists(tempFolder + "\\7-zip32.dll"));
-  SaveScreenshot(form);
 
   Click(GetDlgItem(form, kCancelButtonId));
   ExpectExitCode(0);
