@@ -28,20 +28,14 @@ bool ButtonsEnabled(HWND form) {
 
 class InstallTest : public InstallerTest {
  protected:
-  void TearDown() override {
-    InstallerTest::TearDown();
-    SteerTestHost("");
-  }
-
   // Starts the installer and waits for the welcome page after the package download.
   HWND StartAtWelcomePage(const std::string& program, const std::string& package = "188.7z") {
     const HWND form = StartInstaller(program);
-    if (!form) return nullptr;
-    const bool downloaded = WaitUntil([&] { return FileExists(tempFolder + "\\" + package); }, kStepTimeout);
+    const bool downloaded = form && WaitUntil([&] { return FileExists(tempFolder + "\\" + package); }, kStepTimeout);
     EXPECT_TRUE(downloaded) << "the package was not downloaded";
-    const bool welcome = WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kNextButtonId)) != FALSE; }, 10000);
+    const bool welcome = downloaded && WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kNextButtonId)); }, 10000);
     EXPECT_TRUE(welcome) << "no welcome page";
-    return downloaded && welcome ? form : nullptr;
+    return welcome ? form : nullptr;
   }
 
   // Then Next: the folder page with InstallFolder + title in the edit box.
@@ -50,8 +44,7 @@ class InstallTest : public InstallerTest {
     if (!form) return nullptr;
     Click(GetDlgItem(form, kNextButtonId));
     const HWND edit = GetDlgItem(form, kFolderEditId);
-    const std::string expected = programFilesFolder + "\\" + title;
-    const bool shown = WaitUntil([&] { return WindowText(edit) == expected; }, 10000);
+    const bool shown = WaitUntil([&] { return WindowText(edit) == programFilesFolder + "\\" + title; }, 10000);
     EXPECT_TRUE(shown) << "folder edit box: " << WindowText(edit);
     return shown ? form : nullptr;
   }
@@ -60,72 +53,70 @@ class InstallTest : public InstallerTest {
     TypeText(GetDlgItem(form, kFolderEditId), target);
     Click(GetDlgItem(form, kNextButtonId));
   }
-
-  // The message box that must come now: its title and text are checked, then OK pressed.
-  void ExpectMessage(const std::string& title, const std::string& text) {
-    const MessageBoxInfo box = ExpectMessageBox(title);
-    EXPECT_EQ(box.text, text);
-    Answer(box, box.buttons.empty() ? IDOK : box.buttons.front().id);
-  }
 };
 
-TEST_F(InstallTest, DownloadsUnpacksIntoTheTrimmedFolderAndCleansUpWhenClosed) {
+// Refused folders (which texts fall under which is the native rules' table), a file where
+// a folder is needed and a folder where the package has a file: each told, and the user is
+// back on the folder page to choose again; the library is fetched only for an extraction.
+// Then a missing folder typed with blanks around it is trimmed, made and unpacked into with
+// the library already loaded, and closing Form1 cleans TEMP up.
+TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) {
   const HWND form = StartAtFolderPage(Installer());
   ASSERT_TRUE(form);
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
-  const std::string target = testFolder + "\\安装 目标\\游戏";  // missing, with a blank
-  InstallInto(form, "  " + target + "  ");
-  ASSERT_TRUE(WaitForFinishPage(form));
+  const HWND edit = GetDlgItem(form, kFolderEditId);
+  const std::string blocker = testFolder + "\\blocker", target = testFolder + "\\target";
+  ASSERT_TRUE(WriteFileBytes(blocker, ""));
+  MakeFolders(target + "\\readme.txt\\inside");
+  const struct {
+    std::string typed, title, text;
+    std::string edit;  // what the edit box is left with, when it matters
+    bool library;
+  } cases[] = {
+      {"C:\\games\\..", kInstallTitle,
+       "必须安装在文件夹中！！！\r\n\r\n已经你增加了文件夹，请查看\r\n\r\n   　　－－－－感谢你使用【岚舟软件】",
+       programFilesFolder + "\\" + kTitle, false},
+      {"\\\\server\\share\\游戏", kInstallTitle,
+       "目标文件夹路径错误！！！\r\n\r\n请检查输入完整的目标文件夹\r\n\r\n　　　－－－－感谢你使用【岚舟软件】",
+       "\\\\server\\share\\游戏", false},
+      {blocker + "\\游戏", kInstallTitle,
+       "创建文件夹时出错，无法创建文件夹\r\n\r\n可能是以下原因造成的：\r\n\r\n1.磁盘已满，请换个盘安装！\r\n"
+       "2.此盘是光驱，请换个盘安装！\r\n3.没有此盘，请换个盘安装！\r\n4.文件夹名称有非法字符，请更名！\r\n\r\n"
+       "        　　　－－－－请自己检查后更正。",
+       "", false},
+      {target, "", kInstallErrorText, "", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.typed);
+    InstallInto(form, c.typed);
+    ExpectMessage(c.title, c.text);
+    // The buttons, the folder page and the edit box's text come back after the box has closed.
+    EXPECT_TRUE(WaitUntil(
+        [&] { return ButtonsEnabled(form) && IsWindowVisible(edit) && (c.edit.empty() || WindowText(edit) == c.edit); },
+        2000))
+        << WindowText(edit);
+    EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
+    EXPECT_EQ(FileExists(tempFolder + "\\7-zip32.dll"), c.library);
+  }
 
-  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), target + "\\");
+  const std::string folder = testFolder + "\\安装 目标\\游戏";
+  InstallInto(form, "  " + folder + "  ");
+  ASSERT_TRUE(WaitForFinishPage(form));
+  EXPECT_EQ(WindowText(edit), folder + "\\");
   EXPECT_EQ(WindowText(GetDlgItem(form, kProgressHintId)), "解压完成，请点下一步继续");
   for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId}) {
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, id))) << id;
   }
-  ExpectSameTree(HarnessArgument("tree"), target);
+  ExpectSameTree(HarnessArgument("tree"), folder);
   EXPECT_TRUE(FileExists(tempFolder + "\\7-zip32.dll"));
-
   Click(GetDlgItem(form, kCancelButtonId));
   ExpectExitCode(0);
-  EXPECT_FALSE(FileExists(tempFolder + "\\188.7z"));
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
+  EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
 }
 
-// One folder per message; which texts fall under which is the native rules' table.
-TEST_F(InstallTest, RefusesBareDrivesAndNetworkPaths) {
-  const HWND form = StartAtFolderPage(Installer());
-  ASSERT_TRUE(form);
-  const struct {
-    const char* typed;
-    const char* message;
-    bool refilled;
-  } cases[] = {
-      {"C:\\games\\..", "必须安装在文件夹中！！！\r\n\r\n已经你增加了文件夹，请查看\r\n\r\n   　　－－－－感谢你使用【岚舟软件】", true},
-      {"\\\\server\\share\\游戏", "目标文件夹路径错误！！！\r\n\r\n请检查输入完整的目标文件夹\r\n\r\n　　　－－－－感谢你使用【岚舟软件】", false},
-  };
-  const HWND edit = GetDlgItem(form, kFolderEditId);
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.typed);
-    InstallInto(form, c.typed);
-    ExpectMessage(kInstallTitle, c.message);
-    // The edit box is refilled after the message box has closed.
-    const std::string expected = c.refilled ? programFilesFolder + "\\" + kTitle : std::string(c.typed);
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == expected; }, 2000)) << WindowText(edit);
-    EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
-  }
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));  // nothing went further
-}
-
-// A program runs from the target folder: the user is warned, it is stopped after OK, and a
-// pause runs the bar from 1 to 100 while Form1 keeps answering. Neither the installer, which
-// runs from the folder too, nor a program in a folder whose name differs only in a second
-// byte (發 B0 6C, 癓 B0 4C) is stopped. Closing during the pause ends the installation.
 TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
   for (const bool closeDuringPause : {false, true}) {
     SCOPED_TRACE(closeDuringPause ? "closed during the pause" : "left to finish");
-    installer.Terminate();
-    testFolder.clear();
-    PrepareTestFolders();
+    NewRun();
     const std::string target = testFolder + "\\發", other = testFolder + "\\癓";
     MakeFolders(target + "\\bin");
     MakeFolders(other);
@@ -173,37 +164,6 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
   }
 }
 
-TEST_F(InstallTest, AfterFolderOrExtractionFailureTheUserCanChooseAgain) {
-  const HWND form = StartAtFolderPage(Installer());
-  ASSERT_TRUE(form);
-
-  // A file stands where a folder is needed.
-  const std::string blocker = testFolder + "\\blocker";
-  ASSERT_TRUE(WriteFileBytes(blocker, ""));
-  InstallInto(form, blocker + "\\游戏");
-  ExpectMessage(kInstallTitle,
-                "创建文件夹时出错，无法创建文件夹\r\n\r\n可能是以下原因造成的：\r\n\r\n1.磁盘已满，请换个盘安装！\r\n"
-                "2.此盘是光驱，请换个盘安装！\r\n3.没有此盘，请换个盘安装！\r\n4.文件夹名称有非法字符，请更名！\r\n\r\n"
-                "        　　　－－－－请自己检查后更正。");
-  EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form); }, 2000)) << "buttons left disabled";
-  EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
-
-  // A folder stands where the package has a file: the library cannot write it.
-  const std::string target = testFolder + "\\target";
-  MakeFolders(target + "\\readme.txt\\inside");
-  InstallInto(form, target);
-  ExpectMessage("", kInstallErrorText);
-  EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form); }, 2000)) << "buttons left disabled";
-  EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
-  EXPECT_TRUE(IsWindowVisible(GetDlgItem(form, kFolderEditId)));  // back on the folder page
-
-  // The way out works: a usable folder, and the library already loaded is used again.
-  RemoveTree(target);
-  Click(GetDlgItem(form, kNextButtonId));
-  ASSERT_TRUE(WaitForFinishPage(form));
-  ExpectSameTree(HarnessArgument("tree"), target);
-}
-
 TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
   const HWND form = StartAtWelcomePage(HarnessArgument("big-installer"), "big.7z");
   ASSERT_TRUE(form);
@@ -230,48 +190,44 @@ TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
   EXPECT_TRUE(FileExists(tempFolder + "\\big.7z"));
 }
 
-TEST_F(InstallTest, LibraryDownloadFailureEndsTheProgram) {
-  const HWND form = StartAtFolderPage(Installer());
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(SteerTestHost("status=404"));
-  InstallInto(form, testFolder + "\\target");
-  ExpectMessage(kInstallTitle,
-                "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n杀毒软件拦截、不可以上网等"
-                "\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
-  ExpectExitCode(0);
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll.tmp"));
-}
-
 // What the library cannot use is told under the product title, then the install error, and
-// the folder page is back with nothing unpacked.
-TEST_F(InstallTest, LibraryOrPackageUnusableIsToldAndTheFolderPageComesBack) {
+// the folder page is back with nothing unpacked; a library that cannot be downloaded ends
+// the program.
+TEST_F(InstallTest, UnusableOrMissingLibraryAndPackageAreTold) {
   PrepareTestFolders();
-  const std::string package = tempFolder + "\\188.7z";
+  const std::string package = tempFolder + "\\188.7z", library = tempFolder + "\\7-zip32.dll";
   const struct {
-    std::string planted, bytes, title, text;
+    std::string planted, bytes, title;  // put in TEMP first; the package's title
+    const char* steering;               // for the hosts, once on the folder page
+    std::vector<std::pair<std::string, std::string>> messages;
   } cases[] = {
-      {tempFolder + "\\7-zip32.dll", "MZ but no library", kTitle,
-       "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。"},
+      {library, "MZ but no library", kTitle, "",
+       {{kProductTitle, "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。"}, {"", kInstallErrorText}}},
       // Its information block is good; what it stands on is not an archive.
-      {package, ReadFileBytes(HarnessArgument("not-an-archive")), "下载测试",
-       package + "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。"},
+      {package, ReadFileBytes(HarnessArgument("not-an-archive")), "下载测试", "",
+       {{kProductTitle, package + "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。"}, {"", kInstallErrorText}}},
+      {"", "", kTitle, "status=404",
+       {{kInstallTitle, "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n"
+                        "杀毒软件拦截、不可以上网等\r\n\r\n       　－－－－感谢你使用【岚舟软件】"}}},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.planted);
-    installer.Terminate();
-    testFolder.clear();
-    PrepareTestFolders();  // the same folders, emptied
-    ASSERT_TRUE(WriteFileBytes(c.planted, c.bytes));
+    SCOPED_TRACE(c.messages.front().second);
+    NewRun();  // the same folders, emptied
+    ASSERT_TRUE(c.planted.empty() || WriteFileBytes(c.planted, c.bytes));
     const HWND form = StartAtFolderPage(Installer(), c.title);
     ASSERT_TRUE(form);
+    ASSERT_TRUE(Steer(c.steering));
     const std::string target = testFolder + "\\target";
     InstallInto(form, target);
-    ExpectMessage(kProductTitle, c.text);
-    ExpectMessage("", kInstallErrorText);
-    // The buttons come back before the page does.
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(form, kNextButtonId)) != FALSE; }, 2000));
-    EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)) != FALSE; }, 2000));
+    for (const auto& [title, text] : c.messages) ExpectMessage(title, text);
+    if (*c.steering) {
+      ExpectExitCode(0);
+      EXPECT_FALSE(FileExists(library) || FileExists(library + ".tmp"));
+    } else {
+      // The buttons come back before the page does.
+      EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(form, kNextButtonId)) != FALSE; }, 2000));
+      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)) != FALSE; }, 2000));
+    }
     EXPECT_FALSE(FileExists(target + "\\readme.txt"));
   }
 }
