@@ -48,17 +48,25 @@ class SigningTest : public InstallerTest {
   }
 };
 
-// Planted unsigned files in TEMP are replaced by the publisher's; the holds end before the
-// downloads are deleted.
+// Planted unsigned files in TEMP are replaced by the publisher's. The signature is checked on
+// the hash taken while the package arrived: it must follow the bytes through resumptions,
+// restarts and the switch to host 2. The holds end before the downloads are deleted.
 TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
-  for (const bool planted : {false, true}) {
-    SCOPED_TRACE(planted ? "unsigned files planted in TEMP" : "empty TEMP");
-    installer.Terminate();
-    testFolder.clear();
-    PrepareTestFolders();
+  const struct {
+    const char* name;
+    bool planted;
+    const char* steering;
+  } cases[] = {{"empty TEMP", false, ""},
+               {"unsigned files planted in TEMP", true, ""},
+               {"resumed", false, "cut=50000"},
+               {"restarted, then host 2", false, "host=127.0.0.2&cut=100000&range=200"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    NewRun();
+    ASSERT_TRUE(Steer("") && Steer(c.steering));
     for (const char* file : {"188.7z", "7-zip32.dll"}) {
       const std::string plant = Data(std::string("planted\\") + file);
-      ASSERT_TRUE(!planted || CopyFileA(plant.c_str(), (tempFolder + "\\" + file).c_str(), FALSE));
+      ASSERT_TRUE(!c.planted || CopyFileA(plant.c_str(), (tempFolder + "\\" + file).c_str(), FALSE));
     }
     const std::string target = testFolder + "\\target";
     const HWND form = InstallInto(target);
@@ -73,24 +81,6 @@ TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
   }
 }
 
-// The signature is checked on the hash taken while the package arrived: it must follow the
-// bytes through resumptions, and through restarts and the switch to host 2.
-TEST_F(SigningTest, ResumedOrRestartedDownloadsAreAccepted) {
-  for (const char* options : {"cut=50000", "host=127.0.0.2&cut=100000&range=200"}) {
-    SCOPED_TRACE(options);
-    installer.Terminate();
-    testFolder.clear();
-    PrepareTestFolders();
-    ASSERT_TRUE(SteerTestHost(options));
-    const std::string target = testFolder + "\\target";
-    const HWND form = InstallInto(target);
-    ASSERT_TRUE(form);
-    ASSERT_TRUE(WaitForFinishPage(form));
-    ExpectSameTree(Data("tree"), target);
-  }
-  SteerTestHost("");
-}
-
 // A copy of the signed installer whose marker names another package, as the template's
 // copies are made.
 TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnpacked) {
@@ -100,9 +90,7 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
   } cases[] = {{"one byte changed", "tb.7z "}, {"unsigned", "us.7z "}, {"another key", "ot.7z "}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    installer.Terminate();
-    testFolder.clear();
-    PrepareTestFolders();
+    NewRun();
     std::string image = ReadFileBytes(HarnessArgument("installer"));
     const std::size_t at = image.find("188.7z");
     ASSERT_NE(at, std::string::npos);
@@ -135,12 +123,9 @@ TEST_F(SigningTest, AnUnsignedLibraryFromTheHostsIsDeletedUnloaded) {
   PrepareTestFolders();
   const std::string target = testFolder + "\\target";
   ASSERT_TRUE(InstallInto(target));
-  const MessageBoxInfo box = ExpectMessageBox(kRefusalTitle);
-  ASSERT_TRUE(box.window) << "the library was not refused";
-  EXPECT_EQ(box.text,
-            "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
-            "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
-  Answer(box, box.buttons.empty() ? IDOK : box.buttons.front().id);
+  ExpectMessage(kRefusalTitle,
+                "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
+                "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
   ExpectExitCode(0);
   EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
   EXPECT_TRUE(TreeOf(target).empty());
