@@ -7,10 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "InstallerProcess.h"
-#include "InstallerWindows.h"
-#include "ScreenCapture.h"
-#include "TestFiles.h"
+#include "Harness.h"
 
 namespace {
 

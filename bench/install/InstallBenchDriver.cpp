@@ -6,9 +6,7 @@
 #include <cstdio>
 #include <string>
 
-#include "InstallerProcess.h"
-#include "InstallerWindows.h"
-#include "TestFiles.h"
+#include "Harness.h"
 
 namespace {
 

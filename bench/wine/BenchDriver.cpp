@@ -16,10 +16,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "InstallerProcess.h"
-#include "InstallerWindows.h"
-#include "TestFiles.h"
-#include "TestHostControl.h"
+#include "Harness.h"
 
 namespace {
 

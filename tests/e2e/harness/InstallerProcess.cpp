@@ -1,28 +1,16 @@
-#include "InstallerProcess.h"
-
-#include <algorithm>
-#include <cstring>
+#include "Harness.h"
 
 bool InstallerProcess::Start(const std::string& program,
                              const std::vector<std::pair<std::string, std::string>>& overrides) {
   Terminate();
-  // The parent's variables without those overridden, then the overrides; NUL-separated.
-  std::string environment;
-  char* strings = GetEnvironmentStringsA();
-  for (const char* entry = strings; *entry; entry += std::strlen(entry) + 1) {
-    const auto named = [&](const auto& o) { return _strnicmp(entry, (o.first + "=").c_str(), o.first.size() + 1) == 0; };
-    if (std::none_of(overrides.begin(), overrides.end(), named)) environment.append(entry).push_back('\0');
-  }
-  FreeEnvironmentStringsA(strings);
-  for (const auto& [name, value] : overrides) environment.append(name + "=" + value).push_back('\0');
-  environment.push_back('\0');
-
+  // The child inherits this process's environment, so the overrides are set here first.
+  for (const auto& [name, value] : overrides) SetEnvironmentVariableA(name.c_str(), value.c_str());
   std::string commandLine = "\"" + program + "\"";
   const std::string folder = program.substr(0, program.find_last_of('\\'));
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, environment.data(),
+  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                       folder.c_str(), &startup, &started)) {
     return false;
   }

@@ -1,23 +1,9 @@
 #include "InstallerTest.h"
 
-namespace {
-
-constexpr int kForm1Timeout = 20000;
-
-std::string CurrentTestName() {
-  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-  std::string name = std::string(info->test_suite_name()) + "." + info->name();
-  for (char& c : name) {
-    if (c == '/') c = '_';
-  }
-  return name;
-}
-
-}  // namespace
-
 void InstallerTest::PrepareTestFolders() {
   if (!testFolder.empty()) return;
-  testFolder = FreshFolder(CurrentTestName());
+  const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+  testFolder = FreshFolder(std::string(test->test_suite_name()) + "." + test->name());
   tempFolder = testFolder + "\\temp";
   programFilesFolder = testFolder + "\\programs";
   CreateDirectoryA(tempFolder.c_str(), nullptr);
@@ -36,7 +22,7 @@ HWND InstallerTest::StartInstaller(const std::string& program) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;
   }
-  const HWND form = WaitForForm1(installer.Id(), kForm1Timeout);
+  const HWND form = WaitForForm1(installer.Id(), 20000);
   if (!form) ADD_FAILURE() << "Form1 of " << program << " did not appear";
   return form;
 }

@@ -4,11 +4,7 @@
 
 #include <string>
 
-#include "InstallerProcess.h"
-#include "InstallerWindows.h"
-#include "ScreenCapture.h"
-#include "TestFiles.h"
-#include "TestHostControl.h"
+#include "Harness.h"
 
 // Fixture for a test that drives one installer at a time. Each test gets fresh TEMP and
 // ProgramFiles folders; at tear-down a message box still open fails the test, and the

@@ -1,4 +1,4 @@
-#include "InstallerWindows.h"
+#include "Harness.h"
 
 #include <cstring>
 
@@ -68,9 +68,7 @@ RECT RectInParent(HWND window) {
   return rect;
 }
 
-void TypeText(HWND edit, const std::string& text) {
-  SendMessageA(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
-}
+void TypeText(HWND edit, const std::string& text) { SendMessageA(edit, WM_SETTEXT, 0, LPARAM(text.c_str())); }
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 

@@ -1,4 +1,4 @@
-#include "ScreenCapture.h"
+#include "Harness.h"
 
 #include "support/ScopedGdiplus.h"
 

@@ -1,12 +1,12 @@
-#include "TestFiles.h"
+#include "Harness.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
+#include <algorithm>
+#include <cstring>
 #include <fstream>
-#include <vector>
 
 namespace {
 
@@ -44,9 +44,7 @@ bool HasAttributes(const std::string& path, DWORD directory) {
 std::string WindowsPathFromUnix(const std::string& path) {
   if (path.empty() || path[0] != '/') return path;
   std::string windows = "Z:" + path;
-  for (char& c : windows) {
-    if (c == '/') c = '\\';
-  }
+  std::replace(windows.begin(), windows.end(), '/', '\\');
   return windows;
 }
 
@@ -57,13 +55,6 @@ std::string HarnessArgument(const std::string& name) {
     if (std::string(__argv[i]).rfind(prefix, 0) == 0) return WindowsPathFromUnix(__argv[i] + prefix.size());
   }
   return {};
-}
-
-std::string TestProgramFolder() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder = path;
-  return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
 void RemoveTree(const std::string& folder) {
@@ -77,7 +68,9 @@ void RemoveTree(const std::string& folder) {
 }
 
 std::string FreshFolder(const std::string& name) {
-  const std::string folder = TestProgramFolder() + "scratch\\" + name;
+  char program[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, program, sizeof program);
+  const std::string folder = std::string(program, std::strrchr(program, '\\') + 1) + "scratch\\" + name;
   RemoveTree(folder);
   MakeFolders(folder);
   return folder;
@@ -120,11 +113,6 @@ std::map<std::string, std::string> TreeOf(const std::string& folder) {
 void ExpectSameTree(const std::string& expected, const std::string& actual) {
   const auto want = TreeOf(expected), got = TreeOf(actual);
   ASSERT_FALSE(want.empty()) << expected;
-  const auto names = [](const std::map<std::string, std::string>& tree) {
-    std::vector<std::string> names;
-    for (const auto& entry : tree) names.push_back(entry.first);
-    return names;
-  };
-  ASSERT_EQ(names(got), names(want)) << actual;
-  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.at(name) == bytes) << name;
+  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.count(name) && got.at(name) == bytes) << actual << ": " << name;
+  for (const auto& entry : got) EXPECT_TRUE(want.count(entry.first)) << actual << ": extra " << entry.first;
 }

@@ -1,4 +1,4 @@
-#include "TestHostControl.h"
+#include "Harness.h"
 
 #include <winsock2.h>
 

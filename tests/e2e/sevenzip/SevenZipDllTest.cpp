@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "TestFiles.h"
+#include "Harness.h"
 #include "contracts/SevenZipInterface.h"
 
 namespace {
