@@ -1,7 +1,6 @@
 #!/bin/sh
-# Makes the files the download suite serves and copies:  MakePackages.sh OUTPUT_DIR
-#   188.rar      a package of 200 KiB with an information block (the server's name for 188.7z)
-#   noblock.7z   3000 bytes without one
+# The download suite's files:  MakePackages.sh OUTPUT_DIR
+# 188.rar (served for 188.7z) has 200 KiB and an information block, noblock.7z none.
 set -eu
 out=$1
 mkdir -p "$out"

@@ -6,8 +6,6 @@
 
 #include <commctrl.h>
 
-#include <string>
-
 namespace {
 
 constexpr char kTitle[] = "测试软件";
@@ -31,10 +29,10 @@ class InstallTest : public InstallerTest {
   // Starts the installer and waits for the welcome page after the package download.
   HWND StartAtWelcomePage(const std::string& program, const std::string& package = "188.7z") {
     const HWND form = StartInstaller(program);
-    const bool downloaded = form && WaitUntil([&] { return FileExists(tempFolder + "\\" + package); }, kStepTimeout);
-    EXPECT_TRUE(downloaded) << "the package was not downloaded";
-    const bool welcome = downloaded && WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kNextButtonId)); }, 10000);
-    EXPECT_TRUE(welcome) << "no welcome page";
+    const bool welcome = form && WaitUntil([&] {
+      return FileExists(tempFolder + "\\" + package) && IsWindowVisible(GetDlgItem(form, kNextButtonId));
+    }, kStepTimeout);
+    EXPECT_TRUE(welcome) << "no welcome page after the package download";
     return welcome ? form : nullptr;
   }
 
@@ -224,9 +222,8 @@ TEST_F(InstallTest, UnusableOrMissingLibraryAndPackageAreTold) {
       ExpectExitCode(0);
       EXPECT_FALSE(FileExists(library) || FileExists(library + ".tmp"));
     } else {
-      // The buttons come back before the page does.
-      EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(GetDlgItem(form, kNextButtonId)) != FALSE; }, 2000));
-      EXPECT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)) != FALSE; }, 2000));
+      // The buttons come back, then the page.
+      EXPECT_TRUE(WaitUntil([&] { return ButtonsEnabled(form) && IsWindowVisible(GetDlgItem(form, kFolderEditId)); }, 4000));
     }
     EXPECT_FALSE(FileExists(target + "\\readme.txt"));
   }

@@ -1,9 +1,7 @@
 #!/bin/sh
-# Makes the packages the install suite downloads:  MakeInstallPackages.sh LZPACK DLL OUTPUT_DIR
-#   tree-188/        the small package's files: text, random data, Chinese names, empty folder
-#   hosts/188.rar    tree-188 packed by lzpack (installer marker 188.7z)
-#   hosts/big.rar    3000 small text files: unpacking takes a few seconds (marker big.7z)
-#   hosts/7-zip32.dll
+# The install suite's hosts:  MakeInstallPackages.sh LZPACK DLL OUTPUT_DIR
+# 188.rar packs tree-188 (text, random data, Chinese names, an empty folder); big.rar holds
+# 3000 small files, so that unpacking takes a few seconds; and the library.
 set -eu
 lzpack=$1 dll=$2 out=$3
 rm -rf "$out"

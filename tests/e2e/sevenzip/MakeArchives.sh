@@ -1,9 +1,7 @@
 #!/bin/sh
-# Makes the archives the 7-zip32.dll test unpacks under Wine:  MakeArchives.sh OUTPUT_DIR
-#   tree/         the files to pack: text, random data, code, Chinese names, empty file and folder
-#   package.7z    tree packed by 7z with default settings, plus a trailing information block
-#   corpus/NAME.7z and expected/NAME/   tree packed with one row's switches, and what 7z x
-#                 makes of it; corpus.txt lists the names
+# The archives the 7-zip32.dll suite unpacks:  MakeArchives.sh OUTPUT_DIR
+# package.7z is tree/ packed with 7z's defaults plus a trailing information block; each row
+# of corpus.txt names corpus/NAME.7z, packed with that coder, and expected/NAME/, 7z x's tree.
 set -eu
 out=$1
 rm -rf "$out"

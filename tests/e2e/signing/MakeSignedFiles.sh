@@ -1,14 +1,9 @@
 #!/bin/sh
-# Makes the keys and files the signing suite serves:  MakeSignedFiles.sh LZPACK DLL OUTPUT_DIR
-#   keys/publisher.pem, .pub.pem   the key the suite's installer is built with
-#   keys/other.pem                 another publisher's key
-#   tree/                          the package's files
-#   hosts/188.rar, 7-zip32.dll     signed with the publisher's key
-#   hosts/tb.rar                   signed, then one byte changed
-#   hosts/us.rar                   unsigned
-#   hosts/ot.rar                   signed with the other key
-#   hosts-unsigned-library/        the signed package beside an unsigned library
-#   planted/188.7z, 7-zip32.dll    unsigned, for TEMP before the installer starts
+# The signing suite's keys and files:  MakeSignedFiles.sh LZPACK DLL OUTPUT_DIR
+# hosts/ serves the package of tree/ and the library signed with the publisher's key (the
+# installer's), tb.rar signed then one byte changed, us.rar unsigned and ot.rar signed with
+# another key; hosts-unsigned-library/ the package beside an unsigned library; planted/
+# holds unsigned files for TEMP.
 set -eu
 lzpack=$1 dll=$2 out=$3
 rm -rf "$out"
@@ -39,4 +34,3 @@ cp "$dll" "$out/hosts-unsigned-library/7-zip32.dll"
 cp "$out/hosts/188.rar" "$out/hosts-unsigned-library/188.rar"
 cp "$dll" "$out/hosts/7-zip32.dll"
 "$lzpack" sign "$out/hosts/7-zip32.dll" --key "$out/keys/publisher.pem" > /dev/null
-"$lzpack" verify "$out/hosts/7-zip32.dll" --key "$out/keys/publisher.pub.pem" > /dev/null

@@ -1,8 +1,6 @@
 #!/bin/sh
-# Makes the wizard's test packages:  MakePackages.sh LZPACK LAUNCH_PROBE OUTPUT_DIR
-#   ordinary.7z      starts bin\LaunchProbe.exe; its title has a space, so the install
-#                    folder handed to the program as its parameters does too
-#   extract-only.7z  only unpacked, into the folder its description names
+# The wizard's packages:  MakePackages.sh LZPACK LAUNCH_PROBE OUTPUT_DIR
+# ordinary.7z's title has a space, so the folder handed to the program started does too.
 set -eu
 lzpack=$1 probe=$2 out=$3
 rm -rf "$out"

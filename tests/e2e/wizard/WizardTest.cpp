@@ -105,11 +105,9 @@ void ExpectHeaderBand(const Pixels& pixels) {
   EXPECT_FALSE(HasKeyColour(pixels));
   // The title's and the site text's anchors stay at (13, 7) and (12, 242).
   const int titleLeft = LeftmostNear(pixels, 7, 30, 100, 0x000000);
-  EXPECT_GE(titleLeft, 13);
-  EXPECT_LE(titleLeft, 17);
   const int siteLeft = LeftmostNear(pixels, 242, 262, 66, Shadow());
-  EXPECT_GE(siteLeft, 12);
-  EXPECT_LE(siteLeft, 16);
+  EXPECT_TRUE(titleLeft >= 13 && titleLeft <= 17) << "the title starts at x " << titleLeft;
+  EXPECT_TRUE(siteLeft >= 12 && siteLeft <= 16) << "the site text starts at x " << siteLeft;
   ExpectTexts(pixels, {{22, 33, 0x000000, "subtitle"}});
 }
 
