@@ -122,7 +122,7 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
     ASSERT_TRUE(CopyFileA(Installer().c_str(), copy.c_str(), FALSE));
     InstallerProcess game, unrelated;
     for (auto [process, path] : {std::pair{&game, target + "\\bin\\Game.exe"}, std::pair{&unrelated, other + "\\Game.exe"}}) {
-      ASSERT_TRUE(CopyFileA(HarnessArgument("sleeper").c_str(), path.c_str(), FALSE));
+      ASSERT_TRUE(CopyFileA(HarnessArgument("probe").c_str(), path.c_str(), FALSE));
       ASSERT_TRUE(process->Start(path, {}));
     }
 

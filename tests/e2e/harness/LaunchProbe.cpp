@@ -1,5 +1,6 @@
-// Started by the finish page: writes its working folder and its parameter string, one per
-// line, to launched.txt beside itself.
+// Stands for an installed program. Writes its working folder and its parameter string, one
+// per line, to launched.txt beside itself; started without parameters, as a game left
+// running in a folder, it then runs until it is stopped.
 #include <windows.h>
 
 #include <cstdio>
@@ -13,5 +14,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR parameters, int) {
   FILE* out = std::fopen(report, "wb");
   if (!out) return 1;
   std::fprintf(out, "%s\n%s\n", folder, parameters);
-  return std::fclose(out);
+  std::fclose(out);
+  if (!*parameters) Sleep(INFINITE);
+  return 0;
 }
