@@ -85,14 +85,14 @@ TEST_F(DownloadsTest, RefusedConnectionOrNoNetworkEndsWithoutHost2) {
     const MessageBoxInfo told = ExpectMessageBox("出错");
     EXPECT_EQ(told.text.rfind(c.text, 0), 0u) << told.text;
     ASSERT_EQ(told.buttons.size(), 1u);
-    Answer(told, told.buttons[0].id);
+    Answer(told, told.buttons[0]);
 
     const MessageBoxInfo failed = ExpectMessageBox("软件安装");
     EXPECT_EQ(failed.text,
               "下载安装包文件失败！！！\r\n\r\n请检查网络能否连接、杀毒软件有没拦截。\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
     EXPECT_EQ(Label(form), kAttempt1) << "host 2 was tried";
     ASSERT_EQ(failed.buttons.size(), 1u);
-    Answer(failed, failed.buttons[0].id);
+    Answer(failed, failed.buttons[0]);
     ExpectExitCode(0);
     ExpectNoPackage();
   }

@@ -54,9 +54,6 @@ std::vector<HWND> ChildWindows(HWND parent);
 
 std::string WindowText(HWND window);
 
-// The window's rectangle in its parent's client coordinates (screen ones for a top-level).
-RECT RectInParent(HWND window);
-
 // Sets an edit box's text as typing would leave it (WM_SETTEXT, which crosses processes).
 void TypeText(HWND edit, const std::string& text);
 
@@ -64,16 +61,11 @@ void TypeText(HWND edit, const std::string& text);
 void Click(HWND button);
 void PressKey(HWND window, WPARAM virtualKey);
 
-struct MessageBoxButton {
-  int id;
-  std::string caption;
-};
-
 struct MessageBoxInfo {
   HWND window = nullptr;
   std::string title;
   std::string text;
-  std::vector<MessageBoxButton> buttons;
+  std::vector<int> buttons;  // the IDs of its buttons
 };
 
 // The visible message boxes (#32770) of a process.

@@ -61,13 +61,6 @@ std::string WindowText(HWND window) {
   return text;
 }
 
-RECT RectInParent(HWND window) {
-  RECT rect{};
-  GetWindowRect(window, &rect);
-  if (const HWND parent = GetParent(window)) MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
-  return rect;
-}
-
 void TypeText(HWND edit, const std::string& text) { SendMessageA(edit, WM_SETTEXT, 0, LPARAM(text.c_str())); }
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
@@ -83,7 +76,7 @@ std::vector<MessageBoxInfo> FindMessageBoxes(DWORD processId) {
     MessageBoxInfo box{window, WindowText(window), WindowText(GetDlgItem(window, kMessageTextId)), {}};
     for (HWND child : ChildWindows(window)) {
       if (_stricmp(ClassName(child).c_str(), "Button") == 0 && IsWindowVisible(child)) {
-        box.buttons.push_back({GetDlgCtrlID(child), WindowText(child)});
+        box.buttons.push_back(GetDlgCtrlID(child));
       }
     }
     boxes.push_back(box);

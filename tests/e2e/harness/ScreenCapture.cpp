@@ -17,7 +17,8 @@ Pixels CaptureClientArea(HWND window) {
   if (client.right <= 0 || client.bottom <= 0) return {};
   Pixels pixels{client.right, client.bottom, {}};
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof info.bmiHeader, pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};  // top row first
+  // A negative height puts the top row first.
+  info.bmiHeader = {sizeof info.bmiHeader, pixels.width, -pixels.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
   const HDC screen = GetDC(nullptr);
   const HDC memory = CreateCompatibleDC(screen);

@@ -111,8 +111,9 @@ std::map<std::string, std::string> TreeOf(const std::string& folder) {
 }
 
 void ExpectSameTree(const std::string& expected, const std::string& actual) {
+  SCOPED_TRACE(actual);
   const auto want = TreeOf(expected), got = TreeOf(actual);
   ASSERT_FALSE(want.empty()) << expected;
-  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.count(name) && got.at(name) == bytes) << actual << ": " << name;
-  for (const auto& entry : got) EXPECT_TRUE(want.count(entry.first)) << actual << ": extra " << entry.first;
+  for (const auto& [name, bytes] : want) EXPECT_TRUE(got.count(name) && got.at(name) == bytes) << name;
+  for (const auto& entry : got) EXPECT_TRUE(want.count(entry.first)) << "extra " << entry.first;
 }

@@ -20,7 +20,8 @@ TEST(ImageResourcesTest, TheAppIconComesFirstAndTheWindowIconLoads) {
     EnumResourceNamesW(nullptr, MAKEINTRESOURCEW(14), KeepFirstName, reinterpret_cast<LONG_PTR>(&first));
     EXPECT_EQ(first, L"AAAAA_APPICON");
     for (int side : {32, 16}) {
-        EXPECT_NE(LoadImageA(GetModuleHandleA(nullptr), "IMAGE_ICO", IMAGE_ICON, side, side, LR_SHARED), nullptr) << side;
+        const HANDLE icon = LoadImageA(GetModuleHandleA(nullptr), "IMAGE_ICO", IMAGE_ICON, side, side, LR_SHARED);
+        EXPECT_NE(icon, nullptr) << side;
     }
 }
 

@@ -9,8 +9,6 @@ namespace {
 
 constexpr char kTitle[] = "安装岚舟软件 V3.1.2.525 版";
 
-std::string Installer() { return HarnessArgument("installer"); }
-
 // The package waits in TEMP, so that no installer here downloads (the lzin-99 copy fetches 99.7z).
 // An installer that ends deletes it: a test that starts several places it again each time.
 class ShellTest : public InstallerTest {
@@ -28,7 +26,7 @@ class ShellTest : public InstallerTest {
 // exists. The suite runs at 96 and 120 dpi, with and without drive D:.
 TEST_F(ShellTest, ScalesGeometryAndMakesTheFolderOnDriveD) {
   const bool driveD = GetDriveTypeA("D:\\") != DRIVE_NO_ROOT_DIR;
-  const HWND form = StartInstaller(Installer());
+  const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
   using Box = std::array<long, 4>;  // x, y, width, height
   const struct {
@@ -41,8 +39,10 @@ TEST_F(ShellTest, ScalesGeometryAndMakesTheFolderOnDriveD) {
   const auto expected = std::find_if(std::begin(expectations), std::end(expectations),
                                      [](const auto& e) { return e.dpi == ScreenDpi(); });
   ASSERT_NE(expected, std::end(expectations)) << "no expectations for " << ScreenDpi() << " dpi";
-  const auto boxOf = [](HWND window) {
-    const RECT r = RectInParent(window);
+  const auto boxOf = [form](HWND window) {  // Form1's on the screen, its controls' in its client area
+    RECT r{};
+    GetWindowRect(window, &r);
+    if (window != form) MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
     return Box{r.left, r.top, r.right - r.left, r.bottom - r.top};
   };
   EXPECT_EQ(boxOf(form), expected->window) << "Form1";
@@ -68,7 +68,7 @@ TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZeroButEnterDoesNot) {
   for (const auto& way : ways) {
     SCOPED_TRACE(way.how);
     PlacePackages();
-    const HWND form = StartInstaller(Installer());
+    const HWND form = StartInstaller(HarnessArgument("installer"));
     ASSERT_TRUE(form);
     way.press(form);
     if (way.ends) {
@@ -83,7 +83,7 @@ TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZeroButEnterDoesNot) {
 // The marker is stored exactly once, which is how the template finds it. Each copy is the
 // template with the marker patched to its id (the ids are the native suite's).
 TEST_F(ShellTest, TemplateWritesOneInstallerPerPackage) {
-  const std::string image = ReadFileBytes(Installer());
+  const std::string image = ReadFileBytes(HarnessArgument("installer"));
   const auto at = image.find("188.7z");
   EXPECT_TRUE(at != std::string::npos && image.find("188.7z", at + 1) == std::string::npos);
   const std::string folder = FreshFolder("TemplateCopies");
@@ -102,8 +102,7 @@ TEST_F(ShellTest, TemplateWritesOneInstallerPerPackage) {
     if (name == "installer-template.exe") continue;
     ++copies;
     const std::string id = name.substr(5, name.size() - 9);  // lzin-<id>.exe
-    std::string expected = original;
-    EXPECT_TRUE(bytes == expected.replace(markerAt, 6, (id + ".7z     ").substr(0, 6))) << name;
+    EXPECT_TRUE(bytes == std::string(original).replace(markerAt, 6, (id + ".7z     ").substr(0, 6))) << name;
   }
   EXPECT_EQ(copies, 27u);
   EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());

@@ -64,9 +64,8 @@ TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
     SCOPED_TRACE(c.name);
     NewRun();
     ASSERT_TRUE(Steer("") && Steer(c.steering));
-    for (const char* file : {"188.7z", "7-zip32.dll"}) {
-      const std::string plant = Data(std::string("planted\\") + file);
-      ASSERT_TRUE(!c.planted || CopyFileA(plant.c_str(), (tempFolder + "\\" + file).c_str(), FALSE));
+    for (const std::string file : {"188.7z", "7-zip32.dll"}) {
+      ASSERT_TRUE(!c.planted || CopyFileA(Data("planted\\" + file).c_str(), (tempFolder + "\\" + file).c_str(), FALSE));
     }
     const std::string target = testFolder + "\\target";
     const HWND form = InstallInto(target);
@@ -76,8 +75,7 @@ TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
     EXPECT_TRUE(ReadFileBytes(tempFolder + "\\7-zip32.dll") == ReadFileBytes(Data("hosts\\7-zip32.dll")));
     Click(GetDlgItem(form, kCancelButtonId));
     ExpectExitCode(0);
-    EXPECT_FALSE(FileExists(tempFolder + "\\188.7z"));
-    EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
+    EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
   }
 }
 
@@ -105,15 +103,13 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
       EXPECT_EQ(box.text, tempFolder + "\\" + package +
                               "\r\n\r\n此文件不是岚舟软件发布的安装包！！！ \r\n\r\n可能在下载途中被替换或损坏，请重试下载"
                               "\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
-      std::set<int> buttons;
-      for (const MessageBoxButton& button : box.buttons) buttons.insert(button.id);
+      const std::set<int> buttons(box.buttons.begin(), box.buttons.end());
       EXPECT_TRUE(buttons.count(IDRETRY) && buttons.count(IDCANCEL));
       EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kNextButtonId)));  // never on the welcome page
       Answer(box, answer);
     }
     ExpectExitCode(0);
-    EXPECT_FALSE(FileExists(tempFolder + "\\" + package));
-    EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
+    EXPECT_FALSE(FileExists(tempFolder + "\\" + package) || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
     EXPECT_TRUE(TreeOf(programFilesFolder).empty());
   }
 }

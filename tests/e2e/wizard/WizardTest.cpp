@@ -11,9 +11,8 @@
 
 namespace {
 
-// The package's title and the folder the wizard offers for it.
+// The ordinary package's title, which names the folder the wizard offers for it.
 constexpr char kTitle[] = "岚舟 画图";
-constexpr char kExtractOnlyFolderName[] = "素材合集";
 
 // Next, Cancel, Back, group box, Browse, edit box, progress bar, hint label, launch and
 // shortcut check boxes: S shown, H hidden.
@@ -92,7 +91,7 @@ struct TextAnchor {
   const char* what;
 };
 void ExpectTexts(const Pixels& pixels, const std::vector<TextAnchor>& texts) {
-  for (const TextAnchor& t : texts) EXPECT_GT(CountNear(pixels, {t.x, t.y, t.x + 120, t.y + 30}, t.colour), 10) << t.what;
+  for (const auto& t : texts) EXPECT_GT(CountNear(pixels, {t.x, t.y, t.x + 120, t.y + 30}, t.colour), 10) << t.what;
 }
 
 // The header band of pages 0, 2, 3 and 4.
@@ -136,19 +135,6 @@ std::vector<std::string> ReadShortcut(const std::string& path) {
 
 class WizardTest : public InstallerTest {
  protected:
-  void SetUp() override {
-    CoInitialize(nullptr);
-    char desktop[MAX_PATH] = "";
-    SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
-    link = std::string(desktop) + "\\" + kTitle + ".lnk";
-    DeleteFileA(link.c_str());
-  }
-  void TearDown() override {
-    InstallerTest::TearDown();
-    DeleteFileA(link.c_str());
-    CoUninitialize();
-  }
-
   // Starts the program named by the argument, with the package named by the argument in
   // TEMP, and waits for the welcome page.
   HWND StartWithPackage(const char* program, const char* package = "package") {
@@ -159,8 +145,6 @@ class WizardTest : public InstallerTest {
     return form && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
   }
   std::string OfferedFolder(const std::string& name) const { return programFilesFolder + "\\" + name; }
-
-  std::string link;  // on the desktop, named after the package
 };
 
 TEST_F(WizardTest, PaintWelcomePage) {
@@ -217,7 +201,7 @@ TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
   const HWND form = StartWithPackage("skip-extraction", "extract-only-package");
   ASSERT_TRUE(form);
   ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow));
-  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder(kExtractOnlyFolderName));
+  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder("素材合集"));  // the description's
   const Pixels pixels = CaptureClientArea(form);
   ExpectHeaderBand(pixels);
   ExpectTexts(pixels, {{15, 189, 0xFF0000, "unpack note, red"}, {230, 216, 0x0000FF, "done note, blue"}});
@@ -250,6 +234,11 @@ TEST_F(WizardTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
 // the program where the package would have. With both boxes cleared nothing is written or
 // started; with both checked the shortcut is written and the program started in its folder.
 TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
+  CoInitialize(nullptr);  // to read the shortcut back
+  char desktop[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
+  const std::string link = std::string(desktop) + "\\" + kTitle + ".lnk";  // named after the package
+  DeleteFileA(link.c_str());
   for (const bool checked : {false, true}) {
     SCOPED_TRACE(checked ? "both boxes checked" : "both boxes cleared");
     NewRun();
