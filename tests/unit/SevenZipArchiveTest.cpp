@@ -37,7 +37,7 @@ TEST_P(SevenZipArchiveTest, ExtractsTheSameTreeAs7z) {
     // What the installer's packages carry: an information block behind the archive.
     std::ofstream(archive, std::ios::binary | std::ios::app) << RandomBytes(2000, 3);
 
-    ASSERT_EQ(RunShell("7z x -y -o" + Quoted(scratch.Path() / "by7z") + " " + Quoted(archive)), 0);
+    ASSERT_EQ(RunShell("7z x -y -o" + Quoted(scratch.Path() / "by7z") + " " + Quoted(archive)).status, 0);
     EXPECT_TRUE(sevenzip::CheckArchiveFile(archive.string()));
     ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
     auto expected = Tree(scratch.Path() / "by7z");

@@ -50,7 +50,7 @@ std::string TwoBzip2Streams() {
     std::string text = SampleText();
     WriteBytes(scratch.Path() / "a", text.substr(0, 150000));
     WriteBytes(scratch.Path() / "b", text.substr(150000));
-    EXPECT_EQ(RunShell("cd " + Quoted(scratch.Path()) + " && bzip2 -1 a b"), 0);
+    EXPECT_EQ(RunShell("cd " + Quoted(scratch.Path()) + " && bzip2 -1 a b").status, 0);
     return ReadBytes(scratch.Path() / "a.bz2") + ReadBytes(scratch.Path() / "b.bz2");
 }
 

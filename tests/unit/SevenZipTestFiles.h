@@ -80,7 +80,7 @@ inline std::string BranchLikeBytes(size_t size, unsigned seed) {
 
 // Packs everything inside folder with 7z and the given switches.
 inline void Make7z(const fs::path& folder, const fs::path& archive, const std::string& switches) {
-    ASSERT_EQ(RunShell("cd " + Quoted(folder) + " && 7z a " + switches + " " + Quoted(archive) + " ."), 0) << switches;
+    ASSERT_EQ(RunShell("cd " + Quoted(folder) + " && 7z a " + switches + " " + Quoted(archive) + " .").status, 0) << switches;
 }
 
 // Each path below root mapped to its content; folders map to "<folder>".
