@@ -23,15 +23,8 @@ struct RealLzma2 {
 
 const RealLzma2& Lzma2Stream() {
     static const RealLzma2 stream = [] {
-        ScratchFolder scratch;
-        std::string half = RandomBytes(128 << 10, 11);
-        WriteBytes(scratch.Path() / "in" / "data.bin", half + half);
-        fs::path archive = scratch.Path() / "real.7z";
-        Make7z(scratch.Path() / "in", archive, "-m0=LZMA2:d=1m -mhc=off");
-        std::string bytes = ReadBytes(archive);
-        uint64_t packedSize = 0;  // the next header's offset: the packed stream ends there
-        for (int i = 7; i >= 0; --i) packedSize = packedSize << 8 | uint8_t(bytes[12 + i]);
-        return RealLzma2{half + half, bytes.substr(32, size_t(packedSize))};
+        const std::string half = RandomBytes(128 << 10, 11);
+        return RealLzma2{half + half, PackedBy7z(half + half, "-m0=LZMA2:d=1m")};
     }();
     return stream;
 }
@@ -100,14 +93,12 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"Lzma2LongerAlone", [] { return Lzma2Longer({}); }, true},
         HostileCase{"Lzma2LongerAsEncodedHeader",
                     [] {
-                        TinyOptions packed;
-                        packed.headerCoders = [](const Bytes& h) {
-                            return std::vector<TinyCoder>{{kLzma2Id, {0x00}, h.size()}};
-                        };
-                        packed.packHeader = [](const Bytes& h) {
-                            return StoredLzma2(std::string(h.begin(), h.end()) + RandomBytes(70000, 12));
-                        };
-                        return WriteTinyArchive({{u"a.txt", "text"}}, nullptr, packed);
+                        return WriteTinyArchive(
+                            {{u"a.txt", "text"}}, nullptr,
+                            {.headerCoders = [](const Bytes& h) { return std::vector<TinyCoder>{{kLzma2Id, {0x00}, h.size()}}; },
+                             .packHeader = [](const Bytes& h) {
+                                 return StoredLzma2(std::string(h.begin(), h.end()) + RandomBytes(70000, 12));
+                             }});
                     },
                     false},
         HostileCase{"BindPairSizesDisagreeShorter",
@@ -118,12 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         HostileCase{"Lzma2DictionaryBeyondBudget",
                     [] { return ArchiveOver({{kLzma2Id, {40}, uint64_t(1) << 40}}, Stored("abc"), 0); }, true},
-        HostileCase{"WrongFileCrc",
-                    [] {
-                        TinyOptions spoiled;
-                        spoiled.crcMask = 1;
-                        return WriteTinyArchive({{u"a.txt", "some text"}}, nullptr, spoiled);
-                    },
+        HostileCase{"WrongFileCrc", [] { return WriteTinyArchive({{u"a.txt", "some text"}}, nullptr, {.crcMask = 1}); },
                     true},
         HostileCase{"ThirtyMillionFilesTinyHeader", [] { return RawHeader(HugeNumber({0x05}, kThirtyMillion, {0, 0})); },
                     false},

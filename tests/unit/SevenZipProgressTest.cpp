@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "ProgressRecord.h"
 #include "SevenZipTestFiles.h"
 
 namespace {
@@ -78,26 +77,6 @@ TEST_F(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
     EXPECT_EQ(Extract(stopping), sevenzip::kResultStopped);
     EXPECT_EQ(stopping.calls.size(), stopAt + 1);
     EXPECT_FALSE(fs::exists(scratch_.Path() / "out" / "sub" / "large.bin"));
-}
-
-TEST(SevenZipProgressRecord, ClampsSizesAndCutsLongNames) {
-    struct Case {
-        std::string name;
-        uint64_t size, written;
-        uint32_t wantSize, wantWritten;
-        size_t wantNameLength;
-    };
-    const Case cases[] = {
-        {"a\\b.txt", 10, 5, 10, 5, 7},
-        {std::string(600, 'n'), 5ull << 32, 1ull << 33, 0xFFFFFFFF, 0xFFFFFFFF, 512},
-        {"", 0, 0, 0, 0, 0},
-    };
-    for (const auto& c : cases) {
-        auto record = sevenzip::MakeProgressRecord({c.name, c.size, c.written});
-        EXPECT_EQ(record.entrySize, c.wantSize);
-        EXPECT_EQ(record.bytesWritten, c.wantWritten);
-        EXPECT_EQ(std::string(record.entryName), c.name.substr(0, c.wantNameLength));
-    }
 }
 
 }  // namespace
