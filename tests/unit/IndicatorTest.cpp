@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "retrieval/indicator/ProgressText.h"
@@ -7,60 +9,45 @@
 
 namespace {
 
-TEST(ProgressTextTest, LabelAndBarFromTheMessage) {
-  const struct {
-    uint32_t written;
-    int32_t total;
-    char separator;
-    const char* label;
-    int bar;
-  } cases[] = {
-      {1263616, 2766848, '.', "下载【188.7z】中..完成:1234KB(45.67%)/共:2702KB", 46},
-      {1023, 2048, '.', "下载【188.7z】中..完成:0KB(49.95%)/共:2KB", 50},
-      {2048, 2048, '.', "下载【188.7z】中..完成:2KB(100.00%)/共:2KB", 100},
-      {1263616, 2766848, ',', "下载【188.7z】中..完成:1234KB(45,67%)/共:2702KB", 46},
-      // No length announced (total 1): the bar stays full rather than overflow.
-      {5000000, 1, '.', "下载【188.7z】中..完成:4882KB(500000000.00%)/共:0KB", 100},
-      // Never sent by the client; no division by zero.
-      {10, 0, '.', "下载【188.7z】中..完成:0KB(0.00%)/共:0KB", 0},
-      // Bytes written uses all 32 bits.
-      {0xFFFFFFFFu, 0x7FFFFFFF, '.', "下载【188.7z】中..完成:4194303KB(200.00%)/共:2097151KB", 100},
-  };
-  for (const auto& c : cases) {
-    const DownloadProgressView view = DownloadProgressFor(c.written, c.total, 0, "188.7z", c.separator);
-    EXPECT_EQ(view.label, c.label);
-    EXPECT_EQ(view.barPosition, c.bar) << c.label;
-  }
-}
-
-// The whole road of one report: the worker records the counts and posts the scaled message,
-// the UI thread builds the label from the message and the recorded counts.
-TEST(ProgressTextTest, BodiesOfTwoGibibytesAndMoreShowTheirRealFigures) {
+// The whole road of one report: the worker records the counts and posts the message, scaled
+// when they do not fit it; the UI thread builds the label from the message and the recorded counts.
+TEST(ProgressTextTest, LabelAndBarOfEachReport) {
   constexpr int64_t kThreeGiB = int64_t{3} << 30;
   const struct {
     int64_t written, total;
-    const char* label;
+    char separator;
+    const char* figures;  // the label after "下载【188.7z】中..完成:"
     int bar;
   } cases[] = {
-      {kThreeGiB / 4, kThreeGiB, "下载【big.7z】中..完成:786432KB(25.00%)/共:3145728KB", 25},
-      {kThreeGiB / 2 + kThreeGiB / 200, kThreeGiB, "下载【big.7z】中..完成:1588592KB(50.50%)/共:3145728KB", 50},
-      {kThreeGiB, kThreeGiB, "下载【big.7z】中..完成:3145728KB(100.00%)/共:3145728KB", 100},
+      {1263616, 2766848, '.', "1234KB(45.67%)/共:2702KB", 46},
+      {1263616, 2766848, ',', "1234KB(45,67%)/共:2702KB", 46},
+      {1023, 2048, '.', "0KB(49.95%)/共:2KB", 50},
+      {2048, 2048, '.', "2KB(100.00%)/共:2KB", 100},
+      // No length announced (total 1): the bar stays full rather than overflow.
+      {5000000, 1, '.', "4882KB(500000000.00%)/共:0KB", 100},
+      // Never sent by the client; no division by zero.
+      {10, 0, '.', "0KB(0.00%)/共:0KB", 0},
+      // Bytes written uses all 32 bits of the message.
+      {0xFFFFFFFFu, 0x7FFFFFFF, '.', "4194303KB(200.00%)/共:2097151KB", 100},
+      {kThreeGiB / 4, kThreeGiB, '.', "786432KB(25.00%)/共:3145728KB", 25},
+      {kThreeGiB / 2 + kThreeGiB / 200, kThreeGiB, '.', "1588592KB(50.50%)/共:3145728KB", 50},
+      {kThreeGiB, kThreeGiB, '.', "3145728KB(100.00%)/共:3145728KB", 100},
       // Just over 2 GiB: the written count still fits, the total does not.
-      {1024, (int64_t{2} << 30) + 2048, "下载【big.7z】中..完成:1KB(0.00%)/共:2097154KB", 0},
+      {1024, (int64_t{2} << 30) + 2048, '.', "1KB(0.00%)/共:2097154KB", 0},
       // Figures stop at 4 TiB rather than spill into each other.
-      {int64_t{1} << 40, int64_t{5} << 40, "下载【big.7z】中..完成:1073741824KB(20.00%)/共:4294967295KB", 20},
+      {int64_t{1} << 40, int64_t{5} << 40, '.', "1073741824KB(20.00%)/共:4294967295KB", 20},
       // No length announced (total 1) past 4 GiB: the count still shows, scaled into the message.
-      {int64_t{5} << 30, 1, "下载【big.7z】中..完成:5242880KB(0.00%)/共:0KB", 0},
+      {int64_t{5} << 30, 1, '.', "5242880KB(0.00%)/共:0KB", 0},
       // A smaller body after a large one shows its own figures again.
-      {1263616, 2766848, "下载【big.7z】中..完成:1234KB(45.67%)/共:2702KB", 46},
+      {1263616, 2766848, '.', "1234KB(45.67%)/共:2702KB", 46},
   };
   for (const auto& c : cases) {
     RecordExactProgress(c.written, c.total);
     const ProgressMessageParams params = ToProgressMessageParams(c.written, c.total);
     const DownloadProgressView view =
-        DownloadProgressFor(params.bytesWritten, params.totalBytes, ExactProgressKiB.load(), "big.7z", '.');
-    EXPECT_EQ(view.label, c.label);
-    EXPECT_EQ(view.barPosition, c.bar) << c.label;
+        DownloadProgressFor(params.bytesWritten, params.totalBytes, ExactProgressKiB.load(), "188.7z", c.separator);
+    EXPECT_EQ(view.label, std::string("下载【188.7z】中..完成:") + c.figures);
+    EXPECT_EQ(view.barPosition, c.bar) << c.figures;
   }
 }
 
@@ -98,18 +85,6 @@ TEST(IndicatorFramesTest, DotsRunFastSlowCrawlAndRush) {
   }
 }
 
-TEST(IndicatorFramesTest, DotCentresLieOnTheCircleClockwise) {
-  const struct {
-    int32_t angle;
-    int x, y;
-  } cases[] = {{0, 115, 60}, {90, 60, 115}, {45, 99, 99}};
-  for (const auto& c : cases) {
-    const UnitPoint p = DotCentre(c.angle);
-    EXPECT_EQ(p.x, c.x) << c.angle;
-    EXPECT_EQ(p.y, c.y) << c.angle;
-  }
-}
-
 TEST(IndicatorFramesTest, ElapsedTimeInTenthsAndMinutes) {
   const struct {
     uint32_t start, now;
@@ -137,10 +112,8 @@ TEST(IndicatorFramesTest, BoxAndCoordinatesGrowWithTheScreen) {
   };
   for (const auto& c : cases) {
     const PixelBox box = IndicatorBox(c.clientWidth, c.clientHeight, c.scale, c.scale);
-    EXPECT_EQ(box.x, c.box.x) << c.scale;
-    EXPECT_EQ(box.y, c.box.y) << c.scale;
-    EXPECT_EQ(box.width, c.box.width) << c.scale;
-    EXPECT_EQ(box.height, c.box.height) << c.scale;
+    EXPECT_EQ(std::make_tuple(box.x, box.y, box.width, box.height), std::make_tuple(c.box.x, c.box.y, c.box.width, c.box.height))
+        << c.scale;
   }
   EXPECT_EQ(ScaleCoordinate(110, 1.25f), 138);  // 137.5: halves go to the even neighbour
 }
@@ -180,6 +153,7 @@ TEST(TextLayerTest, InkBoundsHoldEveryPixelTheTextsTouched) {
   EXPECT_EQ(Describe(InkBounds({}, std::vector<uint32_t>(12, 0x808080), 4, 3)), "0,0-0,0");
 }
 
+// The dots go clockwise round the box's centre (60, 60), 55 units out.
 TEST(TextLayerTest, DotPixelsAreTheScaledBoxWidenedByThePen) {
   const struct {
     int32_t angle;
@@ -188,6 +162,8 @@ TEST(TextLayerTest, DotPixelsAreTheScaledBoxWidenedByThePen) {
     const char* pixels;
   } cases[] = {
       {0, 1.0f, 1, "109,54-121,66"},     // centre (115, 60)
+      {90, 1.0f, 1, "54,109-66,121"},    // centre (60, 115)
+      {45, 1.0f, 1, "93,93-105,105"},    // centre (99, 99)
       {0, 1.25f, 1, "137,68-151,82"},    // 137.5 and 81.25 rounded, then widened
       {180, 1.5f, 2, "-2,80-17,100"},    // centre (5, 60): 82.5 and 97.5 to even; the box may leave the canvas
   };

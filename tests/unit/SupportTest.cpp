@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <set>
+#include <tuple>
 
 #include "contracts/ProgramIdentity.h"
 #include "forms/CommandRoute.h"
@@ -82,14 +83,10 @@ TEST(ParseFontSpec, ReadsShortAndLongShapes) {
       {"Tahoma,-13,0,0,0,400,0,1,1,0,0,0,0,0", "Tahoma", 10, 400, 0, 1, 1, 12},
   };
   for (const auto& c : cases) {
-    const FontSpec font = ParseFontSpec(c.spec, PointsAt96);
-    EXPECT_EQ(font.faceName, c.face) << c.spec;
-    EXPECT_EQ(font.pointSize, c.points) << c.spec;
-    EXPECT_EQ(font.weight, c.weight) << c.spec;
-    EXPECT_EQ(font.italic, c.italic) << c.spec;
-    EXPECT_EQ(font.underline, c.underline) << c.spec;
-    EXPECT_EQ(font.strikeOut, c.strikeOut) << c.spec;
-    EXPECT_EQ(font.style, c.style) << c.spec;
+    const FontSpec f = ParseFontSpec(c.spec, PointsAt96);
+    EXPECT_EQ(std::make_tuple(f.faceName, f.pointSize, f.weight, int(f.italic), int(f.underline), int(f.strikeOut), f.style),
+              std::make_tuple(std::string(c.face), c.points, c.weight, c.italic, c.underline, c.strikeOut, c.style))
+        << c.spec;
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 
 #include "state/WizardState.h"
 #include "wizard/CloseConfirmation.h"
@@ -74,12 +75,10 @@ TEST(PageLayoutTest, ShapesScaleTiesToEven) {
   } kDpis[] = {{1.25f, 564, 66, 64, 312, 314}, {1.5f, 676, 80, 76, 375, 376}};
   for (const auto& d : kDpis) {
     const auto band = HeaderBand(d.factor, d.factor);
-    EXPECT_EQ(band[1].x2, d.bannerWidth) << d.factor;
-    EXPECT_EQ(band[1].y2, d.bannerHeight) << d.factor;
-    EXPECT_EQ(band[2].y1, d.topLine) << d.factor;
-    EXPECT_EQ(band[3].y1, d.shadowLine) << d.factor;
-    EXPECT_EQ(band[4].y2, d.highlightLine) << d.factor;
-    EXPECT_EQ(WelcomeBackground(d.factor, d.factor)[3].y1, d.shadowLine) << d.factor;
+    EXPECT_EQ(std::make_tuple(band[1].x2, band[1].y2, band[2].y1, band[3].y1, band[4].y2,
+                              WelcomeBackground(d.factor, d.factor)[3].y1),
+              std::make_tuple(d.bannerWidth, d.bannerHeight, d.topLine, d.shadowLine, d.highlightLine, d.shadowLine))
+        << d.factor;
   }
 }
 
