@@ -16,38 +16,28 @@ struct Call {
     uint64_t written;
 };
 
-class RecordingObserver : public sevenzip::ExtractObserver {
-public:
-    explicit RecordingObserver(size_t stopAfter) : stopAfter_(stopAfter) {}
+struct RecordingObserver : sevenzip::ExtractObserver {
+    explicit RecordingObserver(size_t stopAfter) : stopAfter(stopAfter) {}
     bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Record(0, p); }
     bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Record(1, p); }
-    std::vector<Call> calls;
-
-private:
     bool Record(unsigned state, const sevenzip::ExtractProgress& p) {
         calls.push_back({state, p.name, p.size, p.written});
-        return calls.size() < stopAfter_;
+        return calls.size() < stopAfter;
     }
-    size_t stopAfter_;
+    size_t stopAfter;
+    std::vector<Call> calls;
 };
 
-class SevenZipProgressTest : public testing::Test {
-protected:
-    void SetUp() override {
-        WriteBytes(scratch_.Path() / "src" / "small.txt", "small");
-        WriteBytes(scratch_.Path() / "src" / "sub" / "large.bin", RandomBytes(600000, 7));
-        Make7z(scratch_.Path() / "src", archive_, "-ms=off");
-    }
-    int Extract(RecordingObserver& observer) {
-        return sevenzip::RunSevenZipCommand(InstallerCommand(archive_, scratch_.Path() / "out"), observer);
-    }
-    ScratchFolder scratch_;
-    fs::path archive_ = scratch_.Path() / "p.7z";
-};
+TEST(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
+    ScratchFolder scratch;
+    const fs::path archive = scratch.Path() / "p.7z", out = scratch.Path() / "out";
+    WriteBytes(scratch.Path() / "src" / "small.txt", "small");
+    WriteBytes(scratch.Path() / "src" / "sub" / "large.bin", RandomBytes(600000, 7));
+    Make7z(scratch.Path() / "src", archive, "-ms=off");
+    const auto extract = [&](RecordingObserver& o) { return sevenzip::RunSevenZipCommand(InstallerCommand(archive, out), o); };
 
-TEST_F(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
     RecordingObserver observer(SIZE_MAX);
-    ASSERT_EQ(Extract(observer), sevenzip::kResultOk);
+    ASSERT_EQ(extract(observer), sevenzip::kResultOk);
     // 7z stores files before their folder is listed; the order is the archive's.
     std::vector<std::string> starts;
     for (size_t i = 0; i < observer.calls.size(); ++i) {
@@ -70,13 +60,13 @@ TEST_F(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
     EXPECT_GE(observer.calls.size(), 3u + 600000 / (1 << 18) + 1);
 
     // Stopped at the first write of the large file, the call after its start: that file goes.
-    fs::remove_all(scratch_.Path() / "out");
+    fs::remove_all(out);
     size_t stopAt = 0;
     while (observer.calls[stopAt].name != "sub/large.bin" || observer.calls[stopAt].state != 1) ++stopAt;
     RecordingObserver stopping(stopAt + 1);
-    EXPECT_EQ(Extract(stopping), sevenzip::kResultStopped);
+    EXPECT_EQ(extract(stopping), sevenzip::kResultStopped);
     EXPECT_EQ(stopping.calls.size(), stopAt + 1);
-    EXPECT_FALSE(fs::exists(scratch_.Path() / "out" / "sub" / "large.bin"));
+    EXPECT_FALSE(fs::exists(out / "sub" / "large.bin"));
 }
 
 }  // namespace
