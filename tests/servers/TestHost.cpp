@@ -228,26 +228,26 @@ void Serve(int connection) {
   close(connection);
 }
 
-int Listen(const std::string& spec) {
-  const size_t colon = spec.rfind(':');
+int Listen(const std::string& where) {
+  const size_t colon = where.rfind(':');
   sockaddr_in address{};
   address.sin_family = AF_INET;
-  if (colon == std::string::npos || inet_pton(AF_INET, spec.substr(0, colon).c_str(), &address.sin_addr) != 1) {
-    std::fprintf(stderr, "test-host: bad listen address %s\n", spec.c_str());
+  if (colon == std::string::npos || inet_pton(AF_INET, where.substr(0, colon).c_str(), &address.sin_addr) != 1) {
+    std::fprintf(stderr, "test-host: bad listen address %s\n", where.c_str());
     return -1;
   }
-  address.sin_port = htons(static_cast<uint16_t>(std::stoi(spec.substr(colon + 1))));
+  address.sin_port = htons(static_cast<uint16_t>(std::stoi(where.substr(colon + 1))));
   const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int on = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   socklen_t size = sizeof address;
   if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 64) != 0 ||
       getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
-    std::fprintf(stderr, "test-host: cannot listen on %s: %s\n", spec.c_str(), std::strerror(errno));
+    std::fprintf(stderr, "test-host: cannot listen on %s: %s\n", where.c_str(), std::strerror(errno));
     close(s);
     return -1;
   }
-  std::printf("listening %s:%u\n", spec.substr(0, colon).c_str(), ntohs(address.sin_port));
+  std::printf("listening %s:%u\n", where.substr(0, colon).c_str(), ntohs(address.sin_port));
   return s;
 }
 
@@ -273,8 +273,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::vector<std::thread> loops;
-  for (const std::string& spec : listens) {
-    const int listener = Listen(spec);
+  for (const std::string& where : listens) {
+    const int listener = Listen(where);
     if (listener < 0) return 1;
     loops.emplace_back(AcceptLoop, listener);
   }

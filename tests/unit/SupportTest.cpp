@@ -66,9 +66,9 @@ TEST(SettleFolders, PrefersDriveDAndEndsBothWithBackslash) {
 
 int PointsAt96(int pixels) { return PixelsToPointsAt(pixels, 96); }
 
-TEST(ParseFontSpec, ReadsShortAndLongShapes) {
+TEST(FontDescription, ReadsShortAndLongShapes) {
   const struct {
-    const char* spec;
+    const char* text;
     const char* face;
     int points, weight, italic, underline, strikeOut, style;
   } cases[] = {
@@ -77,16 +77,16 @@ TEST(ParseFontSpec, ReadsShortAndLongShapes) {
       {"宋体,99999999999,8", "宋体", 2147483647, 400, 0, 0, 255, 8},  // clamped to 32 bits
       {"Arial,10.6,4,ignored", "Arial", 11, 400, 0, 255, 0, 4},
       {"黑体", "黑体", 0, 400, 0, 0, 0, 0},
-      {"12", "12", 12, 400, 0, 255, 255, 12},  // missing fields read the whole spec
+      {"12", "12", 12, 400, 0, 255, 255, 12},  // missing fields read the whole text
       {"a,1,0,,,,,,,,", "a", 1, 400, 0, 0, 0, 0},  // ten commas: still the short shape
       {"Tahoma,-16,0,0,0,700,1,0,0,0,0,0,0,0", "Tahoma", 12, 700, 1, 0, 0, 3},
       {"Tahoma,-13,0,0,0,400,0,1,1,0,0,0,0,0", "Tahoma", 10, 400, 0, 1, 1, 12},
   };
   for (const auto& c : cases) {
-    const FontSpec f = ParseFontSpec(c.spec, PointsAt96);
+    const FontSpec f = ParseFontSpec(c.text, PointsAt96);
     EXPECT_EQ(std::make_tuple(f.faceName, f.pointSize, f.weight, int(f.italic), int(f.underline), int(f.strikeOut), f.style),
               std::make_tuple(std::string(c.face), c.points, c.weight, c.italic, c.underline, c.strikeOut, c.style))
-        << c.spec;
+        << c.text;
   }
 }
 
