@@ -63,17 +63,17 @@ class PackageToolTest : public testing::Test {
 TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
   const struct {
     const char* Name;
-    PackageInfo Utf8, Gbk;     // the values given to the tool, and as the installer must read them
+    PackageInfo Utf8, Gbk;     // the values given to the tool, and as the installer must read them (no path)
     std::size_t ContentBytes;  // of an incompressible file in the folder
   } cases[] = {
       {"ValuesAtTheirLimits",
        {U8(u8"一二三四五六七八九十一二三四") + "x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
-        U8(u8"说") + std::string(197, ' ')},
+        U8(u8"说") + std::string(197, ' '), ""},
        {"一二三四五六七八九十一二三四x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
-        "说" + std::string(197, ' ')},
+        "说" + std::string(197, ' '), ""},
        0},
-      {"ExtractOnly", {"Tools", U8(u8"解压缩"), "", "", U8(u8"工具箱")}, {"Tools", "解压缩", "", "", "工具箱"}, 0},
-      {"LargeArchiveNeedsNoPadding", {"Big", "readme.txt", "1", "2", ""}, {"Big", "readme.txt", "1", "2", ""}, 100'000},
+      {"ExtractOnly", {"Tools", U8(u8"解压缩"), "", "", U8(u8"工具箱"), ""}, {"Tools", "解压缩", "", "", "工具箱", ""}, 0},
+      {"LargeArchiveNeedsNoPadding", {"Big", "readme.txt", "1", "2", "", ""}, {"Big", "readme.txt", "1", "2", "", ""}, 100'000},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);

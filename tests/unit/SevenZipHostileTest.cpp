@@ -93,12 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"Lzma2LongerAlone", [] { return Lzma2Longer({}); }, true},
         HostileCase{"Lzma2LongerAsEncodedHeader",
                     [] {
-                        return WriteTinyArchive(
-                            {{u"a.txt", "text"}}, nullptr,
-                            {.headerCoders = [](const Bytes& h) { return std::vector<TinyCoder>{{kLzma2Id, {0x00}, h.size()}}; },
-                             .packHeader = [](const Bytes& h) {
-                                 return StoredLzma2(std::string(h.begin(), h.end()) + RandomBytes(70000, 12));
-                             }});
+                        // The plain header of a four-byte file, stored as LZMA2 chunks that go on past it.
+                        const Bytes plain = WriteTinyArchive({{u"a.txt", "text"}});
+                        const std::string header(plain.begin() + 32 + 4, plain.end());
+                        const TinyFolder packed{{{kLzma2Id, {0x00}, header.size()}}, StoredLzma2(header + RandomBytes(70000, 12))};
+                        Bytes encoded{0x17};
+                        PutFolderStreams(encoded, 4, packed);
+                        encoded.push_back(0x00);
+                        return WrapArchive("text" + packed.packed, encoded);
                     },
                     false},
         HostileCase{"BindPairSizesDisagreeShorter",
@@ -109,7 +111,11 @@ INSTANTIATE_TEST_SUITE_P(
                     true},
         HostileCase{"Lzma2DictionaryBeyondBudget",
                     [] { return ArchiveOver({{kLzma2Id, {40}, uint64_t(1) << 40}}, Stored("abc"), 0); }, true},
-        HostileCase{"WrongFileCrc", [] { return WriteTinyArchive({{u"a.txt", "some text"}}, nullptr, {.crcMask = 1}); },
+        HostileCase{"WrongFileCrc",
+                    [] {
+                        const TinyFolder other = CopyFolder("some texu");  // the CRC is of "some text"
+                        return WriteTinyArchive({{u"a.txt", "some text"}}, &other);
+                    },
                     true},
         HostileCase{"ThirtyMillionFilesTinyHeader", [] { return RawHeader(HugeNumber({0x05}, kThirtyMillion, {0, 0})); },
                     false},
