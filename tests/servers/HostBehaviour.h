@@ -52,7 +52,7 @@ inline bool ApplyOptions(std::string_view query, HostBehaviour& b) {
       {"status", &H::status, kAny}, {"announce", &H::announce, kAny}, {"cut", &H::cut, kAny},
       {"reset", &H::reset, kAny},   {"stall", &H::stall, kAny},       {"range", &H::range, kAny},
       {"from", &H::from, 0},        {"extra", &H::extra, 0},          {"silent", &H::silent, kAny},
-      {"once", &H::once, kAny}, {"split", &H::split, 0},          {"slow", &H::slowMs, 0},
+      {"once", &H::once, kAny},     {"split", &H::split, 0},          {"slow", &H::slowMs, 0},
       {"piece", &H::piece, 1},      {"delay", &H::delayMs, 0},        {"pad", &H::pad, 0}};
   while (!query.empty()) {
     const std::string_view option = query.substr(0, query.find('&'));

@@ -90,7 +90,8 @@ class HttpDownloadTest : public ::testing::Test {
   }
 
   // host1 and host2 both reach the test host, and so does the empty name, which the system
-  // resolves to this computer; anything else is unresolved.
+  // resolves to this computer; "refused" is port 1 on loopback, where nothing listens;
+  // anything else is unresolved.
   DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
     DownloadRequest request;
     request.url = url;
@@ -99,7 +100,8 @@ class HttpDownloadTest : public ::testing::Test {
     request.settings.silenceLimitMs = 5000;
     const uint16_t port = host_->Port();
     request.settings.lookup = [port](const std::string& host, uint16_t) {
-      return Endpoint{host == "host1" || host == "host2" || host.empty() ? inet_addr("127.0.0.1") : 0, port};
+      const bool here = host == "host1" || host == "host2" || host.empty() || host == "refused";
+      return Endpoint{here ? inet_addr("127.0.0.1") : 0, host == "refused" ? uint16_t{1} : port};
     };
     return request;
   }
@@ -222,10 +224,6 @@ TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
     SCOPED_TRACE(c.url);
     WriteBytes(output_, "left over");
     DownloadRequest request = MakeRequest(c.url, output_);
-    request.settings.lookup = [](const std::string& host, uint16_t) {
-      // Port 1 on loopback has no listener.
-      return Endpoint{host == "refused" ? inet_addr("127.0.0.1") : 0, 1};
-    };
     HttpDownload(&request);
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, c.text);
