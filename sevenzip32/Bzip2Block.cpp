@@ -32,7 +32,7 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
     if (bits.Get(1)) ThrowUnsupported("randomised bzip2 block");
     origin_ = bits.Get(24);
     if (capacity_ < maxSize) {
-        tt_.reset(new uint32_t[maxSize]);
+        tt_ = std::make_unique_for_overwrite<uint32_t[]>(maxSize);
         capacity_ = maxSize;
     }
     ReadSymbols(bits, maxSize);
