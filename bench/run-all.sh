@@ -50,6 +50,10 @@ echo "== extraction (bench/extract/RunExtractBench.sh)"
 "$root/bench/extract/RunExtractBench.sh" "$root/build/bench"
 
 echo "== under Wine"
+if ! wine_runs_32bit; then
+  echo "under Wine: not measured: this machine cannot start 32-bit programs (its kernel runs no IA-32 code)"
+  exit 0
+fi
 wine_session_start "$work/wine" >/dev/null
 # One driver run in the session, its prefix set up afresh and ended afterwards.
 wine_log="$root/build/bench-wine.log"

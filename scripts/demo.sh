@@ -19,6 +19,12 @@ say() { echo "== $*"; }
 
 say "installing dependencies"
 "$root/scripts/install-deps.sh"
+. "$root/scripts/lib/wine-session.sh"
+if ! wine_runs_32bit; then
+  echo "demo.sh: this machine cannot start 32-bit programs (its kernel runs no IA-32 code), so Wine" >&2
+  echo "cannot run the installer here; run the demo on a machine whose kernel has IA-32 emulation" >&2
+  exit 1
+fi
 # Made once and kept, so the installers need not be rebuilt on every run.
 keys="$root/build/demo-key"
 if [ ! -s "$keys/publisher.pub.pem" ]; then
@@ -48,7 +54,6 @@ cp "$root/dist/7-zip32.dll" "$out/dowfile/"
 "$root/dist/lzpack" verify "$out/dowfile/188.rar" --key "$keys/publisher.pub.pem" >>"$out/lzpack.log"
 
 . "$root/scripts/lib/nginx-hosts.sh"
-. "$root/scripts/lib/wine-session.sh"
 stop_all() {
   wine_session_stop
   nginx_hosts_stop

@@ -31,7 +31,10 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
     storedCrc_ = bits.Get(32);
     if (bits.Get(1)) ThrowUnsupported("randomised bzip2 block");
     origin_ = bits.Get(24);
-    if (tt_.size() < maxSize) tt_.resize(maxSize);
+    if (capacity_ < maxSize) {
+        tt_ = std::make_unique_for_overwrite<uint32_t[]>(maxSize);
+        capacity_ = maxSize;
+    }
     ReadSymbols(bits, maxSize);
     if (origin_ >= size_) ThrowDamaged("bzip2 origin pointer outside the block");
 
@@ -42,7 +45,7 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
         start[b] = sum;
         sum += n;
     }
-    uint32_t* tt = tt_.data();
+    uint32_t* tt = tt_.get();
     for (uint32_t i = 0; i < size_; ++i) tt[start[tt[i] & 0xFF]++] |= i << 8;
 
     pos_ = tt[origin_] >> 8;
@@ -101,7 +104,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
     uint8_t mtf[256];
     std::memcpy(mtf, used, usedCount);
     const unsigned endOfBlock = usedCount + 1;
-    uint32_t* tt = tt_.data();
+    uint32_t* tt = tt_.get();
     uint32_t n = 0, run = 0, runWeight = 1;
     unsigned group = 0, groupLeft = 0;
     const Bzip2Huffman* table = nullptr;
@@ -140,7 +143,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
 size_t Bzip2Block::Produce(uint8_t* dest, size_t size) {
     uint8_t* out = dest;
     uint8_t* const outEnd = dest + size;
-    const uint32_t* tt = tt_.data();
+    const uint32_t* tt = tt_.get();
     uint32_t pos = pos_, left = left_, crc = crc_;
     int last = last_;
     unsigned runLength = runLength_;

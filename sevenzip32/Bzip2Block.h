@@ -1,6 +1,6 @@
 #pragma once
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "Bzip2BitReader.h"
 
@@ -21,7 +21,10 @@ public:
 private:
     void ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize);
 
-    std::vector<uint32_t> tt_;  // low byte: the block byte; above: the link of the inverse
+    // Low byte: the block byte; above: the link of the inverse. Not zeroed when allocated:
+    // ReadSymbols writes each of the first size_ entries, and nothing reads past them.
+    std::unique_ptr<uint32_t[]> tt_;
+    uint32_t capacity_ = 0;
     uint32_t storedCrc_ = 0;
     uint32_t origin_ = 0;
     uint32_t size_ = 0;

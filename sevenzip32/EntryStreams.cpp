@@ -27,7 +27,7 @@ void EntryStreams::Finish() {
     folder_.reset();
 }
 
-void ReadEntryData(ByteSource& source, const Entry& entry, std::vector<uint8_t>& buffer,
+void ReadEntryData(ByteSource& source, const Entry& entry, ByteBuffer& buffer,
                    const std::function<void(const uint8_t*, size_t)>& onChunk) {
     uint32_t crc = 0;
     for (uint64_t done = 0; done < entry.size;) {
@@ -42,7 +42,7 @@ void ReadEntryData(ByteSource& source, const Entry& entry, std::vector<uint8_t>&
 
 void DecodeAllEntries(Archive& archive, const std::function<void(const Entry&)>& onEntry) {
     EntryStreams streams(archive);
-    std::vector<uint8_t> buffer(size_t(1) << 18);
+    ByteBuffer buffer(size_t(1) << 18);
     for (const Entry& e : archive.Database().entries) {
         if (e.isAnti) continue;
         onEntry(e);

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <vector>
 
 #include "Archive.h"
+#include "ByteBuffer.h"
 
 namespace sevenzip {
 
@@ -29,7 +29,7 @@ private:
 
 // Reads the entry's data from source in buffer-sized chunks, handing each to onChunk, and
 // checks its length and CRC (ArchiveError when either fails).
-void ReadEntryData(ByteSource& source, const Entry& entry, std::vector<uint8_t>& buffer,
+void ReadEntryData(ByteSource& source, const Entry& entry, ByteBuffer& buffer,
                    const std::function<void(const uint8_t*, size_t)>& onChunk);
 
 // Decodes the data of every entry in the order extraction takes them with every check

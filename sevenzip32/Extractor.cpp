@@ -4,7 +4,6 @@
 #include <memory>
 #include <new>
 #include <unordered_set>
-#include <vector>
 
 #include "ArchiveError.h"
 #include "EntryPath.h"
@@ -75,7 +74,7 @@ private:
     ExtractTarget& target_;
     ExtractObserver& observer_;
     EntryStreams streams_;
-    std::vector<uint8_t> buffer_;
+    ByteBuffer buffer_;
 };
 
 class FolderTarget : public ExtractTarget {

@@ -40,7 +40,7 @@ void LzmaDecoderState::AllocateDictionary(uint32_t dictionarySize) {
     // A small file needs no 64 MiB window.
     uint64_t size = std::max(std::min<uint64_t>(dictionarySize, outputLeft_), kMinDictionary);
     if (size > kMaxDecoderMemory) ThrowUnsupported("LZMA dictionary too large");
-    dictionary_.resize(size_t(size));
+    dictionary_ = ByteBuffer(size_t(size));
     decoder.dic = dictionary_.data();
     decoder.dicBufSize = dictionary_.size();
     decoder.prop.dicSize = dictionarySize;

@@ -1,7 +1,6 @@
 #pragma once
 #include <cstdint>
 #include <memory>
-#include <vector>
 
 extern "C" {
 #include "LzmaDec.h"
@@ -9,6 +8,7 @@ extern "C" {
 void LzmaDec_InitDicAndState(CLzmaDec* p, Bool initDic, Bool initState);
 }
 
+#include "ByteBuffer.h"
 #include "ByteSource.h"
 
 namespace sevenzip {
@@ -44,7 +44,7 @@ public:
     size_t Store(size_t want);
 
     CLzmaDec decoder{};
-    std::vector<uint8_t> inBuffer;
+    ByteBuffer inBuffer;
     size_t inPos = 0;
     size_t inEnd = 0;
 
@@ -53,7 +53,7 @@ private:
 
     ByteSource& input_;
     uint64_t outputLeft_;
-    std::vector<uint8_t> dictionary_;
+    ByteBuffer dictionary_;
     size_t outPos_ = 0;
 };
 

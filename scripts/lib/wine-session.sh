@@ -2,6 +2,8 @@
 # Xvfb display of its own (or the display named by WINE_SESSION_DISPLAY, for a person to
 # watch); exports what Wine and scripts/wine-run.sh need.
 # wine_session_stop: ends every process of the prefix and the display.
+# wine_runs_32bit: true when this machine can start Wine's 32-bit loader; a kernel without
+# IA-32 emulation answers every 32-bit program with "Exec format error".
 
 wine_session_start() {
   local dir=$1 n
@@ -46,4 +48,8 @@ wine_session_stop() {
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
     WINE_SESSION_XVFB_PID=
   fi
+}
+
+wine_runs_32bit() {
+  wine --version >/dev/null 2>&1
 }

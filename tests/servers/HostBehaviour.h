@@ -1,8 +1,11 @@
 #pragma once
 
+#include <algorithm>
+#include <charconv>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 // How the test host answers a file request. Set for all later requests with
@@ -30,29 +33,46 @@
 //   delay=MS           pause MS milliseconds before answering at all
 //   pad=N              add a header line of N filler bytes to the head
 struct HostBehaviour {
-  int status = 0;
-  std::string redirect;
-  std::string redirectHost;
-  std::string length;
-  int64_t announce = -1;
-  int64_t cut = -1;
-  int64_t reset = -1;
-  int64_t stall = -1;
-  int range = 206;
-  int64_t from = -1;
-  std::string contentRange;
-  int64_t extra = 0;
-  int silent = 0;
-  std::string onlyHost;
-  int split = 0;
-  int slowMs = 0;
-  int delayMs = 0;
-  int64_t piece = 65536;
-  int64_t pad = 0;
-  int once = 0;
+  std::string redirect, redirectHost, length, contentRange, onlyHost;
+  int64_t status = 0, announce = -1, cut = -1, reset = -1, stall = -1, range = 206, from = -1, extra = 0, silent = 0,
+          once = 0, split = 0, slowMs = 0, piece = 65536, delayMs = 0, pad = 0;
   // The options as given, without redirect and to, for a redirect target to keep.
   std::vector<std::string> kept;
 };
 
-// Applies "key=value&key=value" to `behaviour`; false on an unknown key or a bad number.
-bool ApplyOptions(std::string_view query, HostBehaviour& behaviour);
+// Applies "key=value&key=value" to `b`; false on an unknown key or a bad number.
+inline bool ApplyOptions(std::string_view query, HostBehaviour& b) {
+  using H = HostBehaviour;
+  const std::pair<std::string_view, std::string H::*> texts[] = {
+      {"redirect", &H::redirect}, {"to", &H::redirectHost}, {"length", &H::length},
+      {"contentrange", &H::contentRange}, {"host", &H::onlyHost}};
+  // Numbers with the least value each may take.
+  constexpr int64_t kAny = INT64_MIN;
+  const std::tuple<std::string_view, int64_t H::*, int64_t> numbers[] = {
+      {"status", &H::status, kAny}, {"announce", &H::announce, kAny}, {"cut", &H::cut, kAny},
+      {"reset", &H::reset, kAny},   {"stall", &H::stall, kAny},       {"range", &H::range, kAny},
+      {"from", &H::from, 0},        {"extra", &H::extra, 0},          {"silent", &H::silent, kAny},
+      {"once", &H::once, kAny},     {"split", &H::split, 0},          {"slow", &H::slowMs, 0},
+      {"piece", &H::piece, 1},      {"delay", &H::delayMs, 0},        {"pad", &H::pad, 0}};
+  while (!query.empty()) {
+    const std::string_view option = query.substr(0, query.find('&'));
+    query.remove_prefix(std::min(query.size(), option.size() + 1));
+    const size_t equals = option.find('=');
+    if (option.empty()) continue;
+    if (equals == std::string_view::npos) return false;
+    const std::string_view key = option.substr(0, equals), value = option.substr(equals + 1);
+    bool known = false;
+    for (const auto& [name, field] : texts) {
+      if (key == name) b.*field = value, known = true;
+    }
+    for (const auto& [name, field, least] : numbers) {
+      if (key != name) continue;
+      const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), b.*field);
+      if (error != std::errc() || end != value.data() + value.size() || b.*field < least) return false;
+      known = true;
+    }
+    if (!known) return false;
+    if (key != "redirect" && key != "to") b.kept.emplace_back(option);
+  }
+  return true;
+}

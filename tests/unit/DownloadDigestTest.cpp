@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "TestFiles.h"
 #include "trust/SignatureLine.h"
 
 namespace {
@@ -13,12 +14,6 @@ struct Write {
   std::uint64_t offset;
   std::size_t size;
 };
-
-std::string Pattern(std::size_t size) {
-  std::string bytes(size, '\0');
-  for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 131 + i / 251);
-  return bytes;
-}
 
 // The writes land in a file as the download's would; the hash is used only where it holds
 // exactly what the file holds before its last line.
@@ -40,7 +35,7 @@ TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
       {"a restarted body shorter than the old one", {{0, 6000}, {0, 5000}}, false},
       {"a file shorter than a line", {{0, line - 1}}, false},
   };
-  const std::string source = Pattern(100000);
+  const std::string source = testfiles::RandomBytes(100000, 3);
   for (const auto& c : cases) {
     DownloadDigestPlan plan;
     DigestChunk chunk;

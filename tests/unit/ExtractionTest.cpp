@@ -3,50 +3,37 @@
 #include <cstring>
 #include <memory>
 
-#include "extract/CleanupPlan.h"
-#include "extract/ExtractionCommand.h"
+#include "ProgressRecord.h"
 #include "extract/ExtractionProgress.h"
 
 namespace {
 
-TEST(ExtractionCommandTest, QuotesArchiveAndFolderAndEndsTheFolderWithABackslash) {
+// The library writes the record and the installer reads its copy; each record is exactly
+// as long as the part that is copied, so a longer read trips the sanitizer.
+TEST(ExtractionProgressTest, ReadsTheRecordTheLibraryWrites) {
   const struct {
-    const char* archive;
-    const char* folder;
-    const char* expected;
+    std::string name;
+    uint64_t size, written;
+    uint32_t readSize, readWritten;
+    size_t readNameLength;
   } cases[] = {
-      {"C:\\Temp\\188.7z", "D:\\岚舟软件\\象棋\\", "x \"C:\\Temp\\188.7z\" -hide -y \"D:\\岚舟软件\\象棋\\\" *"},
-      {"C:\\My Temp\\188.7z", "D:\\Program Files\\X", "x \"C:\\My Temp\\188.7z\" -hide -y \"D:\\Program Files\\X\\\" *"},
-      // 誠 ends with the byte 0x5C: still no backslash of its own.
-      {"C:\\t\\1.7z", "D:\\誠", "x \"C:\\t\\1.7z\" -hide -y \"D:\\誠\\\" *"},
+      {"文档\\说明.txt", 0x01020304, 77, 0x01020304, 77, 13},
+      {std::string(600, 'n'), 5ull << 32, 1ull << 33, 0xFFFFFFFF, 0xFFFFFFFF, 512},  // clamped and cut
+      {"", 0, 0, 0, 0, 0},
   };
-  for (const auto& c : cases) EXPECT_EQ(ExtractionCommandLine(c.archive, c.folder), c.expected) << c.folder;
-}
-
-// A record exactly as long as the part that is copied, so a longer read trips the sanitizer.
-std::unique_ptr<unsigned char[]> MakeRecord(uint32_t size, uint32_t written, const std::string& name) {
-  auto record = std::make_unique<unsigned char[]>(kProgressRecordCopySize);
-  std::memset(record.get(), 'A', kProgressRecordCopySize);
-  std::memcpy(record.get(), &size, 4);
-  std::memcpy(record.get() + 4, &written, 4);
-  std::memcpy(record.get() + kEntryNameOffset, name.data(), name.size());
-  return record;
-}
-
-TEST(ExtractionProgressTest, ReadsTheLeadingFieldsOfTheCopiedRecord) {
-  auto record = MakeRecord(0x01020304, 77, std::string("文档\\说明.txt") + '\0');
-  ProgressRecordFields fields = ReadProgressRecord(record.get());
-  EXPECT_EQ(fields.entrySize, 0x01020304u);
-  EXPECT_EQ(fields.bytesWritten, 77u);
-  EXPECT_EQ(fields.entryName, "文档\\说明.txt");
-
+  for (const auto& c : cases) {
+    const auto record = std::make_unique<SevenZipProgressRecord>(sevenzip::MakeProgressRecord({c.name, c.size, c.written}));
+    const ProgressRecordFields fields = ReadProgressRecord(record.get());
+    EXPECT_EQ(fields.entrySize, c.readSize);
+    EXPECT_EQ(fields.bytesWritten, c.readWritten);
+    EXPECT_EQ(fields.entryName, c.name.substr(0, c.readNameLength));
+  }
   // No zero byte in the name field: the name stops at the field's end.
-  record = MakeRecord(1, 1, "");
-  EXPECT_EQ(ReadProgressRecord(record.get()).entryName, std::string(kEntryNameFieldSize, 'A'));
-
-  fields = ReadProgressRecord(nullptr);
-  EXPECT_EQ(fields.entrySize, 0u);
-  EXPECT_TRUE(fields.entryName.empty());
+  const auto unterminated = std::make_unique<SevenZipProgressRecord>();
+  std::memset(unterminated.get(), 'A', sizeof *unterminated);
+  EXPECT_EQ(ReadProgressRecord(unterminated.get()).entryName, std::string(kEntryNameFieldSize, 'A'));
+  EXPECT_EQ(ReadProgressRecord(nullptr).entrySize, 0u);
+  EXPECT_TRUE(ReadProgressRecord(nullptr).entryName.empty());
 }
 
 TEST(ExtractionProgressTest, PercentRoundsHalvesToEvenAndStaysWithinTheBar) {
@@ -84,20 +71,8 @@ TEST(ExtractionProgressTest, NamesTheEntryAtMostEvery300MsAndMovesTheBarOnEveryR
       EXPECT_EQ(update.itemText, "解压：bin\\x.exe");
       EXPECT_EQ(lastItemTime, r.now);
     }
-    if (update.moveBar) EXPECT_EQ(update.percent, 50);
+    EXPECT_EQ(update.percent, r.moveBar ? 50 : 0);
   }
-}
-
-TEST(ExtractionCleanupTest, DeletesPackageAndLibraryOnlyOncePackageInformationWasRead) {
-  const CleanupPlan plan = CleanupOnDestroy("C:\\Temp\\188.7z", "C:\\Temp\\");
-  EXPECT_TRUE(plan.releaseLibrary);
-  EXPECT_EQ(plan.packagePath, "C:\\Temp\\188.7z");
-  EXPECT_EQ(plan.libraryPath, "C:\\Temp\\7-zip32.dll");
-
-  const CleanupPlan nothing = CleanupOnDestroy("", "C:\\Temp\\");
-  EXPECT_FALSE(nothing.releaseLibrary);
-  EXPECT_TRUE(nothing.packagePath.empty());
-  EXPECT_TRUE(nothing.libraryPath.empty());
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ class FileSigningTest : public testing::Test {
     for (const char* name : {"publisher", "other"}) {
       const std::string pem = (root_ / name).string();
       ASSERT_EQ(RunShell("openssl ecparam -name prime256v1 -genkey -noout -out " + pem + ".pem && openssl ec -in " + pem +
-                    ".pem -pubout -out " + pem + ".pub.pem"),
+                    ".pem -pubout -out " + pem + ".pub.pem").status,
                 0);
     }
     WriteBytes(File(), RandomBytes(5000, 11));
@@ -57,7 +57,7 @@ TEST_F(FileSigningTest, OpensslAcceptsTheSignatureOnTheCoveredBytes) {
   WriteBytes(root_ / "signature.der", DerSignature(line->signature));
   const auto opensslVerifies = [&](const char* key) {
     return RunShell("openssl dgst -sha256 -verify " + Key(key).string() + " -signature " +
-                 (root_ / "signature.der").string() + " " + (root_ / "covered.bin").string()) == 0;
+                 (root_ / "signature.der").string() + " " + (root_ / "covered.bin").string()).status == 0;
   };
   EXPECT_TRUE(opensslVerifies("publisher.pub.pem"));
   EXPECT_FALSE(opensslVerifies("other.pub.pem"));
@@ -105,7 +105,7 @@ TEST_F(FileSigningTest, PemKeysReadTheSamePointFromThePrivateAndThePublicFile) {
   EXPECT_NE(other->x, point->x);
   EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("publisher.pub.pem"))));
   EXPECT_FALSE(ParsePublicKeyPem(ReadBytes(Key("publisher.pem"))));
-  ASSERT_EQ(RunShell("openssl ecparam -name secp384r1 -genkey -noout -out " + Key("p384.pem").string()), 0);
+  ASSERT_EQ(RunShell("openssl ecparam -name secp384r1 -genkey -noout -out " + Key("p384.pem").string()).status, 0);
   EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("p384.pem"))));
 }
 

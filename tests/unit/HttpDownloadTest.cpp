@@ -2,14 +2,16 @@
 
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <spawn.h>
 
-#include <fstream>
 #include <thread>
 #include <vector>
 
-#include "HttpTestHost.h"
 #include "TestFiles.h"
 #include "state/DownloadState.h"
+
+extern char** environ;
 
 namespace {
 
@@ -18,11 +20,40 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kRequestTail[] = "Connection: close\r\nUser-Agent: GetHTTP 0.0\r\n\r\n";
 
-std::string Pattern(size_t size) {
-  std::string bytes(size, '\0');
-  for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>((i * 7 + i / 251) & 0xFF);
-  return bytes;
-}
+// tests/servers' test-host on an ephemeral 127.0.0.1 port, for one test.
+class TestHostProcess {
+ public:
+  TestHostProcess(const std::string& root, const std::string& log) {
+    const char* fromEnvironment = std::getenv("TEST_HOST_PROGRAM");
+    const std::string program = fromEnvironment != nullptr ? fromEnvironment : TEST_HOST_PATH;
+    int out[2];
+    if (pipe(out) != 0) throw std::runtime_error("pipe");
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
+    posix_spawn_file_actions_addclose(&actions, out[0]);
+    const char* argv[] = {program.c_str(), "--root", root.c_str(), "--log", log.c_str(), "--listen", "127.0.0.1:0", nullptr};
+    const int spawned = posix_spawn(&pid_, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(out[1]);
+    FILE* lines = fdopen(out[0], "r");
+    char line[256];
+    while (spawned == 0 && std::fgets(line, sizeof line, lines) != nullptr && std::string(line) != "ready\n") {
+      std::sscanf(line, "listening 127.0.0.1:%hu", &port_);
+    }
+    std::fclose(lines);
+    if (port_ == 0) throw std::runtime_error("cannot start " + program);
+  }
+  ~TestHostProcess() {
+    kill(pid_, SIGTERM);
+    waitpid(pid_, nullptr, 0);
+  }
+  uint16_t Port() const { return port_; }
+
+ private:
+  pid_t pid_ = 0;
+  uint16_t port_ = 0;
+};
 
 struct ProgressReport {
   int64_t written, total;
@@ -39,9 +70,8 @@ class HttpDownloadTest : public ::testing::Test {
  protected:
   void SetUp() override {
     WriteBytes(dir_ / "served" / "file.bin", data_);
-    WriteBytes(dir_ / "served" / "big.bin", Pattern(64 * 1024));
-    host_ = std::make_unique<TestHostProcess>((dir_ / "served").string(), LogPath());
-    output_ = (dir_ / "out.bin.tmp").string();
+    WriteBytes(dir_ / "served" / "big.bin", RandomBytes(64 * 1024, 2));
+    host_ = std::make_unique<TestHostProcess>((dir_ / "served").string(), log_);
   }
 
   void TearDown() override {
@@ -49,12 +79,10 @@ class HttpDownloadTest : public ::testing::Test {
     DownloadState = kDownloadIdle;
   }
 
-  std::string LogPath() const { return (dir_ / "requests.log").string(); }
-
   // The requests the host saw, split at their empty lines.
   std::vector<std::string> Requests() const {
     std::vector<std::string> requests;
-    const std::string log = ReadBytes(LogPath());
+    const std::string log = ReadBytes(log_);
     for (size_t at = 0, end; (end = log.find("\r\n\r\n", at)) != std::string::npos; at = end + 4) {
       requests.push_back(log.substr(at, end + 4 - at));
     }
@@ -62,7 +90,8 @@ class HttpDownloadTest : public ::testing::Test {
   }
 
   // host1 and host2 both reach the test host, and so does the empty name, which the system
-  // resolves to this computer; anything else is unresolved.
+  // resolves to this computer; "refused" is port 1 on loopback, where nothing listens;
+  // anything else is unresolved.
   DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
     DownloadRequest request;
     request.url = url;
@@ -71,7 +100,8 @@ class HttpDownloadTest : public ::testing::Test {
     request.settings.silenceLimitMs = 5000;
     const uint16_t port = host_->Port();
     request.settings.lookup = [port](const std::string& host, uint16_t) {
-      return Endpoint{host == "host1" || host == "host2" || host.empty() ? inet_addr("127.0.0.1") : 0, port};
+      const bool here = host == "host1" || host == "host2" || host.empty() || host == "refused";
+      return Endpoint{here ? inet_addr("127.0.0.1") : 0, host == "refused" ? uint16_t{1} : port};
     };
     return request;
   }
@@ -92,8 +122,8 @@ class HttpDownloadTest : public ::testing::Test {
 
   ScratchFolder scratch_;
   const fs::path dir_ = scratch_.Path();
-  std::string output_;
-  const std::string data_ = Pattern(1000);
+  const std::string log_ = (dir_ / "requests.log").string(), output_ = (dir_ / "out.bin.tmp").string();
+  const std::string data_ = RandomBytes(1000, 1);
   std::unique_ptr<TestHostProcess> host_;
   RecordingSink sink_;
 };
@@ -106,6 +136,7 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
     size_t requests;
     std::string rangeLine;  // of the last request, when it resumed
     int silenceLimitMs = 5000;
+    std::string control = "";  // set on the host first
   } cases[] = {
       {"", 1000, true, 1, ""},
       {"split=7", 1000, true, 1, ""},
@@ -140,10 +171,14 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
       {"announce=1500", 0, false, 2, "Range: bytes=1000-"},
       // Given up once three resumed connections in a row brought nothing new.
       {"cut=0", 0, false, 4, "Range: bytes=0-"},
+      // A whole answer to a range rewrites the file from its start.
+      {"range=200", 1000, true, 2, "Range: bytes=600-", 5000, "once=1&cut=600"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.query);
-    std::ofstream(LogPath(), std::ios::trunc).close();
+    if (!c.control.empty()) Control(c.control);
+    WriteBytes(log_, "");
+    WriteBytes(output_, std::string(5000, 'z'));  // an earlier output file goes first
     const DownloadRequest request = Fetch("/dowfile/file.bin" + (c.query.empty() ? "" : "?" + c.query), c.silenceLimitMs);
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, "");
@@ -166,31 +201,13 @@ TEST_F(HttpDownloadTest, RequestBytesAreExact) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.target);
-    std::ofstream(LogPath(), std::ios::trunc).close();
+    WriteBytes(log_, "");
     EXPECT_EQ(Fetch(c.target).result, 1000);
     const std::vector<std::string> requests = Requests();
     ASSERT_EQ(requests.size(), 2u);
     EXPECT_EQ(requests[0], "GET " + c.target + " HTTP/1.0\r\nHost: host1\r\n" + kRequestTail);
     EXPECT_EQ(requests[1], c.resumed);
   }
-}
-
-TEST_F(HttpDownloadTest, WholeAnswerToARangeRewritesTheFileFromItsStart) {
-  Control("once=1&cut=600");
-  const DownloadRequest request = Fetch("/dowfile/file.bin?range=200");
-  EXPECT_EQ(request.result, 1000);
-  EXPECT_EQ(ReadBytes(output_), data_);
-  EXPECT_EQ(Requests().size(), 2u);
-}
-
-TEST_F(HttpDownloadTest, EarlierOutputFileIsDeletedFirst) {
-  WriteBytes(output_, std::string(5000, 'z'));
-  EXPECT_EQ(Fetch("/dowfile/file.bin").result, 1000);
-  EXPECT_EQ(ReadBytes(output_), data_);
-
-  WriteBytes(output_, std::string(5000, 'z'));
-  EXPECT_EQ(Fetch("/dowfile/missing.bin").result, 0);
-  EXPECT_FALSE(fs::exists(output_));
 }
 
 TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
@@ -207,10 +224,6 @@ TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
     SCOPED_TRACE(c.url);
     WriteBytes(output_, "left over");
     DownloadRequest request = MakeRequest(c.url, output_);
-    request.settings.lookup = [](const std::string& host, uint16_t) {
-      // Port 1 on loopback has no listener.
-      return Endpoint{host == "refused" ? inet_addr("127.0.0.1") : 0, 1};
-    };
     HttpDownload(&request);
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, c.text);

@@ -3,7 +3,6 @@
 #include <map>
 
 #include "retrieval/package/PackageCopy.h"
-#include "retrieval/package/PackageIdentity.h"
 
 namespace {
 
@@ -28,14 +27,6 @@ class MemoryFiles : public CopyFileOperations {
 
 const std::string kProgram = "C:\\out\\installer.exe";
 const std::string kTemplate = std::string("MZ...") + "???.7z" + std::string("\0tail???.7z", 11);
-
-TEST(PackageIdentity, CopyMarkersFillSixBytes) {
-  const struct {
-    const char* entry;
-    const char* marker;
-  } cases[] = {{"99", "99.7z "}, {"100", "100.7z"}, {"5", "5.7z  "}, {"1234", "1234.7"}};
-  for (const auto& c : cases) EXPECT_EQ(MarkerFor(c.entry), c.marker) << c.entry;
-}
 
 TEST(WritePackageCopies, OneCopyPerIdWithOnlyTheFirstMarkerPatched) {
   MemoryFiles files;

@@ -84,12 +84,4 @@ TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
   }
 }
 
-TEST(PackageInfoStepTest, PackageNameIsTheMarkerWithoutBlanks) {
-  const struct {
-    const char* marker;
-    const char* name;
-  } cases[] = {{"99.7z ", "99.7z"}, {" 9.7z ", "9.7z"}, {"      ", ""}};
-  for (const auto& c : cases) EXPECT_EQ(PackageNameFromMarker(c.marker), c.name) << c.marker;
-}
-
 }  // namespace

@@ -25,37 +25,33 @@ std::string Tail(const std::string& block) {
   return tail + block;
 }
 
-struct Expected {
-  std::string Title, Program, Version, Date, Description;
-};
-
 struct ParseCase {
   const char* Name;
   std::string Tail;
-  std::optional<Expected> Values;
+  std::optional<PackageInfo> Values;  // title, program, version, date, description
 };
 
 std::vector<ParseCase> ParseCases() {
   const std::string full = Lines({"[" + kSection + "]", "ID=188", "名称=岚舟阅读器", "文件名=bin\\Reader.exe",
                                   "版本号=2.0.1", "日期=2024-05-01", "说明=读书用的软件"});
-  const Expected fullValues{"岚舟阅读器", "bin\\Reader.exe", "2.0.1", "2024-05-01", "读书用的软件"};
+  const PackageInfo fullValues{"岚舟阅读器", "bin\\Reader.exe", "2.0.1", "2024-05-01", "读书用的软件"};
   return {
       {"AllSixLines", Tail(full), fullValues},
       {"NoSectionName", Tail(Lines({"[岚舟软件安装包]", "名称=X"})), std::nullopt},
-      {"SectionNameAnywhereOnItsLine", Tail(Lines({"abc" + kSection + "xyz]", "名称=T"})), Expected{"T"}},
-      {"SectionNameAtTailEnd", Tail(kSection), Expected{}},
+      {"SectionNameAnywhereOnItsLine", Tail(Lines({"abc" + kSection + "xyz]", "名称=T"})), PackageInfo{"T"}},
+      {"SectionNameAtTailEnd", Tail(kSection), PackageInfo{}},
       {"FirstSectionCounts",
-       Tail(Lines({kSection, "名称=first", "", "", "", "", "", kSection, "名称=second"})), Expected{"first"}},
+       Tail(Lines({kSection, "名称=first", "", "", "", "", "", kSection, "名称=second"})), PackageInfo{"first"}},
       {"ZeroBytesCutTheLine", Tail(Lines({kSection, std::string("名称=ABC\0\0\0", 11), "日期=D"})),
-       Expected{"ABC", "", "", "D"}},
-      {"ZeroBytesFillTheRestOfTheTail", Tail(kSection + "\r\n名称=ABC" + std::string(40, '\0')), Expected{"ABC"}},
-      {"BlanksAreKept", Tail(Lines({kSection, "名称= A B ", "版本号=1.0\t"})), Expected{" A B ", "", "1.0\t"}},
+       PackageInfo{"ABC", "", "", "D"}},
+      {"ZeroBytesFillTheRestOfTheTail", Tail(kSection + "\r\n名称=ABC" + std::string(40, '\0')), PackageInfo{"ABC"}},
+      {"BlanksAreKept", Tail(Lines({kSection, "名称= A B ", "版本号=1.0\t"})), PackageInfo{" A B ", "", "1.0\t"}},
       {"SeventhLineIgnored", Tail(Lines({kSection, "ID=1", "文件名=a", "版本号=v", "日期=d", "说明=s", "ID=2", "名称=late"})),
-       Expected{"", "a", "v", "d", "s"}},
-      {"LaterKeyWins", Tail(Lines({kSection, "名称=one", "名称=two"})), Expected{"two"}},
+       PackageInfo{"", "a", "v", "d", "s"}},
+      {"LaterKeyWins", Tail(Lines({kSection, "名称=one", "名称=two"})), PackageInfo{"two"}},
       {"KeysAreExact", Tail(Lines({kSection, "名称 =a", " 名称=b", "NAME=c", "id=d", "文件名a", "说明=ok"})),
-       Expected{"", "", "", "", "ok"}},
-      {"OnlyCrLfEndsALine", Tail(Lines({kSection, "名称=a\nb\rc", "日期=d"})), Expected{"a\nb\rc", "", "", "d"}},
+       PackageInfo{"", "", "", "", "ok"}},
+      {"OnlyCrLfEndsALine", Tail(Lines({kSection, "名称=a\nb\rc", "日期=d"})), PackageInfo{"a\nb\rc", "", "", "d"}},
   };
 }
 
@@ -65,34 +61,20 @@ TEST(PackageInfoTest, ParsesTheBlock) {
     std::optional<PackageInfo> info = ParsePackageInfo(c.Tail);
     ASSERT_EQ(info.has_value(), c.Values.has_value());
     if (!info) continue;
-    EXPECT_EQ(info->PackageTitle, c.Values->Title);
-    EXPECT_EQ(info->ProgramFile, c.Values->Program);
-    EXPECT_EQ(info->PackageVersion, c.Values->Version);
-    EXPECT_EQ(info->ReleaseDate, c.Values->Date);
-    EXPECT_EQ(info->PackageDescription, c.Values->Description);
+    for (const PackageInfoKey& key : kPackageInfoKeys) EXPECT_EQ((*info).*key.Value, (*c.Values).*key.Value) << key.Prefix;
     EXPECT_EQ(info->PackagePath, "");
   }
 }
 
 TEST(PackageInfoTest, CutsLongValuesToTheirByteLimits) {
-  struct LimitCase {
-    std::string Prefix;
-    std::size_t Limit;
-    std::string PackageInfo::*Value;
-  };
-  const LimitCase cases[] = {
-      {"名称=", 29, &PackageInfo::PackageTitle},       {"文件名=", 99, &PackageInfo::ProgramFile},
-      {"版本号=", 29, &PackageInfo::PackageVersion},   {"日期=", 19, &PackageInfo::ReleaseDate},
-      {"说明=", 199, &PackageInfo::PackageDescription},
-  };
-  for (const LimitCase& c : cases) {
-    SCOPED_TRACE(c.Prefix);
-    for (std::size_t length : {c.Limit - 1, c.Limit, c.Limit + 1, std::size_t{300}}) {
+  for (const PackageInfoKey& key : kPackageInfoKeys) {
+    SCOPED_TRACE(key.Prefix);
+    for (std::size_t length : {key.MaxBytes - 1, key.MaxBytes, key.MaxBytes + 1, std::size_t{300}}) {
       std::string value;
       for (std::size_t i = 0; i < length; ++i) value += static_cast<char>('a' + i % 26);
-      std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, c.Prefix + value})));
+      std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, std::string(key.Prefix) + value})));
       ASSERT_TRUE(info);
-      EXPECT_EQ((*info).*c.Value, value.substr(0, c.Limit)) << length;
+      EXPECT_EQ((*info).*key.Value, value.substr(0, key.MaxBytes)) << length;
     }
   }
   // A cut may split a double-byte character: 15 characters are 30 bytes.

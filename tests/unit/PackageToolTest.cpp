@@ -8,8 +8,8 @@
 #include "PackageReport.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
-#include "TestFiles.h"
 #include "Utf8Path.h"
 #include "contracts/PackageInfo.h"
 
@@ -21,15 +21,10 @@ using namespace testfiles;
 std::string U8(std::u8string_view text) { return std::string(text.begin(), text.end()); }
 
 // Puts a fake 7z first on PATH (or only an empty folder) for the life of the object.
-class PathOverride {
- public:
-  explicit PathOverride(const fs::path& folder) : saved_(std::getenv("PATH") ? std::getenv("PATH") : "") {
-    setenv("PATH", folder.c_str(), 1);
-  }
-  ~PathOverride() { setenv("PATH", saved_.c_str(), 1); }
-
- private:
-  std::string saved_;
+struct PathOverride {
+  explicit PathOverride(const fs::path& folder) { setenv("PATH", folder.c_str(), 1); }
+  ~PathOverride() { setenv("PATH", saved.c_str(), 1); }
+  const std::string saved = std::getenv("PATH") ? std::getenv("PATH") : "";
 };
 
 class PackageToolTest : public testing::Test {
@@ -66,28 +61,27 @@ class PackageToolTest : public testing::Test {
 };
 
 TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
-  struct RoundTripCase {
+  const struct {
     const char* Name;
-    std::string Title, Program, Version, Date, Description;
-    std::string GbkTitle, GbkProgram, GbkDescription;  // what the installer must read
-    std::size_t ContentBytes;                           // of an incompressible file in the folder
+    PackageInfo Utf8, Gbk;     // the values given to the tool, and as the installer must read them (no path)
+    std::size_t ContentBytes;  // of an incompressible file in the folder
+  } cases[] = {
+      {"ValuesAtTheirLimits",
+       {U8(u8"一二三四五六七八九十一二三四") + "x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
+        U8(u8"说") + std::string(197, ' '), ""},
+       {"一二三四五六七八九十一二三四x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
+        "说" + std::string(197, ' '), ""},
+       0},
+      {"ExtractOnly", {"Tools", U8(u8"解压缩"), "", "", U8(u8"工具箱"), ""}, {"Tools", "解压缩", "", "", "工具箱", ""}, 0},
+      {"LargeArchiveNeedsNoPadding", {"Big", "readme.txt", "1", "2", "", ""}, {"Big", "readme.txt", "1", "2", "", ""}, 100'000},
   };
-  const RoundTripCase cases[] = {
-      {"ValuesAtTheirLimits", U8(u8"一二三四五六七八九十一二三四") + "x", "bin/Reader.exe", std::string(29, 'v'),
-       std::string(19, 'd'), U8(u8"说") + std::string(197, ' '), "一二三四五六七八九十一二三四x", "bin/Reader.exe",
-       "说" + std::string(197, ' '), 0},
-      {"ExtractOnly", "Tools", U8(u8"解压缩"), "", "", U8(u8"工具箱"), "Tools", "解压缩", "工具箱", 0},
-      {"LargeArchiveNeedsNoPadding", "Big", "readme.txt", "1", "2", "", "Big", "readme.txt", "", 100'000},
-  };
-  for (const RoundTripCase& c : cases) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     if (c.ContentBytes) WriteBytes(folder_ / "data.bin", RandomBytes(c.ContentBytes, 7));
     PackageRequest request = Request();
-    request.Title = c.Title;
-    request.ProgramFile = c.Program;
-    request.Version = c.Version;
-    request.Date = c.Date;
-    request.Description = c.Description;
+    request.Title = c.Utf8.PackageTitle, request.ProgramFile = c.Utf8.ProgramFile;
+    request.Version = c.Utf8.PackageVersion, request.Date = c.Utf8.ReleaseDate;
+    request.Description = c.Utf8.PackageDescription;
     PackageWriteResult result = WritePackage(request);
     ASSERT_EQ(result.Error, "");
     EXPECT_EQ(result.Output, fs::weakly_canonical(root_ / "188.7z"));
@@ -96,16 +90,12 @@ TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
     EXPECT_GT(package.size(), std::max(kPackageMinimumSize, c.ContentBytes));
     std::optional<PackageInfo> info = ReadPackageInfo((root_ / "").string(), "188.7z");
     ASSERT_TRUE(info);
-    EXPECT_EQ(info->PackageTitle, c.GbkTitle);
-    EXPECT_EQ(info->ProgramFile, c.GbkProgram);
-    EXPECT_EQ(info->PackageVersion, c.Version);
-    EXPECT_EQ(info->ReleaseDate, c.Date);
-    EXPECT_EQ(info->PackageDescription, c.GbkDescription);
+    for (const PackageInfoKey& key : kPackageInfoKeys) EXPECT_EQ((*info).*key.Value, c.Gbk.*key.Value) << key.Prefix;
     EXPECT_NE(package.find(std::string(kPackageIdKey) + "188\r\n"), std::string::npos);
 
     std::string described = DescribePackage(result.Output);
-    EXPECT_NE(described.find(c.Title), std::string::npos) << described;
-    EXPECT_NE(described.find(c.Description), std::string::npos) << described;
+    EXPECT_NE(described.find(c.Utf8.PackageTitle), std::string::npos) << described;
+    EXPECT_NE(described.find(c.Utf8.PackageDescription), std::string::npos) << described;
     EXPECT_EQ(OutputFolderEntries(), std::vector<fs::path>{"188.7z"});
   }
 }
@@ -183,8 +173,8 @@ TEST_F(PackageToolTest, SevenZipListsAndExtractsChineseNames) {
   ASSERT_EQ(WritePackage(request).Error, "");
 
   const fs::path package = root_ / "188.7z", extracted = root_ / "extracted";
-  const ShellRun listing = RunShellOutput("7z l -ba " + Quoted(package));
-  ASSERT_EQ(RunShell("7z x -y " + Quoted("-o" + extracted.string()) + " " + Quoted(package)), 0);
+  const ShellRun listing = RunShell("7z l -ba " + Quoted(package));
+  ASSERT_EQ(RunShell("7z x -y " + Quoted("-o" + extracted.string()) + " " + Quoted(package)).status, 0);
   for (const auto& file : files) {
     SCOPED_TRACE(file.Name);
     EXPECT_NE(listing.output.find(file.Name), std::string::npos) << listing.output;
@@ -203,7 +193,7 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
   };
   auto sevenZip = [&](const std::string& switches) {
     fs::remove(root_ / "made.7z");
-    EXPECT_EQ(RunShell("cd " + Quoted(folder_) + " && 7z a " + switches + " " + Quoted(root_ / "made.7z") + " ."), 0);
+    sevenzip_test::Make7z(folder_, root_ / "made.7z", switches);
     return ReadBytes(root_ / "made.7z");
   };
   auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, uint8_t methodId) {
@@ -239,7 +229,7 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
-    ShellRun run = RunShellOutput(std::string(LZPACK_PROGRAM) + " test " + Quoted(c.Package));
+    ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " test " + Quoted(c.Package));
     EXPECT_EQ(run.status, c.Status);
     EXPECT_NE(run.output.find(c.Says), std::string::npos) << run.output;
   }

@@ -23,15 +23,8 @@ struct RealLzma2 {
 
 const RealLzma2& Lzma2Stream() {
     static const RealLzma2 stream = [] {
-        ScratchFolder scratch;
-        std::string half = RandomBytes(128 << 10, 11);
-        WriteBytes(scratch.Path() / "in" / "data.bin", half + half);
-        fs::path archive = scratch.Path() / "real.7z";
-        Make7z(scratch.Path() / "in", archive, "-m0=LZMA2:d=1m -mhc=off");
-        std::string bytes = ReadBytes(archive);
-        uint64_t packedSize = 0;  // the next header's offset: the packed stream ends there
-        for (int i = 7; i >= 0; --i) packedSize = packedSize << 8 | uint8_t(bytes[12 + i]);
-        return RealLzma2{half + half, bytes.substr(32, size_t(packedSize))};
+        const std::string half = RandomBytes(128 << 10, 11);
+        return RealLzma2{half + half, PackedBy7z(half + half, "-m0=LZMA2:d=1m")};
     }();
     return stream;
 }
@@ -100,14 +93,14 @@ INSTANTIATE_TEST_SUITE_P(
         HostileCase{"Lzma2LongerAlone", [] { return Lzma2Longer({}); }, true},
         HostileCase{"Lzma2LongerAsEncodedHeader",
                     [] {
-                        TinyOptions packed;
-                        packed.headerCoders = [](const Bytes& h) {
-                            return std::vector<TinyCoder>{{kLzma2Id, {0x00}, h.size()}};
-                        };
-                        packed.packHeader = [](const Bytes& h) {
-                            return StoredLzma2(std::string(h.begin(), h.end()) + RandomBytes(70000, 12));
-                        };
-                        return WriteTinyArchive({{u"a.txt", "text"}}, nullptr, packed);
+                        // The plain header of a four-byte file, stored as LZMA2 chunks that go on past it.
+                        const Bytes plain = WriteTinyArchive({{u"a.txt", "text"}});
+                        const std::string header(plain.begin() + 32 + 4, plain.end());
+                        const TinyFolder packed{{{kLzma2Id, {0x00}, header.size()}}, StoredLzma2(header + RandomBytes(70000, 12))};
+                        Bytes encoded{0x17};
+                        PutFolderStreams(encoded, 4, packed);
+                        encoded.push_back(0x00);
+                        return WrapArchive("text" + packed.packed, encoded);
                     },
                     false},
         HostileCase{"BindPairSizesDisagreeShorter",
@@ -120,9 +113,8 @@ INSTANTIATE_TEST_SUITE_P(
                     [] { return ArchiveOver({{kLzma2Id, {40}, uint64_t(1) << 40}}, Stored("abc"), 0); }, true},
         HostileCase{"WrongFileCrc",
                     [] {
-                        TinyOptions spoiled;
-                        spoiled.crcMask = 1;
-                        return WriteTinyArchive({{u"a.txt", "some text"}}, nullptr, spoiled);
+                        const TinyFolder other = CopyFolder("some texu");  // the CRC is of "some text"
+                        return WriteTinyArchive({{u"a.txt", "some text"}}, &other);
                     },
                     true},
         HostileCase{"ThirtyMillionFilesTinyHeader", [] { return RawHeader(HugeNumber({0x05}, kThirtyMillion, {0, 0})); },

@@ -1,5 +1,6 @@
 #pragma once
 // Files, folders and `7z` runs for the 7z reader's tests.
+#include <cmath>
 #include <map>
 
 #include "SevenZipCommand.h"
@@ -78,9 +79,41 @@ inline std::string BranchLikeBytes(size_t size, unsigned seed) {
     return s;
 }
 
+// A 16-bit stereo PCM WAVE file: 7z chooses the Delta filter for it by itself.
+inline std::string WaveFile(uint32_t frames) {
+    std::string s;
+    auto put = [&s](uint32_t v, int bytes) {
+        for (int i = 0; i < bytes; ++i) s += char(v >> (8 * i));
+    };
+    s += "RIFF";
+    put(36 + frames * 4, 4);
+    s += "WAVEfmt ";
+    for (uint32_t v : {16, 2 << 16 | 1, 44100, 44100 * 4, 16 << 16 | 4}) put(v, 4);  // PCM, 2 channels, 16 bits
+    s += "data";
+    put(frames * 4, 4);
+    std::mt19937 gen(7);
+    for (uint32_t i = 0; i < frames; ++i) {
+        put(uint32_t(int(8000 * std::sin(i * 0.031)) + int(gen() % 64)), 2);
+        put(uint32_t(int(6000 * std::sin(i * 0.017)) + int(gen() % 64)), 2);
+    }
+    return s;
+}
+
 // Packs everything inside folder with 7z and the given switches.
 inline void Make7z(const fs::path& folder, const fs::path& archive, const std::string& switches) {
-    ASSERT_EQ(RunShell("cd " + Quoted(folder) + " && 7z a " + switches + " " + Quoted(archive) + " ."), 0) << switches;
+    ASSERT_EQ(RunShell("cd " + Quoted(folder) + " && 7z a " + switches + " " + Quoted(archive) + " .").status, 0) << switches;
+}
+
+// The packed stream 7z writes for one file of these bytes: behind the signature header, up
+// to the plain header.
+inline std::string PackedBy7z(const std::string& content, const std::string& switches) {
+    ScratchFolder scratch;
+    WriteBytes(scratch.Path() / "in" / "data", content);
+    Make7z(scratch.Path() / "in", scratch.Path() / "a.7z", switches + " -mhc=off");
+    const std::string archive = ReadBytes(scratch.Path() / "a.7z");
+    uint64_t packedSize = 0;  // the next header's offset
+    for (int i = 7; i >= 0; --i) packedSize = packedSize << 8 | uint8_t(archive[12 + i]);
+    return archive.substr(32, size_t(packedSize));
 }
 
 // Each path below root mapped to its content; folders map to "<folder>".

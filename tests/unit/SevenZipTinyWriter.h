@@ -97,17 +97,8 @@ inline Bytes WrapArchive(const std::string& packed, const Bytes& header) {
     return archive;
 }
 
-struct TinyOptions {
-    uint32_t crcMask = 0;  // spoils every file CRC
-    // When set, the header is stored packed by a folder with these coders; its packed bytes
-    // are made by pack from the plain header.
-    std::vector<TinyCoder> (*headerCoders)(const Bytes& header) = nullptr;
-    std::string (*packHeader)(const Bytes& header) = nullptr;
-};
-
 // Every entry is a file with data, all in one folder (Copy unless given) with per-file CRCs.
-inline Bytes WriteTinyArchive(const std::vector<TinyEntry>& entries, const TinyFolder* folder = nullptr,
-                              const TinyOptions& options = {}) {
+inline Bytes WriteTinyArchive(const std::vector<TinyEntry>& entries, const TinyFolder* folder = nullptr) {
     std::string data;
     for (const auto& e : entries) data += e.data;
     TinyFolder copy = CopyFolder(data);
@@ -120,7 +111,7 @@ inline Bytes WriteTinyArchive(const std::vector<TinyEntry>& entries, const TinyF
     h.push_back(0x09);
     for (size_t i = 0; i + 1 < entries.size(); ++i) PutNumber(h, entries[i].data.size());
     h.insert(h.end(), {0x0A, 0x01});  // CRCs, all defined
-    for (const auto& e : entries) PutLittleEndian(h, sevenzip::Crc32(e.data.data(), e.data.size()) ^ options.crcMask, 4);
+    for (const auto& e : entries) PutLittleEndian(h, sevenzip::Crc32(e.data.data(), e.data.size()), 4);
     h.insert(h.end(), {0x00, 0x00, 0x05});  // end, end; FilesInfo
     PutNumber(h, entries.size());
     Bytes names{0x00};
@@ -132,13 +123,7 @@ inline Bytes WriteTinyArchive(const std::vector<TinyEntry>& entries, const TinyF
     PutNumber(h, names.size());
     h.insert(h.end(), names.begin(), names.end());
     h.insert(h.end(), {0x00, 0x00});
-    if (!options.packHeader) return WrapArchive(f.packed, h);
-
-    TinyFolder headerFolder{options.headerCoders(h), options.packHeader(h)};
-    Bytes encoded{0x17};
-    PutFolderStreams(encoded, f.packed.size(), headerFolder);
-    encoded.push_back(0x00);
-    return WrapArchive(f.packed + headerFolder.packed, encoded);
+    return WrapArchive(f.packed, h);
 }
 
 }  // namespace sevenzip_test

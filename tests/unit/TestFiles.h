@@ -56,24 +56,18 @@ inline std::string RandomBytes(size_t size, unsigned seed) {
 
 inline std::string Quoted(const fs::path& p) { return "'" + p.string() + "'"; }
 
-// The command's exit code; its output is dropped.
-inline int RunShell(const std::string& command) {
-    int status = std::system((command + " >/dev/null 2>&1").c_str());
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 struct ShellRun {
     int status;
     std::string output;  // stdout and stderr
 };
 
-inline ShellRun RunShellOutput(const std::string& command) {
+inline ShellRun RunShell(const std::string& command) {
     ShellRun run{-1, {}};
     FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     if (!pipe) return run;
     char buffer[4096];
     while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) run.output.append(buffer, n);
-    int status = pclose(pipe);
+    const int status = pclose(pipe);
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }

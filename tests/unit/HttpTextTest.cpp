@@ -1,0 +1,100 @@
+#include <gtest/gtest.h>
+
+#include "retrieval/http/HttpRequestText.h"
+#include "retrieval/http/HttpResponse.h"
+#include "retrieval/http/HttpUrl.h"
+
+namespace {
+
+TEST(HttpUrl, SplitUrlSeparatesHostPathAndPort) {
+  struct Case {
+    std::string_view url;
+    std::string hostIn, pathIn;
+    int32_t portIn;
+    std::string host, path;
+    int32_t port;
+  } cases[] = {
+      {"http://example.com/dowfile/188.rar", "", "", 0, "example.com", "dowfile/188.rar", 80},
+      {"  hTTpS://Host/Dir/F  ", "", "", 0, "Host", "Dir/F", 443},
+      {"host/dir/file", "", "", 0, "host", "dir/file", 80},
+      {"http://", "", "", 0, "", "", 80},
+      {"http:// spaced /  p  ", "", "", 0, "spaced", "p", 80},
+      // A port in the authority is not recognised; the host text keeps it.
+      {"http://127.0.0.1:8080/x", "", "", 0, "127.0.0.1:8080", "x", 80},
+      // Relative locations keep the current host and port.
+      {"/x/y.rar", "keep", "old", 443, "keep", "x/y.rar", 443},
+      {"http://other/z", "keep", "old", 443, "other", "z", 80},
+  };
+  for (const Case& c : cases) {
+    std::string host = c.hostIn, path = c.pathIn;
+    int32_t port = c.portIn;
+    SplitUrl(c.url, host, path, port);
+    EXPECT_EQ(host, c.host) << c.url;
+    EXPECT_EQ(path, c.path) << c.url;
+    EXPECT_EQ(port, c.port) << c.url;
+  }
+}
+
+TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
+  EXPECT_EQ(BuildResumeRequest("h", "p", 3221225472LL),
+            "GET /p HTTP/1.0\r\nHost: h\r\nConnection: close\r\nRange: bytes=3221225472-\r\n"
+            "User-Agent: GetHTTP 0.0\r\n\r\n");
+}
+
+// What a misbehaving server does to a whole download is in HttpDownloadTest's table; these
+// are the forms no server there writes.
+TEST(HttpResponse, FirstResponseVerdicts) {
+  struct Case {
+    std::string_view head;
+    ResponseAction action;
+    int64_t length;
+  } cases[] = {
+      {"http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept, 0},
+      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5},
+      // A part that is not the file's start, or does not say where it starts, is no first body.
+      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject, 0},
+      {"HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject, 0},
+      // A redirect without a place to go cannot be followed.
+      {"HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject, 0},
+      {"HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject, 0},
+      {"HTTP/1.1 2\r\n\r\n", ResponseAction::Reject, 0},
+  };
+  for (const Case& c : cases) {
+    const ResponseVerdict verdict = JudgeFirstResponse(c.head);
+    EXPECT_EQ(verdict.action, c.action) << c.head;
+    EXPECT_EQ(verdict.contentLength, c.length) << c.head;
+  }
+}
+
+TEST(HttpResponse, ResumedResponseVerdicts) {
+  struct Case {
+    std::string_view head;
+    ResponseAction action;
+  } cases[] = {
+      {"http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
+      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
+      {"HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
+  };
+  for (const Case& c : cases) EXPECT_EQ(JudgeResumedResponse(c.head, 600).action, c.action) << c.head;
+}
+
+TEST(HttpResponse, ContentLengthReading) {
+  struct Case {
+    std::string_view head;
+    int64_t length;
+  } cases[] = {
+      {"Content-Length:1000\r\n", 1000},
+      {"Content-Length:    42abc\r\n", 42},
+      {"Content-Length: 3221225472\r\n", 3221225472LL},
+      {"Content-Length: 10.5\r\n", 11},
+      {"Content-Length: 99999999999999999999999\r\n", INT64_MAX},
+      {"Content-Length: -5\r\n", 0},
+      {"Content-Length: \r\n", 0},
+      {"Content-Length: 7", 0},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadContentLength(c.head), c.length) << c.head;
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <tuple>
+
+#include "contracts/ProgramIdentity.h"
+#include "forms/CommandRoute.h"
+#include "retrieval/handlers/LoadFolders.h"
+#include "support/EnsureFolder.h"
+#include "support/FontSpec.h"
+#include "support/GbkPath.h"
+#include "support/PixelAdjust.h"
+#include "support/ResourceName.h"
+
+namespace {
+
+// A file system of drive roots and folders; creating works only below an existing folder.
+class FakeFolders : public FolderOperations {
+ public:
+  explicit FakeFolders(std::set<std::string> folders) : folders_(std::move(folders)) {}
+  bool FolderExists(const std::string& path) override { return folders_.count(path) > 0; }
+  void CreateFolder(const std::string& path) override {
+    created.push_back(path);
+    const auto parent = path.substr(0, AfterLastSeparator(path) - 1);
+    if (FolderExists(parent)) folders_.insert(path);
+  }
+  std::vector<std::string> created;
+
+ private:
+  std::set<std::string> folders_;
+};
+
+TEST(EnsureFolder, CreatesEachMissingFolderBelowTheRoot) {
+  const struct {
+    const char* path;
+    std::set<std::string> existing;
+    bool result;
+    std::vector<std::string> created;
+  } cases[] = {
+      {"D:\\岚舟软件\\", {"D:"}, true, {"D:\\岚舟软件"}},
+      {"D:\\岚舟软件\\", {}, false, {"D:\\岚舟软件"}},
+      {"C:\\a\\\\b\\c\\", {"C:", "C:\\a"}, true, {"C:\\a\\b", "C:\\a\\b\\c"}},
+      // 運 is 0xDF 0x5C in GBK: its second byte is no separator.
+      {"C:\\運\\", {"C:"}, true, {"C:\\運"}},
+      {"\\\\server\\share\\dir", {"\\\\server\\share"}, true, {"\\\\server\\share\\dir"}},
+  };
+  for (const auto& c : cases) {
+    FakeFolders folders(c.existing);
+    EXPECT_EQ(EnsureFolder(c.path, folders), c.result) << c.path;
+    EXPECT_EQ(folders.created, c.created) << c.path;
+  }
+}
+
+TEST(SettleFolders, PrefersDriveDAndEndsBothWithBackslash) {
+  FakeFolders withD({"D:"});
+  const auto onD = SettleFolders("C:\\Temp", "C:\\Program Files", withD);
+  EXPECT_EQ(onD.tempFolder, "C:\\Temp\\");
+  EXPECT_EQ(onD.installFolder, "D:\\岚舟软件\\");
+
+  FakeFolders withoutD({"C:"});
+  const auto offD = SettleFolders("", "C:\\Program Files\\", withoutD);
+  EXPECT_EQ(offD.tempFolder, "\\");
+  EXPECT_EQ(offD.installFolder, "C:\\Program Files\\");
+}
+
+int PointsAt96(int pixels) { return PixelsToPointsAt(pixels, 96); }
+
+TEST(FontDescription, ReadsShortAndLongShapes) {
+  const struct {
+    const char* text;
+    const char* face;
+    int points, weight, italic, underline, strikeOut, style;
+  } cases[] = {
+      {"微软雅黑,9,0", "微软雅黑", 9, 400, 0, 0, 0, 0},
+      {"宋体,12,3", "宋体", 12, 700, 255, 0, 0, 3},
+      {"宋体,99999999999,8", "宋体", 2147483647, 400, 0, 0, 255, 8},  // clamped to 32 bits
+      {"Arial,10.6,4,ignored", "Arial", 11, 400, 0, 255, 0, 4},
+      {"黑体", "黑体", 0, 400, 0, 0, 0, 0},
+      {"12", "12", 12, 400, 0, 255, 255, 12},  // missing fields read the whole text
+      {"a,1,0,,,,,,,,", "a", 1, 400, 0, 0, 0, 0},  // ten commas: still the short shape
+      {"Tahoma,-16,0,0,0,700,1,0,0,0,0,0,0,0", "Tahoma", 12, 700, 1, 0, 0, 3},
+      {"Tahoma,-13,0,0,0,400,0,1,1,0,0,0,0,0", "Tahoma", 10, 400, 0, 1, 1, 12},
+  };
+  for (const auto& c : cases) {
+    const FontSpec f = ParseFontSpec(c.text, PointsAt96);
+    EXPECT_EQ(std::make_tuple(f.faceName, f.pointSize, f.weight, int(f.italic), int(f.underline), int(f.strikeOut), f.style),
+              std::make_tuple(std::string(c.face), c.points, c.weight, c.italic, c.underline, c.strikeOut, c.style))
+        << c.text;
+  }
+}
+
+TEST(PointFontHeight, FollowsScreenDpi) {
+  const struct {
+    int points, dpiArgument, logPixelsX, logPixelsY, height;
+  } cases[] = {
+      {9, -1, 96, 96, -12}, {14, -1, 96, 96, -19}, {16, -1, 96, 96, -21}, {9, -1, 120, 120, -15},
+      {9, 0, 96, 96, -12},  {10, 144, 96, 96, -20}, {9, -1, 96, 0, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(PointFontHeight(c.points, c.dpiArgument, c.logPixelsX, c.logPixelsY), c.height)
+        << c.points << "pt at " << c.dpiArgument << "/" << c.logPixelsX << "/" << c.logPixelsY;
+  }
+}
+
+TEST(MulDivRounded, RoundsHalfAwayFromZeroAndRejectsOverflow) {
+  EXPECT_EQ(MulDivRounded(-1, 3, 2), -2);
+  EXPECT_EQ(MulDivRounded(1, 1, 0), -1);
+  EXPECT_EQ(MulDivRounded(0x7FFFFFFF, 4, 1), -1);
+  EXPECT_EQ(PixelsToPointsAt(-20, 120), 12);
+}
+
+constexpr uint32_t Argb(uint32_t a, uint32_t r, uint32_t g, uint32_t b) { return a << 24 | r << 16 | g << 8 | b; }
+
+TEST(PixelAdjustTest, AdjustsChannelsAndKeepsAlpha) {
+    const struct {
+        int lighten;
+        bool grey;
+        uint32_t in, out;
+    } cases[] = {
+        // 127.5 rounds to the even 128; 255 stays.
+        {50, false, Argb(0x80, 0, 255, 0), Argb(0x80, 128, 255, 128)},
+        {50, false, Argb(0, 1, 2, 3), Argb(0, 128, 128, 129)},  // 128.0, 128.5 -> 128, 129.0
+        {0, false, Argb(0x12, 10, 20, 30), Argb(0x12, 10, 20, 30)},
+        {100, false, Argb(0xFF, 10, 20, 30), Argb(0xFF, 10, 20, 30)},
+        {-20, false, Argb(0xFF, 10, 20, 30), Argb(0xFF, 10, 20, 30)},
+        {99, false, Argb(0xFF, 0, 100, 254), Argb(0xFF, 252, 253, 255)},
+        // Luma of the primaries: 76.245, 149.685, 29.07.
+        {0, true, Argb(0xFF, 255, 0, 0), Argb(0xFF, 76, 76, 76)},
+        {0, true, Argb(0x40, 0, 255, 0), Argb(0x40, 150, 150, 150)},
+        {0, true, Argb(0xFF, 0, 0, 255), Argb(0xFF, 29, 29, 29)},
+        {0, true, Argb(0xFF, 255, 255, 255), Argb(0xFF, 255, 255, 255)},
+        // Lightened first: (128, 129, 128) has luma 128.587; grey first would give 2, then 128.
+        {50, true, Argb(0xFF, 0, 3, 0), Argb(0xFF, 129, 129, 129)},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(AdjustPixel(c.in, LightenFactor(c.lighten), c.grey), c.out)
+            << std::hex << c.in << " lighten " << std::dec << c.lighten << " grey " << c.grey;
+    }
+}
+
+TEST(ResourceNameTest, HashNamesAreSixteenBitIdentifiers) {
+    const struct {
+        const wchar_t* name;
+        std::optional<uint16_t> id;
+    } cases[] = {
+        {L"IMAGE_2", std::nullopt},
+        {L"A#1", std::nullopt},
+        {L"#0101", 101},
+        {L"#101.5", 102},  // rounded, ties to even
+        {L"#102.5", 102},
+        {L"#65537", 1},    // taken as 16 bits
+        {L"#-1", 65535},
+        {L"#12abc", 12},   // the leading number only
+        {L"#abc", 0},
+        {L"#99999999999999999999999", 0},  // 10^23 is a multiple of 65536
+    };
+    for (const auto& c : cases) EXPECT_EQ(ResourceIdFromName(c.name), c.id) << '"' << c.name << '"';
+}
+
+TEST(RouteCommand, OnlyClicksOfTheFourButtonsInOrder) {
+  const struct {
+    uint32_t wParam;
+    CommandRoute route;
+  } cases[] = {
+      {1008, CommandRoute::Next},   {2, CommandRoute::Cancel},       {1007, CommandRoute::Back},
+      {1003, CommandRoute::Browse}, {1, CommandRoute::None},         {(6u << 16) | 1008, CommandRoute::None},
+      {1005, CommandRoute::None},   {(0x300u << 16) | 1005, CommandRoute::None},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RouteCommand(c.wParam), c.route) << std::hex << c.wParam;
+}
+
+TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
+  const struct {
+    const char* path;
+    const char* folder;
+    const char* fileName;
+  } cases[] = {
+      {"C:\\dir\\installer.exe", "C:\\dir\\", "installer.exe"},
+      {"C:installer.exe", "C:", "installer.exe"},
+      {"Z:/tmp/x.exe", "Z:/tmp/", "x.exe"},
+      {"installer.exe", "", "installer.exe"},
+      {"C:\\運.exe", "C:\\", "運.exe"},
+  };
+  for (const auto& c : cases) {
+    const ModulePath split = SplitModulePath(c.path);
+    EXPECT_EQ(split.folder, c.folder) << c.path;
+    EXPECT_EQ(split.fileName, c.fileName) << c.path;
+  }
+}
+
+}  // namespace
