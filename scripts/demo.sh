@@ -20,11 +20,15 @@ say() { echo "== $*"; }
 say "installing dependencies"
 "$root/scripts/install-deps.sh"
 . "$root/scripts/lib/wine-session.sh"
-if ! wine_runs_32bit; then
-  echo "demo.sh: this machine cannot start 32-bit programs (its kernel runs no IA-32 code), so Wine" >&2
-  echo "cannot run the installer here; run the demo on a machine whose kernel has IA-32 emulation" >&2
+build=$(wine_build)
+if [ -z "$build" ]; then
+  echo "demo.sh: neither of Wine's loaders starts on this machine, so it cannot run the installer" >&2
   exit 1
 fi
+# The installers and the library under Wine: what we ship, or the 64-bit build of the same
+# sources on a machine that runs no 32-bit code.
+windows="$root/build/$build" library="$root/dist/7-zip32.dll"
+[ "$build" = win32 ] || library="$windows/dist/7-zip32.dll"
 # Made once and kept, so the installers need not be rebuilt on every run.
 keys="$root/build/demo-key"
 if [ ! -s "$keys/publisher.pub.pem" ]; then
@@ -35,21 +39,21 @@ if [ ! -s "$keys/publisher.pub.pem" ]; then
 fi
 say "building"
 SANITIZE="${SANITIZE:-0}" "$root/scripts/build.sh" native
-"$root/scripts/build.sh" win32 -DDEMO_PUBLISHER_KEY="$keys/publisher.pub.pem"
+"$root/scripts/build.sh" "$build" -DDEMO_PUBLISHER_KEY="$keys/publisher.pub.pem"
 
 out="$root/out/demo"
 rm -rf "$out"
 mkdir -p "$out/source" "$out/dowfile" "$out/installers" "$out/screenshots"
 
 say "packing the sample program as package 188, signed"
-cp "$root/build/win32/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
+cp "$windows/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
 # Some data that does not compress, so that the download takes a moment.
 head -c 400000 /dev/urandom >"$out/source/示例数据.bin"
 "$root/dist/lzpack" pack "$out/source" --id 188 --title "岚舟示例程序" --program LzSample.exe \
   --version 1.0.0 --date 2026-12-06 --description "演示用的示例程序" --output "$out/188.7z" \
   --sign "$keys/publisher.pem" >"$out/lzpack.log"
 cp "$out/188.7z" "$out/dowfile/188.rar"
-cp "$root/dist/7-zip32.dll" "$out/dowfile/"
+cp "$library" "$out/dowfile/"
 "$root/dist/lzpack" sign "$out/dowfile/7-zip32.dll" --key "$keys/publisher.pem" >>"$out/lzpack.log"
 "$root/dist/lzpack" verify "$out/dowfile/188.rar" --key "$keys/publisher.pub.pem" >>"$out/lzpack.log"
 
@@ -65,14 +69,14 @@ nginx_hosts_start "$out/nginx" "$out/dowfile" 200k
 
 if [ $check = 0 ] && [ -n "${DISPLAY:-}" ] && xdpyinfo -display "$DISPLAY" >/dev/null 2>&1; then
   say "running on your display $DISPLAY"
-  WINE_SESSION_DISPLAY=$DISPLAY wine_session_start "$root/build/demo-session"
+  WINE_SESSION_DISPLAY=$DISPLAY wine_session_start "$root/build/demo-session" "$build"
 else
   say "running on a private display"
-  wine_session_start "$root/build/demo-session"
+  wine_session_start "$root/build/demo-session" "$build"
 fi
 
 say "the template (built with the key) writes one installer per package"
-cp "$root/build/win32/demo/demo-installer-template.exe" "$out/installers/"
+cp "$windows/demo/demo-installer-template.exe" "$out/installers/"
 wine "$out/installers/demo-installer-template.exe" >/dev/null 2>&1 &
 template=$!
 for _ in $(seq 1 150); do
@@ -86,7 +90,7 @@ echo "   $(find "$out/installers" -name 'lzin-*.exe' | wc -l) installers written
 
 say "walking lzin-188.exe through the wizard"
 # The driver speaks GBK, the terminal UTF-8.
-folder_gbk=$(wine "$root/build/win32/demo/demo-driver.exe" "$out/installers/lzin-188.exe" "$out/screenshots" \
+folder_gbk=$(wine "$windows/demo/demo-driver.exe" "$out/installers/lzin-188.exe" "$out/screenshots" \
   2> >(iconv -f GBK -t UTF-8 >&2))
 folder=$(printf '%s' "$folder_gbk" | tr -d '\r' | iconv -f GBK -t UTF-8)
 unix_folder=$(winepath -u "$folder" 2>/dev/null)

@@ -1,18 +1,38 @@
-# Sourced. wine_session_start DIR: a fresh 32-bit prefix under DIR in code page 936 and an
-# Xvfb display of its own (or the display named by WINE_SESSION_DISPLAY, for a person to
-# watch); exports what Wine and scripts/wine-run.sh need.
+# Sourced. wine_session_start DIR [win32|win64]: a fresh prefix of that kind (win32 unless
+# told) under DIR in code page 936 and an Xvfb display of its own (or the display named by
+# WINE_SESSION_DISPLAY, for a person to watch); exports what Wine and scripts/wine-run.sh need.
 # wine_session_stop: ends every process of the prefix and the display.
-# wine_runs_32bit: true when this machine can start Wine's 32-bit loader; a kernel without
-# IA-32 emulation answers every 32-bit program with "Exec format error".
+# wine_build: the Windows build (scripts/build.sh) that Wine runs on this machine: win32, or
+# win64 where the kernel has no IA-32 emulation and answers every 32-bit program with "Exec
+# format error"; nothing when neither of Wine's loaders starts.
+
+WINE_LOADER_32=/usr/lib/wine/wine WINE_LOADER_64=/usr/lib/wine/wine64
+
+wine_build() {
+  if "$WINE_LOADER_32" --version >/dev/null 2>&1; then
+    echo win32
+  elif "$WINE_LOADER_64" --version >/dev/null 2>&1; then
+    echo win64
+  fi
+}
 
 wine_session_start() {
-  local dir=$1 n
-  export WINEARCH=win32 WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
+  local dir=$1 arch=${2:-win32} n
+  export WINEARCH=$arch WINEDEBUG=-all LANG=zh_CN.UTF-8 LC_ALL=zh_CN.UTF-8
   export WINEPREFIX="$dir/prefix" WINE_SESSION_DIR="$dir"
   # No Mono or Gecko installer prompts in a test prefix.
   export WINEDLLOVERRIDES="mscoree=;mshtml="
   rm -rf "$dir"
   mkdir -p "$dir"
+  if [ "$arch" = win64 ]; then
+    # Debian's wine and its tools (wineboot, winepath) start the 32-bit loader whenever it is
+    # installed, even where it cannot run: here they start the 64-bit one.
+    mkdir -p "$dir/bin"
+    printf '#!/bin/sh\nexec %s "$@"\n' "$WINE_LOADER_64" >"$dir/bin/wine"
+    chmod +x "$dir/bin/wine"
+    ln -s wine "$dir/bin/wine-stable"
+    export WINELOADER=$WINE_LOADER_64 PATH="$dir/bin:$PATH"
+  fi
 
   if [ -n "${WINE_SESSION_DISPLAY:-}" ]; then
     export DISPLAY=$WINE_SESSION_DISPLAY
@@ -48,8 +68,4 @@ wine_session_stop() {
     wait "$WINE_SESSION_XVFB_PID" 2>/dev/null || true
     WINE_SESSION_XVFB_PID=
   fi
-}
-
-wine_runs_32bit() {
-  wine --version >/dev/null 2>&1
 }

@@ -18,7 +18,12 @@ void InstallerTest::NewRun() {
 
 HWND InstallerTest::StartInstaller(const std::string& program) {
   PrepareTestFolders();
-  if (!installer.Start(program, {{"TEMP", tempFolder}, {"TMP", tempFolder}, {"ProgramFiles", programFilesFolder}})) {
+  // A 64-bit installer (the build for machines that run no 32-bit code) takes its ProgramFiles
+  // from ProgramW6432.
+  if (!installer.Start(program, {{"TEMP", tempFolder},
+                                 {"TMP", tempFolder},
+                                 {"ProgramFiles", programFilesFolder},
+                                 {"ProgramW6432", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;
   }
