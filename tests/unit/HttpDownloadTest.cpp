@@ -3,15 +3,12 @@
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <spawn.h>
 
 #include <thread>
 #include <vector>
 
 #include "TestFiles.h"
 #include "state/DownloadState.h"
-
-extern char** environ;
 
 namespace {
 
@@ -20,37 +17,30 @@ using Clock = std::chrono::steady_clock;
 
 constexpr char kRequestTail[] = "Connection: close\r\nUser-Agent: GetHTTP 0.0\r\n\r\n";
 
-// tests/servers' test-host on an ephemeral 127.0.0.1 port, for one test.
+// tests/servers' test-host on an ephemeral 127.0.0.1 port, for one test. The shell prints its
+// own id before it becomes the host, so that the host can be stopped by that id.
 class TestHostProcess {
  public:
   TestHostProcess(const std::string& root, const std::string& log) {
     const char* fromEnvironment = std::getenv("TEST_HOST_PROGRAM");
     const std::string program = fromEnvironment != nullptr ? fromEnvironment : TEST_HOST_PATH;
-    int out[2];
-    if (pipe(out) != 0) throw std::runtime_error("pipe");
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, out[1], STDOUT_FILENO);
-    posix_spawn_file_actions_addclose(&actions, out[0]);
-    const char* argv[] = {program.c_str(), "--root", root.c_str(), "--log", log.c_str(), "--listen", "127.0.0.1:0", nullptr};
-    const int spawned = posix_spawn(&pid_, program.c_str(), &actions, nullptr, const_cast<char**>(argv), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    close(out[1]);
-    FILE* lines = fdopen(out[0], "r");
+    lines_ = popen(("echo $$; exec " + Quoted(program) + " --root " + Quoted(root) + " --log " + Quoted(log) +
+                    " --listen 127.0.0.1:0").c_str(), "r");
     char line[256];
-    while (spawned == 0 && std::fgets(line, sizeof line, lines) != nullptr && std::string(line) != "ready\n") {
+    while (lines_ != nullptr && std::fgets(line, sizeof line, lines_) != nullptr && std::string(line) != "ready\n") {
+      if (pid_ == 0) pid_ = std::atoi(line);
       std::sscanf(line, "listening 127.0.0.1:%hu", &port_);
     }
-    std::fclose(lines);
     if (port_ == 0) throw std::runtime_error("cannot start " + program);
   }
   ~TestHostProcess() {
     kill(pid_, SIGTERM);
-    waitpid(pid_, nullptr, 0);
+    pclose(lines_);
   }
   uint16_t Port() const { return port_; }
 
  private:
+  FILE* lines_ = nullptr;
   pid_t pid_ = 0;
   uint16_t port_ = 0;
 };
