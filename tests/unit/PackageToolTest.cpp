@@ -196,14 +196,11 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
     sevenzip_test::Make7z(folder_, root_ / "made.7z", switches);
     return ReadBytes(root_ / "made.7z");
   };
-  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, uint8_t methodId) {
-    std::string data;
-    for (const auto& e : entries) data += e.data;
-    sevenzip_test::TinyFolder folder = sevenzip_test::CopyFolder(data);
-    folder.coders[0].methodId = {methodId};
-    std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, &folder);
+  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, const sevenzip_test::TinyFolder* folder = nullptr) {
+    const std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, folder);
     return std::string(bytes.begin(), bytes.end());
   };
+  const sevenzip_test::TinyFolder unknownCoder{{{{0x7F}, {}, 2}}, "MZ"};
   std::string copied = sevenZip("-m0=Copy");
   copied[copied.find("hello")] = 'j';
   WriteBytes(root_ / "plain.7z", sevenZip(""));
@@ -219,10 +216,10 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
       {"AsPacked", root_ / "188.7z", 0, "LZMA2 (1 block)"},
       {"DataDamaged", asPackage("damaged.7z", copied), 1, "'readme.txt' does not decode: data CRC"},
       {"Encrypted", asPackage("secret.7z", ReadBytes(root_ / "encrypted-archive")), 1, "encrypted (7zAES)"},
-      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, 0x7F)), 1, "coder method 7F"},
-      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}}, 0)), 1,
+      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, &unknownCoder)), 1, "coder method 7F"},
+      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}})), 1,
        "'../x.txt' would land outside"},
-      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}}, 0)), 1,
+      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}})), 1,
        "'bin\\Reader.exe' that the information block names is not in the archive"},
       {"NoBlock", root_ / "plain.7z", 1, "no information block"},
       {"Truncated", asPackage("cut.7z", ReadBytes(root_ / "188.7z").substr(0, 100)), 1, "damaged"},
