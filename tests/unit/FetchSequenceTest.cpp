@@ -96,7 +96,6 @@ TEST(FetchSequenceTest, TheHostsNameIsLowerCaseWithRarForSevenZ) {
     const char* fileName;
     const char* remote;
   } cases[] = {
-      {"188.7z", "188.rar"},
       {"7-zip32.dll", "7-zip32.dll"},
       {"a.7z.7z", "a.rar.rar"},
       // 癆 is B0 41: its trail byte is an "A" that must stay upper case.
