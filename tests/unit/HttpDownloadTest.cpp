@@ -149,7 +149,6 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
       {"silent=1", 0, false, 1, "", 300},
       {"redirect=hostless", 0, false, 1, ""},
       {"status=404", 0, false, 1, ""},
-      {"status=500", 0, false, 1, ""},
       {"redirect=endless", 0, false, 6, ""},
       {"pad=70000", 0, false, 1, ""},
       // A resumed answer that is neither 206 nor 200 is not body data.
