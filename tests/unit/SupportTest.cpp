@@ -120,7 +120,6 @@ TEST(PixelAdjustTest, AdjustsChannelsAndKeepsAlpha) {
         {50, false, Argb(0, 1, 2, 3), Argb(0, 128, 128, 129)},  // 128.0, 128.5 -> 128, 129.0
         {0, false, Argb(0x12, 10, 20, 30), Argb(0x12, 10, 20, 30)},
         {100, false, Argb(0xFF, 10, 20, 30), Argb(0xFF, 10, 20, 30)},
-        {-20, false, Argb(0xFF, 10, 20, 30), Argb(0xFF, 10, 20, 30)},
         {99, false, Argb(0xFF, 0, 100, 254), Argb(0xFF, 252, 253, 255)},
         // Luma of the primaries: 76.245, 149.685, 29.07.
         {0, true, Argb(0xFF, 255, 0, 0), Argb(0xFF, 76, 76, 76)},
