@@ -42,59 +42,42 @@ TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
 }
 
 // What a misbehaving server does to a whole download is in HttpDownloadTest's table; these
-// are the forms no server there writes.
-TEST(HttpResponse, FirstResponseVerdicts) {
+// are the forms no server there writes, as the first answer and as one to a resumption at 600.
+TEST(HttpResponse, Verdicts) {
   struct Case {
+    bool resumed;
     std::string_view head;
     ResponseAction action;
-    int64_t length;
+    int64_t length = 0;  // a resumed answer never changes the total announced first
   } cases[] = {
-      {"http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept, 0},
-      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5},
+      {false, "http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5},
       // A part that is not the file's start, or does not say where it starts, is no first body.
-      {"HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject, 0},
-      {"HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject, 0},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject},
       // A redirect without a place to go cannot be followed.
-      {"HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject, 0},
-      {"HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject, 0},
-      {"HTTP/1.1 2\r\n\r\n", ResponseAction::Reject, 0},
+      {false, "HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.1 2\r\n\r\n", ResponseAction::Reject},
+      // The length is the number the line starts with, rounded; none, or a negative one, is 0.
+      {false, "HTTP/1.0 200 OK\r\nContent-Length:1000\r\n\r\n", ResponseAction::Accept, 1000},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length:    42abc\r\n\r\n", ResponseAction::Accept, 42},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 3221225472\r\n\r\n", ResponseAction::Accept, 3221225472LL},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 10.5\r\n\r\n", ResponseAction::Accept, 11},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", ResponseAction::Accept, INT64_MAX},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n", ResponseAction::Accept},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: \r\n\r\n", ResponseAction::Accept},
+      {true, "http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
+      {true, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
+      {true, "HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
+      {true, "HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
+      {true, "HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
   };
   for (const Case& c : cases) {
-    const ResponseVerdict verdict = JudgeFirstResponse(c.head);
+    const ResponseVerdict verdict = c.resumed ? JudgeResumedResponse(c.head, 600) : JudgeFirstResponse(c.head);
     EXPECT_EQ(verdict.action, c.action) << c.head;
     EXPECT_EQ(verdict.contentLength, c.length) << c.head;
   }
-}
-
-TEST(HttpResponse, ResumedResponseVerdicts) {
-  struct Case {
-    std::string_view head;
-    ResponseAction action;
-  } cases[] = {
-      {"http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
-      {"HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
-      {"HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
-      {"HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
-      {"HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
-  };
-  for (const Case& c : cases) EXPECT_EQ(JudgeResumedResponse(c.head, 600).action, c.action) << c.head;
-}
-
-TEST(HttpResponse, ContentLengthReading) {
-  struct Case {
-    std::string_view head;
-    int64_t length;
-  } cases[] = {
-      {"Content-Length:1000\r\n", 1000},
-      {"Content-Length:    42abc\r\n", 42},
-      {"Content-Length: 3221225472\r\n", 3221225472LL},
-      {"Content-Length: 10.5\r\n", 11},
-      {"Content-Length: 99999999999999999999999\r\n", INT64_MAX},
-      {"Content-Length: -5\r\n", 0},
-      {"Content-Length: \r\n", 0},
-      {"Content-Length: 7", 0},
-  };
-  for (const Case& c : cases) EXPECT_EQ(ReadContentLength(c.head), c.length) << c.head;
 }
 
 }  // namespace

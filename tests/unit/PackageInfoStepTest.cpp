@@ -30,10 +30,7 @@ struct FakeStepHost : PackageStepHost {
   std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& name) override {
     calls.push_back("read " + folder + name);
     if (!hasBlock) return std::nullopt;
-    PackageInfo info;
-    info.PackageTitle = "岚舟阅读器";
-    info.PackagePath = folder + name;
-    return info;
+    return PackageInfo{.PackageTitle = "岚舟阅读器", .PackagePath = folder + name};
   }
   void ShowDownloadFailed() override { calls.push_back("failed"); }
   bool AskRetryFileError(const std::string& text) override {

@@ -20,23 +20,17 @@ std::string Lines(const std::vector<std::string>& lines) {
 }
 
 // Archive-like bytes in front, then the block, filling exactly one tail.
-std::string Tail(const std::string& block) {
-  std::string tail(kPackageTailSize - block.size(), '\x5A');
-  return tail + block;
-}
+std::string Tail(const std::string& block) { return std::string(kPackageTailSize - block.size(), '\x5A') + block; }
 
-struct ParseCase {
-  const char* Name;
-  std::string Tail;
-  std::optional<PackageInfo> Values;  // title, program, version, date, description
-};
-
-std::vector<ParseCase> ParseCases() {
+TEST(PackageInfoTest, ParsesTheBlock) {
   const std::string full = Lines({"[" + kSection + "]", "ID=188", "名称=岚舟阅读器", "文件名=bin\\Reader.exe",
                                   "版本号=2.0.1", "日期=2024-05-01", "说明=读书用的软件"});
-  const PackageInfo fullValues{"岚舟阅读器", "bin\\Reader.exe", "2.0.1", "2024-05-01", "读书用的软件"};
-  return {
-      {"AllSixLines", Tail(full), fullValues},
+  const struct {
+    const char* Name;
+    std::string Tail;
+    std::optional<PackageInfo> Values;  // title, program, version, date, description
+  } cases[] = {
+      {"AllSixLines", Tail(full), PackageInfo{"岚舟阅读器", "bin\\Reader.exe", "2.0.1", "2024-05-01", "读书用的软件"}},
       {"NoSectionName", Tail(Lines({"[岚舟软件安装包]", "名称=X"})), std::nullopt},
       {"SectionNameAnywhereOnItsLine", Tail(Lines({"abc" + kSection + "xyz]", "名称=T"})), PackageInfo{"T"}},
       {"SectionNameAtTailEnd", Tail(kSection), PackageInfo{}},
@@ -53,10 +47,7 @@ std::vector<ParseCase> ParseCases() {
        PackageInfo{"", "", "", "", "ok"}},
       {"OnlyCrLfEndsALine", Tail(Lines({kSection, "名称=a\nb\rc", "日期=d"})), PackageInfo{"a\nb\rc", "", "", "d"}},
   };
-}
-
-TEST(PackageInfoTest, ParsesTheBlock) {
-  for (const ParseCase& c : ParseCases()) {
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     std::optional<PackageInfo> info = ParsePackageInfo(c.Tail);
     ASSERT_EQ(info.has_value(), c.Values.has_value());

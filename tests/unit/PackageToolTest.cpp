@@ -144,14 +144,24 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
   }
 }
 
-TEST_F(PackageToolTest, ReportsA7zFailureAndKeepsTheOldPackage) {
+// pack tests what 7z wrote, and whether 7z fails or writes what the library refuses, the
+// old package stays as it was.
+TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
+  sevenzip_test::Make7z(folder_, root_ / "encrypted.7z", "-pX");
   WriteBytes(root_ / "188.7z", "previous package");
-  for (const char* body : {"echo partial > \"$7\"\nexit 2", ""}) {
-    SCOPED_TRACE(body);
-    PathOverride path = *body ? Fake7z(body) : PathOverride(root_ / "nothing-here");
+  const struct {
+    std::string Fake7z;  // empty: no 7z on PATH at all
+    const char* Error;
+  } cases[] = {
+      {"echo partial > \"$7\"\nexit 2", "7z failed with exit code 2"},
+      {"", "cannot run 7z"},
+      {"/bin/cp " + Quoted(root_ / "encrypted.7z") + " \"$7\"", "encrypted"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Fake7z);
+    PathOverride path = c.Fake7z.empty() ? PathOverride(root_ / "nothing-here") : Fake7z(c.Fake7z);
     PackageWriteResult result = WritePackage(Request());
-    EXPECT_NE(result.Error.find(*body ? "7z failed with exit code 2" : "cannot run 7z"), std::string::npos)
-        << result.Error;
+    EXPECT_NE(result.Error.find(c.Error), std::string::npos) << result.Error;
     EXPECT_EQ(ReadBytes(root_ / "188.7z"), "previous package");
     EXPECT_FALSE(fs::exists(root_ / "188.7z.partial"));
   }
@@ -196,18 +206,14 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
     sevenzip_test::Make7z(folder_, root_ / "made.7z", switches);
     return ReadBytes(root_ / "made.7z");
   };
-  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, uint8_t methodId) {
-    std::string data;
-    for (const auto& e : entries) data += e.data;
-    sevenzip_test::TinyFolder folder = sevenzip_test::CopyFolder(data);
-    folder.coders[0].methodId = {methodId};
-    std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, &folder);
+  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, const sevenzip_test::TinyFolder* folder = nullptr) {
+    const std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, folder);
     return std::string(bytes.begin(), bytes.end());
   };
+  const sevenzip_test::TinyFolder unknownCoder{{{{0x7F}, {}, 2}}, "MZ"};
   std::string copied = sevenZip("-m0=Copy");
   copied[copied.find("hello")] = 'j';
   WriteBytes(root_ / "plain.7z", sevenZip(""));
-  WriteBytes(root_ / "encrypted-archive", sevenZip("-pX"));
 
   ASSERT_EQ(WritePackage(Request()).Error, "");
   const struct {
@@ -218,11 +224,11 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
   } cases[] = {
       {"AsPacked", root_ / "188.7z", 0, "LZMA2 (1 block)"},
       {"DataDamaged", asPackage("damaged.7z", copied), 1, "'readme.txt' does not decode: data CRC"},
-      {"Encrypted", asPackage("secret.7z", ReadBytes(root_ / "encrypted-archive")), 1, "encrypted (7zAES)"},
-      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, 0x7F)), 1, "coder method 7F"},
-      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}}, 0)), 1,
+      {"Encrypted", asPackage("secret.7z", sevenZip("-pX")), 1, "encrypted (7zAES)"},
+      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, &unknownCoder)), 1, "coder method 7F"},
+      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}})), 1,
        "'../x.txt' would land outside"},
-      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}}, 0)), 1,
+      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}})), 1,
        "'bin\\Reader.exe' that the information block names is not in the archive"},
       {"NoBlock", root_ / "plain.7z", 1, "no information block"},
       {"Truncated", asPackage("cut.7z", ReadBytes(root_ / "188.7z").substr(0, 100)), 1, "damaged"},
@@ -233,14 +239,6 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
     EXPECT_EQ(run.status, c.Status);
     EXPECT_NE(run.output.find(c.Says), std::string::npos) << run.output;
   }
-
-  // pack tests what 7z wrote and keeps nothing the library refuses.
-  fs::remove(root_ / "188.7z");
-  PathOverride path = Fake7z("/bin/cp " + Quoted(root_ / "encrypted-archive") + " \"$7\"");
-  PackageWriteResult refused = WritePackage(Request());
-  EXPECT_NE(refused.Error.find("encrypted"), std::string::npos) << refused.Error;
-  EXPECT_FALSE(fs::exists(root_ / "188.7z"));
-  EXPECT_FALSE(fs::exists(root_ / "188.7z.partial"));
 }
 
 TEST(PackageToolOptionsTest, ParsesTheCommandLine) {

@@ -127,20 +127,33 @@ inline std::map<std::string, std::string> Tree(const fs::path& root) {
     return tree;
 }
 
-class NullObserver : public sevenzip::ExtractObserver {
-public:
-    bool OnEntryStart(const sevenzip::ExtractProgress&) override { return true; }
-    bool OnEntryWritten(const sevenzip::ExtractProgress&) override { return true; }
+// Records every progress call (state 0: an entry starts, 1: bytes written) and asks to
+// stop once stopAfter calls were made.
+struct RecordingObserver : sevenzip::ExtractObserver {
+    struct Call {
+        unsigned state;
+        std::string name;
+        uint64_t size, written;
+    };
+    explicit RecordingObserver(size_t stopAfter = SIZE_MAX) : stopAfter(stopAfter) {}
+    bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Record(0, p); }
+    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Record(1, p); }
+    bool Record(unsigned state, const sevenzip::ExtractProgress& p) {
+        calls.push_back({state, p.name, p.size, p.written});
+        return calls.size() < stopAfter;
+    }
+    size_t stopAfter;
+    std::vector<Call> calls;
 };
 
-// The command line exactly as the installer builds it.
-inline std::string InstallerCommand(const fs::path& archive, const fs::path& target) {
-    return "x \"" + archive.string() + "\" -hide -y \"" + target.string() + "/\" *";
+// Extracts through the command line exactly as the installer builds it.
+inline int Extract(const fs::path& archive, const fs::path& target, sevenzip::ExtractObserver& observer) {
+    return sevenzip::RunSevenZipCommand("x \"" + archive.string() + "\" -hide -y \"" + target.string() + "/\" *", observer);
 }
 
 inline int Extract(const fs::path& archive, const fs::path& target) {
-    NullObserver observer;
-    return sevenzip::RunSevenZipCommand(InstallerCommand(archive, target), observer);
+    RecordingObserver observer;
+    return Extract(archive, target, observer);
 }
 
 }  // namespace sevenzip_test

@@ -7,7 +7,6 @@
 #include "wizard/CloseConfirmation.h"
 #include "wizard/FolderPickerRules.h"
 #include "wizard/FolderRules.h"
-#include "wizard/InstallSteps.h"
 #include "wizard/PageLayout.h"
 #include "wizard/PageModel.h"
 #include "wizard/ProgramStopRules.h"
@@ -58,16 +57,6 @@ TEST(PageModelTest, NextAndBackFollowThePageTable) {
   }
 }
 
-TEST(PageModelTest, InstallActionEndsOnFinishOrFolderPage) {
-  CurrentPage = kExtractionPage;
-  ApplyPageMove(ExtractionDoneMove(), kExtractOnly);
-  EXPECT_EQ(CurrentPage, kFinishPage);
-  EXPECT_EQ(PageTitle, "安装完成");
-  ApplyPageMove(ReturnToFolderPageMove(), kOrdinary);
-  EXPECT_EQ(CurrentPage, kFolderPage);
-  EXPECT_EQ(ReturnToFolderPageMove().buttons, ButtonChange::Enable);  // Browse too, after stopping programs
-}
-
 TEST(PageLayoutTest, ShapesScaleTiesToEven) {
   const struct {
     float factor;
@@ -98,17 +87,7 @@ TEST(PageLayoutTest, PaintTextPlacement) {
   }
 }
 
-TEST(ShortcutPlanTest, ShortcutAndLaunchFromTheFolder) {
-  const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kOrdinary);
-  ASSERT_TRUE(plan.shortcut && plan.launch);
-  EXPECT_EQ(plan.shortcut->linkPath, "C:\\Users\\a\\Desktop\\画图.lnk");
-  EXPECT_EQ(plan.shortcut->workingFolder, "D:\\My Apps\\誠\\");
-  EXPECT_EQ(plan.shortcut->targetPath, "D:\\My Apps\\誠\\bin\\画图.exe");
-  EXPECT_EQ(plan.launch->file, plan.shortcut->targetPath);
-  EXPECT_EQ(plan.launch->parameters, "D:\\My Apps\\誠\\");  // unquoted, spaces and all
-}
-
-TEST(ShortcutPlanTest, OnlyCheckedBoxesAct) {
+TEST(ShortcutPlanTest, OnlyCheckedBoxesActAndBothStartInTheFolder) {
   const struct {
     const char* desktop;
     int32_t shortcutCheck, launchCheck;
@@ -121,6 +100,13 @@ TEST(ShortcutPlanTest, OnlyCheckedBoxesAct) {
     EXPECT_EQ(plan.shortcut.has_value(), c.shortcut);
     EXPECT_EQ(plan.launch.has_value(), c.launch);
   }
+  const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kOrdinary);
+  ASSERT_TRUE(plan.shortcut && plan.launch);
+  EXPECT_EQ(plan.shortcut->linkPath, "C:\\Users\\a\\Desktop\\画图.lnk");
+  EXPECT_EQ(plan.shortcut->workingFolder, "D:\\My Apps\\誠\\");
+  EXPECT_EQ(plan.shortcut->targetPath, "D:\\My Apps\\誠\\bin\\画图.exe");
+  EXPECT_EQ(plan.launch->file, plan.shortcut->targetPath);
+  EXPECT_EQ(plan.launch->parameters, "D:\\My Apps\\誠\\");  // unquoted, spaces and all
 }
 
 TEST(FolderRulesTest, TargetFolderChecks) {
