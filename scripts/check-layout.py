@@ -84,14 +84,17 @@ def cycles(edges):
     return groups
 
 
-def non_blank_lines(files):
+CODE = (".cpp", ".h", ".hpp", ".c", ".cc", ".py", ".sh")
+BLANK_OR_COMMENT = re.compile(rb"^\s*(//.*)?$")
+
+
+def code_lines(files):
+    """Lines of code files that are neither blank nor only a // comment."""
     total = 0
     for path in files:
-        with open(os.path.join(ROOT, path), "rb") as f:
-            data = f.read()
-        if b"\0" in data:
-            continue  # pictures and icons
-        total += sum(1 for line in data.splitlines() if line.strip())
+        if path.endswith(CODE):
+            with open(os.path.join(ROOT, path), "rb") as f:
+                total += sum(1 for line in f.read().splitlines() if not BLANK_OR_COMMENT.match(line))
     return total
 
 
@@ -105,8 +108,8 @@ def main():
             if a in group and b in group:
                 for line in lines:
                     print("  " + line)
-    tests = non_blank_lines(tracked(["tests"]))
-    code = non_blank_lines(product)
+    tests = code_lines(tracked(["tests"]))
+    code = code_lines(product)
     pairs = {tuple(sorted(e)) for e in edges if (e[1], e[0]) in edges}
     print(f"source folders: {len({d for e in edges for d in e})}, include cycles: {len(groups)}, "
           f"folder pairs including each other: {len(pairs)}")
