@@ -19,6 +19,7 @@ say() { echo "== $*"; }
 
 say "installing dependencies"
 "$root/scripts/install-deps.sh"
+. "$root/scripts/lib/wait-for.sh"
 . "$root/scripts/lib/wine-session.sh"
 build=$(wine_build)
 if [ -z "$build" ]; then
@@ -79,10 +80,8 @@ say "the template (built with the key) writes one installer per package"
 cp "$windows/demo/demo-installer-template.exe" "$out/installers/"
 wine "$out/installers/demo-installer-template.exe" >/dev/null 2>&1 &
 template=$!
-for _ in $(seq 1 150); do
-  [ "$(find "$out/installers" -name 'lzin-*.exe' | wc -l)" -ge 27 ] && break
-  sleep 0.2
-done
+all_written() { [ "$(find "$out/installers" -name 'lzin-*.exe' | wc -l)" -ge 27 ]; }
+wait_for 30 "$template" all_written || true
 sleep 1  # the last copy is patched right after it is copied
 wineserver -k >/dev/null 2>&1 || true
 wait "$template" 2>/dev/null || true

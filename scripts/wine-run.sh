@@ -5,6 +5,7 @@
 # --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80 and
 # 127.0.0.3:80 while the program runs.
 set -euo pipefail
+. "$(dirname "$0")/lib/wait-for.sh"
 
 dpi=96 drive_d=0 timeout_s=120 hosts_dir=""
 while [ $# -gt 0 ]; do
@@ -57,16 +58,11 @@ if [ -n "$hosts_dir" ]; then
   host_log="$WINE_SESSION_DIR/test-host.out"
   "$TEST_HOST_PROGRAM" --root "$hosts_dir" --listen 127.0.0.2:80 --listen 127.0.0.3:80 >"$host_log" 2>&1 &
   host_pid=$!
-  tries=0
-  until grep -qx ready "$host_log"; do
-    tries=$((tries + 1))
-    if [ $tries -gt 50 ] || ! kill -0 "$host_pid" 2>/dev/null; then
-      echo "wine-run.sh: the test host did not start:" >&2
-      cat "$host_log" >&2
-      exit 1
-    fi
-    sleep 0.1
-  done
+  if ! wait_for 5 "$host_pid" grep -qx ready "$host_log"; then
+    echo "wine-run.sh: the test host did not start:" >&2
+    cat "$host_log" >&2
+    exit 1
+  fi
 fi
 
 status=0

@@ -9,12 +9,14 @@
 # for them (waiting up to NGINX_HOSTS_LOCK_WAIT seconds, default 900). No system configuration
 # is read or written. Binding port 80 needs root.
 
+. "$(dirname "${BASH_SOURCE[0]}")/wait-for.sh"
+
 nginx_hosts_lock_file=/tmp/lzinstaller-test-hosts.lock
 nginx_hosts_pid=""
 nginx_hosts_lock_fd=""
 
 nginx_hosts_start() {
-  local work=$1 served=$2 rate=${3:-0} tries=0
+  local work=$1 served=$2 rate=${3:-0}
   [ -n "$work" ] && [ -d "$served" ] || { echo "nginx_hosts_start WORK_DIR SERVED_DIR" >&2; return 2; }
   [ -z "$nginx_hosts_pid" ] || { echo "nginx_hosts_start: already serving" >&2; return 1; }
   work=$(mkdir -p "$work" && cd "$work" && pwd)
@@ -57,27 +59,25 @@ CONF
   # The lock stays with this shell, not with nginx.
   nginx -p "$work" -c "$work/nginx.conf" {nginx_hosts_lock_fd}>&- 2>>"$work/logs/error.log" &
   nginx_hosts_pid=$!
-  until curl -s -o /dev/null --max-time 1 http://127.0.0.2/ && curl -s -o /dev/null --max-time 1 http://127.0.0.3/; do
-    tries=$((tries + 1))
-    if [ $tries -gt 50 ] || ! kill -0 "$nginx_hosts_pid" 2>/dev/null; then
-      echo "nginx_hosts_start: nginx did not start:" >&2
-      cat "$work/logs/error.log" >&2
-      nginx_hosts_stop
-      return 1
-    fi
-    sleep 0.1
-  done
+  if ! wait_for 5 "$nginx_hosts_pid" nginx_hosts_answer; then
+    echo "nginx_hosts_start: nginx did not start:" >&2
+    cat "$work/logs/error.log" >&2
+    nginx_hosts_stop
+    return 1
+  fi
 }
+
+nginx_hosts_answer() {
+  curl -s -o /dev/null --max-time 1 http://127.0.0.2/ && curl -s -o /dev/null --max-time 1 http://127.0.0.3/
+}
+
+nginx_hosts_ended() { ! kill -0 "$nginx_hosts_pid" 2>/dev/null; }
 
 nginx_hosts_stop() {
   if [ -n "$nginx_hosts_pid" ]; then
     # QUIT lets the workers finish; TERM after a grace period in case a client hangs on.
     kill -QUIT "$nginx_hosts_pid" 2>/dev/null || true
-    local tries=0
-    while kill -0 "$nginx_hosts_pid" 2>/dev/null && [ $tries -lt 30 ]; do
-      sleep 0.1
-      tries=$((tries + 1))
-    done
+    wait_for 3 "" nginx_hosts_ended || true
     kill -TERM "$nginx_hosts_pid" 2>/dev/null || true
     wait "$nginx_hosts_pid" 2>/dev/null || true
     nginx_hosts_pid=""

@@ -6,6 +6,8 @@
 # win64 where the kernel has no IA-32 emulation and answers every 32-bit program with "Exec
 # format error"; nothing when neither of Wine's loaders starts.
 
+. "$(dirname "${BASH_SOURCE[0]}")/wait-for.sh"
+
 WINE_LOADER_32=/usr/lib/wine/wine WINE_LOADER_64=/usr/lib/wine/wine64
 
 wine_build() {
@@ -47,15 +49,10 @@ wine_session_start() {
   Xvfb ":$n" -screen 0 1366x768x24 -nolisten tcp >"$dir/xvfb.log" 2>&1 &
   WINE_SESSION_XVFB_PID=$!
   export DISPLAY=":$n"
-  local tries=0
-  until [ -e "/tmp/.X11-unix/X$n" ]; do
-    tries=$((tries + 1))
-    if [ $tries -gt 100 ] || ! kill -0 "$WINE_SESSION_XVFB_PID" 2>/dev/null; then
-      echo "Xvfb did not start on :$n (see $dir/xvfb.log)" >&2
-      return 1
-    fi
-    sleep 0.1
-  done
+  if ! wait_for 10 "$WINE_SESSION_XVFB_PID" test -e "/tmp/.X11-unix/X$n"; then
+    echo "Xvfb did not start on :$n (see $dir/xvfb.log)" >&2
+    return 1
+  fi
 
   wineboot -i >"$dir/wineboot.log" 2>&1
   wineserver -w
