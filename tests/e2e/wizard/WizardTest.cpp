@@ -135,13 +135,13 @@ std::vector<std::string> ReadShortcut(const std::string& path) {
 
 class WizardTest : public InstallerTest {
  protected:
-  // Starts the program named by the argument, with the package named by the argument in
-  // TEMP, and waits for the welcome page.
-  HWND StartWithPackage(const char* program, const char* package = "package") {
+  // Starts the test build that skips the extraction (the pages and the picker are the real
+  // build's), with the package named by the argument in TEMP, and waits for the welcome page.
+  HWND StartWithPackage(const char* package = "package") {
     PrepareTestFolders();
     const bool copied = CopyFileA(HarnessArgument(package).c_str(), (tempFolder + "\\188.7z").c_str(), FALSE);
     EXPECT_TRUE(copied) << HarnessArgument(package);
-    const HWND form = copied ? StartInstaller(HarnessArgument(program)) : nullptr;
+    const HWND form = copied ? StartInstaller(HarnessArgument("skip-extraction")) : nullptr;
     return form && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
   }
   std::string OfferedFolder(const std::string& name) const { return programFilesFolder + "\\" + name; }
@@ -150,7 +150,7 @@ class WizardTest : public InstallerTest {
 // The welcome page, then the test build that goes from the folder page straight to the
 // finish page, as a successful extraction would; Back leads to the extraction page.
 TEST_F(WizardTest, PaintWelcomeAndHeaderBandPages) {
-  const HWND form = StartWithPackage("skip-extraction");
+  const HWND form = StartWithPackage();
   ASSERT_TRUE(form);
   const Pixels welcome = CaptureClientArea(form);
   ASSERT_GT(welcome.width, Scaled(440));
@@ -193,7 +193,7 @@ TEST_F(WizardTest, PaintWelcomeAndHeaderBandPages) {
 
 // An extract-only package skips the folder page; Next then closes, with nothing to start.
 TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
-  const HWND form = StartWithPackage("skip-extraction", "extract-only-package");
+  const HWND form = StartWithPackage("extract-only-package");
   ASSERT_TRUE(form);
   ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow));
   EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder("素材合集"));  // the description's
@@ -204,31 +204,11 @@ TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
   ExpectExitCode(0);
 }
 
-TEST_F(WizardTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
-  const HWND form = StartWithPackage("installer");
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
-  const HWND edit = GetDlgItem(form, kFolderEditId);
-  EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
-  const std::string typed = programFilesFolder + "\\typed";
-  TypeText(edit, typed);
-
-  Click(GetDlgItem(form, kBrowseButtonId));
-  const auto picker = WaitForMessageBox(installer.Id(), 10000);
-  ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
-  std::string texts;
-  for (HWND child : ChildWindows(picker->window)) texts += WindowText(child) + "\n";
-  EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
-  PressMessageBoxButton(*picker, IDCANCEL);
-  EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
-  EXPECT_EQ(WindowText(edit), typed);
-  EXPECT_EQ(VisibleControls(form), kFolderRow);
-}
-
-// The finish page through the test build that reaches it without unpacking; the test puts
-// the program where the package would have. With both boxes cleared nothing is written or
-// started; with both checked the shortcut is written and the program started in its folder.
-TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
+// The folder picker, then the finish page through the test build that reaches it without
+// unpacking; the test puts the program where the package would have. With both boxes
+// cleared nothing is written or started; with both checked the shortcut is written and the
+// program started in its folder.
+TEST_F(WizardTest, BrowseThenFinishWritesTheShortcutAndStartsTheProgramAsChecked) {
   CoInitialize(nullptr);  // to read the shortcut back
   char desktop[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
@@ -237,12 +217,27 @@ TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
   for (const bool checked : {false, true}) {
     SCOPED_TRACE(checked ? "both boxes checked" : "both boxes cleared");
     NewRun();
-    const HWND form = StartWithPackage("skip-extraction");
+    const HWND form = StartWithPackage();
     ASSERT_TRUE(form);
     const std::string folder = OfferedFolder(kTitle) + "\\", report = folder + "bin\\launched.txt";
     MakeFolders(folder + "bin");
     ASSERT_TRUE(CopyFileA(HarnessArgument("probe").c_str(), (folder + "bin\\LaunchProbe.exe").c_str(), FALSE));
     ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
+    // Browse opens the picker; cancelling it keeps what was typed.
+    const HWND edit = GetDlgItem(form, kFolderEditId);
+    EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
+    TypeText(edit, programFilesFolder + "\\typed");
+    Click(GetDlgItem(form, kBrowseButtonId));
+    const auto picker = WaitForMessageBox(installer.Id(), 10000);
+    ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
+    std::string texts;
+    for (HWND child : ChildWindows(picker->window)) texts += WindowText(child) + "\n";
+    EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
+    PressMessageBoxButton(*picker, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
+    EXPECT_EQ(WindowText(edit), programFilesFolder + "\\typed");
+    EXPECT_EQ(VisibleControls(form), kFolderRow);
+    TypeText(edit, OfferedFolder(kTitle));
     ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow));
     for (const int id : {kShortcutCheckId, kLaunchCheckId}) {
       const HWND box = GetDlgItem(form, id);
