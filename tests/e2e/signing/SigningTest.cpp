@@ -30,15 +30,7 @@ class SigningTest : public InstallerTest {
     const HWND form = StartInstaller(HarnessArgument("installer"));
     if (!form) return nullptr;
     const HWND next = GetDlgItem(form, kNextButtonId), edit = GetDlgItem(form, kFolderEditId);
-    const std::string served = ReadFileBytes(Data("hosts\\188.rar"));
-    const bool welcome = WaitUntil(
-        [&] {
-          return IsWindowVisible(next) && !IsWindowVisible(GetDlgItem(form, kProgressBarId)) &&
-                 ReadFileBytes(tempFolder + "\\188.7z") == served;
-        },
-        kStepTimeout);
-    EXPECT_TRUE(welcome) << "no welcome page";
-    if (!welcome) return nullptr;
+    if (!WaitForWelcomePage(form, ReadFileBytes(Data("hosts\\188.rar")))) return nullptr;
     ExpectHeld(tempFolder + "\\188.7z");
     Click(next);
     EXPECT_TRUE(WaitUntil([&] { return !WindowText(edit).empty(); }, 10000)) << "no folder page";
