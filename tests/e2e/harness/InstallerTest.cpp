@@ -55,6 +55,17 @@ void InstallerTest::ExpectMessage(const std::string& title, const std::string& t
   Answer(box, box.buttons.empty() ? IDOK : box.buttons.front());
 }
 
+bool InstallerTest::WaitForWelcomePage(HWND form, const std::string& served, const std::string& package,
+                                       int milliseconds) {
+  const std::string path = tempFolder + "\\" + package;
+  const bool welcome = form && WaitUntil([&] {
+    return IsWindowVisible(GetDlgItem(form, kNextButtonId)) && !IsWindowVisible(GetDlgItem(form, kProgressBarId)) &&
+           (served.empty() ? FileExists(path) : ReadFileBytes(path) == served);
+  }, milliseconds);
+  EXPECT_TRUE(welcome) << "no welcome page with " << path << " after the download";
+  return welcome;
+}
+
 bool InstallerTest::WaitForFinishPage(HWND form, int milliseconds) {
   std::string box;
   const bool finished = WaitUntil(

@@ -38,6 +38,11 @@ class InstallerTest : public ::testing::Test {
   // button.
   void ExpectMessage(const std::string& title, const std::string& text);
 
+  // The welcome page once the package download is over: Next shown, the progress bar gone
+  // and TEMP\<package> there, holding served when that is given; else a recorded failure.
+  bool WaitForWelcomePage(HWND form, const std::string& served = "", const std::string& package = "188.7z",
+                          int milliseconds = kStepTimeout);
+
   // The finish page (Next reads "完成"), or a recorded failure naming the message box that
   // came instead.
   bool WaitForFinishPage(HWND form, int milliseconds = kStepTimeout);

@@ -27,11 +27,7 @@ class InstallTest : public InstallerTest {
   // Starts the installer and waits for the welcome page after the package download.
   HWND StartAtWelcomePage(const std::string& program, const std::string& package = "188.7z") {
     const HWND form = StartInstaller(program);
-    const bool welcome = form && WaitUntil([&] {
-      return FileExists(tempFolder + "\\" + package) && IsWindowVisible(GetDlgItem(form, kNextButtonId));
-    }, kStepTimeout);
-    EXPECT_TRUE(welcome) << "no welcome page after the package download";
-    return welcome ? form : nullptr;
+    return WaitForWelcomePage(form, "", package) ? form : nullptr;
   }
 
   // Then Next: the folder page with InstallFolder + title in the edit box.

@@ -135,44 +135,39 @@ std::vector<std::string> ReadShortcut(const std::string& path) {
 
 class WizardTest : public InstallerTest {
  protected:
-  // Starts the program named by the argument, with the package named by the argument in
-  // TEMP, and waits for the welcome page.
-  HWND StartWithPackage(const char* program, const char* package = "package") {
+  // Starts the test build that skips the extraction (the pages and the picker are the real
+  // build's), with the package named by the argument in TEMP, and waits for the welcome page.
+  HWND StartWithPackage(const char* package = "package") {
     PrepareTestFolders();
     const bool copied = CopyFileA(HarnessArgument(package).c_str(), (tempFolder + "\\188.7z").c_str(), FALSE);
     EXPECT_TRUE(copied) << HarnessArgument(package);
-    const HWND form = copied ? StartInstaller(HarnessArgument(program)) : nullptr;
+    const HWND form = copied ? StartInstaller(HarnessArgument("skip-extraction")) : nullptr;
     return form && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
   }
   std::string OfferedFolder(const std::string& name) const { return programFilesFolder + "\\" + name; }
 };
 
-TEST_F(WizardTest, PaintWelcomePage) {
-  const HWND form = StartWithPackage("installer");
+// The welcome page, then the test build that goes from the folder page straight to the
+// finish page, as a successful extraction would; Back leads to the extraction page.
+TEST_F(WizardTest, PaintWelcomeAndHeaderBandPages) {
+  const HWND form = StartWithPackage();
   ASSERT_TRUE(form);
-  const Pixels pixels = CaptureClientArea(form);
-  ASSERT_GT(pixels.width, Scaled(440));
-
-  EXPECT_EQ(pixels.At(Scaled(2), Scaled(125)), Face());  // the picture's key-colour border
-  EXPECT_FALSE(HasKeyColour(pixels));
-  EXPECT_NE(pixels.At(Scaled(60), Scaled(100)), Face());  // the picture itself
-  EXPECT_EQ(pixels.At(Scaled(440), Scaled(240)), 0xFFFFFFu);  // the white panel
-  EXPECT_EQ(pixels.At(Scaled(300), Scaled(250)), Shadow());
-  EXPECT_EQ(pixels.At(Scaled(300), Scaled(251)), Highlight());
-  EXPECT_EQ(pixels.At(Scaled(280), Scaled(262)), Face());
-  ExpectTexts(pixels, {{200, 64, 0x0000FF, "display name"},
+  const Pixels welcome = CaptureClientArea(form);
+  ASSERT_GT(welcome.width, Scaled(440));
+  EXPECT_EQ(welcome.At(Scaled(2), Scaled(125)), Face());  // the picture's key-colour border
+  EXPECT_FALSE(HasKeyColour(welcome));
+  EXPECT_NE(welcome.At(Scaled(60), Scaled(100)), Face());  // the picture itself
+  EXPECT_EQ(welcome.At(Scaled(440), Scaled(240)), 0xFFFFFFu);  // the white panel
+  EXPECT_EQ(welcome.At(Scaled(300), Scaled(250)), Shadow());
+  EXPECT_EQ(welcome.At(Scaled(300), Scaled(251)), Highlight());
+  EXPECT_EQ(welcome.At(Scaled(280), Scaled(262)), Face());
+  ExpectTexts(welcome, {{200, 64, 0x0000FF, "display name"},
                        {160, 104, 0x0000FF, "version line"},
                        {145, 218, 0x339900, "岚舟软件"},
                        {238, 224, 0xFF0000, "绝对保证无毒无害无污染"},
                        {14, 258, 0x800080, "welcome line"},
                        {123, 20, 0x000000, "greeting"}});
-}
 
-// The test build goes from the folder page straight to the finish page, as a successful
-// extraction would; Back leads to the extraction page.
-TEST_F(WizardTest, PaintHeaderBandPages) {
-  const HWND form = StartWithPackage("skip-extraction");
-  ASSERT_TRUE(form);
   const struct {
     int button;
     const char* row;
@@ -198,7 +193,7 @@ TEST_F(WizardTest, PaintHeaderBandPages) {
 
 // An extract-only package skips the folder page; Next then closes, with nothing to start.
 TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
-  const HWND form = StartWithPackage("skip-extraction", "extract-only-package");
+  const HWND form = StartWithPackage("extract-only-package");
   ASSERT_TRUE(form);
   ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kExtractOnlyFinishRow));
   EXPECT_EQ(WindowText(GetDlgItem(form, kFolderEditId)), OfferedFolder("素材合集"));  // the description's
@@ -209,32 +204,11 @@ TEST_F(WizardTest, PaintExtractOnlyFinishPage) {
   ExpectExitCode(0);
 }
 
-TEST_F(WizardTest, BrowseOpensThePickerAndCancellingKeepsTheFolder) {
-  const HWND form = StartWithPackage("installer");
-  ASSERT_TRUE(form);
-  ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
-  const HWND edit = GetDlgItem(form, kFolderEditId);
-  EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
-  const std::string typed = programFilesFolder + "\\typed";
-  TypeText(edit, typed);
-
-  Click(GetDlgItem(form, kBrowseButtonId));
-  const auto picker = WaitForMessageBox(installer.Id(), 10000);
-  ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
-  std::string texts;
-  for (HWND child : ChildWindows(picker->window)) texts += WindowText(child) + "\n";
-  EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
-  PressMessageBoxButton(*picker, IDCANCEL);
-  EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
-  // The installer may still be tearing the picker down, too busy to answer at once.
-  EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == typed; }, 10000)) << WindowText(edit);
-  EXPECT_EQ(VisibleControls(form), kFolderRow);
-}
-
-// The finish page through the test build that reaches it without unpacking; the test puts
-// the program where the package would have. With both boxes cleared nothing is written or
-// started; with both checked the shortcut is written and the program started in its folder.
-TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
+// The folder picker, then the finish page through the test build that reaches it without
+// unpacking; the test puts the program where the package would have. With both boxes
+// cleared nothing is written or started; with both checked the shortcut is written and the
+// program started in its folder.
+TEST_F(WizardTest, BrowseThenFinishWritesTheShortcutAndStartsTheProgramAsChecked) {
   CoInitialize(nullptr);  // to read the shortcut back
   char desktop[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
@@ -243,12 +217,29 @@ TEST_F(WizardTest, FinishWritesTheShortcutAndStartsTheProgramAsChecked) {
   for (const bool checked : {false, true}) {
     SCOPED_TRACE(checked ? "both boxes checked" : "both boxes cleared");
     NewRun();
-    const HWND form = StartWithPackage("skip-extraction");
+    const HWND form = StartWithPackage();
     ASSERT_TRUE(form);
     const std::string folder = OfferedFolder(kTitle) + "\\", report = folder + "bin\\launched.txt";
     MakeFolders(folder + "bin");
     ASSERT_TRUE(CopyFileA(HarnessArgument("probe").c_str(), (folder + "bin\\LaunchProbe.exe").c_str(), FALSE));
     ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFolderRow));
+    // Browse opens the picker; cancelling it keeps what was typed.
+    const HWND edit = GetDlgItem(form, kFolderEditId);
+    EXPECT_EQ(WindowText(edit), OfferedFolder(kTitle));
+    TypeText(edit, programFilesFolder + "\\typed");
+    Click(GetDlgItem(form, kBrowseButtonId));
+    const auto picker = WaitForMessageBox(installer.Id(), 10000);
+    ASSERT_TRUE(picker.has_value()) << "the folder picker did not open";
+    std::string texts;
+    for (HWND child : ChildWindows(picker->window)) texts += WindowText(child) + "\n";
+    EXPECT_NE(texts.find(std::string("选择安装【") + kTitle + "】目标文件夹\n"), std::string::npos) << texts;
+    PressMessageBoxButton(*picker, IDCANCEL);
+    EXPECT_TRUE(WaitUntil([&] { return FindMessageBoxes(installer.Id()).empty(); }, 5000));
+    // The installer may still be tearing the picker down, too busy to answer at once.
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == programFilesFolder + "\\typed"; }, 10000))
+        << WindowText(edit);
+    EXPECT_EQ(VisibleControls(form), kFolderRow);
+    TypeText(edit, OfferedFolder(kTitle));
     ASSERT_TRUE(ClickAndWaitForPage(form, kNextButtonId, kFinishRow));
     for (const int id : {kShortcutCheckId, kLaunchCheckId}) {
       const HWND box = GetDlgItem(form, id);
