@@ -10,7 +10,6 @@
 #include "PackageWriter.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
-#include "Utf8Path.h"
 #include "contracts/PackageInfo.h"
 
 namespace {
@@ -164,31 +163,6 @@ TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
     EXPECT_NE(result.Error.find(c.Error), std::string::npos) << result.Error;
     EXPECT_EQ(ReadBytes(root_ / "188.7z"), "previous package");
     EXPECT_FALSE(fs::exists(root_ / "188.7z.partial"));
-  }
-}
-
-TEST_F(PackageToolTest, SevenZipListsAndExtractsChineseNames) {
-  const struct {
-    std::string Name;  // UTF-8, as the file system holds it
-    std::string Bytes;
-  } files[] = {
-      {U8(u8"岚舟阅读器.exe"), "MZ program"},
-      {U8(u8"文档/图片/封面（大）.jpg"), RandomBytes(5000, 7)},
-      {".hidden", "dot file"},
-      {"bin/Reader.exe", "MZ reader"},
-  };
-  for (const auto& file : files) WriteBytes(folder_ / PathFromUtf8(file.Name), file.Bytes);
-  PackageRequest request = Request();
-  request.ProgramFile = U8(u8"岚舟阅读器.exe");
-  ASSERT_EQ(WritePackage(request).Error, "");
-
-  const fs::path package = root_ / "188.7z", extracted = root_ / "extracted";
-  const ShellRun listing = RunShell("7z l -ba " + Quoted(package));
-  ASSERT_EQ(RunShell("7z x -y " + Quoted("-o" + extracted.string()) + " " + Quoted(package)).status, 0);
-  for (const auto& file : files) {
-    SCOPED_TRACE(file.Name);
-    EXPECT_NE(listing.output.find(file.Name), std::string::npos) << listing.output;
-    EXPECT_EQ(ReadBytes(extracted / PathFromUtf8(file.Name)), file.Bytes);
   }
 }
 
