@@ -10,6 +10,7 @@ packages=(
   wine wine32:i386 wine64 xvfb x11-utils imagemagick
   locales fonts-wqy-microhei p7zip-full nginx-light curl procps psmisc time
   zlib1g-dev libz-mingw-w64-dev openssl libssl-dev python3
+  tinyproxy osslsigncode libarchive-tools
 )
 
 missing=()
@@ -23,8 +24,20 @@ if ((${#missing[@]})); then
     $sudo dpkg --add-architecture i386
   fi
   export DEBIAN_FRONTEND=noninteractive
-  $sudo apt-get update -qq >/dev/null
-  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  # A mirror in the middle of a sync fails an index now and then: try again before giving up.
+  for attempt in 1 2; do
+    errors=$($sudo apt-get update -qq 2>&1 | grep '^E:' || true)
+    [ -z "$errors" ] && break
+    sleep 5
+  done
+  if ! $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null 2>&1; then
+    # The i386 side only serves kernels that run 32-bit code, and a half-synced i386 index can
+    # leave it uninstallable; the tests then run the 64-bit build (scripts/lib/wine-session.sh).
+    echo "install-deps: the i386 packages cannot be installed now; going on without them" >&2
+    native=()
+    for p in "${missing[@]}"; do [[ $p == *:i386 ]] || native+=("$p"); done
+    ((${#native[@]} == 0)) || $sudo apt-get install -y -qq --no-install-recommends "${native[@]}" >/dev/null
+  fi
 fi
 
 # Wine needs the generated zh_CN.UTF-8 locale for code page 936.
