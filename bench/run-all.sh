@@ -8,7 +8,8 @@
 #     and its peak memory unpacking one large file (bench/extract/RunExtractBench.sh)
 #   - under Wine, with nginx as the two download hosts (scripts/lib/nginx-hosts.sh): the
 #     installer's time from start until a 256 MiB package is in its TEMP, against curl
-#     fetching the same URL, and its peak working set meanwhile against the minimal window's
+#     fetching the same URL, directly and both through tinyproxy (the user's manual proxy), and
+#     its peak working set meanwhile against the minimal window's
 #   - under Wine: time from start until Form1 shows, against a minimal Win32 window program
 #     built the same way (bench/wine)
 #   - under Wine: a whole installation of a ~200 MiB package against 7z x, and the same
@@ -22,6 +23,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/bench/common/Figures.sh"
 . "$root/scripts/lib/nginx-hosts.sh"
 . "$root/scripts/lib/wine-session.sh"
+. "$root/scripts/lib/tinyproxy.sh"
 
 echo "== building (scripts/build.sh bench, win32)"
 "$root/scripts/build.sh" bench
@@ -33,6 +35,7 @@ export TEST_HOST_PROGRAM="$root/build/bench/tests/servers/test-host"
 
 work=$(mktemp -d /tmp/bench-all.XXXXXX)
 cleanup() {
+  tinyproxy_stop
   nginx_hosts_stop
   wine_session_stop
   rm -rf "$work"
@@ -87,11 +90,30 @@ download_once() {
   echo "$line" | tee -a "$work/downloads"
 }
 installer_download_ms=$(best_of 2 download_ms download_once)
+
+# The same through a real proxy server: curl told so, the installer by the prefix's settings.
+proxy_port=8899
+tinyproxy_start "$work/tinyproxy" $proxy_port
+settings='HKCU\Software\Microsoft\Windows\CurrentVersion\Internet Settings'
+wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 1 /f >/dev/null 2>&1
+wine reg add "$settings" /v ProxyServer /t REG_SZ /d "127.0.0.1:$proxy_port" /f >/dev/null 2>&1
+curl_once() {
+  rm -f "$work/curl.out"
+  /usr/bin/time -f "seconds %e" curl -sf -x "http://127.0.0.1:$proxy_port" -o "$work/curl.out" http://127.0.0.2/dowfile/188.rar 2>&1
+}
+proxy_curl_s=$(best_of 2 seconds curl_once)
+rm -f "$work/curl.out"
+proxy_download_ms=$(best_of 2 download_ms download_once)
+wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f >/dev/null 2>&1
+tinyproxy_stop
 nginx_hosts_stop
-installer_s=$([ -z "$installer_download_ms" ] || awk "BEGIN { print $installer_download_ms / 1000 }")
+
+seconds_of() { [ -z "$1" ] || awk "BEGIN { print $1 / 1000 }"; }
 mib_per_s() { [ -z "$1" ] || awk "BEGIN { print 256 / $1 }"; }
-ratio "download 256 MiB under Wine, installer (from its start)/curl" "$(mib_per_s "$installer_s")" "$(mib_per_s "$curl_s")" \
-  MiB/s "curl on the same URL" ">= 0.9"
+ratio "download 256 MiB under Wine, installer (from its start)/curl" "$(mib_per_s "$(seconds_of "$installer_download_ms")")" \
+  "$(mib_per_s "$curl_s")" MiB/s "curl on the same URL" ">= 0.9"
+ratio "the same through tinyproxy, installer/curl" "$(mib_per_s "$(seconds_of "$proxy_download_ms")")" \
+  "$(mib_per_s "$proxy_curl_s")" MiB/s "curl through the same proxy" ">= 0.9"
 peak=$(tr -d '\r' <"$work/downloads" |
   awk '{ for (i = 1; i < NF; i++) if ($i == "peak_working_set_kib" && $(i + 1) + 0 > m) m = $(i + 1) + 0 } END { print m }')
 ratio "installer peak working set during the download/minimal window's" "$peak" \

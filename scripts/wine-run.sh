@@ -1,18 +1,24 @@
 #!/usr/bin/env bash
 # Runs one Windows program under the Wine session of scripts/lib/wine-session.sh, after
 # setting the prefix up as asked, and ends every process of the prefix afterwards.
-#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--timeout SECONDS] -- program.exe [args...]
-# --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80 and
-# 127.0.0.3:80 while the program runs.
+#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--names FILE] [--proxy]
+#               [--timeout SECONDS] -- program.exe [args...]
+# --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80,
+# 127.0.0.3:80 and [::1]:80 while the program runs. --names FILE adds the lines of FILE to
+# /etc/hosts for the program alone (a mount namespace of its own; the machine's file stays as
+# it is). --proxy runs tinyproxy on 127.0.0.1:8899 meanwhile.
 set -euo pipefail
 . "$(dirname "$0")/lib/wait-for.sh"
+. "$(dirname "$0")/lib/tinyproxy.sh"
 
-dpi=96 drive_d=0 timeout_s=120 hosts_dir=""
+dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
     --drive-d) drive_d=1; shift ;;
     --hosts) hosts_dir=$2; shift 2 ;;
+    --names) names=$2; shift 2 ;;
+    --proxy) proxy=1; shift ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
@@ -44,6 +50,7 @@ fi
 
 host_pid=""
 stop_hosts() {
+  tinyproxy_stop
   if [ -n "$host_pid" ]; then
     kill "$host_pid" 2>/dev/null || true
     wait "$host_pid" 2>/dev/null || true
@@ -56,7 +63,8 @@ if [ -n "$hosts_dir" ]; then
   exec 9>/tmp/lzinstaller-test-hosts.lock
   flock -w 900 9 || { echo "wine-run.sh: the download hosts stayed busy" >&2; exit 1; }
   host_log="$WINE_SESSION_DIR/test-host.out"
-  "$TEST_HOST_PROGRAM" --root "$hosts_dir" --listen 127.0.0.2:80 --listen 127.0.0.3:80 >"$host_log" 2>&1 &
+  "$TEST_HOST_PROGRAM" --root "$hosts_dir" --listen 127.0.0.2:80 --listen 127.0.0.3:80 --listen '[::1]:80' \
+    >"$host_log" 2>&1 &
   host_pid=$!
   if ! wait_for 5 "$host_pid" grep -qx ready "$host_log"; then
     echo "wine-run.sh: the test host did not start:" >&2
@@ -65,8 +73,19 @@ if [ -n "$hosts_dir" ]; then
   fi
 fi
 
+if [ "$proxy" = 1 ]; then
+  tinyproxy_start "$WINE_SESSION_DIR/tinyproxy" 8899 || exit 1
+fi
+
 status=0
-timeout -k 10 "$timeout_s" wine "$@" || status=$?
+if [ -n "$names" ]; then
+  # Name resolution is read by the Wine processes themselves, so the view applies to them.
+  cat "$names" /etc/hosts >"$WINE_SESSION_DIR/hosts"
+  timeout -k 10 "$timeout_s" unshare -m sh -c 'mount --bind "$0" /etc/hosts && exec "$@"' \
+    "$WINE_SESSION_DIR/hosts" wine "$@" || status=$?
+else
+  timeout -k 10 "$timeout_s" wine "$@" || status=$?
+fi
 wineserver -k >/dev/null 2>&1 || true
 rm -f "$drive_link"
 [ $status -ne 124 ] || echo "wine-run.sh: $1 did not finish within $timeout_s s" >&2

@@ -1,6 +1,5 @@
 // download-cli PORT URL OUTPUT: fetches URL with HttpDownload, its host reached on
 // 127.0.0.1:PORT, and prints the result, the seconds taken and the peak memory.
-#include <arpa/inet.h>
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -18,7 +17,7 @@ int main(int argc, char** argv) {
   DownloadRequest request;
   request.url = argv[2];
   request.outputPath = argv[3];
-  request.settings.lookup = [port](const std::string&, uint16_t) { return Endpoint{inet_addr("127.0.0.1"), port}; };
+  request.settings.lookup = [port](const std::string&, uint16_t) { return ResolveHost("127.0.0.1", port); };
 
   timespec start, end;
   clock_gettime(CLOCK_MONOTONIC, &start);

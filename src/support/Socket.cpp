@@ -2,6 +2,7 @@
 
 #ifdef _WIN32
 #include <winsock2.h>
+#include <ws2tcpip.h>
 #else
 #include <arpa/inet.h>
 #include <cerrno>
@@ -14,6 +15,7 @@
 #endif
 
 #include <cstring>
+#include <string>
 
 #ifdef _WIN32
 using NativeSocket = SOCKET;
@@ -21,7 +23,7 @@ constexpr NativeSocket kNoSocket = INVALID_SOCKET;
 
 SocketLibrary::SocketLibrary() {
   WSADATA data;
-  started_ = WSAStartup(0x0101, &data) == 0;
+  started_ = WSAStartup(0x0202, &data) == 0;
 }
 SocketLibrary::~SocketLibrary() {
   if (started_) WSACleanup();
@@ -92,19 +94,33 @@ static int WaitFor(NativeSocket s, bool writable, int waitMs) {
 
 static NativeSocket Native(intptr_t handle) { return static_cast<NativeSocket>(handle); }
 
-uint32_t ResolveHost(const char* host) {
-  const uint32_t address = inet_addr(host);
-  if (address != INADDR_NONE) return address;
-  const hostent* entry = gethostbyname(host);
-  if (entry == nullptr || entry->h_addrtype != AF_INET || entry->h_addr_list[0] == nullptr) return 0;
-  uint32_t first;
-  std::memcpy(&first, entry->h_addr_list[0], sizeof first);
-  return first;
+std::vector<SocketAddress> ResolveHost(std::string_view host, uint16_t port) {
+  if (host.size() >= 2 && host.front() == '[' && host.back() == ']') host = host.substr(1, host.size() - 2);
+  std::vector<SocketAddress> found;
+  // A name with a zero byte in it would resolve as its first part.
+  if (host.empty() || host.find('\0') != std::string_view::npos) return found;
+  addrinfo hints{};
+  hints.ai_family = AF_UNSPEC;
+  hints.ai_socktype = SOCK_STREAM;
+  hints.ai_protocol = IPPROTO_TCP;
+  addrinfo* list = nullptr;
+  if (getaddrinfo(std::string(host).c_str(), std::to_string(port).c_str(), &hints, &list) != 0) return found;
+  for (const addrinfo* entry = list; entry != nullptr && found.size() < kMaxHostAddresses; entry = entry->ai_next) {
+    const bool known = entry->ai_family == AF_INET || entry->ai_family == AF_INET6;
+    if (!known || entry->ai_addrlen > sizeof(SocketAddress::bytes)) continue;
+    SocketAddress address;
+    address.family = entry->ai_family;
+    address.length = static_cast<unsigned>(entry->ai_addrlen);
+    std::memcpy(address.bytes, entry->ai_addr, entry->ai_addrlen);
+    found.push_back(address);
+  }
+  freeaddrinfo(list);
+  return found;
 }
 
-bool TcpSocket::Create() {
+bool TcpSocket::Create(int family) {
   Close();
-  const NativeSocket s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  const NativeSocket s = socket(family, SOCK_STREAM, IPPROTO_TCP);
   if (s == kNoSocket) return false;
   handle_ = static_cast<intptr_t>(s);
   if (!MakeNonBlocking(s)) {
@@ -125,12 +141,8 @@ void TcpSocket::Close() {
   handle_ = static_cast<intptr_t>(kNoSocket);
 }
 
-bool TcpSocket::StartConnect(uint32_t address, uint16_t port) {
-  sockaddr_in target{};
-  target.sin_family = AF_INET;
-  target.sin_port = htons(port);
-  target.sin_addr.s_addr = address;
-  return connect(Native(handle_), reinterpret_cast<const sockaddr*>(&target), sizeof target) == 0 ||
+bool TcpSocket::StartConnect(const SocketAddress& address) {
+  return connect(Native(handle_), reinterpret_cast<const sockaddr*>(address.bytes), static_cast<int>(address.length)) == 0 ||
          WouldBlock();
 }
 

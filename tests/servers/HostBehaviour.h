@@ -32,8 +32,11 @@
 //   slow=MS, piece=N   pause MS milliseconds after every N body bytes
 //   delay=MS           pause MS milliseconds before answering at all
 //   pad=N              add a header line of N filler bytes to the head
+//   proxy=login|only   answer a request made as to a proxy (the whole URL on the request
+//                      line) with 407; or answer 403 to one that came neither so nor through
+//                      a proxy (which adds a "Via:" line)
 struct HostBehaviour {
-  std::string redirect, redirectHost, length, contentRange, onlyHost;
+  std::string redirect, redirectHost, length, contentRange, onlyHost, proxy;
   int64_t status = 0, announce = -1, cut = -1, reset = -1, stall = -1, range = 206, from = -1, extra = 0, silent = 0,
           once = 0, split = 0, slowMs = 0, piece = 65536, delayMs = 0, pad = 0;
   // The options as given, without redirect and to, for a redirect target to keep.
@@ -45,7 +48,7 @@ inline bool ApplyOptions(std::string_view query, HostBehaviour& b) {
   using H = HostBehaviour;
   const std::pair<std::string_view, std::string H::*> texts[] = {
       {"redirect", &H::redirect}, {"to", &H::redirectHost}, {"length", &H::length},
-      {"contentrange", &H::contentRange}, {"host", &H::onlyHost}};
+      {"contentrange", &H::contentRange}, {"host", &H::onlyHost}, {"proxy", &H::proxy}};
   // Numbers with the least value each may take.
   constexpr int64_t kAny = INT64_MIN;
   const std::tuple<std::string_view, int64_t H::*, int64_t> numbers[] = {

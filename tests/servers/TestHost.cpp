@@ -5,6 +5,7 @@
 // control requests is appended to FILE byte for byte. See HostBehaviour.h for the options.
 #include <arpa/inet.h>
 #include <fcntl.h>
+#include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
@@ -42,6 +43,8 @@ struct HostRequest {
   std::string path, query;
   std::string host;                   // the Host line's value
   std::optional<int64_t> rangeStart;  // from "Range: bytes=N-"
+  bool proxied = false;               // asked for as a proxy is, with the whole URL
+  bool forwarded = false;             // with a "Via:" line that a proxy adds
 };
 
 void Pause(int64_t ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -71,10 +74,17 @@ bool ReadHostRequest(int connection, HostRequest& request) {
   const size_t firstSpace = request.raw.find(' '), secondSpace = request.raw.find(' ', firstSpace + 1);
   if (secondSpace == std::string::npos) return false;
   request.target = request.raw.substr(firstSpace + 1, secondSpace - firstSpace - 1);
+  // As a proxy it is asked for whole URLs; it serves them itself, whatever the name.
+  request.proxied = request.target.rfind("http://", 0) == 0;
+  if (request.proxied) {
+    const size_t pathStart = request.target.find('/', 7);
+    request.target = pathStart == std::string::npos ? "/" : request.target.substr(pathStart);
+  }
   const size_t question = request.target.find('?');
   request.path = request.target.substr(0, question);
   if (question != std::string::npos) request.query = request.target.substr(question + 1);
   request.host = HeaderValue(request.raw, "Host");
+  request.forwarded = !HeaderValue(request.raw, "Via").empty();
   const std::string range = HeaderValue(request.raw, "Range");
   int64_t start = 0;
   const auto [end, error] = std::from_chars(range.c_str() + std::min<size_t>(6, range.size()), range.c_str() + range.size(), start);
@@ -145,6 +155,8 @@ void HoldConnection(int connection) {
 void AnswerFileRequest(int connection, const HostRequest& request, const HostBehaviour& b) {
   const std::string_view name = std::string_view(request.path).substr(request.path.rfind('/') + 1);
   if (b.delayMs > 0) Pause(b.delayMs);
+  if (b.proxy == "login" && request.proxied) return AnswerText(connection, b, 407);
+  if (b.proxy == "only" && !request.proxied && !request.forwarded) return AnswerText(connection, b, 403);
   if (b.silent) return HoldConnection(connection);
   if (b.status != 0) return AnswerText(connection, b, b.status);
   if (!b.redirect.empty() && b.redirect != "none") {
@@ -228,26 +240,31 @@ void Serve(int connection) {
   close(connection);
 }
 
+// ADDRESS:PORT, an IPv6 address in brackets ([::1]:80).
 int Listen(const std::string& where) {
   const size_t colon = where.rfind(':');
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  if (colon == std::string::npos || inet_pton(AF_INET, where.substr(0, colon).c_str(), &address.sin_addr) != 1) {
+  const std::string host = where.substr(where[0] == '[', where[0] == '[' ? colon - 2 : colon);
+  addrinfo hints{}, *found = nullptr;
+  hints.ai_flags = AI_NUMERICHOST | AI_NUMERICSERV;
+  hints.ai_socktype = SOCK_STREAM;
+  if (colon == std::string::npos || getaddrinfo(host.c_str(), where.c_str() + colon + 1, &hints, &found) != 0) {
     std::fprintf(stderr, "test-host: bad listen address %s\n", where.c_str());
     return -1;
   }
-  address.sin_port = htons(static_cast<uint16_t>(std::stoi(where.substr(colon + 1))));
-  const int s = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  const int s = socket(found->ai_family, SOCK_STREAM | SOCK_CLOEXEC, 0);
   const int on = 1;
   setsockopt(s, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  socklen_t size = sizeof address;
-  if (bind(s, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(s, 64) != 0 ||
-      getsockname(s, reinterpret_cast<sockaddr*>(&address), &size) != 0) {
+  sockaddr_in6 bound{};  // the port lies at the same place in both families
+  socklen_t size = sizeof bound;
+  const bool listening = bind(s, found->ai_addr, found->ai_addrlen) == 0 && listen(s, 64) == 0 &&
+                         getsockname(s, reinterpret_cast<sockaddr*>(&bound), &size) == 0;
+  freeaddrinfo(found);
+  if (!listening) {
     std::fprintf(stderr, "test-host: cannot listen on %s: %s\n", where.c_str(), std::strerror(errno));
     close(s);
     return -1;
   }
-  std::printf("listening %s:%u\n", where.substr(0, colon).c_str(), ntohs(address.sin_port));
+  std::printf("listening %s:%u\n", where.substr(0, colon).c_str(), ntohs(bound.sin6_port));
   return s;
 }
 

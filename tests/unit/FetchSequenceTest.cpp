@@ -10,14 +10,15 @@
 namespace {
 
 // Answers each URL with a scripted result; an answer of kStop stands for a transfer during
-// which the user confirmed stopping.
-constexpr int64_t kStop = -100;
+// which the user confirmed stopping, kRefused for a host that refused the connection,
+// kUnresolved for one whose name did not resolve.
+constexpr int64_t kStop = -100, kRefused = -101, kUnresolved = -102;
 
 struct FakeFetchHost : FetchHost {
   std::map<std::string, int64_t> results;
   bool renameWorks = true;
   bool stopped = false;
-  std::vector<std::string> labels, urls, outputs, renames;
+  std::vector<std::string> labels, urls, outputs, renames, failures;
   std::string header, item;
 
   void ShowDownloadPage(const std::string& h, const std::string& i, const std::string& label) override {
@@ -28,15 +29,17 @@ struct FakeFetchHost : FetchHost {
   void SetProgressLabel(const std::string& text) override { labels.push_back(text); }
   void ClearStopRequest() override { stopped = false; }
   bool StopConfirmed() override { return stopped; }
-  int64_t RunTransfer(const std::string& url, const std::string& output) override {
+  TransferOutcome RunTransfer(const std::string& url, const std::string& output) override {
     urls.push_back(url);
     outputs.push_back(output);
     const auto found = results.find(url);
     const int64_t result = found == results.end() ? 0 : found->second;
-    if (result != kStop) return result;
-    stopped = true;
-    return 0;
+    if (result == kRefused) return {0, false, "refused by " + url};
+    if (result == kUnresolved) return {0, false, ""};
+    stopped = stopped || result == kStop;
+    return {std::max<int64_t>(result, 0), true, ""};
   }
+  void ShowFailure(const std::string& text) override { failures.push_back(text); }
   bool RenameFile(const std::string& from, const std::string& to) override {
     renames.push_back(from + ">" + to);
     return renameWorks;
@@ -54,6 +57,7 @@ TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
     bool renameWorks;
     bool fetched;
     std::vector<std::string> urls;
+    std::vector<std::string> failures = {};  // shown by the sequence itself
   } cases[] = {
       {"host 1 serves", 2766848, 0, true, true, {kUrl1}},
       {"host 1 got nowhere, host 2 serves", 0, 5000, true, true, {kUrl1, kUrl2}},
@@ -64,6 +68,11 @@ TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
       {"3 GiB compare in 64 bits", int64_t{3} << 30, 0, true, true, {kUrl1}},
       {"a stop ends the search", kStop, 5000, true, false, {kUrl1}},
       {"a failed rename is a failure", 5000, 0, false, false, {kUrl1}},
+      // A host that cannot be reached gives way to the next; why is told only when none could be.
+      {"host 1 refuses, host 2 serves", kRefused, 5000, true, true, {kUrl1, kUrl2}},
+      {"both refuse", kRefused, kRefused, true, false, {kUrl1, kUrl2}, {"refused by " + kUrl2}},
+      {"host 1 refuses, host 2 unresolved", kRefused, kUnresolved, true, false, {kUrl1, kUrl2}, {"refused by " + kUrl1}},
+      {"host 1 refuses, host 2 answers 404", kRefused, 0, true, false, {kUrl1, kUrl2}},
   };
   for (const auto& c : cases) {
     FakeFetchHost host;
@@ -71,6 +80,7 @@ TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
     host.renameWorks = c.renameWorks;
     EXPECT_EQ(FetchFromHosts(host, "C:\\T\\", "188.7z", "下载安装包文件", kHosts), c.fetched) << c.name;
     EXPECT_EQ(host.urls, c.urls) << c.name;
+    EXPECT_EQ(host.failures, c.failures) << c.name;
     // Only a complete transfer is renamed.
     EXPECT_EQ(host.renames.size(), c.fetched || !c.renameWorks ? 1u : 0u) << c.name;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "TestFiles.h"
+#include "retrieval/http/ConnectFirst.h"
 #include "state/DownloadState.h"
 
 namespace {
@@ -79,9 +80,10 @@ class HttpDownloadTest : public ::testing::Test {
     return requests;
   }
 
-  // host1 and host2 both reach the test host, and so does the empty name, which the system
-  // resolves to this computer; "refused" is port 1 on loopback, where nothing listens;
-  // anything else is unresolved.
+  // host1, host2 and "proxy" all reach the test host, and so does the empty name, which the
+  // system resolves to this computer; "refused" is port 1 on loopback, where nothing
+  // listens, and "refused-first" has that address before the test host's; anything else is
+  // unresolved.
   DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
     DownloadRequest request;
     request.url = url;
@@ -90,8 +92,12 @@ class HttpDownloadTest : public ::testing::Test {
     request.settings.silenceLimitMs = 5000;
     const uint16_t port = host_->Port();
     request.settings.lookup = [port](const std::string& host, uint16_t) {
-      const bool here = host == "host1" || host == "host2" || host.empty() || host == "refused";
-      return Endpoint{here ? inet_addr("127.0.0.1") : 0, host == "refused" ? uint16_t{1} : port};
+      std::vector<SocketAddress> addresses;
+      if (host == "refused" || host == "refused-first") addresses = ResolveHost("127.0.0.1", 1);
+      if (host == "host1" || host == "host2" || host.empty() || host == "refused-first" || host == "proxy") {
+        addresses.push_back(ResolveHost("127.0.0.1", port).at(0));
+      }
+      return addresses;
     };
     return request;
   }
@@ -185,34 +191,66 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
   }
 }
 
-TEST_F(HttpDownloadTest, RedirectedRequestIsExact) {
-  EXPECT_EQ(Fetch("/a/file.bin?redirect=absolute&to=host2&split=5").result, 1000);
-  const std::vector<std::string> requests = Requests();
-  ASSERT_EQ(requests.size(), 2u);
-  EXPECT_EQ(requests[1], std::string("GET /dowfile/file.bin?redirect=none&split=5 HTTP/1.0\r\nHost: host2\r\n") + kRequestTail);
-}
-
-TEST_F(HttpDownloadTest, SetupFailuresGiveTheirCodesAndTexts) {
+// A host that cannot be reached leaves its reason for the caller, who shows it only when no
+// other host can be reached; an answer, even a refusal, means it was reached.
+TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
   struct Case {
     std::string url;
     int64_t result;
     std::string text;
+    bool reached = false;
+    std::string unreached = "", options = "";
     std::string output = "out.bin.tmp";  // in the scratch folder
   } cases[] = {
       {"http://", 4, "网址无效!!"},
       {"http://unknown/dowfile/file.bin", 0, ""},
-      {"http://refused/dowfile/file.bin", 7, " 连接到主机出错:111\r\n可能被杀毒软件拦截了"},
-      {"http://host1/dowfile/file.bin", 0, "", "no-such-dir/out"},  // an output file that cannot be made
+      {"http://refused/dowfile/file.bin", 0, "", false, " 连接到主机出错:111\r\n可能被杀毒软件拦截了"},
+      {"http://refused-first/dowfile/file.bin", 1000, "", true},
+      {"http://host1/dowfile/file.bin", 0, "", true, "", "", "no-such-dir/out"},  // an output file that cannot be made
+      {"http://host1/dowfile/file.bin", 0, "", true, "", "status=404"},
+      // The host "proxy" is asked as the proxy; a 407 straight from a host is a refusal like any other.
+      {"http://proxy/dowfile/file.bin", 0, "", false,
+       "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
+       "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},
+      {"http://host1/dowfile/file.bin", 0, "", true, "", "status=407"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.url + " to " + c.output);
+    SCOPED_TRACE(c.url + "?" + c.options + " to " + c.output);
+    Control(c.options);
     WriteBytes(output_, "left over");
     DownloadRequest request = MakeRequest(c.url, (dir_ / c.output).string());
+    request.settings.proxyFor = [](const std::string&, const std::string& host) {
+      return host == "proxy" ? std::optional<ProxyServer>({"proxy", 3128}) : std::nullopt;
+    };
     HttpDownload(&request);
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, c.text);
-    EXPECT_FALSE(fs::exists(dir_ / c.output));
+    EXPECT_EQ(request.reached, c.reached);
+    EXPECT_EQ(request.unreachedText, c.unreached);
+    EXPECT_EQ(fs::exists(dir_ / c.output), c.result == 1000);
   }
+}
+
+// Through a proxy: the whole URL on the request line, the proxy asked for each host of a
+// redirect, and a resumption that goes the same way.
+TEST_F(HttpDownloadTest, ThroughAProxyTheRequestLineCarriesTheUrl) {
+  DownloadRequest request = MakeRequest("http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600", output_);
+  std::vector<std::string> asked;
+  request.settings.proxyFor = [&asked](const std::string& url, const std::string& host) -> std::optional<ProxyServer> {
+    asked.push_back(url);
+    if (host == "direct.host") return ProxyServer{"proxy", 8080};
+    return ProxyServer{"proxy", 3128};
+  };
+  HttpDownload(&request);
+  EXPECT_EQ(request.result, 1000);
+  EXPECT_EQ(asked, (std::vector<std::string>{"http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600",
+                                             "http://direct.host/dowfile/file.bin?redirect=none&cut=600"}));
+  const std::vector<std::string> requests = Requests();
+  ASSERT_EQ(requests.size(), 3u);
+  EXPECT_EQ(requests[0], "GET http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600 HTTP/1.0\r\nHost: far.away\r\n" +
+                             std::string(kRequestTail));
+  EXPECT_EQ(requests[2], "GET http://direct.host/dowfile/file.bin?redirect=none&cut=600 HTTP/1.0\r\nHost: direct.host\r\n"
+                         "Connection: close\r\nRange: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
 }
 
 TEST_F(HttpDownloadTest, MemoryModeKeepsTheBodyAcrossAResumption) {
@@ -262,6 +300,56 @@ TEST_F(HttpDownloadTest, CancelEndsAStalledTransferOrOneNotYetStarted) {
   DownloadState = kDownloadCancelRequested;
   EXPECT_EQ(Fetch("/dowfile/file.bin").result, 0);
   EXPECT_TRUE(Requests().empty());
+}
+
+// A loopback listener with a full queue: connections to it get no answer at all, as from a
+// host that drops them.
+struct SilentListener {
+  SilentListener() : socket(::socket(AF_INET, SOCK_STREAM, 0)) {
+    sockaddr_in bound{AF_INET, 0, {inet_addr("127.0.0.1")}, {}};
+    socklen_t size = sizeof bound;
+    bind(socket, reinterpret_cast<sockaddr*>(&bound), size);
+    listen(socket, 0);
+    getsockname(socket, reinterpret_cast<sockaddr*>(&bound), &size);
+    address = ResolveHost("127.0.0.1", ntohs(bound.sin_port)).at(0);
+    for (TcpSocket& filler : fillers) {
+      if (filler.Create(AF_INET) && filler.StartConnect(address)) filler.WaitConnected(1000);
+    }
+  }
+  ~SilentListener() { close(socket); }
+  int socket;
+  SocketAddress address;
+  TcpSocket fillers[2];
+};
+
+TEST_F(HttpDownloadTest, ConnectionsGoToTheFirstAddressThatAnswersInTime) {
+  const SilentListener silent;
+  const SocketAddress good = ResolveHost("127.0.0.1", host_->Port()).at(0), refused = ResolveHost("127.0.0.1", 1).at(0),
+                      v6 = ResolveHost("[::1]", 1).at(0);
+  const struct {
+    std::vector<SocketAddress> addresses;
+    ConnectEnd end;
+    int error;
+    int leastMs;  // each silent address costs the whole wait
+  } cases[] = {
+      {{refused, silent.address, good}, ConnectEnd::Connected, 0, 400},
+      {{v6, good}, ConnectEnd::Connected, 0, 0},
+      {{refused, v6}, ConnectEnd::ConnectFailed, ECONNREFUSED, 0},
+      {{refused, silent.address}, ConnectEnd::ConnectFailed, ETIMEDOUT, 400},
+      {{}, ConnectEnd::ConnectFailed, 0, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.addresses.size());
+    TcpSocket socket;
+    const auto start = Clock::now();
+    const ConnectOutcome outcome = ConnectToFirst(socket, c.addresses, 400, 100);
+    const auto took = Clock::now() - start;
+    EXPECT_EQ(outcome.end, c.end);
+    EXPECT_EQ(outcome.error, c.error);
+    EXPECT_GE(took, std::chrono::milliseconds(c.leastMs - 2));  // whole-ms ticks
+    EXPECT_LT(took, std::chrono::milliseconds(c.leastMs + 300));
+    EXPECT_EQ(socket.IsOpen(), c.end == ConnectEnd::Connected);
+  }
 }
 
 }  // namespace

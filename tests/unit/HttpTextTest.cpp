@@ -39,6 +39,9 @@ TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
   EXPECT_EQ(BuildResumeRequest("h", "p", 3221225472LL),
             "GET /p HTTP/1.0\r\nHost: h\r\nConnection: close\r\nRange: bytes=3221225472-\r\n"
             "User-Agent: GetHTTP 0.0\r\n\r\n");
+  EXPECT_EQ(BuildResumeRequest("h", "p", 7, true),
+            "GET http://h/p HTTP/1.0\r\nHost: h\r\nConnection: close\r\nRange: bytes=7-\r\n"
+            "User-Agent: GetHTTP 0.0\r\n\r\n");
 }
 
 // What a misbehaving server does to a whole download is in HttpDownloadTest's table; these
@@ -58,6 +61,7 @@ TEST(HttpResponse, Verdicts) {
       // A redirect without a place to go cannot be followed.
       {false, "HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject},
       {false, "HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n", ResponseAction::ProxyLogin},
       {false, "HTTP/1.1 2\r\n\r\n", ResponseAction::Reject},
       // The length is the number the line starts with, rounded; none, or a negative one, is 0.
       {false, "HTTP/1.0 200 OK\r\nContent-Length:1000\r\n\r\n", ResponseAction::Accept, 1000},

@@ -48,9 +48,10 @@ class WindowsFetchHost : public FetchHost {
   void SetProgressLabel(const std::string& text) override { SetControlText(ControlWindow(kProgressHintId), text); }
   void ClearStopRequest() override { AbortRequested = 0; }
   bool StopConfirmed() override { return AbortRequested == 1; }
-  int64_t RunTransfer(const std::string& url, const std::string& outputPath) override {
+  TransferOutcome RunTransfer(const std::string& url, const std::string& outputPath) override {
     return ::RunTransfer(MainWindowHandle, url, outputPath, kept_);
   }
+  void ShowFailure(const std::string& text) override { ShowTransferFailure(MainWindowHandle, text); }
   bool RenameFile(const std::string& from, const std::string& to) override {
     if (kept_ != nullptr && kept_->file.IsValid()) return RenameHeldFile(kept_->file, to);
     return MoveFileA(from.c_str(), to.c_str()) != FALSE;

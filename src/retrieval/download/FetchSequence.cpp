@@ -27,12 +27,19 @@ bool FetchFromHosts(FetchHost& host, const std::string& folder, const std::strin
   const std::string finalPath = folder + fileName;
   const std::string partPath = finalPath + ".tmp";
   int64_t result = 0;
+  bool reached = false;
+  std::string unreachedText;
   for (std::size_t k = 0; k < hosts.size(); ++k) {
     host.SetProgressLabel(AttemptText(displayName, static_cast<int>(k + 1)));
-    result = host.RunTransfer(DownloadUrl(hosts[k], remoteName), partPath);
+    TransferOutcome outcome = host.RunTransfer(DownloadUrl(hosts[k], remoteName), partPath);
+    result = outcome.result;
+    reached = reached || outcome.reached;
+    if (!outcome.unreachedText.empty()) unreachedText = std::move(outcome.unreachedText);
     if (result > 0 || host.StopConfirmed()) break;
   }
-  if (host.StopConfirmed() || result <= kSmallestFailedTransfer) return false;
+  if (host.StopConfirmed()) return false;
+  if (result <= 0 && !reached && !unreachedText.empty()) host.ShowFailure(unreachedText);
+  if (result <= kSmallestFailedTransfer) return false;
   // A file that cannot take its name is not there for the caller.
   return host.RenameFile(partPath, finalPath);
 }

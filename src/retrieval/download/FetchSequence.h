@@ -14,6 +14,13 @@ inline constexpr int64_t kTransferFailureShown = 1;
 // A transfer has to bring more than this many bytes to count.
 inline constexpr int64_t kSmallestFailedTransfer = 20;
 
+// What came of one transfer.
+struct TransferOutcome {
+  int64_t result = 0;  // the client's result, or kTransferFailureShown after a shown failure text
+  bool reached = false;       // the host answered
+  std::string unreachedText;  // why it could not be reached, to show once no host could be
+};
+
 // What the sequence needs from its surroundings; the Windows side is FetchFile.
 class FetchHost {
  public:
@@ -24,8 +31,8 @@ class FetchHost {
   virtual void SetProgressLabel(const std::string& text) = 0;
   virtual void ClearStopRequest() = 0;  // AbortRequested = 0
   virtual bool StopConfirmed() = 0;     // AbortRequested == 1
-  // RunTransfer: the client's result, or kTransferFailureShown after a shown failure text.
-  virtual int64_t RunTransfer(const std::string& url, const std::string& outputPath) = 0;
+  virtual TransferOutcome RunTransfer(const std::string& url, const std::string& outputPath) = 0;
+  virtual void ShowFailure(const std::string& text) = 0;  // under kTransferErrorTitle
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 };
 
@@ -41,7 +48,8 @@ std::string AttemptText(const std::string& displayName, int attempt);
 
 // Downloads folder + fileName + ".tmp" from each host in turn and renames it to
 // folder + fileName. A host is given up only when its transfer got nowhere (result 0 or
-// less); a shown failure, a step code or a completed transfer end the search. True when the
-// complete file now has its own name.
+// less); a shown failure, a step code or a completed transfer end the search. When no host
+// could be reached, the last reason why is shown once. True when the complete file now has
+// its own name.
 bool FetchFromHosts(FetchHost& host, const std::string& folder, const std::string& fileName,
                     const std::string& displayName, std::span<const std::string_view> hosts);

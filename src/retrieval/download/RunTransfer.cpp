@@ -7,6 +7,7 @@
 #include "retrieval/download/FetchSequence.h"
 #include "retrieval/http/HttpDownload.h"
 #include "retrieval/http/HttpProgressWin32.h"
+#include "retrieval/proxy/ProxySettingsWin32.h"
 #include "support/ScopedWin.h"
 
 namespace {
@@ -24,8 +25,12 @@ class DigestFeed : public BodyObserver {
 
 }  // namespace
 
-int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outputPath, DownloadedFile* kept) {
-  if (url.empty()) return 0;
+void ShowTransferFailure(HWND owner, const std::string& text) {
+  MessageBoxA(owner, text.c_str(), std::string(kTransferErrorTitle).c_str(), MB_ICONERROR);
+}
+
+TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::string& outputPath, DownloadedFile* kept) {
+  if (url.empty()) return {};
   DownloadState = kDownloadStarting;
 
   WindowProgressSink sink(owner);
@@ -34,6 +39,7 @@ int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outpu
   request.outputPath = outputPath;
   request.ownerWindow = owner;
   request.progress = &sink;
+  request.settings.proxyFor = UserProxyFor;
   RandomAccessFile keptFile;
   std::optional<DigestFeed> feed;
   if (kept != nullptr) {
@@ -60,8 +66,8 @@ int64_t RunTransfer(HWND owner, const std::string& url, const std::string& outpu
   // Idle on every path, so that a close during the message below asks nothing.
   DownloadState = kDownloadIdle;
   if (!request.errorText.empty()) {
-    MessageBoxA(owner, request.errorText.c_str(), std::string(kTransferErrorTitle).c_str(), MB_ICONERROR);
+    ShowTransferFailure(owner, request.errorText);
     result = kTransferFailureShown;
   }
-  return result;
+  return {result, request.reached, std::move(request.unreachedText)};
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "state/DownloadState.h"
+#include "retrieval/http/ConnectFirst.h"
 #include "retrieval/http/HttpRequestText.h"
 #include "retrieval/http/HttpResponse.h"
 #include "retrieval/http/HttpUrl.h"
@@ -30,6 +31,10 @@ constexpr char kResumeSocketPrefix[] = "续传 打开 socket出错:";
 constexpr char kResumeConnectPrefix[] = "续传 连接到主机出错:";
 constexpr char kResumeSendPrefix[] = "续传  HTTP 请求出错:";
 constexpr char kBlockedHint[] = "\r\n可能被杀毒软件拦截了";
+constexpr char kProxyLoginPrefix[] = "代理服务器 ";
+constexpr char kProxyLoginSuffix[] =
+    " 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
+    "请让网络管理员放行，或换一个可以直接上网的网络再试。";
 
 std::string SocketErrorText(const char* prefix, int error) {
   return std::string(prefix).append(std::to_string(error)).append(kBlockedHint);
@@ -86,6 +91,7 @@ class Transfer {
     store_.Close();
     if (fetched && !DownloadCancelRequested()) {
       request_.result = total_;
+      request_.unreachedText.clear();
       return;
     }
     store_.Discard();
@@ -125,9 +131,10 @@ class Transfer {
 
   PassEnd RunPass() {
     if (!EnterDownloadStep(kDownloadResolving)) return PassEnd::Failed;
-    endpoint_ = Lookup();
-    if (endpoint_.address == 0) return PassEnd::Failed;
-    if (!OpenConnection(BuildGetRequest(host_, path_), false)) return PassEnd::Failed;
+    proxy_ = settings_.proxyFor ? settings_.proxyFor("http://" + host_ + "/" + path_, host_) : std::nullopt;
+    addresses_ = Lookup();
+    if (addresses_.empty()) return PassEnd::Failed;
+    if (!OpenConnection(BuildGetRequest(host_, path_, proxy_.has_value()), false)) return PassEnd::Failed;
     if (!EnterDownloadStep(kDownloadReceiving)) return PassEnd::Failed;
     request_.body.clear();
     announced_ = 0;
@@ -138,24 +145,28 @@ class Transfer {
     return ReceiveResponse();
   }
 
-  Endpoint Lookup() const {
-    const uint16_t port = static_cast<uint16_t>(port_);
-    if (settings_.lookup) return settings_.lookup(host_, port);
-    return {ResolveHost(host_.c_str()), port};
+  // The addresses of the proxy when there is one, else of the URL's host.
+  std::vector<SocketAddress> Lookup() const {
+    const std::string& host = proxy_ ? proxy_->host : host_;
+    const uint16_t port = proxy_ ? proxy_->port : static_cast<uint16_t>(port_);
+    if (settings_.lookup) return settings_.lookup(host, port);
+    return ResolveHost(host, port);
   }
 
-  // Creates, connects and sends; a failure sets the step code and text (no code on a resumption).
+  // Connects and sends; a failure sets the step code and text (no code on a resumption). A
+  // first connection that cannot be made leaves its text for the caller to show only when
+  // no other host can be reached either.
   bool OpenConnection(const std::string& requestBytes, bool resuming) {
     socket_.Close();
-    if (!resuming && !EnterDownloadStep(kDownloadCreatingSocket)) return false;
-    if (!socket_.Create()) {
-      return Fail(resuming ? 0 : 6, SocketErrorText(resuming ? kResumeSocketPrefix : kSocketPrefix, LastSocketError()));
+    const ConnectOutcome connect = ConnectToFirst(socket_, addresses_, settings_.connectLimitMs, WaitSlice());
+    if (connect.end == ConnectEnd::Cancelled) return false;
+    if (connect.end == ConnectEnd::SocketFailed) {
+      return Fail(resuming ? 0 : 6, SocketErrorText(resuming ? kResumeSocketPrefix : kSocketPrefix, connect.error));
     }
-    if (!EnterDownloadStep(kDownloadConnecting)) return false;
-    const int connectError = ConnectWithin();
-    if (connectError == kCancelled) return false;
-    if (connectError != 0) {
-      return Fail(resuming ? 0 : 7, SocketErrorText(resuming ? kResumeConnectPrefix : kConnectPrefix, connectError));
+    if (connect.end == ConnectEnd::ConnectFailed) {
+      if (resuming) return Fail(0, SocketErrorText(kResumeConnectPrefix, connect.error));
+      request_.unreachedText = SocketErrorText(kConnectPrefix, connect.error);
+      return Fail(0);
     }
     if (!EnterDownloadStep(kDownloadSending)) return false;
     if (!socket_.SendAll(requestBytes, settings_.silenceLimitMs)) {
@@ -167,19 +178,6 @@ class Transfer {
   int WaitSlice() const { return settings_.silenceLimitMs < kCancelPollMs ? settings_.silenceLimitMs : kCancelPollMs; }
   bool WaitedTooLong(uint32_t since) const {
     return ProgressTick() - since >= static_cast<uint32_t>(settings_.silenceLimitMs);
-  }
-
-  // 0 when connected, kCancelled, or the error number.
-  int ConnectWithin() {
-    if (!socket_.StartConnect(endpoint_.address, endpoint_.port)) return LastSocketError();
-    const uint32_t start = ProgressTick();
-    for (;;) {
-      const WaitResult result = socket_.WaitConnected(WaitSlice());
-      if (result == WaitResult::Ready) return 0;
-      if (result == WaitResult::Failed) return LastSocketError();
-      if (DownloadCancelRequested()) return kCancelled;
-      if (WaitedTooLong(start)) return TimedOutSocketError();
-    }
   }
 
   // Bytes received, 0 when closed, -1 on failure, kCancelled or kSilent (nothing within the limit).
@@ -255,6 +253,11 @@ class Transfer {
       return bodyFollows ? ChunkEnd::Continue : ChunkEnd::Failed;
     }
     const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());
+    if (verdict.action == ResponseAction::ProxyLogin && proxy_) {
+      request_.unreachedText = kProxyLoginPrefix + proxy_->Name() + kProxyLoginSuffix;
+      return ChunkEnd::Failed;
+    }
+    request_.reached = true;
     if (verdict.action == ResponseAction::Redirect) {
       SplitUrl(verdict.location, host_, path_, port_);
       // "http:///x" names no host; resolving the empty name would reach this computer.
@@ -273,7 +276,7 @@ class Transfer {
     fruitlessResumptions_ = written_ > writtenAtLastResume_ ? 0 : fruitlessResumptions_ + 1;
     writtenAtLastResume_ = written_;
     if (fruitlessResumptions_ >= settings_.maxFruitlessResumptions || DownloadCancelRequested()) return false;
-    if (!OpenConnection(BuildResumeRequest(host_, path_, written_), true)) return false;
+    if (!OpenConnection(BuildResumeRequest(host_, path_, written_, proxy_.has_value()), true)) return false;
     resumed_ = true;
     awaitingHead_ = true;
     head_.Reset();
@@ -290,7 +293,8 @@ class Transfer {
   std::string host_;
   std::string path_;
   int32_t port_ = 0;
-  Endpoint endpoint_;
+  std::optional<ProxyServer> proxy_;
+  std::vector<SocketAddress> addresses_;
   bool awaitingHead_ = true;
   bool resumed_ = false;
   int64_t announced_ = 0;  // "Content-Length:" of the accepted response, 0 when none

@@ -2,25 +2,26 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "retrieval/http/HttpProgress.h"
+#include "retrieval/proxy/ProxyRules.h"
 #include "support/FileIO.h"
-
-// Where a connection goes: IPv4 address in network byte order (0 when unresolved) and port.
-struct Endpoint {
-  uint32_t address = 0;
-  uint16_t port = 0;
-};
+#include "support/Socket.h"
 
 struct DownloadSettings {
   // Bounds on waiting, so that a silent server or a dead line cannot hold the worker forever.
-  int silenceLimitMs = 30000;       // connecting, or receiving with no byte arriving
+  int silenceLimitMs = 30000;       // sending, or receiving with no byte arriving
+  int connectLimitMs = 5000;        // for each address; an address that stays silent is given up
   int maxFruitlessResumptions = 3;  // reconnections in a row that bring no new body bytes
-  // Maps the URL's host and port to an endpoint; empty means ResolveHost and the URL's port.
-  // Tests use it to reach hosts on ephemeral ports, which the URL rules cannot name.
-  std::function<Endpoint(const std::string& host, uint16_t port)> lookup;
+  // Maps a host and port to its addresses; empty means ResolveHost. Tests use it to reach
+  // hosts on ephemeral ports, which the URL rules cannot name.
+  std::function<std::vector<SocketAddress>(const std::string& host, uint16_t port)> lookup;
+  // The proxy for a URL on host, or nothing for a direct connection; empty means direct.
+  std::function<std::optional<ProxyServer>(const std::string& url, const std::string& host)> proxyFor;
 };
 
 // Told on the worker thread of every write of body bytes to the output file, in order.
@@ -41,6 +42,11 @@ struct DownloadRequest {
   int64_t result = 0;
   void* ownerWindow = nullptr;
   std::string errorText;  // out: the text to show when the transfer failed with one
+  // out: a response came from the host (through the proxy, when there is one)
+  bool reached = false;
+  // out: why the host could not be reached (no connection, or a proxy that asks for a login);
+  // the caller shows it only once no host could be reached
+  std::string unreachedText;
   DownloadSink* progress = nullptr;
   BodyObserver* observer = nullptr;
   // When set, the output file is made anew through it (nobody else may write, rename or
@@ -50,7 +56,8 @@ struct DownloadRequest {
 };
 
 // Fetches request->url over HTTP/1.0 into the output file (or the body text), following up
-// to five redirects and resuming a broken body with a byte range. Runs on its own thread;
+// to five redirects and resuming a broken body with a byte range. Every address of the host
+// is tried in turn, directly or through the proxy that settings.proxyFor names. Runs on its own thread;
 // DownloadState shows its step, and a cancel written there stops it. On every failure the
 // output file is gone afterwards.
 void HttpDownload(DownloadRequest* request);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 // The bytes of one HTTP/1.0 GET. With a resume offset the request asks for the rest of the
-// body from that offset on (a "Range: bytes=N-" line before the User-Agent line).
-std::string BuildGetRequest(std::string_view host, std::string_view path);
-std::string BuildResumeRequest(std::string_view host, std::string_view path, int64_t resumeOffset);
+// body from that offset on (a "Range: bytes=N-" line before the User-Agent line). Through a
+// proxy the request line carries the whole URL ("GET http://host/path"); the rest is the same.
+std::string BuildGetRequest(std::string_view host, std::string_view path, bool viaProxy = false);
+std::string BuildResumeRequest(std::string_view host, std::string_view path, int64_t resumeOffset, bool viaProxy = false);

@@ -96,6 +96,8 @@ ResponseVerdict JudgeFirstResponse(std::string_view head) {
   } else if (StatusClassIs(head, "20") && (!StatusClassIs(head, "206") || RangeStartsAt(head, 0))) {
     verdict.action = ResponseAction::Accept;
     verdict.contentLength = ReadContentLength(head);
+  } else if (StatusClassIs(head, "407")) {
+    verdict.action = ResponseAction::ProxyLogin;
   }
   return verdict;
 }

@@ -32,6 +32,7 @@ enum class ResponseAction {
   Accept,         // 20x: the body follows
   ContinueRange,  // 206 whose range starts at the requested offset: the body continues there
   Restart,        // 200 to a resume request: the whole body again, from offset 0
+  ProxyLogin,     // 407: the proxy in between wants a user name and password
   Reject,         // anything else
 };
 
