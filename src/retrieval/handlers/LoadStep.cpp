@@ -5,6 +5,7 @@
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
 #include "contracts/ProgramIdentity.h"
+#include "retrieval/download/RunFolder.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "retrieval/package/PackageCopy.h"
@@ -49,6 +50,7 @@ int OnForm1Load(HWND form, LPARAM) {
   if (IsTemplateMarker(marker)) {
     WritePackageCopies(ProgramFolder, ProgramFileName, marker, FileSystemCopyFiles());
   } else {
+    RunFolder = MakeRunFolder(TempFolder);
     PostMessageA(form, kStartMessage, 0, 0);
   }
   return 0;
