@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "support/HeldFileRetry.h"
 #else
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -41,8 +43,12 @@ InFile::~InFile() {
 
 bool InFile::Open(const std::string& path) {
     // Full sharing: a caller may hold the archive open for writing so that nobody else writes it.
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+    HANDLE h = INVALID_HANDLE_VALUE;
+    RetryWhileHeld([&] {
+        h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                        OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
+        return h != INVALID_HANDLE_VALUE ? FileAnswer::Done : AnswerForError(GetLastError());
+    });
     if (h == INVALID_HANDLE_VALUE) return false;
     handle_ = h;
     LARGE_INTEGER size;
@@ -62,9 +68,13 @@ size_t InFile::ReadAt(uint64_t offset, uint8_t* dest, size_t size) {
 }
 
 bool OutFile::Create(const std::string& path) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+    HANDLE h = INVALID_HANDLE_VALUE;
+    RetryWhileHeld([&] {
         h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (h == INVALID_HANDLE_VALUE && SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL))
+            h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        return h != INVALID_HANDLE_VALUE ? FileAnswer::Done : AnswerForError(GetLastError());
+    });
     if (h == INVALID_HANDLE_VALUE) return false;
     handle_ = h;
     return true;

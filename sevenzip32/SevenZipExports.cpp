@@ -4,6 +4,7 @@
 
 #include "ProgressRecord.h"
 #include "SevenZipCommand.h"
+#include "support/HeldFileRetry.h"
 
 namespace {
 
@@ -26,6 +27,24 @@ bool PumpMessages() {
     }
     return true;
 }
+
+// Waits for a file another program holds with the caller's window alive; the callback is asked
+// after each pause whether to go on.
+class CallerWindowClock : public RetryClock {
+public:
+    uint32_t NowMs() override { return GetTickCount(); }
+    bool Pause(uint32_t milliseconds) override {
+        const DWORD end = GetTickCount() + milliseconds;
+        for (DWORD now = GetTickCount(); int32_t(end - now) > 0; now = GetTickCount()) {
+            MsgWaitForMultipleObjects(0, nullptr, FALSE, end - now, QS_ALLINPUT);
+            if (!PumpMessages()) return false;
+        }
+        sevenzip::ProgressRecord record{};
+        return !gCallback || gCallback(gOwnerWindow, WM_NULL, kSevenZipWaitingForFile, &record) != FALSE;
+    }
+};
+
+CallerWindowClock gCallerWindowClock;
 
 class CallbackObserver : public sevenzip::ExtractObserver {
 public:
@@ -50,6 +69,7 @@ extern "C" {
 int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) try {
     if (output && outputSize > 0) output[0] = '\0';
     if (!commandLine) return sevenzip::kResultBadCommand;
+    UseHeldFileClock(&gCallerWindowClock);
     CallbackObserver observer;
     return sevenzip::RunSevenZipCommand(commandLine, observer);
 } catch (...) {
@@ -57,6 +77,7 @@ int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) tr
 }
 
 BOOL WINAPI SevenZipCheckArchive(LPCSTR archivePath, int) try {
+    UseHeldFileClock(&gCallerWindowClock);
     return archivePath && sevenzip::CheckArchiveFile(archivePath);
 } catch (...) {
     return FALSE;

@@ -38,7 +38,7 @@ int main() {
   const HWND edit = GetDlgItem(form, kFolderEditId);
 
   // The welcome page follows the package download.
-  if (!WaitUntil([&] { return FileExists(temp + "\\188.7z") && IsWindowVisible(next); }, kStepTimeout)) {
+  if (!WaitUntil([&] { return FileExists(RunFileIn(temp, "188.7z")) && IsWindowVisible(next); }, kStepTimeout)) {
     return Fail("no welcome page");
   }
   Click(next);

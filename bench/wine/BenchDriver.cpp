@@ -3,7 +3,7 @@
 //   BenchDriver first-window PROGRAM TEMP_DIR
 //       ms from start until the program shows a visible top-level window
 //   BenchDriver download PROGRAM TEMP_DIR FILE_NAME
-//       ms from start until TEMP_DIR\FILE_NAME exists, and the peak working set until then
+//       ms from start until FILE_NAME exists in the run's folder under TEMP_DIR, and the peak working set until then
 //   BenchDriver stalled PROGRAM TEMP_DIR HOLD_MS
 //       steers the test host to stall every body, starts the program, prints "window_shown"
 //       once it shows a window and keeps it waiting for HOLD_MS; the caller measures its CPU
@@ -72,7 +72,7 @@ int Download(const std::string& program, const std::string& temp, const std::str
   if (!StartWithTemp(process, program, temp)) return 2;
   const double ms = MsUntil(start, [&] {
     if (SIZE_T now = PeakWorkingSetKib(process.Id()); now > peakKib) peakKib = now;
-    return FileExists(temp + "\\" + fileName);
+    return FileExists(RunFileIn(temp, fileName));
   });
   if (ms < 0) return 1;
   if (SIZE_T now = PeakWorkingSetKib(process.Id()); now > peakKib) peakKib = now;

@@ -9,6 +9,7 @@
 #include "app/ModalLoop.h"
 #include "contracts/ProgramIdentity.h"
 #include "forms/Form1.h"
+#include "support/MessagePump.h"
 #include "support/ScopedWin.h"
 
 namespace {
@@ -60,5 +61,6 @@ int RunInstaller(HINSTANCE module) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   SetDpiFactors();
+  UseHeldFileClock(&WindowRetryClock());
   return RunInstaller(GetModuleHandleA(nullptr));
 }

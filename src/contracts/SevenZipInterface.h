@@ -22,9 +22,11 @@ static_assert(offsetof(SevenZipProgressRecord, bytesWritten) == 4);
 static_assert(offsetof(SevenZipProgressRecord, entryName) == 8);
 static_assert(sizeof(SevenZipProgressRecord) == 1080);
 
-// Callback states: an entry begins, an entry is being written.
+// Callback states: an entry begins, an entry is being written, the library waits for a file
+// another program holds (the callback only answers whether to go on).
 inline constexpr unsigned kSevenZipEntryStart = 0;
 inline constexpr unsigned kSevenZipEntryWriting = 1;
+inline constexpr unsigned kSevenZipWaitingForFile = 2;
 
 #ifdef _WIN32
 // Called with WM_NULL; FALSE makes the library stop.

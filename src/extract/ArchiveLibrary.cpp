@@ -1,6 +1,7 @@
 #include "extract/ArchiveLibrary.h"
 
 #include "extract/ExtractionTexts.h"
+#include "support/HeldFileRetry.h"
 #include "state/RetrievalState.h"
 #include "trust/TrustState.h"
 
@@ -29,7 +30,11 @@ bool LookUpExports() {
 
 const ArchiveLibrary* LoadArchiveLibrary() {
   if (!gLibraryHandle) {
-    gLibraryHandle = LoadLibraryA((TempFolder + kArchiveLibraryFile).c_str());
+    const std::string path = RunFolder + kArchiveLibraryFile;
+    RetryWhileHeld([&] {
+      gLibraryHandle = LoadLibraryA(path.c_str());
+      return gLibraryHandle ? FileAnswer::Done : AnswerForError(GetLastError());
+    });
     if (gLibraryHandle && !LookUpExports()) ReleaseArchiveLibrary();
   }
   // Once mapped, the image is the loader's; the checked file need not be held any longer.

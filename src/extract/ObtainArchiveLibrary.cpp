@@ -6,6 +6,7 @@
 #include "state/AppState.h"
 #include "extract/ExtractionTexts.h"
 #include "retrieval/download/FetchFile.h"
+#include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
 #include "support/FileIO.h"
 #include "trust/PublisherFile.h"
@@ -19,20 +20,20 @@ bool HoldLibrary(const std::string& libraryPath) { return HoldPublisherFile(libr
 }  // namespace
 
 void ObtainArchiveLibrary() {
-  const std::string libraryPath = TempFolder + kArchiveLibraryFile;
+  const std::string libraryPath = RunFolder + kArchiveLibraryFile;
   if (FileExists(libraryPath)) {
     if (HoldLibrary(libraryPath)) return;
-    DeleteFileNamed(libraryPath);  // planted or damaged: fetched anew
+    DeleteFileNamed(libraryPath);  // damaged since an earlier attempt: fetched anew
   }
   if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
     if (AbortRequested != 1) {
       MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
       DeleteFileNamed(libraryPath);
     }
-    ExitProcess(0);
+    EndProgramNow();
   }
   if (HoldLibrary(libraryPath)) return;
   MessageBoxA(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
   DeleteFileNamed(libraryPath);
-  ExitProcess(0);
+  EndProgramNow();
 }

@@ -5,7 +5,7 @@
 #include "state/AppState.h"
 #include "forms/CommandRoute.h"
 #include "forms/Form1.h"
-#include "extract/CleanupPlanWin32.h"
+#include "extract/CleanUpOnDestroy.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/handlers/LoadStep.h"
 #include "wizard/FolderPickerWin32.h"

@@ -1,6 +1,7 @@
 #include "state/RetrievalState.h"
 
 std::string TempFolder;
+std::string RunFolder;
 std::string InstallFolder;
 PackageInfo Package;
 std::string ProgressItemText;

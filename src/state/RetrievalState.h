@@ -10,6 +10,9 @@
 
 // Where downloads are kept (the TEMP value); ends with "\" once the load step has run.
 extern std::string TempFolder;
+// This run's own folder under TempFolder, where the package and the archive library are
+// downloaded; ends with "\", empty until it is made.
+extern std::string RunFolder;
 // The base folder offered for installation; ends with "\" once the load step has run.
 extern std::string InstallFolder;
 // The values of the package's information block, set by each successful information step.

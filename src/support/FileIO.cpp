@@ -2,6 +2,8 @@
 
 #ifdef _WIN32
 #include <windows.h>
+
+#include "support/HeldFileRetry.h"
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -15,10 +17,28 @@ bool FileExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+namespace {
+
+// CreateFileA, tried again while another program holds the file.
+HANDLE OpenWhenFree(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
+  HANDLE file = INVALID_HANDLE_VALUE;
+  RetryWhileHeld([&] {
+    file = CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return file != INVALID_HANDLE_VALUE ? FileAnswer::Done : AnswerForError(GetLastError());
+  });
+  return file;
+}
+
+}  // namespace
+
 bool DeleteFileNamed(const std::string& path) {
   // DeleteFile refuses read-only files.
   SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-  return DeleteFileA(path.c_str()) || !FileExists(path);
+  return RetryWhileHeld([&] {
+    if (DeleteFileA(path.c_str())) return FileAnswer::Done;
+    const DWORD error = GetLastError();
+    return FileExists(path) ? AnswerForError(error) : FileAnswer::Done;
+  });
 }
 
 int64_t FileSizeOf(const std::string& path) {
@@ -32,8 +52,8 @@ int64_t FileSizeOf(const std::string& path) {
 
 bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes) {
   // Files the installer keeps open for itself share deletion only with their readers.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      OpenWhenFree(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, OPEN_EXISTING);
   if (file == INVALID_HANDLE_VALUE) return false;
   size_t done = 0;
   while (done < bytes.size()) {
@@ -51,8 +71,7 @@ bool ReadFileAt(const std::string& path, int64_t offset, std::string& bytes) {
 
 bool RandomAccessFile::Open(const std::string& path) {
   Close();
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                  OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = OpenWhenFree(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, OPEN_ALWAYS);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(file);
   return true;
@@ -60,8 +79,7 @@ bool RandomAccessFile::Open(const std::string& path) {
 
 bool RandomAccessFile::CreateKept(const std::string& path) {
   Close();
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, nullptr,
-                                  CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = OpenWhenFree(path, GENERIC_READ | GENERIC_WRITE | DELETE, FILE_SHARE_READ, CREATE_NEW);
   if (file == INVALID_HANDLE_VALUE) return false;
   handle_ = reinterpret_cast<intptr_t>(file);
   return true;

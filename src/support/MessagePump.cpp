@@ -74,3 +74,28 @@ void RefreshWindow(HWND window) {
   InvalidateRect(window, nullptr, TRUE);
   UpdateWindow(window);
 }
+
+namespace {
+
+class WindowThreadClock : public RetryClock {
+ public:
+  uint32_t NowMs() override { return GetTickCount(); }
+  bool Pause(uint32_t milliseconds) override {
+    if (GetCurrentThreadId() != windowThread_) {
+      Sleep(milliseconds);
+      return true;
+    }
+    WaitWithMessages(static_cast<int>(milliseconds));
+    return !QuitReceived();
+  }
+
+ private:
+  const DWORD windowThread_ = GetCurrentThreadId();
+};
+
+}  // namespace
+
+RetryClock& WindowRetryClock() {
+  static WindowThreadClock clock;
+  return clock;
+}

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "support/HeldFileRetry.h"
+
 // Dispatches every message waiting in the thread's queue.
 void PumpMessages();
 
@@ -16,3 +18,7 @@ void PostClose(HWND window);
 
 // Repaints the whole client area at once.
 void RefreshWindow(HWND window);
+
+// Pauses between tries on a held file: on the calling window thread with messages dispatched,
+// given up once Form1 is gone; on another thread a plain sleep.
+RetryClock& WindowRetryClock();

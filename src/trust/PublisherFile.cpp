@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "support/HeldFileRetry.h"
 #include "support/ScopedBcrypt.h"
 #include "trust/PublisherKey.h"
 #include "trust/SignatureLine.h"
@@ -77,8 +78,11 @@ std::optional<SignatureLine> ReadLine(HANDLE file, std::uint64_t& size) {
 bool HoldPublisherFile(const std::string& path, AutoCloseHandle& hold) {
   hold.Reset();
   if (!PublisherKey.present) return true;
-  hold.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+  RetryWhileHeld([&] {
+    hold.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                           FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    return hold.IsValid() ? FileAnswer::Done : AnswerForError(GetLastError());
+  });
   std::uint64_t size = 0;
   Sha256Digest digest;
   std::optional<SignatureLine> line;

@@ -1,10 +1,12 @@
 #include "wizard/InstallAction.h"
 
+#include "extract/ArchiveLibrary.h"
 #include "extract/ExtractPackage.h"
 #include "extract/ObtainArchiveLibrary.h"
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
+#include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
 #include "support/EnsureFolder.h"
 #include "wizard/FolderRules.h"
@@ -51,7 +53,10 @@ void RunInstallAction(HWND form) {
   CarryOutPageMove(form, ExtractionPageMove());
   CarryOutPageMove(form, ButtonsDisabledMove());
   const bool extracted = ExtractPackage(Package.PackagePath, folder);
-  if (AbortRequested == 1) ExitProcess(0);
+  if (AbortRequested == 1) {
+    ReleaseArchiveLibrary();
+    EndProgramNow();
+  }
   if (!extracted) {
     ShowError(form, kInstallErrorMessage, "");
     CarryOutPageMove(form, ReturnToFolderPageMove());

@@ -10,19 +10,18 @@ namespace {
 
 // Records what the step asks for, in order, as short words.
 struct FakeStepHost : PackageStepHost {
-  bool present, fetchWorks, stopped, hasBlock, retry;
+  bool fetchWorks, stopped, hasBlock, retry;
   std::deque<bool> verdicts;  // one per signature check, in order; none left: it holds
   std::vector<std::string> calls;
 
-  FakeStepHost(bool p, bool f, bool s, bool b, bool r, std::deque<bool> v = {})
-      : present(p), fetchWorks(f), stopped(s), hasBlock(b), retry(r), verdicts(std::move(v)) {}
+  FakeStepHost(bool f, bool s, bool b, bool r, std::deque<bool> v = {})
+      : fetchWorks(f), stopped(s), hasBlock(b), retry(r), verdicts(std::move(v)) {}
   bool SignatureHolds(const std::string& path) override {
     calls.push_back("check " + path);
     const bool holds = verdicts.empty() || verdicts.front();
     if (!verdicts.empty()) verdicts.pop_front();
     return holds;
   }
-  bool FileExists(const std::string& path) override { return calls.push_back("exists " + path), present; }
   bool Fetch(const std::string& name, const std::string& display) override {
     return calls.push_back("fetch " + name + " " + display), fetchWorks;
   }
@@ -47,36 +46,32 @@ struct FakeStepHost : PackageStepHost {
 
 TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
   const std::string path = "C:\\T\\188.7z";
-  const std::string exists = "exists " + path, fetch = "fetch 188.7z 下载安装包文件", read = "read " + path;
+  const std::string fetch = "fetch 188.7z 下载安装包文件", read = "read " + path;
   const std::string check = "check " + path, notPublishers = "ask " + path + " 此文件不是岚舟软件发布的安装包！！！ ";
   const std::string fileError = "ask " + path + " 文件错误！！！ ";
   const struct {
     const char* name;
-    bool present, fetchWorks, stopped, hasBlock, retry;
+    const char* runFolder;
+    bool fetchWorks, stopped, hasBlock, retry;
     std::vector<std::string> calls;
     std::deque<bool> verdicts;
   } cases[] = {
-      {"present: no download", true, false, false, true, false,
-       {exists, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"downloaded", false, true, false, true, false,
-       {exists, fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"present but not the publisher's: deleted and fetched anew", true, true, false, true, false,
-       {exists, check, "delete " + path, fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"},
-       {false, true}},
-      {"downloaded but not the publisher's, Retry: deleted and fetched again", false, true, false, true, true,
-       {exists, fetch, check, notPublishers, "delete " + path, "post"}, {false}},
-      {"downloaded but not the publisher's, Cancel: deleted, program ends", false, true, false, true, false,
-       {exists, fetch, check, notPublishers, "delete " + path, "end"}, {false}},
-      {"download failed", false, false, false, true, false, {exists, fetch, "failed", "delete " + path, "end"}},
-      {"download stopped: nothing shown", false, false, true, true, false, {exists, fetch, "end"}},
-      {"no block, Retry: deleted and asked again", true, false, false, false, true,
-       {exists, check, "welcome", read, fileError, "delete " + path, "post"}},
-      {"no block, Cancel: deleted, program ends", true, false, false, false, false,
-       {exists, check, "welcome", read, fileError, "delete " + path, "end"}},
+      {"downloaded", "C:\\T\\", true, false, true, false, {fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
+      {"no folder of its own: as a failed download", "", true, false, true, false, {"failed", "end"}},
+      {"downloaded but not the publisher's, Retry: deleted and fetched again", "C:\\T\\", true, false, true, true,
+       {fetch, check, notPublishers, "delete " + path, "post"}, {false}},
+      {"downloaded but not the publisher's, Cancel: deleted, program ends", "C:\\T\\", true, false, true, false,
+       {fetch, check, notPublishers, "delete " + path, "end"}, {false}},
+      {"download failed", "C:\\T\\", false, false, true, false, {fetch, "failed", "delete " + path, "end"}},
+      {"download stopped: nothing shown", "C:\\T\\", false, true, true, false, {fetch, "end"}},
+      {"no block, Retry: deleted and asked again", "C:\\T\\", true, false, false, true,
+       {fetch, check, "welcome", read, fileError, "delete " + path, "post"}},
+      {"no block, Cancel: deleted, program ends", "C:\\T\\", true, false, false, false,
+       {fetch, check, "welcome", read, fileError, "delete " + path, "end"}},
   };
   for (const auto& c : cases) {
-    FakeStepHost host(c.present, c.fetchWorks, c.stopped, c.hasBlock, c.retry, c.verdicts);
-    RunPackageInfoStep(host, "C:\\T\\", "188.7z");
+    FakeStepHost host(c.fetchWorks, c.stopped, c.hasBlock, c.retry, c.verdicts);
+    RunPackageInfoStep(host, c.runFolder, "188.7z");
     EXPECT_EQ(host.calls, c.calls) << c.name;
   }
 }

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <tuple>
+#include <vector>
 
 #include "contracts/ProgramIdentity.h"
 #include "forms/CommandRoute.h"
@@ -10,6 +12,7 @@
 #include "support/EnsureFolder.h"
 #include "support/FontSpec.h"
 #include "support/GbkPath.h"
+#include "support/HeldFileRetry.h"
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
 
@@ -182,6 +185,46 @@ TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
     const ModulePath split = SplitModulePath(c.path);
     EXPECT_EQ(split.folder, c.folder) << c.path;
     EXPECT_EQ(split.fileName, c.fileName) << c.path;
+  }
+}
+
+// A clock that moves by each pause and by the time each try takes; the user stops at the
+// given pause (0: never).
+struct FakeRetryClock : RetryClock {
+  uint32_t now = 0;
+  int pauses = 0, stopAtPause = 0;
+  uint32_t NowMs() override { return now; }
+  bool Pause(uint32_t milliseconds) override { return now += milliseconds, ++pauses != stopAtPause; }
+};
+
+TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
+  const struct {
+    const char* name;
+    std::vector<uint32_t> errors;  // per try, 0 for success; the last one repeats
+    uint32_t tryMs;
+    int stopAtPause;
+    bool done;
+    int tries;
+    uint32_t lastedMs;
+  } cases[] = {
+      {"free at once", {0}, 0, 0, true, 1, 0},
+      {"sharing violation, access denied, lock violation, then free", {32, 5, 33, 0}, 0, 0, true, 4, 300},
+      {"a missing file is final", {2, 0}, 0, 0, false, 1, 0},
+      {"a full disk is final", {112, 0}, 0, 0, false, 1, 0},
+      {"held for good: given up at the bound", {32}, 0, 0, false, 101, 10000},
+      {"slow tries count toward the bound", {32}, 3000, 0, false, 4, 12300},
+      {"the user stops during the third pause", {32}, 0, 3, false, 3, 300},
+  };
+  for (const auto& c : cases) {
+    FakeRetryClock clock;
+    clock.stopAtPause = c.stopAtPause;
+    int tries = 0;
+    const bool done = RetryWhileHeld(clock, [&] {
+      const uint32_t error = c.errors[std::min<std::size_t>(tries++, c.errors.size() - 1)];
+      clock.now += c.tryMs;
+      return error == 0 ? FileAnswer::Done : AnswerForError(error);
+    });
+    EXPECT_EQ(std::tuple(done, tries, clock.now), std::tuple(c.done, c.tries, c.lastedMs)) << c.name;
   }
 }
 

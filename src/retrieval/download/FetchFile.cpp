@@ -9,6 +9,7 @@
 #include "state/BuildConfig.h"
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
+#include "support/HeldFileRetry.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "retrieval/download/FetchSequence.h"
@@ -53,8 +54,11 @@ class WindowsFetchHost : public FetchHost {
   }
   void ShowFailure(const std::string& text) override { ShowTransferFailure(MainWindowHandle, text); }
   bool RenameFile(const std::string& from, const std::string& to) override {
-    if (kept_ != nullptr && kept_->file.IsValid()) return RenameHeldFile(kept_->file, to);
-    return MoveFileA(from.c_str(), to.c_str()) != FALSE;
+    return RetryWhileHeld([&] {
+      const bool renamed = kept_ != nullptr && kept_->file.IsValid() ? RenameHeldFile(kept_->file, to)
+                                                                    : MoveFileA(from.c_str(), to.c_str()) != FALSE;
+      return renamed ? FileAnswer::Done : AnswerForError(GetLastError());
+    });
   }
 
  private:
@@ -66,7 +70,7 @@ class WindowsFetchHost : public FetchHost {
 bool FetchFile(const std::string& fileName, const std::string& displayName, DownloadedFile* kept) {
   WindowsFetchHost host(kept);
   const std::array<std::string_view, 2> hosts = {DownloadHost1, DownloadHost2};
-  if (FetchFromHosts(host, TempFolder, fileName, displayName, hosts)) return true;
+  if (FetchFromHosts(host, RunFolder, fileName, displayName, hosts)) return true;
   if (kept != nullptr) {
     kept->file.Reset();
     kept->digest.Stop();

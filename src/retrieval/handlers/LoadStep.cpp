@@ -5,8 +5,11 @@
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
 #include "contracts/ProgramIdentity.h"
+#include "retrieval/download/RunFolder.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/handlers/LoadFolders.h"
+#include "retrieval/handlers/PackageInfoStep.h"
+#include "retrieval/handlers/PackageRunClaim.h"
 #include "retrieval/package/PackageCopy.h"
 #include "retrieval/package/PackageIdentity.h"
 #include "state/RetrievalState.h"
@@ -49,6 +52,9 @@ int OnForm1Load(HWND form, LPARAM) {
   if (IsTemplateMarker(marker)) {
     WritePackageCopies(ProgramFolder, ProgramFileName, marker, FileSystemCopyFiles());
   } else {
+    // A second start of the same package's installer only shows the first one.
+    if (!ClaimPackageRun(PackageNameFromMarker(marker), form)) ExitProcess(0);
+    RunFolder = MakeRunFolder(TempFolder);
     PostMessageA(form, kStartMessage, 0, 0);
   }
   return 0;

@@ -24,32 +24,32 @@ void RefusePackage(PackageStepHost& host, const std::string& path, const std::st
 
 }  // namespace
 
-void RunPackageInfoStep(PackageStepHost& host, const std::string& tempFolder, const std::string& packageName) {
-  const std::string path = tempFolder + packageName;
-  bool present = host.FileExists(path);
-  // Anyone may have left a file of that name in TEMP: only the publisher's is used as it is.
-  if (present && !host.SignatureHolds(path)) {
-    host.DeleteFile(path);
-    present = false;
+void RunPackageInfoStep(PackageStepHost& host, const std::string& runFolder, const std::string& packageName) {
+  // Without a folder of its own the run has nowhere to put the package: as a failed download.
+  if (runFolder.empty()) {
+    host.ShowDownloadFailed();
+    host.EndProgram();
+    return;
   }
-  if (!present) {
-    if (!host.Fetch(packageName, std::string(kPackageDownloadDisplayName))) {
-      // A stop the user asked for needs no message.
-      if (!host.StopConfirmed()) {
-        host.ShowDownloadFailed();
-        host.DeleteFile(path);
-      }
-      host.EndProgram();
-      return;
+  const std::string path = runFolder + packageName;
+  // The folder is new for this run, so the package is always fetched: nothing that stood in
+  // TEMP before is read.
+  if (!host.Fetch(packageName, std::string(kPackageDownloadDisplayName))) {
+    // A stop the user asked for needs no message.
+    if (!host.StopConfirmed()) {
+      host.ShowDownloadFailed();
+      host.DeleteFile(path);
     }
-    if (!host.SignatureHolds(path)) {
-      RefusePackage(host, path, PackageNotPublishersText(path));
-      return;
-    }
+    host.EndProgram();
+    return;
+  }
+  if (!host.SignatureHolds(path)) {
+    RefusePackage(host, path, PackageNotPublishersText(path));
+    return;
   }
   host.ShowWelcomePage();
 
-  std::optional<PackageInfo> info = host.ReadInfo(tempFolder, packageName);
+  std::optional<PackageInfo> info = host.ReadInfo(runFolder, packageName);
   if (!info) {
     RefusePackage(host, path, PackageFileErrorText(path));
     return;

@@ -11,14 +11,13 @@
 class PackageStepHost {
  public:
   virtual ~PackageStepHost() = default;
-  virtual bool FileExists(const std::string& path) = 0;
   // FetchFile: true when the folder now holds the complete file.
   virtual bool Fetch(const std::string& fileName, const std::string& displayName) = 0;
   virtual bool StopConfirmed() = 0;  // AbortRequested == 1
   virtual std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& fileName) = 0;
   // The download-failure message (OK only).
   virtual void ShowDownloadFailed() = 0;
-  // True when the publisher's signature holds on the file, and always without a built-in key;
+  // True when the publisher's signature holds on the downloaded file, and always without a built-in key;
   // a file that passed stays held against writers until it is deleted.
   virtual bool SignatureHolds(const std::string& path) = 0;
   // The file-error message with Retry and Cancel (no block, or not the publisher's file);
@@ -35,8 +34,7 @@ class PackageStepHost {
 // The package file name: the marker without leading and trailing blanks.
 std::string PackageNameFromMarker(std::string_view marker);
 
-// Handler of the start message: makes sure tempFolder holds the publisher's package
-// (downloading it when missing or not signed by the publisher), reads its information block, stores the package values and shows the
-// welcome page.
-void RunPackageInfoStep(PackageStepHost& host, const std::string& tempFolder,
-                        const std::string& packageName);
+// Handler of the start message: downloads the package into the run's own folder (empty when
+// it could not be made), checks the publisher's signature, reads its information block,
+// stores the package values and shows the welcome page.
+void RunPackageInfoStep(PackageStepHost& host, const std::string& runFolder, const std::string& packageName);

@@ -3,6 +3,7 @@
 #include "support/MessagePump.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/download/FetchFile.h"
+#include "retrieval/download/RunFolder.h"
 #include "retrieval/handlers/LoadStep.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/package/PackageInfoTexts.h"
@@ -19,7 +20,6 @@ class WindowsPackageStepHost : public PackageStepHost {
  public:
   explicit WindowsPackageStepHost(HWND form) : form_(form) {}
 
-  bool FileExists(const std::string& path) override { return ::FileExists(path); }
   bool Fetch(const std::string& fileName, const std::string& displayName) override {
     // Signed packages are hashed as they arrive; nothing changes without a key.
     return FetchFile(fileName, displayName, PublisherKey.present ? &downloaded_ : nullptr);
@@ -36,7 +36,7 @@ class WindowsPackageStepHost : public PackageStepHost {
     return MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
                        MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
-  // A package found in TEMP is hashed whole; one just fetched is checked on its download's handle.
+  // Checked on its download's handle, or hashed whole when the download left none.
   bool SignatureHolds(const std::string& path) override {
     if (downloaded_.file.IsValid()) return HoldDownloadedFile(downloaded_, CheckedPackage);
     return HoldPublisherFile(path, CheckedPackage);
@@ -52,7 +52,10 @@ class WindowsPackageStepHost : public PackageStepHost {
     RefreshWindow(form_);
   }
   void PostStartMessage() override { PostMessageA(form_, kStartMessage, 0, 0); }
-  void EndProgram() override { ExitProcess(0); }
+  void EndProgram() override {
+    downloaded_.file.Reset();
+    EndProgramNow();
+  }
 
  private:
   HWND form_;
@@ -63,5 +66,5 @@ class WindowsPackageStepHost : public PackageStepHost {
 
 void OnStartMessage(HWND form) {
   WindowsPackageStepHost host(form);
-  RunPackageInfoStep(host, TempFolder, PackageNameFromMarker(CurrentMarker()));
+  RunPackageInfoStep(host, RunFolder, PackageNameFromMarker(CurrentMarker()));
 }

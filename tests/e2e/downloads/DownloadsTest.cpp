@@ -38,12 +38,12 @@ struct ManualProxy {
 class DownloadsTest : public InstallerTest {
  protected:
   void SetUp() override { ASSERT_TRUE(Steer("")) << "the test host does not answer on 127.0.0.2:80"; }
-  std::string Package() const { return tempFolder + "\\188.7z"; }
+  std::string Package() const { return RunFile("188.7z"); }
   std::string Label(HWND form) const { return WindowText(GetDlgItem(form, kProgressHintId)); }
   bool ProgressShown(HWND form) {
     return WaitUntil([&] { return Label(form).rfind(kProgressPrefix, 0) == 0; }, kStepTimeout);
   }
-  void ExpectNoPackage() { EXPECT_FALSE(FileExists(Package()) || FileExists(Package() + ".tmp")) << "left in TEMP"; }
+  void ExpectNoPackage() { EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP"; }
 
   // The served package under its own name and no ".tmp" beside it; Form1 stays with no
   // message box, and the download page's progress bar is gone.
@@ -129,12 +129,13 @@ TEST_F(DownloadsTest, NoHostReachableOrNoNetworkIsToldOnce) {
 
 // Retry fetches it anew (Cancel, which deletes it, is the signing suite's refusal path).
 TEST_F(DownloadsTest, PackageWithoutInformationRetryDownloadsItAnew) {
-  PrepareTestFolders();
-  ASSERT_TRUE(CopyFileA(ServedFile("noblock.7z").c_str(), Package().c_str(), FALSE));
+  const std::string good = ReadFileBytes(ServedFile("188.rar"));
+  ASSERT_TRUE(ServeInstead(ServedFile("188.rar"), ReadFileBytes(ServedFile("noblock.7z"))));
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
   const MessageBoxInfo box = ExpectMessageBox("岚舟软件安装");
   EXPECT_EQ(box.text, Package() + "\r\n\r\n文件错误！！！ \r\n\r\n请到岚舟网站重新下载试试\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
+  ASSERT_TRUE(ServeInstead(ServedFile("188.rar"), good));
   Answer(box, IDRETRY);
   ExpectWelcomePage(form);
 }

@@ -1,6 +1,7 @@
 #!/bin/sh
 # The download suite's files:  MakePackages.sh OUTPUT_DIR
-# 188.rar (served for 188.7z) has 200 KiB and an information block, noblock.7z none.
+# 188.rar (served for 188.7z) has 200 KiB and an information block, noblock.7z none; 99.rar is
+# the same package for the installer copies that fetch 99.7z.
 set -eu
 out=$1
 mkdir -p "$out"
@@ -9,4 +10,5 @@ block() {
     iconv -f UTF-8 -t GBK
 }
 { head -c 204000 /dev/zero | tr '\0' 'Z'; block; } > "$out/188.rar"
+cp "$out/188.rar" "$out/99.rar"
 head -c 3000 /dev/zero | tr '\0' 'Z' > "$out/noblock.7z"

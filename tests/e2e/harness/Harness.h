@@ -138,6 +138,10 @@ std::string ReadFileBytes(const std::string& path);
 // Writes the bytes as the whole file; false when it cannot be written.
 bool WriteFileBytes(const std::string& path, const std::string& bytes);
 
+// The path of name in the folder of its own that an installer run made in tempFolder (the
+// first one found); empty text while there is none.
+std::string RunFileIn(const std::string& tempFolder, const std::string& name);
+
 // Every entry below folder by its relative name: files map to their bytes, folders (named
 // with a trailing "\") to nothing.
 std::map<std::string, std::string> TreeOf(const std::string& folder);

@@ -12,23 +12,24 @@ void InstallerTest::PrepareTestFolders() {
 
 void InstallerTest::NewRun() {
   installer.Terminate();
+  RestoreServedFiles();
   testFolder.clear();
   PrepareTestFolders();
 }
 
-HWND InstallerTest::StartInstaller(const std::string& program) {
+HWND InstallerTest::StartInstaller(InstallerProcess& process, const std::string& program, bool expected) {
   PrepareTestFolders();
   // A 64-bit installer (the build for machines that run no 32-bit code) takes its ProgramFiles
   // from ProgramW6432.
-  if (!installer.Start(program, {{"TEMP", tempFolder},
-                                 {"TMP", tempFolder},
-                                 {"ProgramFiles", programFilesFolder},
-                                 {"ProgramW6432", programFilesFolder}})) {
+  if (!process.Start(program, {{"TEMP", tempFolder},
+                               {"TMP", tempFolder},
+                               {"ProgramFiles", programFilesFolder},
+                               {"ProgramW6432", programFilesFolder}})) {
     ADD_FAILURE() << "cannot start " << program << " (error " << GetLastError() << ")";
     return nullptr;
   }
-  const HWND form = WaitForForm1(installer.Id(), 20000);
-  if (!form) ADD_FAILURE() << "Form1 of " << program << " did not appear";
+  const HWND form = WaitForForm1(process.Id(), expected ? 20000 : 5000);
+  if (!form && expected) ADD_FAILURE() << "Form1 of " << program << " did not appear";
   return form;
 }
 
@@ -55,14 +56,26 @@ void InstallerTest::ExpectMessage(const std::string& title, const std::string& t
   Answer(box, box.buttons.empty() ? IDOK : box.buttons.front());
 }
 
+std::string InstallerTest::RunFile(const std::string& name) const { return RunFileIn(tempFolder, name); }
+
+bool InstallerTest::ServeInstead(const std::string& servedPath, const std::string& bytes) {
+  if (!replacedFiles_.count(servedPath)) replacedFiles_[servedPath] = ReadFileBytes(servedPath);
+  return WriteFileBytes(servedPath, bytes);
+}
+
+void InstallerTest::RestoreServedFiles() {
+  for (const auto& [path, bytes] : replacedFiles_) EXPECT_TRUE(WriteFileBytes(path, bytes)) << path;
+  replacedFiles_.clear();
+}
+
 bool InstallerTest::WaitForWelcomePage(HWND form, const std::string& served, const std::string& package,
                                        int milliseconds) {
-  const std::string path = tempFolder + "\\" + package;
   const bool welcome = form && WaitUntil([&] {
+    const std::string path = RunFile(package);
     return IsWindowVisible(GetDlgItem(form, kNextButtonId)) && !IsWindowVisible(GetDlgItem(form, kProgressBarId)) &&
-           (served.empty() ? FileExists(path) : ReadFileBytes(path) == served);
+           !path.empty() && (served.empty() ? FileExists(path) : ReadFileBytes(path) == served);
   }, milliseconds);
-  EXPECT_TRUE(welcome) << "no welcome page with " << path << " after the download";
+  EXPECT_TRUE(welcome) << "no welcome page with " << package << " in the run's folder after the download";
   return welcome;
 }
 
@@ -90,5 +103,6 @@ void InstallerTest::TearDown() {
     }
   }
   installer.Terminate();
+  RestoreServedFiles();
   if (steered_) SteerTestHost("");
 }

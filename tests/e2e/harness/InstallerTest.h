@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
 
 #include "Harness.h"
@@ -22,7 +23,9 @@ class InstallerTest : public ::testing::Test {
 
   // Starts program with the test's own TEMP and ProgramFiles and returns Form1, or null
   // (after a failure is recorded) when it does not appear in time.
-  HWND StartInstaller(const std::string& program);
+  HWND StartInstaller(const std::string& program) { return StartInstaller(installer, program, true); }
+  // The same for another process; without `expected`, no Form1 is no failure.
+  HWND StartInstaller(InstallerProcess& process, const std::string& program, bool expected);
 
   // The exit code, or a recorded failure when the installer is still running.
   void ExpectExitCode(DWORD expected, int milliseconds = 10000);
@@ -38,8 +41,16 @@ class InstallerTest : public ::testing::Test {
   // button.
   void ExpectMessage(const std::string& title, const std::string& text);
 
+  // The path of name in the run's own folder, the one folder the installer made in TEMP;
+  // empty text while there is none.
+  std::string RunFile(const std::string& name) const;
+
+  // Serves bytes under the test host's file servedPath until the next run or the end of the
+  // test, when the file it replaced comes back.
+  bool ServeInstead(const std::string& servedPath, const std::string& bytes);
+
   // The welcome page once the package download is over: Next shown, the progress bar gone
-  // and TEMP\<package> there, holding served when that is given; else a recorded failure.
+  // and <package> in the run's folder, holding served when that is given; else a recorded failure.
   bool WaitForWelcomePage(HWND form, const std::string& served = "", const std::string& package = "188.7z",
                           int milliseconds = kStepTimeout);
 
@@ -60,5 +71,8 @@ class InstallerTest : public ::testing::Test {
   InstallerProcess installer;
 
  private:
+  void RestoreServedFiles();
+
   bool steered_ = false;
+  std::map<std::string, std::string> replacedFiles_;  // served path -> its own bytes
 };

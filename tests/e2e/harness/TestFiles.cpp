@@ -104,6 +104,14 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
 
+std::string RunFileIn(const std::string& tempFolder, const std::string& name) {
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((tempFolder + "\\lzin-*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return {};
+  FindClose(search);
+  return tempFolder + "\\" + entry.cFileName + "\\" + name;
+}
+
 std::map<std::string, std::string> TreeOf(const std::string& folder) {
   std::map<std::string, std::string> tree;
   CollectTree(folder, "", tree);

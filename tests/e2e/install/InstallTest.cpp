@@ -51,8 +51,14 @@ class InstallTest : public InstallerTest {
 // a folder is needed and a folder where the package has a file: each told, and the user is
 // back on the folder page to choose again; the library is fetched only for an extraction.
 // Then a missing folder typed with blanks around it is trimmed, made and unpacked into with
-// the library already loaded, and closing Form1 cleans TEMP up.
+// the library already loaded, and closing Form1 cleans TEMP up. A library and an older
+// package that stood in TEMP before the start are neither loaded nor read, nor touched.
 TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) {
+  PrepareTestFolders();
+  const std::map<std::string, std::string> planted = {
+      {tempFolder + "\\7-zip32.dll", "MZ planted, and no library at all"},
+      {tempFolder + "\\188.7z", ReadFileBytes(HarnessArgument("not-an-archive"))}};
+  for (const auto& [path, bytes] : planted) ASSERT_TRUE(WriteFileBytes(path, bytes));
   const HWND form = StartAtFolderPage(HarnessArgument("installer"));
   ASSERT_TRUE(form);
   const HWND edit = GetDlgItem(form, kFolderEditId);
@@ -87,7 +93,7 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) 
         2000))
         << WindowText(edit);
     EXPECT_EQ(WindowText(GetDlgItem(form, kNextButtonId)), "下一步");
-    EXPECT_EQ(FileExists(tempFolder + "\\7-zip32.dll"), c.library);
+    EXPECT_EQ(FileExists(RunFile("7-zip32.dll")), c.library);
   }
 
   const std::string folder = testFolder + "\\安装 目标\\游戏";
@@ -99,10 +105,11 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) 
     EXPECT_TRUE(IsWindowEnabled(GetDlgItem(form, id))) << id;
   }
   ExpectSameTree(HarnessArgument("tree"), folder);
-  EXPECT_TRUE(FileExists(tempFolder + "\\7-zip32.dll"));
+  EXPECT_TRUE(FileExists(RunFile("7-zip32.dll")));
   Click(GetDlgItem(form, kCancelButtonId));
   ExpectExitCode(0);
-  EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
+  EXPECT_EQ(RunFile(""), "") << "the run's folder is left in TEMP";
+  for (const auto& [path, bytes] : planted) EXPECT_TRUE(ReadFileBytes(path) == bytes) << path;
 }
 
 TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
@@ -145,7 +152,8 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
     if (closeDuringPause) {
       PostMessageA(form, WM_CLOSE, 0, 0);
       ExpectExitCode(0);
-      EXPECT_FALSE(FileExists(target + "\\readme.txt") || FileExists(tempFolder + "\\7-zip32.dll")) << "the installation went on after Form1 closed";
+      EXPECT_FALSE(FileExists(target + "\\readme.txt")) << "the installation went on after Form1 closed";
+      EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
     } else {
       ASSERT_TRUE(WaitForFinishPage(form));
       EXPECT_TRUE(installer.IsRunning());
@@ -177,43 +185,42 @@ TEST_F(InstallTest, CloseDuringExtractionIsRefusedAndYesEndsTheProgram) {
       EXPECT_NE(WindowText(GetDlgItem(form, kNextButtonId)), "完成");
     }
   }
-  // Ended from the stopped step, not by closing Form1: the downloads stay.
-  EXPECT_TRUE(FileExists(tempFolder + "\\big.7z"));
+  // Ended from the stopped step, not by closing Form1: it removes the downloads too.
+  EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
 }
 
 // What the library cannot use is told under the product title, then the install error, and
 // the folder page is back with nothing unpacked; a library that cannot be downloaded ends
 // the program.
 TEST_F(InstallTest, UnusableOrMissingLibraryAndPackageAreTold) {
-  PrepareTestFolders();
-  const std::string package = tempFolder + "\\188.7z", library = tempFolder + "\\7-zip32.dll";
+  const std::string hosts = HarnessArgument("hosts");
   const struct {
-    std::string planted, bytes, title;  // put in TEMP first; the package's title
-    const char* steering;               // for the hosts, once on the folder page
-    std::vector<std::pair<std::string, std::string>> messages;
+    std::string served, bytes, title;  // served instead of the hosts' own file; the package's title
+    const char* steering;              // for the hosts, once on the folder page
+    std::vector<std::pair<std::string, std::string>> messages;  // the package's path goes before a text from "\r\n"
   } cases[] = {
-      {library, "MZ but no library", kTitle, "",
+      {"7-zip32.dll", "MZ but no library, long enough to count as a download", kTitle, "",
        {{kProductTitle, "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。"}, {"", kInstallErrorText}}},
       // Its information block is good; what it stands on is not an archive.
-      {package, ReadFileBytes(HarnessArgument("not-an-archive")), "下载测试", "",
-       {{kProductTitle, package + "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。"}, {"", kInstallErrorText}}},
+      {"188.rar", ReadFileBytes(HarnessArgument("not-an-archive")), "下载测试", "",
+       {{kProductTitle, "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。"}, {"", kInstallErrorText}}},
       {"", "", kTitle, "status=404",
        {{kInstallTitle, "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n"
                         "杀毒软件拦截、不可以上网等\r\n\r\n       　－－－－感谢你使用【岚舟软件】"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.messages.front().second);
-    NewRun();  // the same folders, emptied
-    ASSERT_TRUE(c.planted.empty() || WriteFileBytes(c.planted, c.bytes));
+    NewRun();  // the same folders, emptied, and the hosts' own files back
+    ASSERT_TRUE(c.served.empty() || ServeInstead(hosts + "\\" + c.served, c.bytes));
     const HWND form = StartAtFolderPage(HarnessArgument("installer"), c.title);
     ASSERT_TRUE(form);
     ASSERT_TRUE(Steer(c.steering));
-    const std::string target = testFolder + "\\target";
+    const std::string target = testFolder + "\\target", package = RunFile("188.7z");
     InstallInto(form, target);
-    for (const auto& [title, text] : c.messages) ExpectMessage(title, text);
+    for (const auto& [title, text] : c.messages) ExpectMessage(title, (text.rfind("\r\n", 0) == 0 ? package : "") + text);
     if (*c.steering) {
       ExpectExitCode(0);
-      EXPECT_FALSE(FileExists(library) || FileExists(library + ".tmp"));
+      EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
     } else {
       // The buttons come back, then the page.
       const HWND edit = GetDlgItem(form, kFolderEditId);

@@ -2,12 +2,11 @@
 # The signing suite's keys and files:  MakeSignedFiles.sh LZPACK DLL OUTPUT_DIR
 # hosts/ serves the package of tree/ and the library signed with the publisher's key (the
 # installer's), tb.rar signed then one byte changed and us.rar unsigned;
-# hosts-unsigned-library/ the package beside an unsigned library; planted/ holds unsigned
-# files for TEMP.
+# hosts-unsigned-library/ the package beside an unsigned library.
 set -eu
 lzpack=$1 dll=$2 out=$3
 rm -rf "$out"
-mkdir -p "$out/keys" "$out/hosts" "$out/hosts-unsigned-library" "$out/planted"
+mkdir -p "$out/keys" "$out/hosts" "$out/hosts-unsigned-library"
 openssl ecparam -name prime256v1 -genkey -noout -out "$out/keys/publisher.pem" 2>/dev/null
 openssl ec -in "$out/keys/publisher.pem" -pubout -out "$out/keys/publisher.pub.pem" 2>/dev/null
 tree="$out/tree"
@@ -21,11 +20,9 @@ pack() {
 }
 pack "$out/hosts/188.rar" --sign "$out/keys/publisher.pem"
 pack "$out/hosts/us.rar"
-cp "$out/hosts/us.rar" "$out/planted/188.7z"
 cp "$out/hosts/188.rar" "$out/hosts/tb.rar"
 printf 'Z' | dd of="$out/hosts/tb.rar" bs=1 seek=1000 conv=notrunc 2> /dev/null
 
-cp "$dll" "$out/planted/7-zip32.dll"
 cp "$dll" "$out/hosts-unsigned-library/7-zip32.dll"
 cp "$out/hosts/188.rar" "$out/hosts-unsigned-library/188.rar"
 cp "$dll" "$out/hosts/7-zip32.dll"

@@ -1,6 +1,6 @@
 // An installer built with the publisher's key uses only files the publisher signed: packages
-// and the archive library from the hosts or found in TEMP, checked before use and held
-// against writers until used.
+// and the archive library from the hosts, checked before use and held against writers until
+// used; what others left in TEMP is never looked at.
 #include "InstallerTest.h"
 
 #include <set>
@@ -23,7 +23,7 @@ void ExpectHeld(const std::string& path) {
 
 class SigningTest : public InstallerTest {
  protected:
-  // The publisher's package has arrived (a planted one is replaced first), and the download
+  // The publisher's package has arrived, and the download
   // page, which shows the progress bar, has given way to the welcome page. Then Next, the
   // target folder and Next: the install action runs.
   HWND InstallInto(const std::string& target) {
@@ -31,7 +31,7 @@ class SigningTest : public InstallerTest {
     if (!form) return nullptr;
     const HWND next = GetDlgItem(form, kNextButtonId), edit = GetDlgItem(form, kFolderEditId);
     if (!WaitForWelcomePage(form, ReadFileBytes(Data("hosts\\188.rar")))) return nullptr;
-    ExpectHeld(tempFolder + "\\188.7z");
+    ExpectHeld(RunFile("188.7z"));
     Click(next);
     EXPECT_TRUE(WaitUntil([&] { return !WindowText(edit).empty(); }, 10000)) << "no folder page";
     TypeText(edit, target);
@@ -40,34 +40,27 @@ class SigningTest : public InstallerTest {
   }
 };
 
-// Planted unsigned files in TEMP are replaced by the publisher's (an empty TEMP is the
-// resumed row's start). The signature is checked on
+// The signature is checked on
 // the hash taken while the package arrived: it must follow the bytes through resumptions,
 // restarts and the switch to host 2. The holds end before the downloads are deleted.
 TEST_F(SigningTest, SignedPackageAndLibraryInstallHeldUntilUsed) {
   const struct {
     const char* name;
-    bool planted;
     const char* steering;
-  } cases[] = {{"unsigned files planted in TEMP", true, ""},
-               {"resumed", false, "cut=50000"},
-               {"restarted, then host 2", false, "host=127.0.0.2&cut=100000&range=200"}};
+  } cases[] = {{"resumed", "cut=50000"}, {"restarted, then host 2", "host=127.0.0.2&cut=100000&range=200"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     NewRun();
     ASSERT_TRUE(Steer("") && Steer(c.steering));
-    for (const std::string file : {"188.7z", "7-zip32.dll"}) {
-      ASSERT_TRUE(!c.planted || CopyFileA(Data("planted\\" + file).c_str(), (tempFolder + "\\" + file).c_str(), FALSE));
-    }
     const std::string target = testFolder + "\\target";
     const HWND form = InstallInto(target);
     ASSERT_TRUE(form);
     ASSERT_TRUE(WaitForFinishPage(form));
     ExpectSameTree(Data("tree"), target);
-    EXPECT_TRUE(ReadFileBytes(tempFolder + "\\7-zip32.dll") == ReadFileBytes(Data("hosts\\7-zip32.dll")));
+    EXPECT_TRUE(ReadFileBytes(RunFile("7-zip32.dll")) == ReadFileBytes(Data("hosts\\7-zip32.dll")));
     Click(GetDlgItem(form, kCancelButtonId));
     ExpectExitCode(0);
-    EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
+    EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
   }
 }
 
@@ -93,7 +86,7 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
     for (const int answer : {IDRETRY, IDCANCEL}) {
       const MessageBoxInfo box = ExpectMessageBox(kRefusalTitle);
       ASSERT_TRUE(box.window) << "the package was not refused";
-      EXPECT_EQ(box.text, tempFolder + "\\" + package +
+      EXPECT_EQ(box.text, RunFile(package) +
                               "\r\n\r\n此文件不是岚舟软件发布的安装包！！！ \r\n\r\n可能在下载途中被替换或损坏，请重试下载"
                               "\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
       const std::set<int> buttons(box.buttons.begin(), box.buttons.end());
@@ -102,7 +95,7 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
       Answer(box, answer);
     }
     ExpectExitCode(0);
-    EXPECT_FALSE(FileExists(tempFolder + "\\" + package) || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
+    EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
     EXPECT_TRUE(TreeOf(programFilesFolder).empty());
   }
 }
@@ -116,7 +109,7 @@ TEST_F(SigningTest, AnUnsignedLibraryFromTheHostsIsDeletedUnloaded) {
                 "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
                 "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
   ExpectExitCode(0);
-  EXPECT_FALSE(FileExists(tempFolder + "\\7-zip32.dll"));
+  EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
   EXPECT_TRUE(TreeOf(target).empty());
 }
 

@@ -11,3 +11,6 @@ printf 'readme\n' > "$out/extract-only/readme.txt"
   --date 2024-05-01 --description "一个画图工具" --output "$out/ordinary.7z" > /dev/null
 "$lzpack" pack "$out/extract-only" --id 188 --title "素材包" --extract-only --description "素材合集" \
   --output "$out/extract-only.7z" > /dev/null
+# The hosts' folder; each test serves the package it needs there as 188.rar.
+mkdir -p "$out/hosts"
+cp "$out/ordinary.7z" "$out/hosts/188.rar"

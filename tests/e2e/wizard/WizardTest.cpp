@@ -1,5 +1,4 @@
-// The wizard under Wine, with a package already in TEMP under the marker's name so that no
-// download runs: what the pages look like on the screen at the screen's DPI (the suite runs
+// The wizard under Wine, with the package a test chooses served by the hosts: what the pages look like on the screen at the screen's DPI (the suite runs
 // at 96 and 144 dpi), the folder picker, and the finish page's shortcut and launch.
 #include <shlobj.h>
 
@@ -136,13 +135,12 @@ std::vector<std::string> ReadShortcut(const std::string& path) {
 class WizardTest : public InstallerTest {
  protected:
   // Starts the test build that skips the extraction (the pages and the picker are the real
-  // build's), with the package named by the argument in TEMP, and waits for the welcome page.
+  // build's), with the package named by the argument served, and waits for the welcome page.
   HWND StartWithPackage(const char* package = "package") {
-    PrepareTestFolders();
-    const bool copied = CopyFileA(HarnessArgument(package).c_str(), (tempFolder + "\\188.7z").c_str(), FALSE);
-    EXPECT_TRUE(copied) << HarnessArgument(package);
-    const HWND form = copied ? StartInstaller(HarnessArgument("skip-extraction")) : nullptr;
-    return form && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
+    const bool served = ServeInstead(HarnessArgument("hosts") + "\\188.rar", ReadFileBytes(HarnessArgument(package)));
+    EXPECT_TRUE(served) << HarnessArgument(package);
+    const HWND form = served ? StartInstaller(HarnessArgument("skip-extraction")) : nullptr;
+    return form && WaitForWelcomePage(form) && ClickAndWaitForPage(form, 0, kWelcomeRow) ? form : nullptr;
   }
   std::string OfferedFolder(const std::string& name) const { return programFilesFolder + "\\" + name; }
 };

@@ -1,0 +1,13 @@
+#include "extract/CleanUpOnDestroy.h"
+
+#include "extract/ArchiveLibrary.h"
+#include "retrieval/download/RunFolder.h"
+#include "state/DownloadState.h"
+
+int CleanUpOnDestroy(HWND) {
+  ReleaseArchiveLibrary();
+  // A download that is being stopped still writes its file: the step that ends the program
+  // once the worker has let go removes the folder then.
+  if (DownloadState == kDownloadIdle) RemoveRunFolder();
+  return 0;
+}
