@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "support/ByteStream.h"
+
 // A thin TCP layer over BSD sockets and WinSock 2, one branch per platform in Socket.cpp.
 // Waits are cut into slices so that the caller can look at its cancel flag between them.
 
@@ -43,7 +45,7 @@ std::vector<SocketAddress> ResolveHost(std::string_view host, uint16_t port);
 
 enum class WaitResult { Ready, TimedOut, Failed };
 
-class TcpSocket {
+class TcpSocket : public ByteStream {
  public:
   TcpSocket() = default;
   ~TcpSocket() { Close(); }
@@ -58,12 +60,8 @@ class TcpSocket {
   // Starts a connection; finish it with WaitConnected.
   bool StartConnect(const SocketAddress& address);
   WaitResult WaitConnected(int waitMs);
-  // Sends all bytes, each wait for buffer space bounded by waitMs.
-  bool SendAll(std::string_view bytes, int waitMs);
-  // Bytes received (>0), 0 when the peer closed, -1 on failure, or kNothingYet when waitMs
-  // passed without data.
-  static constexpr int kNothingYet = -2;
-  int Receive(char* buffer, size_t size, int waitMs);
+  bool SendAll(std::string_view bytes, int waitMs) override;
+  int Receive(char* buffer, size_t size, int waitMs) override;
 
  private:
   intptr_t handle_ = -1;

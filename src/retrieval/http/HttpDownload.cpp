@@ -169,11 +169,15 @@ class Transfer {
       return Fail(0);
     }
     if (!EnterDownloadStep(kDownloadSending)) return false;
-    if (!socket_.SendAll(requestBytes, settings_.silenceLimitMs)) {
+    if (!Stream().SendAll(requestBytes, settings_.silenceLimitMs)) {
       return Fail(resuming ? 0 : 8, SocketErrorText(resuming ? kResumeSendPrefix : kSendPrefix, LastSocketError()));
     }
     return true;
   }
+
+  // Requests and responses go through this alone; a secure session can take the
+  // connection's place here.
+  ByteStream& Stream() { return socket_; }
 
   int WaitSlice() const { return settings_.silenceLimitMs < kCancelPollMs ? settings_.silenceLimitMs : kCancelPollMs; }
   bool WaitedTooLong(uint32_t since) const {
@@ -184,8 +188,8 @@ class Transfer {
   int ReceiveWithin(char* buffer) {
     const uint32_t start = ProgressTick();
     for (;;) {
-      const int received = socket_.Receive(buffer, kReceiveBufferSize, WaitSlice());
-      if (received != TcpSocket::kNothingYet) return received;
+      const int received = Stream().Receive(buffer, kReceiveBufferSize, WaitSlice());
+      if (received != ByteStream::kNothingYet) return received;
       if (DownloadCancelRequested()) return kCancelled;
       if (WaitedTooLong(start)) return kSilent;
     }

@@ -8,7 +8,8 @@ bool SteerTestHost(const std::string& options) {
   SocketLibrary library;
   TcpSocket socket;
   std::string answer;
-  if (library.Started() && socket.Create() && socket.StartConnect(ResolveHost(kHost), 80) &&
+  const std::vector<SocketAddress> addresses = library.Started() ? ResolveHost(kHost, 80) : std::vector<SocketAddress>();
+  if (!addresses.empty() && socket.Create(addresses[0].family) && socket.StartConnect(addresses[0]) &&
       socket.WaitConnected(kWaitMs) == WaitResult::Ready &&
       socket.SendAll("GET /__control?" + options + " HTTP/1.0\r\nHost: " + kHost + "\r\n\r\n", kWaitMs)) {
     char buffer[512];
