@@ -188,35 +188,32 @@ TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
   }
 }
 
-// A clock that moves by each pause and by the time each try takes; the user stops at the
-// given pause (0: never).
-struct FakeRetryClock : RetryClock {
-  uint32_t now = 0;
-  int pauses = 0, stopAtPause = 0;
-  uint32_t NowMs() override { return now; }
-  bool Pause(uint32_t milliseconds) override { return now += milliseconds, ++pauses != stopAtPause; }
-};
-
+// The clock moves by each pause and by each try's own time; the user may stop at a pause.
 TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
+  struct Clock : RetryClock {
+    uint32_t now = 0;
+    int pauses = 0, stopAtPause = 0;  // 0: never
+    uint32_t NowMs() override { return now; }
+    bool Pause(uint32_t milliseconds) override { return now += milliseconds, ++pauses != stopAtPause; }
+  };
   const struct {
     const char* name;
     std::vector<uint32_t> errors;  // per try, 0 for success; the last one repeats
     uint32_t tryMs;
-    int stopAtPause;
+    int stopAtPause, tries;
     bool done;
-    int tries;
     uint32_t lastedMs;
   } cases[] = {
-      {"free at once", {0}, 0, 0, true, 1, 0},
-      {"sharing violation, access denied, lock violation, then free", {32, 5, 33, 0}, 0, 0, true, 4, 300},
-      {"a missing file is final", {2, 0}, 0, 0, false, 1, 0},
-      {"a full disk is final", {112, 0}, 0, 0, false, 1, 0},
-      {"held for good: given up at the bound", {32}, 0, 0, false, 101, 10000},
-      {"slow tries count toward the bound", {32}, 3000, 0, false, 4, 12300},
-      {"the user stops during the third pause", {32}, 0, 3, false, 3, 300},
+      {"free at once", {0}, 0, 0, 1, true, 0},
+      {"sharing violation, access denied, lock violation, then free", {32, 5, 33, 0}, 0, 0, 4, true, 300},
+      {"a missing file is final", {2, 0}, 0, 0, 1, false, 0},
+      {"a full disk is final", {112, 0}, 0, 0, 1, false, 0},
+      {"held for good: given up at the bound", {32}, 0, 0, 101, false, 10000},
+      {"slow tries count toward the bound", {32}, 3000, 0, 4, false, 12300},
+      {"the user stops during the third pause", {32}, 0, 3, 3, false, 300},
   };
   for (const auto& c : cases) {
-    FakeRetryClock clock;
+    Clock clock;
     clock.stopAtPause = c.stopAtPause;
     int tries = 0;
     const bool done = RetryWhileHeld(clock, [&] {

@@ -3,6 +3,7 @@
 // as virus scanners do with every file just written.
 #include "InstallerTest.h"
 
+#include <atomic>
 #include <thread>
 
 namespace {
@@ -57,7 +58,7 @@ TEST_F(OtherProgramsTest, PackageHeldByAnotherProgramIsWaitedForWithinTheBound) 
   for (const int holdMs : {3000, 14000}) {
     SCOPED_TRACE(holdMs);
     NewRun();
-    HANDLE held = INVALID_HANDLE_VALUE;
+    std::atomic<HANDLE> held = INVALID_HANDLE_VALUE;
     std::thread holder([&] {
       const ULONGLONG deadline = GetTickCount64() + kStepTimeout;
       while (held == INVALID_HANDLE_VALUE && GetTickCount64() < deadline) {
@@ -80,6 +81,7 @@ TEST_F(OtherProgramsTest, PackageHeldByAnotherProgramIsWaitedForWithinTheBound) 
     if (holdMs < 10000) {
       EXPECT_TRUE(WaitForWelcomePage(form, ReadFileBytes(Data("hosts\\188.rar"))));
       EXPECT_FALSE(WaitForMessageBox(installer.Id(), 500).has_value());
+      EXPECT_NE(held, INVALID_HANDLE_VALUE) << "the package was never held";
     } else {
       const auto box = WaitForMessageBox(installer.Id(), kStepTimeout);
       ASSERT_TRUE(box.has_value()) << "no message after the bound";
