@@ -4,11 +4,11 @@
 
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
+#include "contracts/InstallerCopies.h"
 #include "contracts/ProgramIdentity.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "retrieval/package/PackageCopy.h"
-#include "retrieval/package/PackageIdentity.h"
 #include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
 #include "support/PageImages.h"
