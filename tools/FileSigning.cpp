@@ -1,22 +1,13 @@
 #include "FileSigning.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "SignatureCrypto.h"
 #include "Utf8Path.h"
+#include "WholeFile.h"
 #include "contracts/PackageInfo.h"
 
 namespace {
-
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) return std::nullopt;
-  return bytes;
-}
 
 std::string_view Ending(std::string_view bytes) {
   return bytes.substr(bytes.size() < kSignatureLineSize ? 0 : bytes.size() - kSignatureLineSize);
@@ -55,18 +46,7 @@ std::string SignFileInPlace(const std::filesystem::path& file, const std::filesy
            " bytes once the signature line follows it; repack it with lzpack pack";
   }
 
-  // Written beside it and renamed, so a failed write leaves the file as it was.
-  std::filesystem::path partial = file;
-  partial += ".signing";
-  std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-  out.write(signedBytes.data(), static_cast<std::streamsize>(signedBytes.size()));
-  out.close();
-  std::error_code error;
-  if (out) std::filesystem::rename(partial, file, error);
-  if (!out || error) {
-    std::filesystem::remove(partial, error);
-    return "cannot write " + name;
-  }
+  if (!ReplaceWholeFile(file, signedBytes)) return "cannot write " + name;
   return {};
 }
 

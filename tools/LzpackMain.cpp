@@ -1,5 +1,5 @@
 // lzpack: makes package archives for the installer, shows their information block and
-// tests them with the installer's own reader.
+// tests them with the installer's own reader; signs them; writes the template's copies.
 #include <cstdio>
 
 #include "FileSigning.h"
@@ -7,6 +7,7 @@
 #include "PackageTest.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "TemplateCopies.h"
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
 
@@ -53,6 +54,16 @@ int Test(const std::filesystem::path& package) {
   return 0;
 }
 
+int Copies(const CopiesRequest& request) {
+  const CopiesResult result = WriteTemplateCopies(request);
+  if (!result.Error.empty()) return Fail(result.Error + "; no copies written");
+  for (const std::filesystem::path& copy : result.Written) std::printf("Wrote %s\n", Utf8FromPath(copy).c_str());
+  if (result.SignatureRemoved) {
+    std::puts("The template's Authenticode signature is left out of the copies, where it would not match; sign each copy");
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,6 +78,7 @@ int main(int argc, char** argv) {
     case ToolCommand::Sign: return Sign(options);
     case ToolCommand::Verify: return Verify(options);
     case ToolCommand::Test: return Test(options.PackageFile);
+    case ToolCommand::Copies: return Copies(options.Copies);
     case ToolCommand::Help: break;
   }
   std::fputs(ToolUsage().c_str(), stdout);

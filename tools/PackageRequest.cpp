@@ -25,9 +25,13 @@ bool IsIdCharacter(char c) {
 
 }  // namespace
 
+bool IsPackageId(const std::string& id) {
+  return !id.empty() && id.size() <= kPackageIdMaxBytes && std::all_of(id.begin(), id.end(), IsIdCharacter);
+}
+
 std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk) {
   const std::string& id = request.Id;
-  if (id.empty() || id.size() > kPackageIdMaxBytes || !std::all_of(id.begin(), id.end(), IsIdCharacter)) {
+  if (!IsPackageId(id)) {
     return "--id must be 1 to 3 ASCII letters or digits (the installer's marker holds <ID>.7z in six bytes), got '" +
            id + "'";
   }

@@ -21,6 +21,9 @@ struct PackageRequest {
 // The IDs an installer's six-byte marker can carry as <ID>.7z.
 inline constexpr std::size_t kPackageIdMaxBytes = 3;
 
+// 1 to kPackageIdMaxBytes ASCII letters or digits.
+bool IsPackageId(const std::string& id);
+
 // Checks the ID and converts the values to GBK within their byte limits. Returns the
 // reason for refusing them, empty when they are fine.
 std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk);

@@ -61,6 +61,31 @@ std::string ParseSigningOptions(const std::vector<std::string>& arguments, ToolO
   return {};
 }
 
+// copies <template> --out <folder> [--ids <id,id,...>]
+std::string ParseCopiesOptions(const std::vector<std::string>& arguments, CopiesRequest& request) {
+  bool haveTemplate = false, haveOut = false;
+  for (std::size_t i = 1; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument != "--out" && argument != "--ids") {
+      if (haveTemplate || argument.starts_with("--")) return "copies does not take '" + argument + "'";
+      request.Template = PathFromUtf8(argument);
+      haveTemplate = true;
+      continue;
+    }
+    if (i + 1 == arguments.size()) return argument + " needs a value";
+    const std::string& value = arguments[++i];
+    if (argument == "--ids") {
+      if (value.empty()) return "--ids needs at least one ID";
+      request.Ids = value;
+    } else {
+      request.OutFolder = PathFromUtf8(value);
+      haveOut = true;
+    }
+  }
+  if (!haveTemplate || !haveOut) return "copies takes a template and --out <folder>";
+  return {};
+}
+
 }  // namespace
 
 std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOptions& options) {
@@ -75,6 +100,10 @@ std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOpti
     return {};
   }
   if (arguments[0] == "sign" || arguments[0] == "verify") return ParseSigningOptions(arguments, options);
+  if (arguments[0] == "copies") {
+    options.Command = ToolCommand::Copies;
+    return ParseCopiesOptions(arguments, options.Copies);
+  }
   if (arguments[0] == "pack") {
     options.Command = ToolCommand::Pack;
     return ParsePackOptions(arguments, options.Request);
@@ -92,6 +121,7 @@ std::string ToolUsage() {
   lzpack sign <file> --key <private key>
   lzpack verify <file> --key <public key>
   lzpack test <package>
+  lzpack copies <template> --out <folder> [--ids <ID>,<ID>,...]
 
 pack   Compresses everything in <folder> into a 7z archive and appends the package
        information block (GBK) that the installer reads. Texts are UTF-8; in GBK the
@@ -117,6 +147,12 @@ test   Tells whether the installer will unpack the package: finds the informatio
        checks the archive and its entry names as the installer's library does and decodes
        every entry in memory with its CRC; prints the coders used. Exits non-zero, saying
        which entry or coder fails, when the installer would not unpack it.
+copies Writes the per-package installers of installer-template.exe into <folder>, as the
+       template writes them beside itself when it runs: lzin-<ID>.exe for each ID of its
+       built-in list (or of --ids), each the template with the marker <ID>.7z. A template
+       signed with Authenticode gives copies without its signature (it would not match
+       them); sign each copy instead:
+         osslsigncode sign -certs cert.pem -key key.pem -in lzin-188.exe -out signed/lzin-188.exe
 
 pack needs 7-Zip's command-line program: 7z (Debian p7zip-full), on Windows 7z.exe on PATH.
 )";

@@ -4,6 +4,7 @@
 
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
+#include "contracts/InstallerCopies.h"
 #include "contracts/ProgramIdentity.h"
 #include "retrieval/download/RunFolder.h"
 #include "retrieval/handlers/CustomMessages.h"
@@ -11,7 +12,6 @@
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/handlers/PackageRunClaim.h"
 #include "retrieval/package/PackageCopy.h"
-#include "retrieval/package/PackageIdentity.h"
 #include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
 #include "support/PageImages.h"

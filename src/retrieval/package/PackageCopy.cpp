@@ -1,31 +1,20 @@
 #include "retrieval/package/PackageCopy.h"
 
-#include <vector>
-
-#include "retrieval/package/PackageIdentity.h"
-#include "support/LeadingNumber.h"
-#include "support/TextSplit.h"
+#include "contracts/InstallerCopies.h"
 
 int WritePackageCopies(const std::string& programFolder, const std::string& programFileName,
                        const std::string& marker, CopyFileOperations& files) {
-  const std::string program = programFolder + programFileName;
-  const std::string content = files.ReadWholeFile(program);
-  const auto markerOffset = content.find(marker);
-  if (marker.empty() || markerOffset == std::string::npos) return 0;
-
-  std::vector<std::string> entries;
-  SplitText(kPackageIdList, "|", entries);
+  const CopySource source(files.ReadWholeFile(programFolder + programFileName), marker);
+  if (source.Problem() != CopySource::Fault::None) return 0;
   int written = 0;
-  for (const std::string& entry : entries) {
-    if (LeadingNumber(entry) <= 0) continue;
-    const std::string copy = programFolder + PackageCopyName(entry);
-    if (!files.CopyFileOver(program, copy)) continue;
-    if (!files.WriteBytesAt(copy, markerOffset, MarkerFor(entry))) {
-      // An unpatched copy would be another template and write copies of its own.
+  for (const std::string& entry : CopyEntries(kPackageIdList, "|")) {
+    const std::string copy = programFolder + InstallerCopyName(entry);
+    if (files.WriteWholeFile(copy, source.CopyFor(entry))) {
+      ++written;
+    } else {
+      // A partly written copy would not run, or would be another template.
       files.RemoveFile(copy);
-      continue;
     }
-    ++written;
   }
   return written;
 }

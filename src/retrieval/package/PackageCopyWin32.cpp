@@ -20,18 +20,11 @@ class WindowsCopyFiles : public CopyFileOperations {
     return content;
   }
 
-  bool CopyFileOver(const std::string& from, const std::string& to) override {
-    return CopyFileA(from.c_str(), to.c_str(), FALSE) != FALSE;
-  }
-
-  bool WriteBytesAt(const std::string& path, uint64_t offset, const std::string& bytes) override {
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
     AutoCloseHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
+        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
-    return file.IsValid() && SetFilePointerEx(file, position, nullptr, FILE_BEGIN) &&
-           WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+    return file.IsValid() && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
   }
 

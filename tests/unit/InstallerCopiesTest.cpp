@@ -1,0 +1,157 @@
+// The template's copies, written by its own copy mode and by lzpack copies, from small PE
+// files signed by osslsigncode and from hostile headers.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "TestFiles.h"
+#include "contracts/InstallerCopies.h"
+#include "retrieval/package/PackageCopy.h"
+
+namespace {
+
+using namespace testfiles;
+
+class MemoryFiles : public CopyFileOperations {
+ public:
+  std::string ReadWholeFile(const std::string& path) override { return files.count(path) ? files[path] : ""; }
+  bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    files[path] = failWrites ? bytes.substr(0, 9) : bytes;
+    return !failWrites;
+  }
+  void RemoveFile(const std::string& path) override { files.erase(path); }
+  std::map<std::string, std::string> files;
+  bool failWrites = false;
+};
+
+void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// One section holding the marker at 0x210; the checksum at 0x98, the security entry at 0xD8
+// (PE32) or 0xE8 (PE32+).
+std::string SmallPe(bool pe32Plus) {
+  std::string pe(0x400, '\0');
+  const std::size_t o = 0x58, directories = pe32Plus ? 112 : 96, section = o + directories + 128;
+  const std::pair<std::size_t, std::uint32_t> fields[] = {
+      {0, 0x5A4D}, {0x3C, 0x40}, {0x40, 0x4550}, {0x44, pe32Plus ? 0x18664 : 0x1014C}, {0x54, (directories + 128) | 0x1020000},
+      {o, pe32Plus ? 0x20B : 0x10B}, {o + 16, 0x1000}, {o + (pe32Plus ? 24 : 28), 0x400000}, {o + 32, 0x1000},
+      {o + 36, 0x200}, {o + 40, 4}, {o + 48, 4}, {o + 56, 0x2000}, {o + 60, 0x200}, {o + 68, 2}, {o + directories - 4, 16},
+      {section + 8, 0x200}, {section + 12, 0x1000}, {section + 16, 0x200}, {section + 20, 0x200},
+      {section + 36, 0x60000020}, {0x200, 0xC3}};
+  for (const auto& [at, value] : fields) Put32(pe, at, value);
+  return pe.replace(0x210, 6, kTemplateMarker);
+}
+
+class InstallerCopiesTest : public testing::Test {
+ protected:
+  ScratchFolder scratch_;
+  void SetUp() override {
+    ASSERT_EQ(Run("openssl req -x509 -newkey rsa:2048 -nodes -keyout key.pem -out cert.pem -subj /CN=P").status, 0);
+  }
+  ShellRun Run(const std::string& command) { return RunShell("cd " + Quoted(scratch_.Path()) + " && " + command); }
+  std::string Signed(const std::string& image) {
+    WriteBytes(scratch_.Path() / "unsigned.exe", image);
+    EXPECT_EQ(Sign("unsigned.exe", "signed.exe").status, 0);
+    return ReadBytes(scratch_.Path() / "signed.exe");
+  }
+  ShellRun Sign(const std::string& in, const std::string& out) {  // osslsigncode overwrites nothing
+    return Run("rm -f " + out + " && osslsigncode sign -certs cert.pem -key key.pem -in " + in + " -out " + out);
+  }
+};
+
+// A copy is the template with its marker, minus the certificate table: a signature on it
+// would never match. osslsigncode finds none and the checksum right, and the copy can be
+// signed. Hostile security entries are refused, never followed.
+TEST_F(InstallerCopiesTest, CopiesCarryNoSignatureAndHostileEntriesAreRefused) {
+  using Fault = CopySource::Fault;
+  const std::string pe32 = SmallPe(false), signed32 = Signed(pe32), signed64 = Signed(SmallPe(true));
+  const auto entry = [&pe32](std::uint32_t offset, std::uint32_t size) {
+    std::string image = pe32;
+    Put32(image, 0xD8, offset), Put32(image, 0xDC, size);
+    return image;
+  };
+  const struct {
+    const char* name;
+    std::string image;
+    Fault fault;
+  } cases[] = {
+      {"unsigned", pe32, Fault::None},
+      {"signed PE32", signed32, Fault::None},
+      {"signed PE32+", signed64, Fault::None},
+      {"not a PE file", "MZ" + std::string(100, 'x') + kTemplateMarker, Fault::None},
+      {"table outside the file", entry(0x10000, 0x100), Fault::DamagedCertificateTable},
+      {"end wrapping round to the file's", entry(0xFFFFFF00, 0x500), Fault::DamagedCertificateTable},
+      {"size of -1", entry(0x300, 0xFFFFFFFF), Fault::DamagedCertificateTable},
+      {"table inside the headers", entry(0x10, 0x3F0), Fault::DamagedCertificateTable},
+      {"table not at the end", signed32 + "appended", Fault::DamagedCertificateTable},
+      {"marker only in the table", entry(0x210, 0x1F0), Fault::NoMarker},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const CopySource source(c.image, kTemplateMarker);
+    ASSERT_EQ(source.Problem(), c.fault);
+    if (c.fault != Fault::None) continue;
+    const bool wasSigned = c.image == signed32 || c.image == signed64;
+    EXPECT_EQ(source.SignatureRemoved(), wasSigned);
+    std::string copy = source.CopyFor("188"), expected = c.image.substr(0, wasSigned ? 0x400 : c.image.size());
+    expected.replace(expected.find(kTemplateMarker), 6, "188.7z");
+    if (!wasSigned) {
+      EXPECT_EQ(copy, expected);
+      continue;
+    }
+    WriteBytes(scratch_.Path() / "copy.exe", copy);
+    const std::string said = Run("osslsigncode verify -in copy.exe").output;
+    EXPECT_TRUE(said.find("No signature found") != std::string::npos && said.find("invalid PE checksum") == std::string::npos)
+        << said;
+    ASSERT_EQ(Sign("copy.exe", "again.exe").status, 0);
+    EXPECT_EQ(Run("osslsigncode verify -CAfile cert.pem -in again.exe").status, 0);
+    // Only the checksum and the cleared entry differ from the template's bytes.
+    expected.replace(c.image == signed64 ? 0xE8 : 0xD8, 8, 8, '\0');
+    EXPECT_EQ(copy.replace(0x98, 4, 4, '\0'), expected.replace(0x98, 4, 4, '\0'));
+  }
+}
+
+// lzpack copies writes what the template's copy mode writes, or refuses and writes nothing.
+TEST_F(InstallerCopiesTest, LzpackWritesTheTemplatesOwnCopies) {
+  const std::string plain = SmallPe(false), signedTemplate = Signed(plain);
+  MemoryFiles templateRun;
+  templateRun.files["C:\\t\\t.exe"] = signedTemplate;
+  ASSERT_EQ(WritePackageCopies("C:\\t\\", "t.exe", kTemplateMarker, templateRun), 27);
+  const struct {
+    const char* name;
+    std::string image, ids;
+    int status;
+    const char* says;
+    std::vector<std::string> written;
+  } cases[] = {
+      {"signed template", signedTemplate, "", 0, "left out of the copies", CopyEntries(kPackageIdList, "|")},
+      {"chosen IDs", plain, " --ids 5,188", 0, "Wrote", {"5", "188"}},
+      {"no marker", "MZ not a template", "", 1, "is not an installer template", {}},
+      {"two markers", std::string(plain).replace(0x300, 6, kTemplateMarker), "", 1, "more than once", {}},
+      {"an ID the template skips", plain, " --ids 5,0", 1, "got '0'", {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const fs::path out = scratch_.Path() / c.name;
+    WriteBytes(scratch_.Path() / "template.exe", c.image);
+    const ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " copies " + Quoted(scratch_.Path() / "template.exe") +
+                                  " --out " + Quoted(out) + c.ids);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_NE(run.output.find(c.says), std::string::npos) << run.output;
+    EXPECT_EQ(fs::exists(out) ? std::distance(fs::directory_iterator(out), fs::directory_iterator()) : 0,
+              std::ssize(c.written));
+    for (const std::string& id : c.written) {
+      EXPECT_EQ(ReadBytes(out / InstallerCopyName(id)), c.image == plain ? std::string(plain).replace(0x210, 6, MarkerFor(id))
+                                                                          : templateRun.files["C:\\t\\lzin-" + id + ".exe"])
+          << id;
+    }
+  }
+  // A copy the template cannot write completely is removed.
+  templateRun.files = {{"C:\\t\\t.exe", signedTemplate}};
+  templateRun.failWrites = true;
+  EXPECT_EQ(WritePackageCopies("C:\\t\\", "t.exe", kTemplateMarker, templateRun), 0);
+  EXPECT_EQ(templateRun.files.size(), 1u);
+}
+
+}  // namespace
