@@ -51,7 +51,8 @@ class InstallTest : public InstallerTest {
 // a folder is needed and a folder where the package has a file: each told, and the user is
 // back on the folder page to choose again; the library is fetched only for an extraction.
 // Then a missing folder typed with blanks around it is trimmed, made and unpacked into with
-// the library already loaded, and closing Form1 cleans TEMP up.
+// the library already loaded; Next starts the program through the desktop shell, and closing
+// Form1 cleans TEMP up.
 TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) {
   const HWND form = StartAtFolderPage(HarnessArgument("installer"));
   ASSERT_TRUE(form);
@@ -100,8 +101,10 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) 
   }
   ExpectSameTree(HarnessArgument("tree"), folder);
   EXPECT_TRUE(FileExists(tempFolder + "\\7-zip32.dll"));
-  Click(GetDlgItem(form, kCancelButtonId));
+  Click(GetDlgItem(form, kNextButtonId));  // the launch box is checked
   ExpectExitCode(0);
+  EXPECT_EQ(WaitForLaunchReport(folder + "\\bin\\app.exe"),
+            (std::vector<std::string>{folder, folder + "\\", "desktop shell"}));
   EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
 }
 
