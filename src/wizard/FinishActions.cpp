@@ -3,11 +3,13 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
+#include "support/AnsiBstr.h"
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
+#include "wizard/DesktopShellLaunch.h"
 #include "wizard/ShortcutPlan.h"
 #include "wizard/ShortcutPlanWin32.h"
 
@@ -32,10 +34,16 @@ void WriteShortcut(const ShortcutLink& link) {
   writer.Save();
 }
 
+void StartDirectly(const LaunchRequest& launch) {
+  const AnsiBstr file(launch.file, kGbkCodePage), parameters(launch.parameters, kGbkCodePage),
+      folder(launch.workingFolder, kGbkCodePage);
+  ShellExecuteW(nullptr, L"open", file.Get(), parameters.Get(), folder.Get(), launch.showCommand);
+}
+
+// Started from here, the program would inherit the installer's administrator rights: the
+// user's shell starts it where it can, and nobody is told when it cannot.
 void Launch(const LaunchRequest& launch) {
-  // The started program inherits its working folder from ours.
-  SetCurrentDirectoryA(launch.currentFolder.c_str());
-  ShellExecuteA(nullptr, "open", launch.file.c_str(), launch.parameters.c_str(), nullptr, launch.showCommand);
+  if (!StartThroughDesktopShell(launch)) StartDirectly(launch);
 }
 
 }  // namespace

@@ -22,8 +22,7 @@ FinishPlan PlanFinishActions(const FinishChoices& choices, const PackageInfo& pa
                                  package.PackageDescription, folder, program, kNormalWindow};
   }
   if (IsChecked(choices.launchCheck)) {
-    // The folder is the started program's parameter string, unquoted as it always was.
-    plan.launch = LaunchRequest{folder, program, folder, kNormalWindow};
+    plan.launch = LaunchRequest{program, folder, folder, kNormalWindow};
   }
   return plan;
 }

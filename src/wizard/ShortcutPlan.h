@@ -23,12 +23,12 @@ struct ShortcutLink {
   int32_t windowStyle;
 };
 
-// ShellExecuteA "open" with no owner and no directory; the working folder comes from the
-// current directory, set just before.
+// The installed program, opened with its folder as the working folder and, unquoted as it
+// always was, as its parameter string.
 struct LaunchRequest {
-  std::string currentFolder;
   std::string file;
   std::string parameters;
+  std::string workingFolder;
   int32_t showCommand;
 };
 

@@ -1,5 +1,7 @@
 #include "wizard/ShortcutPlanWin32.h"
 
+#include "support/AnsiBstr.h"
+
 namespace {
 
 // The shell object of the Windows Script Host and its IWshShell interface.
@@ -20,18 +22,6 @@ HRESULT CallByName(IDispatch* object, const wchar_t* name, WORD flags, VARIANTAR
 
 }  // namespace
 
-AnsiBstr::AnsiBstr(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  bstr_ = SysAllocStringLen(nullptr, static_cast<UINT>(length));
-  if (bstr_ && length > 0) {
-    MultiByteToWideChar(CP_ACP, MB_PRECOMPOSED, text.data(), static_cast<int>(text.size()), bstr_, length);
-  }
-}
-
-AnsiBstr::~AnsiBstr() {
-  if (bstr_) SysFreeString(bstr_);
-}
-
 ShortcutWriter::ShortcutWriter(const std::string& linkPath) {
   ScopedComPtr<IDispatch> shell;
   if (FAILED(CoCreateInstance(kWshShellClass, nullptr, CLSCTX_INPROC_SERVER, kWshShellInterface,
@@ -39,7 +29,7 @@ ShortcutWriter::ShortcutWriter(const std::string& linkPath) {
       !shell) {
     return;
   }
-  AnsiBstr path(linkPath);
+  AnsiBstr path(linkPath, CP_ACP);
   VARIANTARG argument;
   VariantInit(&argument);
   argument.vt = VT_BSTR;
@@ -60,7 +50,7 @@ HRESULT ShortcutWriter::Put(const wchar_t* property, VARIANT& value) {
 }
 
 HRESULT ShortcutWriter::PutText(const wchar_t* property, const std::string& value) {
-  AnsiBstr text(value);
+  AnsiBstr text(value, CP_ACP);
   VARIANT argument;
   VariantInit(&argument);
   argument.vt = VT_BSTR;

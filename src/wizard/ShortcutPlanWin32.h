@@ -8,19 +8,6 @@
 
 #include "support/ScopedWin.h"
 
-// A BSTR holding ANSI (code page 936) text in UTF-16; freed on scope exit.
-class AnsiBstr {
- public:
-  explicit AnsiBstr(const std::string& text);
-  ~AnsiBstr();
-  AnsiBstr(const AnsiBstr&) = delete;
-  AnsiBstr& operator=(const AnsiBstr&) = delete;
-  BSTR Get() const { return bstr_; }
-
- private:
-  BSTR bstr_;
-};
-
 // One desktop shortcut written through the Windows Script Host shell object, late bound
 // (its interfaces are dual). COM is initialised for the writer's lifetime. Every call
 // returns its HRESULT; with no shortcut object the setters return E_POINTER.

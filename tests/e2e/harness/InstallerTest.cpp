@@ -1,5 +1,8 @@
 #include "InstallerTest.h"
 
+#include <cstdlib>
+#include <sstream>
+
 void InstallerTest::PrepareTestFolders() {
   if (!testFolder.empty()) return;
   const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -77,6 +80,25 @@ bool InstallerTest::WaitForWelcomePage(HWND form, const std::string& served, con
   }, milliseconds);
   EXPECT_TRUE(welcome) << "no welcome page with " << package << " in the run's folder after the download";
   return welcome;
+}
+
+std::vector<std::string> InstallerTest::WaitForLaunchReport(const std::string& program, int milliseconds) {
+  const std::string report = program.substr(0, program.find_last_of('\\') + 1) + "launched.txt";
+  std::vector<std::string> lines;
+  // The probe writes its lines at once, when it closes the file.
+  WaitUntil([&] {
+    std::istringstream text(ReadFileBytes(report));
+    lines.clear();
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines.size() == 3;
+  }, milliseconds);
+  if (lines.size() != 3) return {};
+  DWORD shell = 0;  // Explorer, which draws Wine's desktop window
+  GetWindowThreadProcessId(GetDesktopWindow(), &shell);
+  const DWORD parent = std::strtoul(lines[2].c_str(), nullptr, 10);
+  // The installer may have ended by now; its id stays reserved while the test holds it.
+  lines[2] = parent == shell ? "desktop shell" : parent == installer.Id() ? "installer" : lines[2];
+  return lines;
 }
 
 bool InstallerTest::WaitForFinishPage(HWND form, int milliseconds) {

@@ -4,6 +4,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "Harness.h"
 
@@ -57,6 +58,11 @@ class InstallerTest : public ::testing::Test {
   // The finish page (Next reads "完成"), or a recorded failure naming the message box that
   // came instead.
   bool WaitForFinishPage(HWND form, int milliseconds = kStepTimeout);
+
+  // What the launch probe at program wrote once it has, within milliseconds: its working
+  // folder, its parameter string, and who started it: "installer", "desktop shell" or another
+  // process's id. Nothing when it has not written.
+  std::vector<std::string> WaitForLaunchReport(const std::string& program, int milliseconds = 10000);
 
   // Steers the test download host (see SteerTestHost); tear-down then restores the plain
   // file server.

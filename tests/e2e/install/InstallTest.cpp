@@ -51,8 +51,9 @@ class InstallTest : public InstallerTest {
 // a folder is needed and a folder where the package has a file: each told, and the user is
 // back on the folder page to choose again; the library is fetched only for an extraction.
 // Then a missing folder typed with blanks around it is trimmed, made and unpacked into with
-// the library already loaded, and closing Form1 cleans TEMP up. A library and an older
-// package that stood in TEMP before the start are neither loaded nor read, nor touched.
+// the library already loaded; Next starts the program through the desktop shell, and the end
+// cleans TEMP up. A library and an older package that stood in TEMP before the start are
+// neither loaded nor read, nor touched.
 TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) {
   PrepareTestFolders();
   const std::map<std::string, std::string> planted = {
@@ -106,8 +107,10 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) 
   }
   ExpectSameTree(HarnessArgument("tree"), folder);
   EXPECT_TRUE(FileExists(RunFile("7-zip32.dll")));
-  Click(GetDlgItem(form, kCancelButtonId));
+  Click(GetDlgItem(form, kNextButtonId));  // the launch box is checked
   ExpectExitCode(0);
+  EXPECT_EQ(WaitForLaunchReport(folder + "\\bin\\app.exe"),
+            (std::vector<std::string>{folder, folder + "\\", "desktop shell"}));
   EXPECT_EQ(RunFile(""), "") << "the run's folder is left in TEMP";
   for (const auto& [path, bytes] : planted) EXPECT_TRUE(ReadFileBytes(path) == bytes) << path;
 }
