@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
-# The whole road on this machine, in one command: makes a publisher key, builds everything (the
-# demo's template installer with that key), packs and signs our sample program as package 188,
-# signs the library, serves both with nginx as both download hosts, lets the template installer
-# write its per-package copies, and walks lzin-188.exe through the wizard under Wine
-# (download, welcome, folder, extraction, finish with shortcut and launch), saving a picture
-# of every page to out/demo/screenshots/.
+# The whole road on this machine, in one command: makes a publisher key and a code-signing
+# certificate, builds everything (the demo's template installer with that key), packs and signs
+# our sample program as package 188, signs the library, serves both with nginx as both download
+# hosts, signs the template with Authenticode, writes the per-package installers from it with
+# lzpack copies (and lets it write the same under Wine), signs each with Authenticode, and walks
+# lzin-188.exe through the wizard under Wine (download, welcome, folder, extraction, finish
+# with shortcut and launch), saving a picture of every page to out/demo/screenshots/.
 #   scripts/demo.sh           on your display when $DISPLAY works, else on a private one
 #   scripts/demo.sh --check   on a private display; fails unless the installed files, the
 #                             desktop shortcut and every picture are there (the tests run this)
@@ -38,13 +39,19 @@ if [ ! -s "$keys/publisher.pub.pem" ]; then
   openssl ecparam -name prime256v1 -genkey -noout -out "$keys/publisher.pem"
   openssl ec -in "$keys/publisher.pem" -pubout -out "$keys/publisher.pub.pem" 2>/dev/null
 fi
+if [ ! -s "$keys/authenticode.crt" ]; then
+  say "making a code-signing certificate in $keys (a publisher's comes from a certificate authority)"
+  openssl req -x509 -newkey rsa:2048 -nodes -keyout "$keys/authenticode.key" -out "$keys/authenticode.crt" \
+    -days 3650 -subj "/O=Demo publisher/CN=Demo publisher" -addext extendedKeyUsage=codeSigning 2>/dev/null
+fi
+authenticode() { osslsigncode sign -certs "$keys/authenticode.crt" -key "$keys/authenticode.key" -in "$1" -out "$2"; }
 say "building"
 SANITIZE="${SANITIZE:-0}" "$root/scripts/build.sh" native
 "$root/scripts/build.sh" "$build" -DDEMO_PUBLISHER_KEY="$keys/publisher.pub.pem"
 
 out="$root/out/demo"
 rm -rf "$out"
-mkdir -p "$out/source" "$out/dowfile" "$out/installers" "$out/screenshots"
+mkdir -p "$out/source" "$out/dowfile" "$out/template" "$out/installers" "$out/screenshots"
 
 say "packing the sample program as package 188, signed"
 cp "$windows/demo/LzSample.exe" "$root/demo/sample/说明.txt" "$out/source/"
@@ -76,16 +83,31 @@ else
   wine_session_start "$root/build/demo-session" "$build"
 fi
 
-say "the template (built with the key) writes one installer per package"
-cp "$windows/demo/demo-installer-template.exe" "$out/installers/"
-wine "$out/installers/demo-installer-template.exe" >/dev/null 2>&1 &
-template=$!
-all_written() { [ "$(find "$out/installers" -name 'lzin-*.exe' | wc -l)" -ge 27 ]; }
-wait_for 30 "$template" all_written || true
-sleep 1  # the last copy is patched right after it is copied
+say "signing the template (built with the key) with Authenticode; lzpack copies writes one installer per package from it"
+authenticode "$windows/demo/demo-installer-template.exe" "$out/template/demo-installer-template.exe" >/dev/null
+"$root/dist/lzpack" copies "$out/template/demo-installer-template.exe" --out "$out/copies" >>"$out/lzpack.log"
+
+say "signing each installer with Authenticode, and checking it"
+for copy in "$out/copies"/lzin-*.exe; do
+  authenticode "$copy" "$out/installers/${copy##*/}" >/dev/null
+  osslsigncode verify -CAfile "$keys/authenticode.crt" -in "$out/installers/${copy##*/}" >/dev/null
+done
+echo "   $(find "$out/installers" -name 'lzin-*.exe' | wc -l) signed installers in $out/installers"
+
+say "the signed template writes the same installers under Wine"
+wine "$out/template/demo-installer-template.exe" >/dev/null 2>&1 &
+template_pid=$!
+same_copies() {
+  same=0
+  for copy in "$out/copies"/lzin-*.exe; do
+    cmp -s "$copy" "$out/template/${copy##*/}" && same=$((same + 1))
+  done
+  [ "$same" = 27 ]
+}
+wait_for 30 "$template_pid" same_copies || true
 wineserver -k >/dev/null 2>&1 || true
-wait "$template" 2>/dev/null || true
-echo "   $(find "$out/installers" -name 'lzin-*.exe' | wc -l) installers written to $out/installers"
+wait "$template_pid" 2>/dev/null || true
+echo "   $same of 27 written by the template under Wine are byte for byte lzpack's"
 
 say "walking lzin-188.exe through the wizard"
 # The driver speaks GBK, the terminal UTF-8.
@@ -101,6 +123,7 @@ ls -l "$unix_folder"
 echo "   pictures of every page: $out/screenshots/"
 
 if [ $check = 1 ]; then
+  [ "$same" = 27 ] || { echo "demo: the template's copies differ from lzpack's" >&2; exit 1; }
   diff -r "$out/source" "$unix_folder" >/dev/null || { echo "demo: the installed files differ from the package" >&2; exit 1; }
   ls "$desktop"/*.lnk >/dev/null 2>&1 || { echo "demo: no shortcut on the desktop ($desktop)" >&2; exit 1; }
   for page in 1-download 2-welcome 3-folder 4-extraction 5-finish 6-started; do

@@ -1,5 +1,5 @@
-// Form1 as a user meets it: its geometry, closing it, and the template build's installer
-// copies. Its control table is not restated: each page's controls are the wizard suite's.
+// Form1 as a user meets it: its geometry and closing it. Its control table is not restated:
+// each page's controls are the wizard suite's.
 #include "InstallerTest.h"
 
 #include <algorithm>
@@ -7,9 +7,7 @@
 
 namespace {
 
-constexpr char kTitle[] = "安装岚舟软件 V3.1.2.525 版";
-
-// The hosts serve a small package as 188.7z and as 99.7z, which the lzin-99 copy fetches.
+// The hosts serve a small package as 188.7z.
 using ShellTest = InstallerTest;
 
 // Form1 and its buttons scale with the screen's DPI; D:\岚舟软件 is made when drive D:
@@ -63,43 +61,6 @@ TEST_F(ShellTest, EscCancelAndTheCloseBoxEndWithExitCodeZeroButEnterDoesNot) {
     way.press(form);
     ExpectExitCode(0);
   }
-}
-
-// The marker is stored exactly once, which is how the template finds it. Each copy is the
-// template with the marker patched to its id (the ids are the native suite's).
-TEST_F(ShellTest, TemplateWritesOneInstallerPerPackage) {
-  const std::string image = ReadFileBytes(HarnessArgument("installer"));
-  const auto at = image.find("188.7z");
-  EXPECT_TRUE(at != std::string::npos && image.find("188.7z", at + 1) == std::string::npos);
-  const std::string folder = FreshFolder("TemplateCopies");
-  const std::string program = folder + "\\installer-template.exe";
-  ASSERT_TRUE(CopyFileA(HarnessArgument("template").c_str(), program.c_str(), FALSE));
-  const std::string original = ReadFileBytes(program);
-  const auto markerAt = original.find("???.7z");
-  ASSERT_NE(markerAt, std::string::npos);
-  EXPECT_EQ(original.find("???.7z", markerAt + 1), std::string::npos);
-
-  const HWND form = StartInstaller(program);
-  ASSERT_TRUE(form);
-  EXPECT_EQ(WindowText(form), kTitle);
-  size_t copies = 0;
-  for (const auto& [name, bytes] : TreeOf(folder)) {
-    if (name == "installer-template.exe") continue;
-    ++copies;
-    const std::string id = name.substr(5, name.size() - 9);  // lzin-<id>.exe
-    EXPECT_TRUE(bytes == std::string(original).replace(markerAt, 6, (id + ".7z     ").substr(0, 6))) << name;
-  }
-  EXPECT_EQ(copies, 27u);
-  EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());
-  Click(GetDlgItem(form, kCancelButtonId));
-  ExpectExitCode(0);
-
-  // A copy reads its own patched marker: it is a normal installer and writes no copies.
-  const std::string copyFolder = FreshFolder("TemplateCopyRuns");
-  const std::string copy = copyFolder + "\\lzin-99.exe";
-  ASSERT_TRUE(CopyFileA((folder + "\\lzin-99.exe").c_str(), copy.c_str(), FALSE));
-  ASSERT_TRUE(StartInstaller(copy));
-  EXPECT_FALSE(FileExists(copyFolder + "\\lzin-100.exe"));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // used; what others left in TEMP is never looked at.
 #include "InstallerTest.h"
 
+#include <map>
 #include <set>
 
 namespace {
@@ -26,8 +27,8 @@ class SigningTest : public InstallerTest {
   // The publisher's package has arrived, and the download
   // page, which shows the progress bar, has given way to the welcome page. Then Next, the
   // target folder and Next: the install action runs.
-  HWND InstallInto(const std::string& target) {
-    const HWND form = StartInstaller(HarnessArgument("installer"));
+  HWND InstallInto(const std::string& target, const std::string& program = HarnessArgument("installer")) {
+    const HWND form = StartInstaller(program);
     if (!form) return nullptr;
     const HWND next = GetDlgItem(form, kNextButtonId), edit = GetDlgItem(form, kFolderEditId);
     if (!WaitForWelcomePage(form, ReadFileBytes(Data("hosts\\188.rar")))) return nullptr;
@@ -98,6 +99,33 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
     EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
     EXPECT_TRUE(TreeOf(programFilesFolder).empty());
   }
+}
+
+// The template, unsigned and signed with Authenticode, shows no message and writes its copies
+// byte for byte as lzpack copies writes them from it (osslsigncode finds them unsigned:
+// CheckAuthenticodeCopies.sh). A copy signed again, as the publisher does, is an installer:
+// it finds its marker, writes no copies and installs.
+TEST_F(SigningTest, TemplatesWriteLzpacksCopiesAndASignedCopyInstalls) {
+  PrepareTestFolders();
+  for (const std::string kind : {"unsigned", "signed"}) {
+    SCOPED_TRACE(kind);
+    const std::string folder = FreshFolder(kind), program = folder + "\\installer-template.exe";
+    ASSERT_TRUE(CopyFileA(Data("authenticode\\" + kind + "\\installer-template.exe").c_str(), program.c_str(), FALSE));
+    const HWND form = StartInstaller(program);
+    ASSERT_TRUE(form);
+    EXPECT_EQ(WindowText(form), "安装岚舟软件 V3.1.2.525 版");
+    EXPECT_TRUE(FindMessageBoxes(installer.Id()).empty());
+    std::map<std::string, std::string> copies = TreeOf(folder);
+    copies.erase("installer-template.exe");
+    EXPECT_TRUE(copies == TreeOf(Data("authenticode\\" + kind + "\\copies")));
+    NewRun();
+  }
+  const std::string target = testFolder + "\\target";
+  const HWND form = InstallInto(target, Data("authenticode\\lzin-188-signed.exe"));
+  ASSERT_TRUE(form);
+  ASSERT_TRUE(WaitForFinishPage(form));
+  ExpectSameTree(Data("tree"), target);
+  EXPECT_FALSE(FileExists(Data("authenticode\\lzin-99.exe")));
 }
 
 // Run against hosts that serve an unsigned library beside the signed package.
