@@ -37,8 +37,11 @@ TEST_F(OtherProgramsTest, InstallersOfTwoPackagesTogetherBothInstall) {
   const HWND bigForm = StartInstaller(big, HarnessArgument("big-installer"), true);
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form && bigForm);
-  ASSERT_TRUE(WaitForWelcomePage(form));
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(bigForm, kNextButtonId)); }, kStepTimeout));
+  // Two run folders in TEMP: the welcome pages tell that both downloads are over.
+  for (const HWND f : {form, bigForm}) {
+    ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(f, kNextButtonId)) &&
+                                       !IsWindowVisible(GetDlgItem(f, kProgressBarId)); }, kStepTimeout));
+  }
   Click(GetDlgItem(form, kNextButtonId));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)); }, 10000));
   TypeText(GetDlgItem(form, kFolderEditId), testFolder + "\\target");
