@@ -11,6 +11,7 @@
 #include "state/ExtractionState.h"
 #include "extract/ExtractionTexts.h"
 #include "support/ControlHelpers.h"
+#include "support/MessagePump.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
@@ -43,7 +44,8 @@ bool ExtractPackage(const std::string& archivePath, const std::string& targetFol
   SetCurrentDirectoryA(ProgramFolder.c_str());
   const ArchiveLibrary* library = LoadArchiveLibrary();
   if (!library) {
-    MessageBoxA(MainWindowHandle, kArchiveLibraryLoadError, ProductTitle, MB_ICONERROR);
+    // Form1 may have closed while a held library was waited for.
+    if (!QuitReceived()) MessageBoxA(MainWindowHandle, kArchiveLibraryLoadError, ProductTitle, MB_ICONERROR);
     return false;
   }
   if (!library->SevenZipCheckArchive(archivePath.c_str(), 0)) {

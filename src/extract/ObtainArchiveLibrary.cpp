@@ -9,6 +9,7 @@
 #include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
 #include "support/FileIO.h"
+#include "support/MessagePump.h"
 #include "trust/PublisherFile.h"
 #include "trust/TrustState.h"
 
@@ -26,7 +27,7 @@ void ObtainArchiveLibrary() {
     DeleteFileNamed(libraryPath);  // damaged since an earlier attempt: fetched anew
   }
   if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
-    if (AbortRequested != 1) {
+    if (AbortRequested != 1 && !QuitReceived()) {
       MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
       DeleteFileNamed(libraryPath);
     }

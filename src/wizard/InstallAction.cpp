@@ -53,7 +53,7 @@ void RunInstallAction(HWND form) {
   CarryOutPageMove(form, ExtractionPageMove());
   CarryOutPageMove(form, ButtonsDisabledMove());
   const bool extracted = ExtractPackage(Package.PackagePath, folder);
-  if (AbortRequested == 1) {
+  if (AbortRequested == 1 || !IsWindow(form)) {
     ReleaseArchiveLibrary();
     EndProgramNow();
   }

@@ -24,7 +24,8 @@ class WindowsPackageStepHost : public PackageStepHost {
     // Signed packages are hashed as they arrive; nothing changes without a key.
     return FetchFile(fileName, displayName, PublisherKey.present ? &downloaded_ : nullptr);
   }
-  bool StopConfirmed() override { return AbortRequested == 1; }
+  // Form1 closed during a wait for a held file counts as a stop: nothing more is shown.
+  bool StopConfirmed() override { return AbortRequested == 1 || QuitReceived(); }
   std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& fileName) override {
     return ReadPackageInfo(folder, fileName);
   }
@@ -33,7 +34,7 @@ class WindowsPackageStepHost : public PackageStepHost {
                 MB_OK | MB_ICONERROR);
   }
   bool AskRetryFileError(const std::string& text) override {
-    return MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
+    return !QuitReceived() && MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
                        MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
   // Checked on its download's handle, or hashed whole when the download left none.

@@ -37,8 +37,19 @@ TEST_F(OtherProgramsTest, InstallersOfTwoPackagesTogetherBothInstall) {
   const HWND bigForm = StartInstaller(big, HarnessArgument("big-installer"), true);
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form && bigForm);
-  ASSERT_TRUE(WaitForWelcomePage(form));
-  ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(bigForm, kNextButtonId)); }, kStepTimeout));
+  // Form1 starts on the welcome page: the packages, each in its run's folder, tell that the
+  // downloads are over.
+  const auto downloaded = [&](const std::string& package) {
+    for (const auto& [name, bytes] : TreeOf(tempFolder)) {
+      if (name.size() > package.size() && name.compare(name.size() - package.size(), package.size(), package) == 0 &&
+          name[name.size() - package.size() - 1] == '\\') return true;
+    }
+    return false;
+  };
+  for (const auto& [f, package] : {std::pair{form, "188.7z"}, std::pair{bigForm, "big.7z"}}) {
+    ASSERT_TRUE(WaitUntil([&] { return downloaded(package) && IsWindowVisible(GetDlgItem(f, kNextButtonId)) &&
+                                       !IsWindowVisible(GetDlgItem(f, kProgressBarId)); }, kStepTimeout)) << package;
+  }
   Click(GetDlgItem(form, kNextButtonId));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)); }, 10000));
   TypeText(GetDlgItem(form, kFolderEditId), testFolder + "\\target");
