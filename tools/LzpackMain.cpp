@@ -7,6 +7,7 @@
 #include "PackageTest.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "PublisherSafety.h"
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
 
@@ -17,7 +18,17 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// Whoever can read the private key can sign what every installer of the publisher runs.
+void WarnIfOthersMayRead(const std::filesystem::path& privateKey) {
+  if (!OthersMayRead(privateKey)) return;
+  std::fprintf(stderr,
+               "lzpack: warning: other users may read the private key '%s'; make it readable by its owner only "
+               "(chmod 600)\n",
+               Utf8FromPath(privateKey).c_str());
+}
+
 int Pack(const PackageRequest& request) {
+  if (!request.SignKey.empty()) WarnIfOthersMayRead(request.SignKey);
   PackageWriteResult result = WritePackage(request);
   if (!result.Error.empty()) return Fail(result.Error + "; no package written");
   std::fputs(result.Tested.c_str(), stdout);
@@ -34,6 +45,7 @@ int Info(const std::filesystem::path& package) {
 }
 
 int Sign(const ToolOptions& options) {
+  WarnIfOthersMayRead(options.KeyFile);
   if (std::string error = SignFileInPlace(options.PackageFile, options.KeyFile); !error.empty()) return Fail(error);
   std::printf("Signed %s\n", Utf8FromPath(options.PackageFile).c_str());
   return 0;

@@ -8,14 +8,18 @@
 
 namespace {
 
+constexpr const char* kTitle = "岚舟阅读器";
+
 // Records what the step asks for, in order, as short words.
 struct FakeStepHost : PackageStepHost {
-  bool present, fetchWorks, stopped, hasBlock, retry;
+  bool present, fetchWorks, stopped;
+  const char* title;  // the block's, or none for no block at all
+  bool retry;
   std::deque<bool> verdicts;  // one per signature check, in order; none left: it holds
   std::vector<std::string> calls;
 
-  FakeStepHost(bool p, bool f, bool s, bool b, bool r, std::deque<bool> v = {})
-      : present(p), fetchWorks(f), stopped(s), hasBlock(b), retry(r), verdicts(std::move(v)) {}
+  FakeStepHost(bool p, bool f, bool s, const char* t, bool r, std::deque<bool> v = {})
+      : present(p), fetchWorks(f), stopped(s), title(t), retry(r), verdicts(std::move(v)) {}
   bool SignatureHolds(const std::string& path) override {
     calls.push_back("check " + path);
     const bool holds = verdicts.empty() || verdicts.front();
@@ -29,8 +33,8 @@ struct FakeStepHost : PackageStepHost {
   bool StopConfirmed() override { return stopped; }
   std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& name) override {
     calls.push_back("read " + folder + name);
-    if (!hasBlock) return std::nullopt;
-    return PackageInfo{.PackageTitle = "岚舟阅读器", .PackagePath = folder + name};
+    if (!title) return std::nullopt;
+    return PackageInfo{.PackageTitle = title, .ProgramFile = "Reader.exe", .PackagePath = folder + name};
   }
   void ShowDownloadFailed() override { calls.push_back("failed"); }
   bool AskRetryFileError(const std::string& text) override {
@@ -52,30 +56,35 @@ TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
   const std::string fileError = "ask " + path + " 文件错误！！！ ";
   const struct {
     const char* name;
-    bool present, fetchWorks, stopped, hasBlock, retry;
+    bool present, fetchWorks, stopped;
+    const char* title;  // nullptr: no block
+    bool retry;
     std::vector<std::string> calls;
     std::deque<bool> verdicts;
   } cases[] = {
-      {"present: no download", true, false, false, true, false,
+      {"present: no download", true, false, false, kTitle, false,
        {exists, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"downloaded", false, true, false, true, false,
+      {"downloaded", false, true, false, kTitle, false,
        {exists, fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"present but not the publisher's: deleted and fetched anew", true, true, false, true, false,
+      {"present but not the publisher's: deleted and fetched anew", true, true, false, kTitle, false,
        {exists, check, "delete " + path, fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"},
        {false, true}},
-      {"downloaded but not the publisher's, Retry: deleted and fetched again", false, true, false, true, true,
+      {"downloaded but not the publisher's, Retry: deleted and fetched again", false, true, false, kTitle, true,
        {exists, fetch, check, notPublishers, "delete " + path, "post"}, {false}},
-      {"downloaded but not the publisher's, Cancel: deleted, program ends", false, true, false, true, false,
+      {"downloaded but not the publisher's, Cancel: deleted, program ends", false, true, false, kTitle, false,
        {exists, fetch, check, notPublishers, "delete " + path, "end"}, {false}},
-      {"download failed", false, false, false, true, false, {exists, fetch, "failed", "delete " + path, "end"}},
-      {"download stopped: nothing shown", false, false, true, true, false, {exists, fetch, "end"}},
-      {"no block, Retry: deleted and asked again", true, false, false, false, true,
+      {"download failed", false, false, false, kTitle, false, {exists, fetch, "failed", "delete " + path, "end"}},
+      {"download stopped: nothing shown", false, false, true, kTitle, false, {exists, fetch, "end"}},
+      {"no block, Retry: deleted and asked again", true, false, false, nullptr, true,
        {exists, check, "welcome", read, fileError, "delete " + path, "post"}},
-      {"no block, Cancel: deleted, program ends", true, false, false, false, false,
+      {"no block, Cancel: deleted, program ends", true, false, false, nullptr, false,
+       {exists, check, "welcome", read, fileError, "delete " + path, "end"}},
+      // Like no block: nothing of it is kept.
+      {"a title that leads out of the folder", true, false, false, "..\\..\\Windows", false,
        {exists, check, "welcome", read, fileError, "delete " + path, "end"}},
   };
   for (const auto& c : cases) {
-    FakeStepHost host(c.present, c.fetchWorks, c.stopped, c.hasBlock, c.retry, c.verdicts);
+    FakeStepHost host(c.present, c.fetchWorks, c.stopped, c.title, c.retry, c.verdicts);
     RunPackageInfoStep(host, "C:\\T\\", "188.7z");
     EXPECT_EQ(host.calls, c.calls) << c.name;
   }
