@@ -10,6 +10,9 @@
 #include "PublisherSafety.h"
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
+#ifdef _WIN32
+#include "support/SystemLibraries.h"
+#endif
 
 namespace {
 
@@ -68,6 +71,10 @@ int Test(const std::filesystem::path& package) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The publisher may run it from a folder of downloads too.
+  RestrictDllSearchToSystem32();
+#endif
   UseUtf8Console();
   ToolOptions options;
   if (std::string error = ParseToolOptions(Utf8Arguments(argc, argv), options); !error.empty()) {

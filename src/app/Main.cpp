@@ -10,6 +10,7 @@
 #include "contracts/ProgramIdentity.h"
 #include "forms/Form1.h"
 #include "support/ScopedWin.h"
+#include "support/SystemLibraries.h"
 
 namespace {
 
@@ -19,14 +20,15 @@ void SetDpiFactors() {
   DpiFactorY = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSY));
 }
 
-// No rich-edit control is made; the class name only serves the loop's keyboard rule.
+// No rich-edit control is made; the class name only serves the loop's keyboard rule. Each
+// library is tried from System32 only.
 void LoadRichEditLibrary() {
   const struct {
     const char* library;
     const char* className;
   } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
   for (const auto& candidate : candidates) {
-    if (LoadLibraryA(candidate.library)) {
+    if (LoadSystemLibrary(candidate.library)) {
       RichEditClass = candidate.className;
       return;
     }
@@ -59,6 +61,8 @@ int RunInstaller(HINSTANCE module) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything can load a DLL: the installer's own folder may be Downloads.
+  RestrictDllSearchToSystem32();
   SetDpiFactors();
   return RunInstaller(GetModuleHandleA(nullptr));
 }
