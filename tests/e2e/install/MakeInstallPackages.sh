@@ -1,9 +1,10 @@
 #!/bin/sh
-# The install suite's hosts:  MakeInstallPackages.sh LZPACK DLL OUTPUT_DIR
-# 188.rar packs tree-188 (text, random data, Chinese names, an empty folder); big.rar holds
-# 3000 small files, so that unpacking takes a few seconds; and the library.
+# The install suite's hosts:  MakeInstallPackages.sh LZPACK DLL LAUNCH_PROBE OUTPUT_DIR
+# 188.rar packs tree-188 (text, random data, Chinese names, an empty folder, the launch probe as
+# its program); big.rar holds 3000 small files, so that unpacking takes a few seconds; and the
+# library.
 set -eu
-lzpack=$1 dll=$2 out=$3
+lzpack=$1 dll=$2 probe=$3 out=$4
 rm -rf "$out"
 mkdir -p "$out/hosts"
 
@@ -12,7 +13,7 @@ mkdir -p "$tree/bin" "$tree/文档" "$tree/data/empty folder"
 seq 1 20000 > "$tree/readme.txt"
 head -c 300000 /dev/urandom > "$tree/data/random.bin"
 printf '中文内容\n' > "$tree/文档/说明 文件.txt"
-head -c 8192 /dev/urandom > "$tree/bin/app.exe"
+cp "$probe" "$tree/bin/app.exe"
 : > "$tree/zero.txt"
 "$lzpack" pack "$tree" --id 188 --title 测试软件 --program 'bin\app.exe' --version 1.0 --date 2024-05-01 \
   --description 测试用的小安装包 --output "$out/hosts/188.rar" > /dev/null
