@@ -5,8 +5,8 @@
 #   scripts/check-imports.sh [program.exe...]   (default: the shipped programs in dist/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-allowed=" kernel32.dll user32.dll gdi32.dll gdiplus.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll
- msvcrt.dll ws2_32.dll shlwapi.dll psapi.dll comctl32.dll "
+allowed=" kernel32.dll user32.dll gdi32.dll gdiplus.dll advapi32.dll shell32.dll ole32.dll oleaut32.dll "
+allowed+="msvcrt.dll ws2_32.dll shlwapi.dll psapi.dll comctl32.dll "
 [ $# -gt 0 ] || set -- "$root/dist/installer.exe" "$root/dist/installer-template.exe" "$root/dist/lzpack.exe"
 status=0
 for program in "$@"; do
