@@ -50,6 +50,9 @@ int RunInstaller(HINSTANCE module) {
   LoadRichEditLibrary();
   SetProgramIdentity(module);
 
+  // GDI+ decodes the pictures through WIC, which it loads later: from System32 now, with what
+  // it needs in turn (Wine's loader would look beside the program for those).
+  LoadSystemLibrary("windowscodecs.dll");
   Gdiplus::GdiplusStartupInput gdiplusInput;
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
