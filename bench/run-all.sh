@@ -27,7 +27,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 
 echo "== building (scripts/build.sh bench, win32)"
 "$root/scripts/build.sh" bench
-"$root/scripts/build.sh" win32
+"$root/scripts/build.sh" win32 -DPUBLISHER_KEY=none
 installer="$root/dist/installer.exe"
 driver="$root/build/win32/bench/wine/bench-driver.exe"
 minimal="$root/build/win32/bench/wine/minimal-window.exe"

@@ -7,9 +7,13 @@
 #include "PackageTest.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "PublisherSafety.h"
 #include "TemplateCopies.h"
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
+#ifdef _WIN32
+#include "support/SystemLibraries.h"
+#endif
 
 namespace {
 
@@ -18,7 +22,17 @@ int Fail(const std::string& message) {
   return 1;
 }
 
+// Whoever can read the private key can sign what every installer of the publisher runs.
+void WarnIfOthersMayRead(const std::filesystem::path& privateKey) {
+  if (!OthersMayRead(privateKey)) return;
+  std::fprintf(stderr,
+               "lzpack: warning: other users may read the private key '%s'; make it readable by its owner only "
+               "(chmod 600)\n",
+               Utf8FromPath(privateKey).c_str());
+}
+
 int Pack(const PackageRequest& request) {
+  if (!request.SignKey.empty()) WarnIfOthersMayRead(request.SignKey);
   PackageWriteResult result = WritePackage(request);
   if (!result.Error.empty()) return Fail(result.Error + "; no package written");
   std::fputs(result.Tested.c_str(), stdout);
@@ -35,6 +49,7 @@ int Info(const std::filesystem::path& package) {
 }
 
 int Sign(const ToolOptions& options) {
+  WarnIfOthersMayRead(options.KeyFile);
   if (std::string error = SignFileInPlace(options.PackageFile, options.KeyFile); !error.empty()) return Fail(error);
   std::printf("Signed %s\n", Utf8FromPath(options.PackageFile).c_str());
   return 0;
@@ -67,6 +82,10 @@ int Copies(const CopiesRequest& request) {
 }  // namespace
 
 int main(int argc, char** argv) {
+#ifdef _WIN32
+  // The publisher may run it from a folder of downloads too.
+  RestrictDllSearchToSystem32();
+#endif
   UseUtf8Console();
   ToolOptions options;
   if (std::string error = ParseToolOptions(Utf8Arguments(argc, argv), options); !error.empty()) {

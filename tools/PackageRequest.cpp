@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "GbkText.h"
+#include "contracts/PackageValueRules.h"
 
 namespace {
 
@@ -54,6 +55,13 @@ std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk)
   if (gbk.ProgramFile.empty()) return "--program must not be empty (or give --extract-only)";
   if (IsExtractOnly(gbk) && gbk.PackageDescription.empty()) {
     return "an extract-only package needs --description: the name of the folder it is unpacked into";
+  }
+  // The installer refuses such a block, so it is never written.
+  if (std::optional<PackageValueFault> fault = FindPackageValueFault(gbk)) {
+    for (std::size_t i = 0; i < std::size(kValueOptions); ++i) {
+      if (kPackageInfoKeys[i].Value != fault->Value) continue;
+      return std::string(kValueOptions[i].Option) + " '" + request.*kValueOptions[i].Text + "' " + fault->Reason;
+    }
   }
   return {};
 }

@@ -8,6 +8,7 @@
 #include "PackageBlock.h"
 #include "PackageTail.h"
 #include "PackageTest.h"
+#include "PublisherSafety.h"
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
 #include "retrieval/download/FetchSequence.h"
@@ -72,6 +73,9 @@ PackageWriteResult Build(const PackageRequest& request, fs::path& partial) {
   std::error_code error;
   fs::path folder = fs::weakly_canonical(fs::absolute(request.Folder, error), error);
   if (!IsNonEmptyFolder(folder)) return {"the folder " + Quoted(request.Folder) + " is missing or empty", {}};
+  if (std::optional<fs::path> link = FindLinkInFolder(folder)) {
+    return {"the folder holds a symbolic link or junction, " + Quoted(*link) + "; copy what it points to instead", {}};
+  }
   if (!IsExtractOnly(gbk) && !IsFileInFolder(folder, request.ProgramFile)) {
     return {"the program file '" + request.ProgramFile + "' is not in the folder " + Quoted(folder), {}};
   }

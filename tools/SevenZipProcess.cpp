@@ -1,5 +1,7 @@
 #include "SevenZipProcess.h"
 
+#include "PublisherSafety.h"
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -10,16 +12,31 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #endif
 
 #ifdef _WIN32
 
+namespace {
+
+std::wstring PathVariable() {
+  const DWORD size = GetEnvironmentVariableW(L"PATH", nullptr, 0);
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(L"PATH", value.data(), size));
+  return value;
+}
+
+}  // namespace
+
 int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::path& archive) {
+  // Named in full: CreateProcess would look in lzpack's own folder and the current one first.
+  const std::optional<std::filesystem::path> program = FindOnPath(PathVariable(), L"7z.exe");
+  if (!program) return -1;
   std::wstring command = L"7z.exe a -t7z -bso0 -bsp0 -y -- \"" + archive.wstring() + L"\" *";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+  if (!CreateProcessW(program->c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                       &process)) {
     return -1;
   }
@@ -41,6 +58,10 @@ constexpr int kNotStarted = 127;
 }  // namespace
 
 int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::path& archive) {
+  // Found before the child enters the packed folder, where a relative PATH entry would point.
+  const char* pathValue = std::getenv("PATH");
+  const std::optional<std::filesystem::path> program = FindOnPath(pathValue ? pathValue : "", "7z");
+  if (!program) return -1;
   const char* arguments[] = {"7z", "a", "-t7z", "-bso0", "-bsp0", "-y", "--", archive.c_str(), "*", nullptr};
   pid_t child = fork();
   if (child < 0) return -1;
@@ -48,7 +69,7 @@ int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::p
     // No prompt can wait for an answer.
     int input = open("/dev/null", O_RDONLY);
     if (input >= 0) dup2(input, STDIN_FILENO);
-    if (chdir(folder.c_str()) == 0) execvp(arguments[0], const_cast<char* const*>(arguments));
+    if (chdir(folder.c_str()) == 0) execv(program->c_str(), const_cast<char* const*>(arguments));
     _exit(kNotStarted);
   }
   int status = 0;

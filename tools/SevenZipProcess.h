@@ -1,5 +1,6 @@
 #pragma once
-// Runs the 7z program (7z.exe from PATH on Windows, 7z natively).
+// Runs the 7z program (7z.exe on Windows, 7z natively) found in an absolute folder of PATH,
+// never one in the current or the packed folder.
 
 #include <filesystem>
 

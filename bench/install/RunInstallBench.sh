@@ -15,7 +15,7 @@ key=$root/build/win32/tests/e2e/signing/data/keys/publisher.pem
 export TEST_HOST_PROGRAM=${TEST_HOST_PROGRAM:-$root/build/native/tests/servers/test-host}
 for needed in "$driver" "$TEST_HOST_PROGRAM" "$root/dist/lzpack" "$root/dist/installer.exe" "$root/dist/7-zip32.dll" \
   "$signed_installer" "$key"; do
-  [ -e "$needed" ] || { echo "missing $needed: scripts/build.sh native && scripts/build.sh win32" >&2; exit 1; }
+  [ -e "$needed" ] || { echo "missing $needed: scripts/build.sh native && scripts/build.sh win32 -DPUBLISHER_KEY=none" >&2; exit 1; }
 done
 base=/tmp; [ -d /dev/shm ] && base=/dev/shm
 work=$(mktemp -d "$base/install-bench.XXXXXX")

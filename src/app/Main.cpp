@@ -11,6 +11,7 @@
 #include "forms/Form1.h"
 #include "support/MessagePump.h"
 #include "support/ScopedWin.h"
+#include "support/SystemLibraries.h"
 
 namespace {
 
@@ -20,14 +21,15 @@ void SetDpiFactors() {
   DpiFactorY = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSY));
 }
 
-// No rich-edit control is made; the class name only serves the loop's keyboard rule.
+// No rich-edit control is made; the class name only serves the loop's keyboard rule. Each
+// library is tried from System32 only.
 void LoadRichEditLibrary() {
   const struct {
     const char* library;
     const char* className;
   } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
   for (const auto& candidate : candidates) {
-    if (LoadLibraryA(candidate.library)) {
+    if (LoadSystemLibrary(candidate.library)) {
       RichEditClass = candidate.className;
       return;
     }
@@ -49,6 +51,9 @@ int RunInstaller(HINSTANCE module) {
   LoadRichEditLibrary();
   SetProgramIdentity(module);
 
+  // GDI+ decodes the pictures through WIC, which it loads later: from System32 now, with what
+  // it needs in turn (Wine's loader would look beside the program for those).
+  LoadSystemLibrary("windowscodecs.dll");
   Gdiplus::GdiplusStartupInput gdiplusInput;
   ULONG_PTR gdiplusToken = 0;
   Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
@@ -60,6 +65,8 @@ int RunInstaller(HINSTANCE module) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Before anything can load a DLL: the installer's own folder may be Downloads.
+  RestrictDllSearchToSystem32();
   SetDpiFactors();
   UseHeldFileClock(&WindowRetryClock());
   return RunInstaller(GetModuleHandleA(nullptr));

@@ -1,7 +1,6 @@
 #include "extract/ExtractPackage.h"
 
 #include <windows.h>
-#include <mmsystem.h>
 
 #include "state/AppState.h"
 #include "contracts/ProgramIdentity.h"
@@ -21,7 +20,7 @@ namespace {
 uint32_t gLastItemTime = 0;
 
 BOOL WINAPI OnExtractionProgress(HWND, UINT, UINT state, LPVOID record) {
-  const ProgressUpdate update = DecideProgressUpdate(state, ReadProgressRecord(record), timeGetTime(), gLastItemTime);
+  const ProgressUpdate update = DecideProgressUpdate(state, ReadProgressRecord(record), GetTickCount(), gLastItemTime);
   if (update.showItem) {
     ProgressItemText = update.itemText;
     SetControlText(ControlWindow(kProgressHintId), ProgressItemText);

@@ -41,7 +41,7 @@ struct ProgressUpdate {
   int percent = 0;
 };
 
-// One report: now and lastItemTime are timeGetTime values; lastItemTime is updated when the
+// One report: now and lastItemTime are GetTickCount values; lastItemTime is updated when the
 // item text is shown.
 ProgressUpdate DecideProgressUpdate(uint32_t state, const ProgressRecordFields& fields, uint32_t now,
                                     uint32_t& lastItemTime);

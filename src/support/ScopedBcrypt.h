@@ -1,9 +1,9 @@
 #pragma once
 
-// Holders for CNG handles, each released with its own call on every path.
+// Holders for CNG handles, each released with its own call on every path. A handle exists
+// only when SystemBcrypt() gave the functions that made it.
 
-#include <windows.h>
-#include <bcrypt.h>
+#include "support/SystemBcrypt.h"
 
 template <typename Handle, void (*Release)(Handle)>
 class ScopedBcrypt {
@@ -23,9 +23,9 @@ private:
     Handle handle_ = nullptr;
 };
 
-inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { BCryptCloseAlgorithmProvider(algorithm, 0); }
-inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { BCryptDestroyHash(hash); }
-inline void DestroyKey(BCRYPT_KEY_HANDLE key) { BCryptDestroyKey(key); }
+inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { SystemBcrypt()->CloseAlgorithmProvider(algorithm, 0); }
+inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { SystemBcrypt()->DestroyHash(hash); }
+inline void DestroyKey(BCRYPT_KEY_HANDLE key) { SystemBcrypt()->DestroyKey(key); }
 
 using ScopedAlgorithm = ScopedBcrypt<BCRYPT_ALG_HANDLE, CloseAlgorithm>;
 using ScopedHash = ScopedBcrypt<BCRYPT_HASH_HANDLE, DestroyHash>;

@@ -7,7 +7,7 @@ constexpr std::size_t kQueueLimit = 16 << 20;
 
 bool CreateHash(BCRYPT_ALG_HANDLE algorithm, ScopedHash& hash) {
   hash.Reset();
-  return BCryptCreateHash(algorithm, hash.Out(), nullptr, 0, nullptr, 0, 0) == 0;
+  return SystemBcrypt()->CreateHash(algorithm, hash.Out(), nullptr, 0, nullptr, 0, 0) == 0;
 }
 
 }  // namespace
@@ -17,7 +17,9 @@ bool DownloadDigest::Start() {
   plan_ = {};
   failed_ = false;
   ending_ = false;
-  if ((!algorithm_.Get() && BCryptOpenAlgorithmProvider(algorithm_.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) ||
+  const BcryptFunctions* cng = SystemBcrypt();
+  if (!cng ||
+      (!algorithm_.Get() && cng->OpenAlgorithmProvider(algorithm_.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) ||
       !CreateHash(algorithm_.Get(), hash_)) {
     return false;
   }
@@ -61,8 +63,8 @@ void DownloadDigest::HashQueue() {
     // A failed hash still drains the queue, so the download never waits on it.
     if (chunk.restart && !failed_) failed_ = !CreateHash(algorithm_.Get(), hash_);
     if (!failed_ && !chunk.bytes.empty()) {
-      failed_ = BCryptHashData(hash_.Get(), reinterpret_cast<PUCHAR>(chunk.bytes.data()),
-                               static_cast<ULONG>(chunk.bytes.size()), 0) != 0;
+      failed_ = SystemBcrypt()->HashData(hash_.Get(), reinterpret_cast<PUCHAR>(chunk.bytes.data()),
+                                         static_cast<ULONG>(chunk.bytes.size()), 0) != 0;
     }
   }
 }
@@ -86,7 +88,7 @@ std::optional<Sha256Digest> DownloadDigest::Finish(std::uint64_t fileSize) {
   EndThread(false);
   Sha256Digest digest;
   const bool holds = started && !failed_ && plan_.Covers(fileSize) &&
-                     BCryptFinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
+                     SystemBcrypt()->FinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
   hash_.Reset();
   return holds ? std::optional<Sha256Digest>(digest) : std::nullopt;
 }

@@ -1,7 +1,5 @@
 #include "trust/PublisherFile.h"
 
-#include <bcrypt.h>
-
 #include <cstring>
 #include <vector>
 
@@ -30,21 +28,22 @@ std::optional<SignatureLine> ReadSignatureLine(HANDLE file, std::uint64_t size) 
 }
 
 bool HashCovered(HANDLE file, std::uint64_t covered, Sha256Digest& digest) {
+  const BcryptFunctions* cng = SystemBcrypt();
   ScopedAlgorithm algorithm;
   ScopedHash hash;
-  if (BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
-      BCryptCreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0) != 0) {
+  if (!cng || cng->OpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
+      cng->CreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0) != 0) {
     return false;
   }
   std::vector<UCHAR> chunk(kChunkSize);
   for (std::uint64_t offset = 0; offset < covered;) {
     const DWORD size = static_cast<DWORD>(covered - offset < kChunkSize ? covered - offset : kChunkSize);
-    if (!ReadAt(file, offset, chunk.data(), size) || BCryptHashData(hash.Get(), chunk.data(), size, 0) != 0) {
+    if (!ReadAt(file, offset, chunk.data(), size) || cng->HashData(hash.Get(), chunk.data(), size, 0) != 0) {
       return false;
     }
     offset += size;
   }
-  return BCryptFinishHash(hash.Get(), digest.data(), digest.size(), 0) == 0;
+  return cng->FinishHash(hash.Get(), digest.data(), digest.size(), 0) == 0;
 }
 
 bool SignatureHolds(const Sha256Digest& digest, const Signature& signature) {
@@ -54,14 +53,15 @@ bool SignatureHolds(const Sha256Digest& digest, const Signature& signature) {
   } blob{{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32}, {}};
   std::memcpy(blob.point, PublisherKey.x, 32);
   std::memcpy(blob.point + 32, PublisherKey.y, 32);
+  const BcryptFunctions* cng = SystemBcrypt();
   ScopedAlgorithm algorithm;
   ScopedKey key;
-  if (BCryptOpenAlgorithmProvider(algorithm.Out(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) != 0 ||
-      BCryptImportKeyPair(algorithm.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, key.Out(), reinterpret_cast<PUCHAR>(&blob),
+  if (!cng || cng->OpenAlgorithmProvider(algorithm.Out(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) != 0 ||
+      cng->ImportKeyPair(algorithm.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, key.Out(), reinterpret_cast<PUCHAR>(&blob),
                           sizeof blob, 0) != 0) {
     return false;
   }
-  return BCryptVerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest.data()), digest.size(),
+  return cng->VerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest.data()), digest.size(),
                                const_cast<PUCHAR>(signature.data()), signature.size(), 0) == 0;
 }
 

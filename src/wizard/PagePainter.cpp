@@ -40,8 +40,8 @@ void DrawLine(HDC dc, int x1, int y1, int x2, int y2, int penStyle, int penWidth
 void DrawPicture(HDC dc, const MemoryCanvas& picture, const Shape& shape) {
   BITMAP size{};
   if (!CanvasDc(picture) || !GetObjectA(picture.bitmap, sizeof size, &size)) return;
-  TransparentBlt(dc, shape.x1, shape.y1, shape.x2, shape.y2, CanvasDc(picture), 0, 0, size.bmWidth, size.bmHeight,
-                 kImageKeyColour);
+  GdiTransparentBlt(dc, shape.x1, shape.y1, shape.x2, shape.y2, CanvasDc(picture), 0, 0, size.bmWidth, size.bmHeight,
+                    kImageKeyColour);
 }
 
 void PaintShapes(HDC dc, const std::array<Shape, 5>& shapes) {

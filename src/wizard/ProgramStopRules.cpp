@@ -2,11 +2,15 @@
 
 #include "support/GbkPath.h"
 
-std::string ImagePathOf(ProcessPathReader& reader, uint32_t processId, std::string_view bareName) {
-  std::string path = reader.ModuleFileName(processId);
-  if (path.empty()) path = reader.FullImageName(processId);
+std::string ImagePathOf(ProcessPathReader& process, std::string_view bareName) {
+  std::string path = process.ModuleFileName();
+  if (path.empty()) path = process.FullImageName();
   if (path.empty()) path = bareName;
   return path;
+}
+
+void StopIfStillInFolder(HeldProcess& process, std::string_view folder) {
+  if (!process.HasEnded() && IsInsideFolder(ImagePathOf(process, ""), folder)) process.Terminate();
 }
 
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder) {
@@ -15,11 +19,11 @@ bool IsInsideFolder(std::string_view imagePath, std::string_view folder) {
   return UpperAsciiLetters(imagePath).find(UpperAsciiLetters(folder)) != std::string::npos;
 }
 
-std::vector<RunningProcess> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,
-                                           std::string_view folder) {
-  std::vector<RunningProcess> toStop;
-  for (const RunningProcess& process : processes) {
-    if (process.id != installerId && IsInsideFolder(process.imagePath, folder)) toStop.push_back(process);
+std::vector<size_t> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,
+                                   std::string_view folder) {
+  std::vector<size_t> toStop;
+  for (size_t i = 0; i < processes.size(); ++i) {
+    if (processes[i].id != installerId && IsInsideFolder(processes[i].imagePath, folder)) toStop.push_back(i);
   }
   return toStop;
 }

@@ -12,26 +12,40 @@ struct RunningProcess {
   std::string imagePath;  // full path of the main module, or the bare name when unreadable
 };
 
-// The ways a process's image path is read; each gives empty text when it cannot.
+// The ways a process's image path is read through a handle held on it; each gives empty
+// text when it cannot.
 class ProcessPathReader {
  public:
   virtual ~ProcessPathReader() = default;
   // The main module's file: fails from a 32-bit process for a 64-bit one.
-  virtual std::string ModuleFileName(uint32_t processId) = 0;
+  virtual std::string ModuleFileName() = 0;
   // The image name as the system keeps it, readable across that boundary.
-  virtual std::string FullImageName(uint32_t processId) = 0;
+  virtual std::string FullImageName() = 0;
 };
 
 // The main module's path, else the full image name, else the snapshot's bare executable name.
-std::string ImagePathOf(ProcessPathReader& reader, uint32_t processId, std::string_view bareName);
+std::string ImagePathOf(ProcessPathReader& process, std::string_view bareName);
+
+// A process found running from the folder, held open from the list to its stop: while the
+// warning is shown it may end, and its number may pass to another program.
+class HeldProcess : public ProcessPathReader {
+ public:
+  virtual bool HasEnded() = 0;
+  virtual void Terminate() = 0;
+};
+
+// After the warning: terminated only while it still runs from the folder (its path read
+// again through the handle).
+void StopIfStillInFolder(HeldProcess& process, std::string_view folder);
 
 // True when the image path lies in the folder (which ends with "\"), ASCII letter case
 // ignored. Both sides are read as GBK characters: only single-byte letters are upper-cased.
 bool IsInsideFolder(std::string_view imagePath, std::string_view folder);
 
-// The processes to warn about and stop, in snapshot order; never the installer itself.
-std::vector<RunningProcess> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,
-                                           std::string_view folder);
+// The positions in the list of the processes to warn about and stop, in snapshot order;
+// never the installer itself.
+std::vector<size_t> ProgramsToStop(const std::vector<RunningProcess>& processes, uint32_t installerId,
+                                   std::string_view folder);
 
 std::string RunningProgramWarning(std::string_view displayName, std::string_view imagePath);
 

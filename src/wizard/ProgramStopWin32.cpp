@@ -3,6 +3,7 @@
 #include <psapi.h>
 #include <tlhelp32.h>
 
+#include <memory>
 #include <vector>
 
 #include "support/MessagePump.h"
@@ -26,41 +27,60 @@ std::string AnsiText(const wchar_t* text) {
   return result;
 }
 
-class SystemProcessPaths : public ProcessPathReader {
+// A process held open by its handle, so that its number stays its own until the handle goes.
+class SystemProcess : public HeldProcess {
  public:
-  std::string ModuleFileName(uint32_t processId) override {
-    const AutoCloseHandle process(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId));
+  explicit SystemProcess(uint32_t id) {
+    // Reading the main module needs the first rights; a protected process grants only the second.
+    for (const DWORD rights : {PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE,
+                               PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, PROCESS_QUERY_LIMITED_INFORMATION}) {
+      handle_.Reset(OpenProcess(rights, FALSE, id));
+      if (handle_.IsValid()) return;
+    }
+  }
+
+  std::string ModuleFileName() override {
     wchar_t path[MAX_PATH] = L"";
-    if (!process.IsValid() || GetModuleFileNameExW(process, nullptr, path, MAX_PATH) == 0) return {};
+    if (!handle_.IsValid() || GetModuleFileNameExW(handle_, nullptr, path, MAX_PATH) == 0) return {};
     return AnsiText(path);
   }
 
-  std::string FullImageName(uint32_t processId) override {
-    const AutoCloseHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  std::string FullImageName() override {
     wchar_t path[MAX_PATH] = L"";
     DWORD size = MAX_PATH;
-    if (!process.IsValid() || !QueryFullProcessImageNameW(process, 0, path, &size)) return {};
+    if (!handle_.IsValid() || !QueryFullProcessImageNameW(handle_, 0, path, &size)) return {};
     return AnsiText(path);
   }
+
+  bool HasEnded() override {
+    DWORD code = 0;
+    return !handle_.IsValid() || !GetExitCodeProcess(handle_, &code) || code != STILL_ACTIVE;
+  }
+
+  // A process that could not be opened for this is left alone.
+  void Terminate() override { TerminateProcess(handle_, 0); }
+
+ private:
+  AutoCloseHandle handle_;
 };
 
-std::vector<RunningProcess> RunningProcesses() {
-  std::vector<RunningProcess> processes;
+// Every process stays held until the warnings are over.
+struct ProcessList {
+  std::vector<RunningProcess> entries;
+  std::vector<std::unique_ptr<SystemProcess>> handles;  // beside each entry
+};
+
+ProcessList RunningProcesses() {
+  ProcessList list;
   const AutoCloseHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot.IsValid()) return processes;
-  SystemProcessPaths paths;
+  if (!snapshot.IsValid()) return list;
   PROCESSENTRY32 entry{};
   entry.dwSize = sizeof entry;
   for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-    processes.push_back({entry.th32ProcessID, ImagePathOf(paths, entry.th32ProcessID, entry.szExeFile)});
+    list.handles.push_back(std::make_unique<SystemProcess>(entry.th32ProcessID));
+    list.entries.push_back({entry.th32ProcessID, ImagePathOf(*list.handles.back(), entry.szExeFile)});
   }
-  return processes;
-}
-
-// A process that cannot be opened for this is left alone.
-void Terminate(uint32_t processId) {
-  const AutoCloseHandle process(OpenProcess(PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, processId));
-  if (process.IsValid()) TerminateProcess(process, 0);
+  return list;
 }
 
 void PauseForStoppedPrograms(HWND form, int32_t steps) {
@@ -78,11 +98,12 @@ void PauseForStoppedPrograms(HWND form, int32_t steps) {
 
 void StopProgramsInFolder(HWND form, const std::string& folder) {
   CarryOutPageMove(form, ButtonsDisabledMove());
-  const std::vector<RunningProcess> toStop = ProgramsToStop(RunningProcesses(), GetCurrentProcessId(), folder);
-  for (const RunningProcess& process : toStop) {
-    const std::string warning = RunningProgramWarning(Package.PackageTitle, process.imagePath);
+  ProcessList processes = RunningProcesses();
+  const std::vector<size_t> toStop = ProgramsToStop(processes.entries, GetCurrentProcessId(), folder);
+  for (const size_t i : toStop) {
+    const std::string warning = RunningProgramWarning(Package.PackageTitle, processes.entries[i].imagePath);
     MessageBoxA(form, warning.c_str(), kRunningProgramTitle, MB_ICONWARNING);
-    Terminate(process.id);
+    StopIfStillInFolder(*processes.handles[i], folder);
   }
   const int32_t steps = StopPauseSteps(toStop.size());
   if (steps > 0) PauseForStoppedPrograms(form, steps);

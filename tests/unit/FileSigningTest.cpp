@@ -109,4 +109,15 @@ TEST_F(FileSigningTest, PemKeysReadTheSamePointFromThePrivateAndThePublicFile) {
   EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("p384.pem"))));
 }
 
+// Whoever reads the private key can sign for the publisher: lzpack says so, and still signs.
+TEST_F(FileSigningTest, SigningWarnsWhenOthersMayReadThePrivateKey) {
+  for (const fs::perms others : {fs::perms::none, fs::perms::group_read, fs::perms::others_read}) {
+    fs::permissions(Key("publisher.pem"), fs::perms::owner_read | others);
+    const ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " sign " + Quoted(File()) + " --key " +
+                                  Quoted(Key("publisher.pem")));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("other users may read") != std::string::npos, others != fs::perms::none) << run.output;
+  }
+}
+
 }  // namespace

@@ -8,14 +8,18 @@
 
 namespace {
 
+constexpr const char* kTitle = "岚舟阅读器";
+
 // Records what the step asks for, in order, as short words.
 struct FakeStepHost : PackageStepHost {
-  bool fetchWorks, stopped, hasBlock, retry;
+  bool fetchWorks, stopped;
+  const char* title;  // the block's, or none for no block at all
+  bool retry;
   std::deque<bool> verdicts;  // one per signature check, in order; none left: it holds
   std::vector<std::string> calls;
 
-  FakeStepHost(bool f, bool s, bool b, bool r, std::deque<bool> v = {})
-      : fetchWorks(f), stopped(s), hasBlock(b), retry(r), verdicts(std::move(v)) {}
+  FakeStepHost(bool f, bool s, const char* t, bool r, std::deque<bool> v = {})
+      : fetchWorks(f), stopped(s), title(t), retry(r), verdicts(std::move(v)) {}
   bool SignatureHolds(const std::string& path) override {
     calls.push_back("check " + path);
     const bool holds = verdicts.empty() || verdicts.front();
@@ -28,8 +32,8 @@ struct FakeStepHost : PackageStepHost {
   bool StopConfirmed() override { return stopped; }
   std::optional<PackageInfo> ReadInfo(const std::string& folder, const std::string& name) override {
     calls.push_back("read " + folder + name);
-    if (!hasBlock) return std::nullopt;
-    return PackageInfo{.PackageTitle = "岚舟阅读器", .PackagePath = folder + name};
+    if (!title) return std::nullopt;
+    return PackageInfo{.PackageTitle = title, .ProgramFile = "Reader.exe", .PackagePath = folder + name};
   }
   void ShowDownloadFailed() override { calls.push_back("failed"); }
   bool AskRetryFileError(const std::string& text) override {
@@ -52,25 +56,30 @@ TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
   const struct {
     const char* name;
     const char* runFolder;
-    bool fetchWorks, stopped, hasBlock, retry;
+    bool fetchWorks, stopped;
+    const char* title;  // nullptr: no block
+    bool retry;
     std::vector<std::string> calls;
     std::deque<bool> verdicts;
   } cases[] = {
-      {"downloaded", "C:\\T\\", true, false, true, false, {fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"no folder of its own: as a failed download", "", true, false, true, false, {"failed", "end"}},
-      {"downloaded but not the publisher's, Retry: deleted and fetched again", "C:\\T\\", true, false, true, true,
+      {"downloaded", "C:\\T\\", true, false, kTitle, false, {fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
+      {"no folder of its own: as a failed download", "", true, false, kTitle, false, {"failed", "end"}},
+      {"downloaded but not the publisher's, Retry: deleted and fetched again", "C:\\T\\", true, false, kTitle, true,
        {fetch, check, notPublishers, "delete " + path, "post"}, {false}},
-      {"downloaded but not the publisher's, Cancel: deleted, program ends", "C:\\T\\", true, false, true, false,
+      {"downloaded but not the publisher's, Cancel: deleted, program ends", "C:\\T\\", true, false, kTitle, false,
        {fetch, check, notPublishers, "delete " + path, "end"}, {false}},
-      {"download failed", "C:\\T\\", false, false, true, false, {fetch, "failed", "delete " + path, "end"}},
-      {"download stopped: nothing shown", "C:\\T\\", false, true, true, false, {fetch, "end"}},
-      {"no block, Retry: deleted and asked again", "C:\\T\\", true, false, false, true,
+      {"download failed", "C:\\T\\", false, false, kTitle, false, {fetch, "failed", "delete " + path, "end"}},
+      {"download stopped: nothing shown", "C:\\T\\", false, true, kTitle, false, {fetch, "end"}},
+      {"no block, Retry: deleted and asked again", "C:\\T\\", true, false, nullptr, true,
        {fetch, check, "welcome", read, fileError, "delete " + path, "post"}},
-      {"no block, Cancel: deleted, program ends", "C:\\T\\", true, false, false, false,
+      {"no block, Cancel: deleted, program ends", "C:\\T\\", true, false, nullptr, false,
+       {fetch, check, "welcome", read, fileError, "delete " + path, "end"}},
+      // Like no block: nothing of it is kept.
+      {"a title that leads out of the folder", "C:\\T\\", true, false, "..\\..\\Windows", false,
        {fetch, check, "welcome", read, fileError, "delete " + path, "end"}},
   };
   for (const auto& c : cases) {
-    FakeStepHost host(c.fetchWorks, c.stopped, c.hasBlock, c.retry, c.verdicts);
+    FakeStepHost host(c.fetchWorks, c.stopped, c.title, c.retry, c.verdicts);
     RunPackageInfoStep(host, c.runFolder, "188.7z");
     EXPECT_EQ(host.calls, c.calls) << c.name;
   }

@@ -1,4 +1,5 @@
 #include "contracts/PackageInfo.h"
+#include "contracts/PackageValueRules.h"
 
 #include <gtest/gtest.h>
 
@@ -103,6 +104,34 @@ TEST(PackageFileTest, FindsTheBlockOnlyInTheTailOfALongEnoughFile) {
     }
   }
   EXPECT_FALSE(ReadPackageInfo(deep, "missing.7z"));
+}
+
+// Values that become parts of paths must be names: the title, each name of the program file
+// and an extract-only package's folder. The second byte of a double-byte character may be "\"
+// or "|"; a description of an ordinary package is free text.
+TEST(PackageInfoTest, PathValuesMustBeNames) {
+  const std::string names[] = {"岚舟阅读器 2.0", "a\xB1\\b\xB1|", "CONSOLE", "com10.txt"};
+  const std::string notNames[] = {"..\\..\\Windows", "a/b", "..", "Tools.", "Tools ", "", "C:", "a\tb", "a\x7F",
+                                  "what?", "Con", "lpt9.txt", "nul .log", "岚舟\xB1"};
+  const auto fault = [](const std::string& title, const std::string& program, const std::string& description) {
+    const std::optional<PackageValueFault> found = FindPackageValueFault({title, program, "", "", description});
+    for (const PackageInfoKey& key : kPackageInfoKeys) {
+      if (found && key.Value == found->Value) return key.Prefix;
+    }
+    return std::string_view(found ? "?" : "");
+  };
+  for (const std::string& name : names) {
+    EXPECT_EQ(fault(name, "bin\\" + name + "\\" + name, "C:\\说明"), "") << name;
+    EXPECT_EQ(fault("T", "解压缩", name), "") << name;
+  }
+  for (const std::string& name : notNames) {
+    EXPECT_EQ(fault(name, "a.exe", ""), "名称=") << name;
+    EXPECT_EQ(fault("T", "bin\\" + name, ""), "文件名=") << name;
+    EXPECT_EQ(fault("T", "解压缩", name), "说明=") << name;
+  }
+  for (const char* program : {"\\Windows\\notepad.exe", "bin\\\\a.exe", "bin\\"}) {
+    EXPECT_EQ(fault("T", program, ""), "文件名=") << program;
+  }
 }
 
 }  // namespace

@@ -66,9 +66,9 @@ TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
     std::size_t ContentBytes;  // of an incompressible file in the folder
   } cases[] = {
       {"ValuesAtTheirLimits",
-       {U8(u8"一二三四五六七八九十一二三四") + "x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
+       {U8(u8"一二三四五六七八九十一二三四") + "x", "bin\\Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
         U8(u8"说") + std::string(197, ' '), ""},
-       {"一二三四五六七八九十一二三四x", "bin/Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
+       {"一二三四五六七八九十一二三四x", "bin\\Reader.exe", std::string(29, 'v'), std::string(19, 'd'),
         "说" + std::string(197, ' '), ""},
        0},
       {"ExtractOnly", {"Tools", U8(u8"解压缩"), "", "", U8(u8"工具箱"), ""}, {"Tools", "解压缩", "", "", "工具箱", ""}, 0},
@@ -115,7 +115,13 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
       {"LongId", [](PackageRequest& r, const fs::path&) { r.Id = "1234"; }, "--id must be"},
       {"ProgramMissing", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "bin\\Other.exe"; }, "is not in the folder"},
       {"ProgramOutside", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "..\\content\\readme.txt"; },
-       "is not in the folder"},
+       "--program '..\\content\\readme.txt' must be a path inside the folder"},
+      {"FolderHoldsALink",  // 7z would pack what it points to
+       [](PackageRequest& r, const fs::path& root) {
+         fs::create_directories(r.Folder = root / "linked");
+         fs::create_directory_symlink("/etc", r.Folder / "etc");
+       },
+       "symbolic link or junction"},
       {"ProgramIsAFolder", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "bin"; }, "is not in the folder"},
       {"ExtractOnlyWithoutFolderName",
        [](PackageRequest& r, const fs::path&) { r.ProgramFile = U8(u8"解压缩"), r.Description = ""; }, "needs --description"},
@@ -138,7 +144,7 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
     c.Apply(request, root_);
     PackageWriteResult result = WritePackage(request);
     EXPECT_NE(result.Error.find(c.Reason), std::string::npos) << result.Error;
-    for (const fs::path& entry : OutputFolderEntries()) EXPECT_EQ(entry, "empty");
+    for (const fs::path& entry : OutputFolderEntries()) EXPECT_TRUE(entry == "empty" || entry == "linked") << entry;
     EXPECT_FALSE(fs::exists(folder_ / "188.7z"));
   }
 }
@@ -151,14 +157,22 @@ TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
   const struct {
     std::string Fake7z;  // empty: no 7z on PATH at all
     const char* Error;
+    bool Planted = false;  // the 7z stands in the packed folder, PATH names it relatively
   } cases[] = {
       {"echo partial > \"$7\"\nexit 2", "7z failed with exit code 2"},
       {"", "cannot run 7z"},
       {"/bin/cp " + Quoted(root_ / "encrypted.7z") + " \"$7\"", "encrypted"},
+      {"echo planted > \"$7\"", "cannot run 7z", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Fake7z);
-    PathOverride path = c.Fake7z.empty() ? PathOverride(root_ / "nothing-here") : Fake7z(c.Fake7z);
+    if (c.Planted) {
+      WriteBytes(folder_ / "7z", "#!/bin/sh\n" + c.Fake7z + "\n");
+      fs::permissions(folder_ / "7z", fs::perms::owner_all);
+    }
+    PathOverride path = c.Planted          ? PathOverride(":.")
+                        : c.Fake7z.empty() ? PathOverride(root_ / "nothing-here")
+                                           : Fake7z(c.Fake7z);
     PackageWriteResult result = WritePackage(Request());
     EXPECT_NE(result.Error.find(c.Error), std::string::npos) << result.Error;
     EXPECT_EQ(ReadBytes(root_ / "188.7z"), "previous package");

@@ -158,10 +158,7 @@ TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
       {4, "C:\\Windows\\explorer.exe"}, {7, "D:\\Games\\X\\setup.exe"},  // 7: the installer
       {9, "d:\\games\\x\\x.exe"},       {10, "D:\\Games\\XY\\X.EXE"},
       {11, "D:\\GAMES\\X\\BIN\\Y.EXE"}, {12, "x.exe"}};
-  const auto toStop = ProgramsToStop(processes, 7, "D:\\Games\\X\\");
-  ASSERT_EQ(toStop.size(), 2u);
-  EXPECT_EQ(toStop[0].id, 9u);
-  EXPECT_EQ(toStop[1].id, 11u);
+  EXPECT_EQ(ProgramsToStop(processes, 7, "D:\\Games\\X\\"), (std::vector<size_t>{2, 4}));
   EXPECT_FALSE(IsInsideFolder("D:\\游戏\\象棋\\qp.exe", "D:\\游戏\\棋牌\\"));
   EXPECT_FALSE(IsInsideFolder("D:\\Games\\X\\x.exe", ""));
   // 發 and 癓 differ only in a second byte 0x6C / 0x4C: different folders, not a letter case.
@@ -170,30 +167,42 @@ TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
   EXPECT_TRUE(IsInsideFolder("d:\\發\\game\\x.exe", "D:\\發\\GAME\\"));
 }
 
-class ScriptedPaths : public ProcessPathReader {
+class ScriptedProcess : public HeldProcess {
  public:
-  ScriptedPaths(std::string module, std::string image) : module_(std::move(module)), image_(std::move(image)) {}
-  std::string ModuleFileName(uint32_t) override { return calls += "module ", module_; }
-  std::string FullImageName(uint32_t) override { return calls += "image ", image_; }
+  ScriptedProcess(std::string module, std::string image, bool ended = false)
+      : module_(std::move(module)), image_(std::move(image)), ended_(ended) {}
+  std::string ModuleFileName() override { return calls += "module ", module_; }
+  std::string FullImageName() override { return calls += "image ", image_; }
+  bool HasEnded() override { return ended_; }
+  void Terminate() override { calls += "terminate"; }
   std::string calls;
 
  private:
   std::string module_, image_;
+  bool ended_;
 };
 
-TEST(ProgramStopRulesTest, ImagePathFallsBackInOrder) {
+// The path is read in order: the main module (which a 32-bit installer cannot read for a 64-bit
+// program), the image name, the bare name. After the warning it is read again: a program that
+// ended, or that now runs from elsewhere, is left alone.
+TEST(ProgramStopRulesTest, ReadsThePathInOrderAndStopsOnlyWhatStillRunsFromTheFolder) {
   const struct {
-    const char *module, *image, *path, *calls;
+    const char *module, *image;
+    bool ended;
+    const char *path, *calls;
   } kCases[] = {
-      {"D:\\X\\a.exe", "D:\\X\\b.exe", "D:\\X\\a.exe", "module "},
-      // A 64-bit program seen from the 32-bit installer: only the image name can be read.
-      {"", "D:\\X\\b.exe", "D:\\X\\b.exe", "module image "},
-      {"", "", "b.exe", "module image "},
+      {"D:\\X\\bin\\a.exe", "D:\\X\\b.exe", false, "D:\\X\\bin\\a.exe", "module terminate"},
+      {"", "D:\\X\\b.exe", false, "D:\\X\\b.exe", "module image terminate"},
+      {"", "", false, "b.exe", "module image "},
+      {"D:\\X\\a.exe", "", true, "D:\\X\\a.exe", ""},
+      {"C:\\Other\\a.exe", "", false, "C:\\Other\\a.exe", "module "},
   };
   for (const auto& c : kCases) {
-    ScriptedPaths reader(c.module, c.image);
-    EXPECT_EQ(ImagePathOf(reader, 5, "b.exe"), c.path) << c.calls;
-    EXPECT_EQ(reader.calls, c.calls);
+    ScriptedProcess process(c.module, c.image, c.ended);
+    EXPECT_EQ(ImagePathOf(process, "b.exe"), c.path);
+    process.calls.clear();
+    StopIfStillInFolder(process, "D:\\X\\");
+    EXPECT_EQ(process.calls, c.calls) << c.path;
   }
 }
 

@@ -4,8 +4,12 @@
 #include <wininet.h>
 
 #include "retrieval/download/RunTransfer.h"
+#include "support/SystemLibraries.h"
 
 bool IsNetworkConnected() {
+  const auto connected =
+      SystemFunction<decltype(&InternetGetConnectedState)>("wininet.dll", "InternetGetConnectedState");
   DWORD flags = 0;
-  return InternetGetConnectedState(&flags, 0) != FALSE;
+  // Without WinINet nothing says the computer is offline; the download finds out for itself.
+  return !connected || connected(&flags, 0) != FALSE;
 }

@@ -1,5 +1,6 @@
 #include "retrieval/handlers/PackageInfoStep.h"
 
+#include "contracts/PackageValueRules.h"
 #include "retrieval/package/PackageInfoTexts.h"
 
 std::string PackageNameFromMarker(std::string_view marker) {
@@ -50,7 +51,8 @@ void RunPackageInfoStep(PackageStepHost& host, const std::string& runFolder, con
   host.ShowWelcomePage();
 
   std::optional<PackageInfo> info = host.ReadInfo(runFolder, packageName);
-  if (!info) {
+  // Values that would lead out of the target folder or the desktop make the block unusable.
+  if (!info || FindPackageValueFault(*info)) {
     RefusePackage(host, path, PackageFileErrorText(path));
     return;
   }

@@ -5,14 +5,13 @@
 
 #ifdef _WIN32
 #include <windows.h>
-#include <mmsystem.h>
 #else
 #include <ctime>
 #endif
 
 uint32_t ProgressTick() {
 #ifdef _WIN32
-  return timeGetTime();
+  return GetTickCount();
 #else
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);

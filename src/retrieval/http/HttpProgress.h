@@ -21,7 +21,7 @@ class DownloadSink {
   virtual void OnProgress(int64_t bytesWritten, int64_t totalBytes) = 0;
 };
 
-// Millisecond tick count (timeGetTime on Windows); wraps like it.
+// Millisecond tick count (GetTickCount on Windows); wraps like it.
 uint32_t ProgressTick();
 
 // Says whether a notification is due at `now`: the first one always, then only when more

@@ -1,7 +1,5 @@
 #include "retrieval/indicator/BusyIndicator.h"
 
-#include <mmsystem.h>
-
 #include <array>
 
 #include "state/AppState.h"
@@ -112,7 +110,7 @@ void DrawFrame(OverlayCanvas& canvas, KeptTexts& texts, const PixelBox& box,
 }  // namespace
 
 void BusyIndicator(HWND window, HANDLE worker) {
-  const uint32_t startTick = timeGetTime();
+  const uint32_t startTick = GetTickCount();
   RECT client{};
   GetClientRect(window, &client);
   const PixelBox box = IndicatorBox(client.right - client.left, client.bottom - client.top, DpiFactorX, DpiFactorY);
@@ -128,7 +126,7 @@ void BusyIndicator(HWND window, HANDLE worker) {
       // Sleeps in the message wait, so the loop costs next to nothing between frames.
       WaitWithMessages(kIndicatorFrameMs);
       for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);
-      DrawFrame(canvas, texts, box, angles, ElapsedText(ElapsedTenths(startTick, timeGetTime()), separator));
+      DrawFrame(canvas, texts, box, angles, ElapsedText(ElapsedTenths(startTick, GetTickCount()), separator));
     }
   }
   RefreshWindow(window);

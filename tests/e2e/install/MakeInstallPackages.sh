@@ -1,8 +1,8 @@
 #!/bin/sh
 # The install suite's hosts:  MakeInstallPackages.sh LZPACK DLL LAUNCH_PROBE OUTPUT_DIR
-# 188.rar packs tree-188 (text, random data, Chinese names, an empty folder, the launch probe
-# as its program); big.rar holds 3000 small files, so that unpacking takes a few seconds; and
-# the library.
+# 188.rar packs tree-188 (text, random data, Chinese names, an empty folder, the launch probe as
+# its program); big.rar holds 3000 small files, so that unpacking takes a few seconds; and the
+# library.
 set -eu
 lzpack=$1 dll=$2 probe=$3 out=$4
 rm -rf "$out"
