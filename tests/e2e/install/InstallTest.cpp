@@ -105,6 +105,16 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenUnpacksAndCleansUp) 
   EXPECT_FALSE(FileExists(tempFolder + "\\188.7z") || FileExists(tempFolder + "\\7-zip32.dll")) << "left in TEMP";
 }
 
+// The proposed folder below Program Files: every name of the package, in any script, and
+// paths past MAX_PATH land exactly as 7z unpacks them.
+TEST_F(InstallTest, UnpacksEveryNameAndLongPathBelowProgramFiles) {
+  const HWND form = StartAtFolderPage(HarnessArgument("installer"));
+  ASSERT_TRUE(form);
+  Click(GetDlgItem(form, kNextButtonId));
+  ASSERT_TRUE(WaitForFinishPage(form));
+  ExpectSameTree(HarnessArgument("tree"), programFilesFolder + "\\" + kTitle);
+}
+
 TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
   for (const bool closeDuringPause : {false, true}) {
     SCOPED_TRACE(closeDuringPause ? "closed during the pause" : "left to finish");
