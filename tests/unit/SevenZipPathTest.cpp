@@ -3,7 +3,6 @@
 #include "EntryPath.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
-#include "LongPath.h"
 #include "TargetFolder.h"
 #include "TextConversion.h"
 #include "extract/ExtractionCommand.h"
@@ -70,11 +69,8 @@ TEST(SevenZipPath, PlacesEveryEntryAs7zDoes) {
             if (path && expected) EXPECT_EQ(*path, expected) << sevenzip::Utf16ToUtf8(c.name);
         }
     }
-    const struct {
-        const char* archive;
-        std::u16string unnamed;
-    } archives[] = {{"C:\\Temp\\188.7z", u"188"}, {"/tmp/a.b.7z", u"a.b"}, {"dir/.7z", u".7z"}, {"plain", u"plain"}};
-    for (const auto& a : archives) EXPECT_EQ(sevenzip::UnnamedEntryName(a.archive), a.unnamed) << a.archive;
+    EXPECT_EQ(sevenzip::UnnamedEntryName("C:\\Temp\\a.b.7z"), u"a.b");
+    EXPECT_EQ(sevenzip::UnnamedEntryName("/tmp/.7z"), u".7z");
 }
 
 TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
@@ -123,11 +119,8 @@ TEST(SevenZipPath, NeverWritesThroughALinkInTheTarget) {
     }
 }
 
-// The caller's target folder is GBK text: 0x5C as the second byte of "嘰" is no separator.
-// Inside the library it is UTF-8, which has no such byte.
+// Inside the library the target folder is UTF-8, whose bytes never hold a stray "\".
 TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
-    EXPECT_TRUE(sevenzip::EndsWithSeparator("D:\\嘰\\软件\\"));
-    EXPECT_FALSE(sevenzip::EndsWithSeparator("D:\\软件\\嘰"));
     const std::string utf8 = sevenzip::Utf16ToUtf8(u"D:\\嘰\\한국어\\");
     const struct {
         std::string path;
@@ -139,18 +132,6 @@ TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
         {"/tmp//x/", '/', {"/tmp", "/tmp//x"}},
     };
     for (const auto& c : cases) EXPECT_EQ(sevenzip::FolderTreeSteps(c.path, c.separator), c.steps) << c.path;
-}
-
-TEST(SevenZipPath, LongPathsTakeTheExtendedForm) {
-    const struct {
-        std::u16string full, extended;
-    } cases[] = {
-        {u"C:\\Program Files\\x", u"\\\\?\\C:\\Program Files\\x"},
-        {u"\\\\server\\share\\x", u"\\\\?\\UNC\\server\\share\\x"},
-        {u"\\\\?\\D:\\x", u"\\\\?\\D:\\x"},
-        {u"\\\\.\\pipe\\x", u"\\\\.\\pipe\\x"},
-    };
-    for (const auto& c : cases) EXPECT_EQ(sevenzip::ExtendedLengthPath(c.full), c.extended);
 }
 
 // Names travel as UTF-8 to the file calls and back to UTF-16 for the wide ones.
