@@ -1,39 +1,32 @@
 #include "EntryPath.h"
 
-#include "FileIO.h"
-#include "support/GbkPath.h"
+#include "TextConversion.h"
 
 namespace sevenzip {
 namespace {
 
 bool IsSeparator(char16_t c) { return c == u'/' || c == u'\\'; }
 
-template <typename Char>
-bool OnlyDotsAndBlanks(std::basic_string_view<Char> part) {
-    for (Char c : part)
+bool OnlyDotsAndBlanks(std::u16string_view part) {
+    for (char16_t c : part)
         if (c != '.' && c != ' ') return false;
     return true;
 }
 
-template <typename Char>
-char16_t UpperAscii(Char c) {
-    return c >= 'a' && c <= 'z' ? char16_t(c - 'a' + 'A') : char16_t(static_cast<std::make_unsigned_t<Char>>(c));
-}
+char16_t UpperAscii(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - u'a' + u'A') : c; }
 
 // Windows opens a device for these names whatever follows the first dot, and ignores blanks
 // before that dot: "con", "NUL.txt", "Com1 .log" and "CON." are all devices.
-template <typename Char>
-bool IsDeviceName(std::basic_string_view<Char> part) {
+bool IsDeviceName(std::u16string_view part) {
     std::u16string base;
-    for (Char c : part.substr(0, part.find(Char('.')))) base += UpperAscii(c);
+    for (char16_t c : part.substr(0, part.find(u'.'))) base += UpperAscii(c);
     while (!base.empty() && base.back() == u' ') base.pop_back();
     static const std::u16string_view kDevices[] = {u"CON", u"PRN", u"AUX", u"NUL", u"CONIN$", u"CONOUT$"};
     for (auto device : kDevices)
         if (base == device) return true;
     if (base.size() != 4 || (base.compare(0, 3, u"COM") != 0 && base.compare(0, 3, u"LPT") != 0)) return false;
     char16_t n = base[3];
-    // Superscript digits count too, as "COM¹"; in GBK they are not single bytes, so only
-    // the UTF-16 check sees them.
+    // Superscript digits count too, as "COM¹".
     return (n >= u'0' && n <= u'9') || n == u'\u00B9' || n == u'\u00B2' || n == u'\u00B3';
 }
 
@@ -54,23 +47,27 @@ std::optional<std::vector<std::u16string>> SafePathParts(std::u16string_view nam
             return std::nullopt;
         parts.emplace_back(part);
     }
-    if (parts.empty()) return std::nullopt;
     return parts;
 }
 
-std::optional<std::vector<std::string>> SystemPathParts(std::u16string_view name) {
-    auto parts = SafePathParts(name);
-    if (!parts) return std::nullopt;
-    std::vector<std::string> converted;
-    for (const auto& part : *parts) {
-        auto text = ToSystemText(part);
-        // A converted part must still be one plain name: no "\", "/" or ":" character in it.
-        if (!text || text->empty() || AfterLastSeparator(*text) != 0 || text->find('\0') != text->npos ||
-            OnlyDotsAndBlanks(std::string_view(*text)) || IsDeviceName(std::string_view(*text)))
-            return std::nullopt;
-        converted.push_back(std::move(*text));
+std::u16string UnnamedEntryName(std::string_view archivePath) {
+    std::string_view name = archivePath.substr(archivePath.find_last_of("/\\") + 1);
+    size_t dot = name.rfind('.');
+    if (dot != name.npos && dot > 0) name = name.substr(0, dot);
+    return Utf8ToUtf16(name);
+}
+
+std::optional<std::string> EntryRelativePath(const Entry& entry, std::u16string_view unnamed, char separator,
+                                             bool windowsNames) {
+    auto parts = SafePathParts(entry.name.empty() ? unnamed : std::u16string_view(entry.name));
+    if (!parts || (parts->empty() && !entry.isDirectory)) return std::nullopt;
+    std::string path;
+    for (std::u16string_view part : *parts) {
+        if (windowsNames) part = part.substr(0, part.find_last_not_of(u". ") + 1);
+        if (!path.empty()) path += separator;
+        path += Utf16ToUtf8(part);
     }
-    return converted;
+    return path;
 }
 
 }  // namespace sevenzip

@@ -22,23 +22,23 @@ struct WriteFailure {};
 
 class TreeWriter {
 public:
-    TreeWriter(Archive& archive, ExtractTarget& target, ExtractObserver& observer)
-        : archive_(archive), target_(target), observer_(observer), streams_(archive), buffer_(kChunkSize) {}
+    TreeWriter(Archive& archive, ExtractTarget& target, ExtractObserver& observer, std::u16string_view unnamed)
+        : archive_(archive), target_(target), observer_(observer), unnamed_(unnamed), streams_(archive),
+          buffer_(kChunkSize) {}
 
     void Run() {
         if (!target_.MakeFolder({})) throw WriteFailure{};
         for (const Entry& e : archive_.Database().entries) {
             if (e.isAnti) continue;
-            auto parts = SystemPathParts(e.name);
-            if (!parts) ThrowDamaged("unsafe name");  // AllPathsSafe has refused it already
-            std::string relative;
-            for (size_t i = 0; i < parts->size(); ++i) {
-                if (i > 0) relative += kPathSeparator;
-                relative += (*parts)[i];
-                if ((i + 1 < parts->size() || e.isDirectory) && !target_.MakeFolder(relative)) throw WriteFailure{};
-            }
-            if (!observer_.OnEntryStart({relative, e.size, 0})) throw StopRequested{};
-            if (!e.isDirectory) WriteFile(e, relative);
+            auto relative = EntryRelativePath(e, unnamed_, kPathSeparator, kWindowsNames);
+            if (!relative) ThrowDamaged("unsafe name");  // AllPathsSafe has refused it already
+            if (relative->empty()) continue;  // the target folder itself
+            for (size_t end = relative->find(kPathSeparator); end != relative->npos;
+                 end = relative->find(kPathSeparator, end + 1))
+                if (!target_.MakeFolder(relative->substr(0, end))) throw WriteFailure{};
+            if (e.isDirectory && !target_.MakeFolder(*relative)) throw WriteFailure{};
+            if (!observer_.OnEntryStart({*relative, e.size, 0})) throw StopRequested{};
+            if (!e.isDirectory) WriteFile(e, *relative);
         }
         streams_.Finish();
     }
@@ -73,6 +73,7 @@ private:
     Archive& archive_;
     ExtractTarget& target_;
     ExtractObserver& observer_;
+    std::u16string_view unnamed_;
     EntryStreams streams_;
     ByteBuffer buffer_;
 };
@@ -80,58 +81,50 @@ private:
 class FolderTarget : public ExtractTarget {
 public:
     explicit FolderTarget(const std::string& folder) : folder_(folder) {
-        if (!EndsWithSeparator(folder_)) folder_ += kPathSeparator;
+        if (folder_.empty() || (folder_.back() != '/' && folder_.back() != '\\')) folder_ += kPathSeparator;
     }
 
     bool MakeFolder(const std::string& relative) override {
         if (relative.empty()) return CreateFolderTree(folder_);
         if (madeFolders_.count(relative)) return true;
-        if (!CreateFolder(folder_ + relative)) return false;
+        if (!CreateEntryFolder(folder_ + relative)) return false;
         madeFolders_.insert(relative);
         return true;
     }
 
-    bool CreateFile(const std::string& relative) override {
-        path_ = folder_ + relative;
-        return out_.Create(path_);
-    }
+    bool CreateFile(const std::string& relative) override { return out_.Create(folder_ + relative); }
 
     bool Write(const uint8_t* data, size_t size) override { return out_.Write(data, size); }
 
     bool FinishFile(const Entry& e, bool keep) override {
         if (!keep) {
-            out_.Close();
-            RemoveFile(path_);
+            out_.Discard();
             return true;
         }
         if (e.modified) out_.SetModified(*e.modified);
-        if (!out_.Close()) {
-            RemoveFile(path_);
-            return false;
-        }
-        if (e.attributes) SetAttributes(path_, *e.attributes);
-        return true;
+        if (e.attributes) out_.SetAttributes(*e.attributes);
+        return out_.Close();
     }
 
 private:
     std::string folder_;
-    std::string path_;
     OutFile out_;
     std::unordered_set<std::string> madeFolders_;
 };
 
 }  // namespace
 
-bool AllPathsSafe(const ArchiveDatabase& database) {
+bool AllPathsSafe(const ArchiveDatabase& database, std::u16string_view unnamed) {
     for (const Entry& e : database.entries)
-        if (!e.isAnti && !SystemPathParts(e.name)) return false;
+        if (!e.isAnti && !EntryRelativePath(e, unnamed, kPathSeparator, kWindowsNames)) return false;
     return true;
 }
 
-ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer) {
+ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer,
+                         std::u16string_view unnamed) {
     try {
-        if (!AllPathsSafe(archive.Database())) return ExtractResult::UnsafePath;
-        TreeWriter(archive, target, observer).Run();
+        if (!AllPathsSafe(archive.Database(), unnamed)) return ExtractResult::UnsafePath;
+        TreeWriter(archive, target, observer, unnamed).Run();
         return ExtractResult::Ok;
     } catch (const StopRequested&) {
         return ExtractResult::Stopped;
@@ -144,9 +137,10 @@ ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserve
     }
 }
 
-ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer) {
+ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer,
+                         std::u16string_view unnamed) {
     FolderTarget target(targetFolder);
-    return ExtractAll(archive, target, observer);
+    return ExtractAll(archive, target, observer, unnamed);
 }
 
 }  // namespace sevenzip

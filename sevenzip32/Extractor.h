@@ -8,7 +8,7 @@ namespace sevenzip {
 
 // What the caller learns while an entry is written.
 struct ExtractProgress {
-    const std::string& name;  // relative path in the system's text and separators
+    const std::string& name;  // relative path in UTF-8 with the system's separators
     uint64_t size;
     uint64_t written;
 };
@@ -26,7 +26,8 @@ public:
 class ExtractTarget {
 public:
     virtual ~ExtractTarget() = default;
-    // relative is empty for the target folder itself, made before any entry.
+    // Paths are UTF-8. relative is empty for the target folder itself, made before any entry;
+    // a folder below it must be a real folder, never a link standing at its name.
     virtual bool MakeFolder(const std::string& relative) = 0;
     virtual bool CreateFile(const std::string& relative) = 0;
     virtual bool Write(const uint8_t* data, size_t size) = 0;
@@ -38,13 +39,16 @@ public:
 enum class ExtractResult { Ok, Stopped, UnsafePath, Damaged, Unsupported, WriteFailed };
 
 // Checks every entry name, then hands the whole tree to the target, every folder decoded to
-// its end. A file whose data fails is not kept.
-ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer);
+// its end. A file whose data fails is not kept. Entries stored without a name take unnamed.
+ExtractResult ExtractAll(Archive& archive, ExtractTarget& target, ExtractObserver& observer,
+                         std::u16string_view unnamed);
 
-// The tree below targetFolder on disk (created when missing), replacing existing files.
-ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer);
+// The tree below targetFolder (UTF-8; created when missing) on disk, replacing existing files
+// but never writing through a link that stands below targetFolder.
+ExtractResult ExtractAll(Archive& archive, const std::string& targetFolder, ExtractObserver& observer,
+                         std::u16string_view unnamed);
 
 // True when every entry name stays inside the target folder.
-bool AllPathsSafe(const ArchiveDatabase& database);
+bool AllPathsSafe(const ArchiveDatabase& database, std::u16string_view unnamed);
 
 }  // namespace sevenzip

@@ -1,5 +1,7 @@
 #pragma once
-// The few operating-system calls the reader needs, POSIX and Win32 side by side.
+// The few operating-system calls the reader needs, POSIX and Win32 side by side. Paths are
+// UTF-8 here; the Win32 branch hands them to the wide calls, in the "\\?\" form, so that
+// every name an archive holds and every path length NTFS takes are written exactly.
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -11,14 +13,17 @@ namespace sevenzip {
 
 #ifdef _WIN32
 constexpr char kPathSeparator = '\\';
+constexpr bool kWindowsNames = true;
 #else
 constexpr char kPathSeparator = '/';
+constexpr bool kWindowsNames = false;
 #endif
 
-// Entry names as the system's file functions take them: the ANSI code page on Windows,
-// UTF-8 elsewhere. Nothing when the text has no exact form there: a look-alike character
-// chosen by the system (a "best fit" such as "/" for a fraction slash) could change the path.
-std::optional<std::string> ToSystemText(std::u16string_view text);
+// Text to and from the caller of the library's exports: the ANSI code page on Windows,
+// UTF-8 elsewhere. On the way out a character without a form there becomes the system's
+// best fit or "?", as Windows programs show names they cannot spell.
+std::string FromCallerText(std::string_view text);
+std::string ToCallerText(std::string_view utf8);
 
 class InFile : public InStream {
 public:
@@ -40,6 +45,8 @@ private:
     uint64_t size_ = 0;
 };
 
+// A file being extracted. Everything after Create acts on the file it made, never on
+// whatever may stand at its name by then.
 class OutFile {
 public:
     OutFile() = default;
@@ -47,24 +54,29 @@ public:
     OutFile(const OutFile&) = delete;
     OutFile& operator=(const OutFile&) = delete;
 
-    // Creates or truncates the file; a read-only file left by an earlier run is overwritten.
+    // Creates or replaces a plain file; a read-only one left by an earlier run is replaced
+    // too. Fails where a symbolic link, junction or other reparse point stands at the name.
     bool Create(const std::string& path);
     bool Write(const uint8_t* data, size_t size);
     bool SetModified(uint64_t fileTime);  // FILETIME: 100 ns units since 1601
+    // Windows attributes in the low 16 bits; with 0x8000 set, POSIX mode bits in the high 16.
+    bool SetAttributes(uint32_t attributes);
     bool Close();
+    // Closes the file and removes it.
+    void Discard();
 
 private:
 #ifdef _WIN32
     void* handle_ = nullptr;
 #else
     int fd_ = -1;
+    std::string path_;
 #endif
 };
 
-// True when a folder exists at path afterwards.
+// True when a folder exists at path afterwards; the caller's own target folder may be a link.
 bool CreateFolder(const std::string& path);
-bool RemoveFile(const std::string& path);
-// Windows attributes in the low 16 bits; with 0x8000 set, POSIX mode bits in the high 16.
-bool SetAttributes(const std::string& path, uint32_t attributes);
+// True when a real folder, no link or reparse point, exists at path afterwards.
+bool CreateEntryFolder(const std::string& path);
 
 }  // namespace sevenzip

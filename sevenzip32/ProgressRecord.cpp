@@ -1,6 +1,10 @@
 #include "ProgressRecord.h"
 
+#include <algorithm>
 #include <cstring>
+
+#include "FileIO.h"
+#include "TextConversion.h"
 
 namespace sevenzip {
 namespace {
@@ -13,8 +17,9 @@ ProgressRecord MakeProgressRecord(const ExtractProgress& progress) {
     ProgressRecord record{};
     record.entrySize = Clamp32(progress.size);
     record.bytesWritten = Clamp32(progress.written);
-    size_t n = progress.name.size() < sizeof record.entryName - 1 ? progress.name.size() : sizeof record.entryName - 1;
-    std::memcpy(record.entryName, progress.name.data(), n);
+    // Whole characters only: a name too long for the field is shortened there, not on disk.
+    const std::string name = ToCallerText(Utf8Prefix(progress.name, sizeof record.entryName - 1));
+    std::memcpy(record.entryName, name.data(), std::min(name.size(), sizeof record.entryName - 1));
     return record;
 }
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "ArchiveError.h"
+#include "EntryPath.h"
 #include "FileIO.h"
 #include "TargetFolder.h"
 
@@ -68,11 +69,13 @@ std::optional<SevenZipCommand> ParseSevenZipCommand(std::string_view commandLine
 SevenZipResult RunSevenZipCommand(std::string_view commandLine, ExtractObserver& observer) {
     auto command = ParseSevenZipCommand(commandLine);
     if (!command) return kResultBadCommand;
+    const std::string archivePath = FromCallerText(command->archive);
     InFile file;
-    if (!file.Open(command->archive)) return kResultCannotOpen;
+    if (!file.Open(archivePath)) return kResultCannotOpen;
     try {
         Archive archive(file);
-        return ToResult(ExtractAll(archive, command->targetFolder, observer));
+        return ToResult(ExtractAll(archive, FromCallerText(command->targetFolder), observer,
+                                   UnnamedEntryName(archivePath)));
     } catch (const ArchiveError& e) {
         return e.Kind() == ErrorKind::Unsupported ? kResultUnsupported : kResultDamaged;
     } catch (const std::exception&) {  // out of memory, or a size no container can hold
@@ -80,12 +83,13 @@ SevenZipResult RunSevenZipCommand(std::string_view commandLine, ExtractObserver&
     }
 }
 
-bool CheckArchiveFile(const std::string& path) {
+bool CheckArchiveFile(const std::string& callerPath) {
+    const std::string path = FromCallerText(callerPath);
     InFile file;
     if (!file.Open(path)) return false;
     try {
         Archive archive(file);
-        return AllPathsSafe(archive.Database());
+        return AllPathsSafe(archive.Database(), UnnamedEntryName(path));
     } catch (const std::exception&) {
         return false;
     }

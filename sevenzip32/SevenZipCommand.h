@@ -8,6 +8,7 @@
 namespace sevenzip {
 
 // The one command the library carries out: x "archive" [-hide] [-y] "target\" [*]
+// The paths are the caller's text (the ANSI code page on Windows).
 struct SevenZipCommand {
     std::string archive;
     std::string targetFolder;
@@ -32,7 +33,8 @@ std::optional<SevenZipCommand> ParseSevenZipCommand(std::string_view commandLine
 
 SevenZipResult RunSevenZipCommand(std::string_view commandLine, ExtractObserver& observer);
 
-// True when the file is a 7z archive this library can unpack safely (headers, coders, paths).
-bool CheckArchiveFile(const std::string& path);
+// True when the file (its path in the caller's text) is a 7z archive this library can unpack
+// safely (headers, coders, paths).
+bool CheckArchiveFile(const std::string& callerPath);
 
 }  // namespace sevenzip

@@ -4,21 +4,6 @@
 #include "support/GbkPath.h"
 
 namespace sevenzip {
-namespace {
-
-std::vector<std::string> SplitAt(const std::string& path, char separator) {
-    if (separator == '\\') return SplitPathPieces(path);
-    std::vector<std::string> pieces(1);
-    for (char c : path) {
-        if (c == separator)
-            pieces.emplace_back();
-        else
-            pieces.back() += c;
-    }
-    return pieces;
-}
-
-}  // namespace
 
 bool EndsWithSeparator(const std::string& path) {
     return !path.empty() && (path.back() == '/' || EndsWithBackslash(path));
@@ -26,14 +11,9 @@ bool EndsWithSeparator(const std::string& path) {
 
 std::vector<std::string> FolderTreeSteps(const std::string& path, char separator) {
     std::vector<std::string> steps;
-    std::string prefix;
-    bool first = true;
-    for (const std::string& piece : SplitAt(path, separator)) {
-        if (!first) prefix += separator;
-        first = false;
-        prefix += piece;
-        if (!piece.empty()) steps.push_back(prefix);
-    }
+    for (size_t end = 0; end <= path.size(); ++end)
+        if ((end == path.size() || path[end] == separator) && end > 0 && path[end - 1] != separator)
+            steps.push_back(path.substr(0, end));
     return steps;
 }
 

@@ -44,6 +44,11 @@ std::string EncodePackageValues(const PackageRequest& request, PackageInfo& gbk)
       return std::string(option.Option) + " must not contain line breaks or zero bytes";
     }
     std::optional<std::string> converted = Utf8ToGbk(text);
+    // Files inside the package may have any name; the one the block names must be GBK.
+    if (!converted && option.Text == &PackageRequest::ProgramFile) {
+      return "--program names '" + text + "', a file name without a GBK form; the information block holds the " +
+             "program file in GBK, so rename the program file (other files may keep any name)";
+    }
     if (!converted) return std::string(option.Option) + " has text without a GBK form: '" + text + "'";
     if (converted->size() > key.MaxBytes) {
       return std::string(option.Option) + " is " + std::to_string(converted->size()) + " bytes in GBK, at most " +

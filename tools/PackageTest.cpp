@@ -71,22 +71,16 @@ std::string Count(std::uint64_t count, const std::string& what) {
   return std::to_string(count) + " " + what + (count == 1 ? "" : "s");
 }
 
-// An entry's path below the install folder with "/" between its parts; empty when unsafe.
-std::string SafeEntryPath(const sevenzip::Entry& entry) {
-  auto parts = sevenzip::SafePathParts(entry.name);
-  if (!parts) return {};
-  std::string path;
-  for (const std::u16string& part : *parts) path += (path.empty() ? "" : "/") + sevenzip::Utf16ToUtf8(part);
-  return path;
+// An entry's path below the install folder as the installer's library writes it, with "/"
+// between its parts; nothing when unsafe. Entries without a name are named after the package.
+std::optional<std::string> InstalledPath(const sevenzip::Entry& entry, const fs::path& package) {
+  return sevenzip::EntryRelativePath(entry, package.stem().u16string(), '/', true);
 }
 
-std::string CheckNames(const sevenzip::ArchiveDatabase& database) {
+std::string CheckNames(const sevenzip::ArchiveDatabase& database, const fs::path& package) {
   for (const sevenzip::Entry& entry : database.entries) {
-    if (entry.isAnti) continue;
-    std::string name = sevenzip::Utf16ToUtf8(entry.name);
-    if (SafeEntryPath(entry).empty()) return "the entry " + Quoted(name) + " would land outside the install folder";
-    // The installer creates files through the ANSI code page 936.
-    if (!Utf8ToGbk(name)) return "the entry name " + Quoted(name) + " has a character without a GBK form";
+    if (entry.isAnti || InstalledPath(entry, package)) continue;
+    return "the entry " + Quoted(sevenzip::Utf16ToUtf8(entry.name)) + " would land outside the install folder";
   }
   return {};
 }
@@ -100,11 +94,13 @@ std::string FoldedPath(std::string path) {
   return path;
 }
 
-std::string CheckProgramFile(const sevenzip::ArchiveDatabase& database, const PackageInfo& info) {
+std::string CheckProgramFile(const sevenzip::ArchiveDatabase& database, const PackageInfo& info,
+                             const fs::path& package) {
   if (IsExtractOnly(info)) return {};
   std::string program = GbkToUtf8(info.ProgramFile);
   for (const sevenzip::Entry& entry : database.entries) {
-    if (!entry.isDirectory && !entry.isAnti && FoldedPath(SafeEntryPath(entry)) == FoldedPath(program)) return {};
+    if (entry.isDirectory || entry.isAnti) continue;
+    if (FoldedPath(InstalledPath(entry, package).value_or("")) == FoldedPath(program)) return {};
   }
   return "the program file " + Quoted(program) + " that the information block names is not in the archive";
 }
@@ -142,8 +138,8 @@ PackageTestResult TestPackage(const fs::path& package) {
   if (!info) return {"no information block in the last 2000 bytes (the installer reports a file error)", {}};
   try {
     sevenzip::Archive archive(in);
-    if (std::string error = CheckNames(archive.Database()); !error.empty()) return {error, {}};
-    if (std::string error = CheckProgramFile(archive.Database(), *info); !error.empty()) return {error, {}};
+    if (std::string error = CheckNames(archive.Database(), package); !error.empty()) return {error, {}};
+    if (std::string error = CheckProgramFile(archive.Database(), *info, package); !error.empty()) return {error, {}};
     return DecodeEntries(archive);
   } catch (const sevenzip::ArchiveError& e) {
     if (e.Kind() == sevenzip::ErrorKind::Unsupported) return {RefusalReason(e), {}};

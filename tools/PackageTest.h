@@ -11,6 +11,6 @@ struct PackageTestResult {
 };
 
 // The installer's road: the information block, the archive check (headers, coders, safe
-// entry names with a GBK form), then every entry decoded with its CRC checked; and the
+// entry names in any script), then every entry decoded with its CRC checked; and the
 // program file the block names is one of the entries.
 PackageTestResult TestPackage(const std::filesystem::path& package);

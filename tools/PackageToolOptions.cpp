@@ -130,6 +130,7 @@ pack   Compresses everything in <folder> into a 7z archive and appends the packa
          --id           1 to 3 letters or digits; the installer with marker <ID>.7z fetches it
          --program      the program to start after installing, relative to <folder>, with "\"
                         between subfolders (bin\app.exe); it must exist in <folder>
+                        and its name must have a GBK form (other files may have any name)
          --extract-only the package is only unpacked (program file "解压缩"); then
                         --description names the folder it is unpacked into
          --output       the package file to write; default <ID>.7z in the current folder

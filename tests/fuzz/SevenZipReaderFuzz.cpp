@@ -76,7 +76,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (DeclaredOutput(archive.Database()) > kMaxDecodedBytes) return 0;
         SinkTarget sink;
         GoOn observer;
-        sevenzip::ExtractAll(archive, sink, observer);
+        sevenzip::ExtractAll(archive, sink, observer, u"unnamed");
     } catch (const sevenzip::ArchiveError&) {
     } catch (const std::exception&) {
     }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Writes the seed archives of SevenZipReaderFuzz into $1: one small archive per coder row of
 # tests/common/SevenZipCoderRows.sh and per header and stream form below, made by Debian's 7z
-# from a tree of text, code-like bytes, an empty file, a folder and a Chinese name.
+# from a tree of text, code-like bytes, an empty file, a folder and names in many scripts,
+# and archives that bsdtar writes from "." ("./" before every name, an entry "." itself).
 set -euo pipefail
 out=$1
 forms='
@@ -20,10 +21,15 @@ for i in $(seq 1 80); do echo "line $((i * 7919 % 101)) of the readme"; done >"$
 for i in $(seq 1 100); do printf "$(printf '\\xe8\\x%02x\\x%02x\\x00\\x00\\x0f\\x1f' $((i % 256)) $((i * 3 % 256)))"; done >"$tree/sub/tool.exe"
 : >"$tree/empty.txt"
 printf '中文内容\n' >"$tree/sub/说明.txt"
+for name in 한국어.lng 日本語のファイル.txt Ελληνικά.txt Größe.txt 'ǅŉ 😀.dat' 'a：b∕c'; do printf '%s\n' "$name" >"$tree/sub/$name"; done
 mkdir -p "$out"
 { "$(dirname "$0")/../common/SevenZipCoderRows.sh"; echo "$forms"; } | while read -r name switches; do
   [ -n "$name" ] || continue
   rm -f "$out/$name.7z"
   # shellcheck disable=SC2086
   (cd "$tree" && 7z a $switches "$out/$name.7z" . >/dev/null)
+done
+for coder in store lzma2 deflate; do
+  rm -f "$out/bsdtar-$coder.7z"
+  (cd "$tree" && bsdtar -cf "$out/bsdtar-$coder.7z" --format 7zip --options "7zip:compression=$coder" .)
 done

@@ -110,6 +110,12 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
       {"TitleOverLimit", [](PackageRequest& r, const fs::path&) { r.Title = U8(u8"一二三四五六七八九十一二三四五"); },
        "--title is 30 bytes"},
       {"NoGbkForm", [](PackageRequest& r, const fs::path&) { r.Title = U8(u8"Café ☃"); }, "without a GBK form"},
+      {"ProgramNoGbkForm",
+       [](PackageRequest& r, const fs::path&) {
+         r.ProgramFile = U8(u8"bin\\한국어.exe");
+         WriteBytes(r.Folder / fs::path(u"bin") / fs::path(u"한국어.exe"), "MZ");
+       },
+       "a file name without a GBK form"},
       {"LineBreak", [](PackageRequest& r, const fs::path&) { r.Description = "one\r\n名称=two"; }, "line breaks"},
       {"EmptyTitle", [](PackageRequest& r, const fs::path&) { r.Title = ""; }, "--title must not be empty"},
       {"LongId", [](PackageRequest& r, const fs::path&) { r.Id = "1234"; }, "--id must be"},
@@ -203,6 +209,7 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
   copied[copied.find("hello")] = 'j';
   WriteBytes(root_ / "plain.7z", sevenZip(""));
 
+  WriteBytes(folder_ / fs::path(u"lang") / fs::path(u"한국어 Größe.lng"), "x");  // no GBK form: packed all the same
   ASSERT_EQ(WritePackage(Request()).Error, "");
   const struct {
     const char* Name;
@@ -211,6 +218,9 @@ TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
     const char* Says;
   } cases[] = {
       {"AsPacked", root_ / "188.7z", 0, "LZMA2 (1 block)"},
+      {"AnyScriptAndDotPrefix",
+       asPackage("names.7z", tiny({{u"./bin/Reader.exe", "MZ"}, {u"lang/\uD55C\uAD6D\uC5B4 \U0001F600.lng", "x"}})), 0,
+       "Decoded 2 files"},
       {"DataDamaged", asPackage("damaged.7z", copied), 1, "'readme.txt' does not decode: data CRC"},
       {"Encrypted", asPackage("secret.7z", sevenZip("-pX")), 1, "encrypted (7zAES)"},
       {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, &unknownCoder)), 1, "coder method 7F"},

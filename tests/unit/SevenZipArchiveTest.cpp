@@ -1,13 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "SevenZipTestFiles.h"
+#include "TextConversion.h"
 
 namespace {
 
 using namespace sevenzip_test;
 
 // A tree with what packages hold: text, incompressible data, code of several processors,
-// sound, empty files and folders, nested and Chinese names.
+// sound, empty files and folders, nested names and names in many scripts, GBK or not.
 void MakeSourceTree(const fs::path& root) {
     std::string text;
     for (int i = 0; i < 20000; ++i) text += "line " + std::to_string(i * 7919 % 1000) + " of the readme\n";
@@ -21,6 +22,17 @@ void MakeSourceTree(const fs::path& root) {
     WriteBytes(root / fs::path(u"文档") / fs::path(u"说明 文件.txt"), "中文内容\n");
     WriteBytes(root / "a" / "b" / "c" / "deep.txt", text.substr(0, 1000));
     fs::create_directories(root / "empty folder" / "inner");
+    const std::u16string kNames[] = {u"한국어.lng", u"日本語のファイル.txt", u"Ελληνικά.txt", u"Größe ß.txt",
+                                     u"\U0001F600 sample.dat", u"ǅŉ.txt", u"a\uFF1Ab\u2215c.txt"};
+    for (const auto& name : kNames) WriteBytes(root / fs::path(u"lang") / fs::path(name), sevenzip::Utf16ToUtf8(name));
+}
+
+void ExpectSameTree(const fs::path& by7z, const fs::path& ours, size_t size) {
+    auto expected = Tree(by7z);
+    auto tree = Tree(ours);
+    EXPECT_EQ(expected.size(), size);
+    ASSERT_EQ(tree.size(), expected.size());
+    for (const auto& [name, content] : expected) EXPECT_TRUE(tree.count(name) && tree[name] == content) << name;
 }
 
 struct ArchiveCase {
@@ -41,13 +53,7 @@ TEST_P(SevenZipArchiveTest, ExtractsTheSameTreeAs7z) {
     ASSERT_EQ(RunShell("7z x -y -o" + Quoted(scratch.Path() / "by7z") + " " + Quoted(archive)).status, 0);
     EXPECT_TRUE(sevenzip::CheckArchiveFile(archive.string()));
     ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
-    auto expected = Tree(scratch.Path() / "by7z");
-    auto ours = Tree(scratch.Path() / "ours");
-    EXPECT_EQ(expected.size(), 15u);
-    ASSERT_EQ(ours.size(), expected.size());
-    for (const auto& [name, content] : expected) {
-        EXPECT_TRUE(ours.count(name) && ours[name] == content) << name;
-    }
+    ExpectSameTree(scratch.Path() / "by7z", scratch.Path() / "ours", 23u);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -68,6 +74,31 @@ INSTANTIATE_TEST_SUITE_P(
                     ArchiveCase{"Bzip2", "-m0=BZip2"},
                     ArchiveCase{"Bzip2SmallBlocksMultithread", "-m0=BZip2:d=100k -mmt=2"}),
     [](const auto& info) { return std::string(info.param.label); });
+
+// bsdtar packs a folder given as "." with "./" before every name, an entry "." and POSIX
+// modes; a symbolic link becomes a plain file holding the link's text, never a link.
+class SevenZipOtherArchiverTest : public testing::TestWithParam<const char*> {};
+
+TEST_P(SevenZipOtherArchiverTest, ExtractsTheSameTreeAs7z) {
+    ScratchFolder scratch;
+    fs::path source = scratch.Path() / "source", archive = scratch.Path() / "bsdtar.7z";
+    MakeSourceTree(source);
+    fs::create_symlink("readme.txt", source / "link");
+    ASSERT_EQ(RunShell("cd " + Quoted(source) + " && bsdtar -cf " + Quoted(archive) +
+                       " --format 7zip --options 7zip:compression=" + GetParam() + " .").status, 0);
+    ASSERT_EQ(RunShell("7z x -y -o" + Quoted(scratch.Path() / "by7z") + " " + Quoted(archive)).status, 0);
+    fs::remove(scratch.Path() / "by7z" / "link");
+    EXPECT_TRUE(sevenzip::CheckArchiveFile(archive.string()));
+    ASSERT_EQ(Extract(archive, scratch.Path() / "ours"), sevenzip::kResultOk);
+    EXPECT_FALSE(fs::is_symlink(scratch.Path() / "ours" / "link"));
+    EXPECT_EQ(ReadBytes(scratch.Path() / "ours" / "link"), "readme.txt");
+    fs::remove(scratch.Path() / "ours" / "link");
+    ExpectSameTree(scratch.Path() / "by7z", scratch.Path() / "ours", 23u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Coders, SevenZipOtherArchiverTest,
+                         testing::Values("store", "deflate", "bzip2", "lzma1", "lzma2", "ppmd"),
+                         [](const auto& info) { return std::string(info.param); });
 
 // Files far larger than the dictionary: matches cross the window's wrap again and again,
 // and the last one crosses it at the very end of the packed data.

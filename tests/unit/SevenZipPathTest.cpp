@@ -18,6 +18,13 @@ TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
     } safe[] = {
         {u"dir/sub\\file", {u"dir", u"sub", u"file"}},
         {u"./a//b/", {u"a", u"b"}},
+        {u".", {}},  // the folder packed, as bsdtar names it: the target folder itself
+        {u"./", {}},
+        // Look-alikes of ":", "/", "\\" and ".." are plain characters to the wide calls.
+        {u"a\uFF1Ab/\uFF0E\uFF0E", {u"a\uFF1Ab", u"\uFF0E\uFF0E"}},
+        {u"x\u2215y\u2044z\uFF3C\u2025", {u"x\u2215y\u2044z\uFF3C\u2025"}},
+        {u"\uFF23\uFF2F\uFF2E/COM\u2074", {u"\uFF23\uFF2F\uFF2E", u"COM\u2074"}},
+        {u"한국어.lng", {u"한국어.lng"}},
         {u"..foo/x..", {u"..foo", u"x.."}},
         {u"文档/说明.txt", {u"文档", u"说明.txt"}},
         {u"CONSOLE", {u"CONSOLE"}},
@@ -28,10 +35,42 @@ TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
     // Ways out of the target folder, drive and stream names, parts Windows trims to dots,
     // and device names, whatever their case, extension, trailing blanks or superscript digit.
     const std::u16string refused[] = {
-        u"",     u".",           u"../x",        u"a/../../x", u"/etc/passwd", u"\\\\server\\share\\x", u"C:\\x",
+        u"",     u"/",           u"../x",        u"a/../../x", u"/etc/passwd", u"\\\\server\\share\\x", u"C:\\x",
         u"c:x",  u"a/b:stream",  u"... /x",      u"a/.. /x",   u"CON",         u"dir/nul.txt",        u"aux.tar.gz",
-        u"CON.", u"prn  ",       u"Com1 .log",   u"lpt9/x",    u"CONOUT$",     u"COM\u00B9"};
+        u"CON.", u"prn  ",       u"Com1 .log",   u"lpt9/x",    u"CONOUT$",     u"COM\u00B9",         u"./..",
+        u"a/./../.."};
     for (const auto& name : refused) EXPECT_FALSE(sevenzip::SafePathParts(name)) << sevenzip::Utf16ToUtf8(name);
+}
+
+// What other archivers put into a header that 7z never writes.
+TEST(SevenZipPath, PlacesEveryEntryAs7zDoes) {
+    const struct {
+        std::u16string name;
+        bool isDirectory;
+        const char* posix;    // nullptr: refused
+        const char* windows;  // Windows drops the last dots and blanks of a name
+    } cases[] = {
+        {u"./dir/file.txt", false, "dir/file.txt", "dir\\file.txt"},
+        {u".", true, "", ""},
+        {u".", false, nullptr, nullptr},  // a file cannot be the target folder
+        {u"", false, "package", "package"},  // no name: the archive's
+        {u"dir/", false, "dir", "dir"},
+        {u"a. /b..", true, "a. /b..", "a\\b"},
+        {u"/abs", true, nullptr, nullptr},
+    };
+    for (const auto& c : cases) {
+        sevenzip::Entry entry;
+        entry.name = c.name;
+        entry.isDirectory = c.isDirectory;
+        for (bool windows : {false, true}) {
+            const char* expected = windows ? c.windows : c.posix;
+            auto path = sevenzip::EntryRelativePath(entry, u"package", windows ? '\\' : '/', windows);
+            EXPECT_EQ(path.has_value(), expected != nullptr) << sevenzip::Utf16ToUtf8(c.name);
+            if (path && expected) EXPECT_EQ(*path, expected) << sevenzip::Utf16ToUtf8(c.name);
+        }
+    }
+    EXPECT_EQ(sevenzip::UnnamedEntryName("C:\\Temp\\a.b.7z"), u"a.b");
+    EXPECT_EQ(sevenzip::UnnamedEntryName("/tmp/.7z"), u".7z");
 }
 
 TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
@@ -55,23 +94,58 @@ TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
     }
 }
 
-// Target folders are GBK text: 0x5C as the second byte of "嘰" is no separator.
+// A link planted below the target folder is never written through, whatever it points at.
+TEST(SevenZipPath, NeverWritesThroughALinkInTheTarget) {
+    const struct {
+        const char* link;  // below the target folder
+        const char* linkTo;
+        std::u16string entry;
+    } cases[] = {
+        {"sub", "outside", u"sub/x.txt"},         {"deep", "outside", u"deep/new/x.txt"},
+        {"file.txt", "outside/victim.txt", u"file.txt"}, {"dangling.txt", "outside/missing.txt", u"dangling.txt"},
+        {"folder", "outside", u"folder/"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.link);
+        ScratchFolder scratch;
+        const fs::path target = scratch.Path() / "target", outside = scratch.Path() / "outside";
+        WriteBytes(outside / "victim.txt", "kept");
+        fs::create_directories(target);
+        fs::create_symlink(scratch.Path() / c.linkTo, target / c.link);
+        auto bytes = WriteTinyArchive({{c.entry, "new"}});
+        WriteBytes(scratch.Path() / "planted.7z", std::string(bytes.begin(), bytes.end()));
+        EXPECT_EQ(Extract(scratch.Path() / "planted.7z", target), sevenzip::kResultWriteFailed);
+        EXPECT_EQ(Tree(outside), (std::map<std::string, std::string>{{"victim.txt", "kept"}}));
+    }
+}
+
+// Inside the library the target folder is UTF-8, whose bytes never hold a stray "\".
 TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
-    struct Case {
+    const std::string utf8 = sevenzip::Utf16ToUtf8(u"D:\\嘰\\한국어\\");
+    const struct {
         std::string path;
         char separator;
         std::vector<std::string> steps;
-        bool endsWithSeparator;
+    } cases[] = {
+        {utf8, '\\', {"D:", utf8.substr(0, 6), utf8.substr(0, utf8.size() - 1)}},
+        {"\\\\server\\share\\x\\", '\\', {"\\\\server", "\\\\server\\share", "\\\\server\\share\\x"}},
+        {"/tmp//x/", '/', {"/tmp", "/tmp//x"}},
     };
-    const Case cases[] = {
-        {"D:\\嘰\\软件\\", '\\', {"D:", "D:\\嘰", "D:\\嘰\\软件"}, true},
-        {"D:\\软件\\嘰", '\\', {"D:", "D:\\软件", "D:\\软件\\嘰"}, false},
-        {"\\\\server\\share\\x\\", '\\', {"\\\\server", "\\\\server\\share", "\\\\server\\share\\x"}, true},
-    };
-    for (const auto& c : cases) {
-        EXPECT_EQ(sevenzip::FolderTreeSteps(c.path, c.separator), c.steps) << c.path;
-        EXPECT_EQ(sevenzip::EndsWithSeparator(c.path), c.endsWithSeparator) << c.path;
-    }
+    for (const auto& c : cases) EXPECT_EQ(sevenzip::FolderTreeSteps(c.path, c.separator), c.steps) << c.path;
+}
+
+// Names travel as UTF-8 to the file calls and back to UTF-16 for the wide ones.
+TEST(SevenZipPath, Utf8RoundTripAndWholeCharacterPrefixes) {
+    const std::u16string names[] = {u"한국어.lng", u"Größe ǅŉ", u"\U0001F600.txt", u"日本語/Ελληνικά"};
+    for (const auto& name : names) EXPECT_EQ(sevenzip::Utf8ToUtf16(sevenzip::Utf16ToUtf8(name)), name);
+    // Overlong forms, a surrogate, a lone continuation byte and a cut sequence are no UTF-8.
+    EXPECT_EQ(sevenzip::Utf8ToUtf16("a\xC0\xAF\xED\xA0\x80\x80\xE4\xB8"), u"a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    const std::string korean = sevenzip::Utf16ToUtf8(u"한국어");  // three bytes a character
+    const struct {
+        size_t max;
+        size_t kept;
+    } prefixes[] = {{9, 9}, {8, 6}, {6, 6}, {2, 0}, {100, 9}};
+    for (const auto& p : prefixes) EXPECT_EQ(sevenzip::Utf8Prefix(korean, p.max), korean.substr(0, p.kept)) << p.max;
 }
 
 // The installer's command line, exactly, and the library reading its two paths back.

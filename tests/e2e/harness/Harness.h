@@ -142,8 +142,8 @@ bool WriteFileBytes(const std::string& path, const std::string& bytes);
 // first one found); empty text while there is none.
 std::string RunFileIn(const std::string& tempFolder, const std::string& name);
 
-// Every entry below folder by its relative name: files map to their bytes, folders (named
-// with a trailing "\") to nothing.
+// Every entry below folder by its relative name in UTF-8, at any depth: files map to their
+// bytes, folders (named with a trailing "\") to nothing.
 std::map<std::string, std::string> TreeOf(const std::string& folder);
 
 // The same names below both folders and the same bytes in each file (a failure names them).

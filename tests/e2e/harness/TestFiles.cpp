@@ -10,28 +10,69 @@
 
 namespace {
 
+// Trees are walked through the wide calls in the "\\?\" form: names in any script, paths
+// longer than MAX_PATH. Names come back as UTF-8.
+std::wstring WideText(const std::string& text, UINT codePage) {
+  std::wstring wide(text.size(), L'\0');
+  wide.resize(MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), int(wide.size())));
+  return wide;
+}
+
+std::string Utf8Text(const std::wstring& wide) {
+  std::string text(wide.size() * 3, '\0');
+  text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr,
+                                  nullptr));
+  return text;
+}
+
+std::wstring LongPath(const std::string& ansiPath) { return L"\\\\?\\" + WideText(ansiPath, CP_ACP); }
+
 // visit(name, isFolder) for each entry of the folder but "." and "..".
 template <typename Visit>
-void ForEachEntry(const std::string& folder, Visit visit) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &entry);
+void ForEachEntry(const std::wstring& folder, Visit visit) {
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    const std::string name = entry.cFileName;
-    if (name != "." && name != "..") visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
-  } while (FindNextFileA(search, &entry));
+    const std::wstring name = entry.cFileName;
+    if (name != L"." && name != L"..") visit(name, (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
+  } while (FindNextFileW(search, &entry));
   FindClose(search);
 }
 
-void CollectTree(const std::string& folder, const std::string& prefix, std::map<std::string, std::string>& tree) {
-  ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
+std::string ReadWholeFile(const std::wstring& path) {
+  // Full sharing, so that a file the installer holds open (for writing too) can be read.
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  std::string bytes;
+  if (file == INVALID_HANDLE_VALUE) return bytes;
+  char chunk[65536];
+  DWORD read = 0;
+  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
+  CloseHandle(file);
+  return bytes;
+}
+
+void CollectTree(const std::wstring& folder, const std::string& prefix, std::map<std::string, std::string>& tree) {
+  ForEachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+    const std::string key = prefix + Utf8Text(name);
     if (!isFolder) {
-      tree[prefix + name] = ReadFileBytes(folder + "\\" + name);
+      tree[key] = ReadWholeFile(folder + L"\\" + name);
       return;
     }
-    tree[prefix + name + "\\"];
-    CollectTree(folder + "\\" + name, prefix + name + "\\", tree);
+    tree[key + "\\"];
+    CollectTree(folder + L"\\" + name, key + "\\", tree);
   });
+}
+
+void RemoveWideTree(const std::wstring& folder) {
+  ForEachEntry(folder, [&](const std::wstring& name, bool isFolder) {
+    const std::wstring path = folder + L"\\" + name;
+    if (isFolder) return RemoveWideTree(path);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileW(path.c_str());
+  });
+  RemoveDirectoryW(folder.c_str());
 }
 
 bool HasAttributes(const std::string& path, DWORD directory) {
@@ -57,15 +98,7 @@ std::string HarnessArgument(const std::string& name) {
   return {};
 }
 
-void RemoveTree(const std::string& folder) {
-  ForEachEntry(folder, [&](const std::string& name, bool isFolder) {
-    const std::string path = folder + "\\" + name;
-    if (isFolder) return RemoveTree(path);
-    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-    DeleteFileA(path.c_str());
-  });
-  RemoveDirectoryA(folder.c_str());
-}
+void RemoveTree(const std::string& folder) { RemoveWideTree(LongPath(folder)); }
 
 std::string FreshFolder(const std::string& name) {
   char program[MAX_PATH] = "";
@@ -86,18 +119,7 @@ void MakeFolders(const std::string& folder) {
 bool FolderExists(const std::string& path) { return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY); }
 bool FileExists(const std::string& path) { return HasAttributes(path, 0); }
 
-std::string ReadFileBytes(const std::string& path) {
-  // Full sharing, so that a file the installer holds open (for writing too) can be read.
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  std::string bytes;
-  if (file == INVALID_HANDLE_VALUE) return bytes;
-  char chunk[65536];
-  DWORD read = 0;
-  while (ReadFile(file, chunk, sizeof chunk, &read, nullptr) && read > 0) bytes.append(chunk, read);
-  CloseHandle(file);
-  return bytes;
-}
+std::string ReadFileBytes(const std::string& path) { return ReadWholeFile(WideText(path, CP_ACP)); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
@@ -114,7 +136,7 @@ std::string RunFileIn(const std::string& tempFolder, const std::string& name) {
 
 std::map<std::string, std::string> TreeOf(const std::string& folder) {
   std::map<std::string, std::string> tree;
-  CollectTree(folder, "", tree);
+  CollectTree(LongPath(folder), "", tree);
   return tree;
 }
 

@@ -167,6 +167,16 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenInstallsWithoutPlant
   }
 }
 
+// The proposed folder below Program Files: every name of the package, in any script, and
+// paths past MAX_PATH land exactly as 7z unpacks them.
+TEST_F(InstallTest, UnpacksEveryNameAndLongPathBelowProgramFiles) {
+  const HWND form = StartAtFolderPage(HarnessArgument("installer"));
+  ASSERT_TRUE(form);
+  Click(GetDlgItem(form, kNextButtonId));
+  ASSERT_TRUE(WaitForFinishPage(form));
+  ExpectSameTree(HarnessArgument("tree"), programFilesFolder + "\\" + kTitle);
+}
+
 // A program running from the folder is warned about, then stopped; not the installer running
 // there too, nor one elsewhere, nor one that got the number of a program that ended meanwhile.
 TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
