@@ -4,6 +4,7 @@
   Welcome.gif  120 x 250 side picture of the welcome page (GIF89a, 64-colour global palette)
   Banner.jpg   451 x 53 header band of the other pages (baseline JFIF, three components, 4:4:4)
   AppIcon.ico  16, 32 and 48 pixel icon images, 8 bits per pixel
+  AppIconGroup.bin  a second icon directory over the same images (RT_GROUP_ICON, ids 1 to 3)
 
 ImageMagick's convert draws and quantises; the GIF, the icon file and the colour conversion
 of the JPEG are written here so that every byte that matters is under our control.
@@ -328,6 +329,22 @@ def make_icon():
         offset += len(image)
     with open(os.path.join(OUT, "AppIcon.ico"), "wb") as f:
         f.write(directory + b"".join(images))
+    make_icon_group()
+
+
+def make_icon_group():
+    """The shell's icon group names the window class's images again instead of a copy of them:
+    the .ico's directory with each entry's file offset replaced by the image's resource id,
+    which windres numbers from 1 for the only ICON statement."""
+    with open(os.path.join(OUT, "AppIcon.ico"), "rb") as f:
+        ico = f.read()
+    count = struct.unpack_from("<H", ico, 4)[0]
+    group = struct.pack("<HHH", 0, 1, count)
+    for i in range(count):
+        entry = struct.unpack_from("<BBBBHHII", ico, 6 + 16 * i)
+        group += struct.pack("<BBBBHHIH", *entry[:7], i + 1)
+    with open(os.path.join(OUT, "AppIconGroup.bin"), "wb") as f:
+        f.write(group)
 
 
 if __name__ == "__main__":
