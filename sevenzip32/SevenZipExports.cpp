@@ -1,8 +1,9 @@
-// The library's six exports: thin calls into the portable reader, plus the message pump
-// that keeps the caller's window alive while it unpacks.
+// The library's exports (declared in contracts/SevenZipInterface.h): thin calls into the
+// portable reader, plus the message pump that keeps the caller's window alive while it unpacks.
 #include <windows.h>
 
 #include "ProgressRecord.h"
+#include "contracts/SevenZipInterface.h"
 #include "SevenZipCommand.h"
 #include "support/HeldFileRetry.h"
 
@@ -63,8 +64,6 @@ private:
 
 }  // namespace
 
-extern "C" {
-
 // No exception may unwind into the caller's frames: it would end the caller's process.
 int WINAPI SevenZip(HWND, LPCSTR commandLine, LPSTR output, DWORD outputSize) try {
     if (output && outputSize > 0) output[0] = '\0';
@@ -100,5 +99,3 @@ BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, SevenZipCallback callback) {
     gCallback = callback;
     return TRUE;
 }
-
-}  // extern "C"

@@ -31,4 +31,24 @@ inline constexpr unsigned kSevenZipWaitingForFile = 2;
 #ifdef _WIN32
 // Called with WM_NULL; FALSE makes the library stop.
 using SevenZipCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
+
+// The library's exports, one line each: the library defines them (exported by plain name), the
+// installer looks each one up and takes its pointer type from the declaration.
+#define SEVENZIP_EXPORTS(X)                                                       \
+  X(int, SevenZip, (HWND window, LPCSTR commandLine, LPSTR output, DWORD outputSize)) \
+  X(BOOL, SevenZipCheckArchive, (LPCSTR archivePath, int mode))                    \
+  X(BOOL, SevenZipGetBackGroundMode, ())                                           \
+  X(BOOL, SevenZipSetBackGroundMode, (BOOL mode))                                  \
+  X(BOOL, SevenZipSetCursorMode, (BOOL mode))                                      \
+  X(BOOL, SevenZipSetOwnerWindowEx, (HWND window, SevenZipCallback callback))
+
+// Set to __declspec(dllexport) where the library is built.
+#ifndef SEVENZIP_EXPORT
+#define SEVENZIP_EXPORT
+#endif
+#define SEVENZIP_DECLARE_EXPORT(result, name, parameters) SEVENZIP_EXPORT result WINAPI name parameters;
+extern "C" {
+SEVENZIP_EXPORTS(SEVENZIP_DECLARE_EXPORT)
+}
+#undef SEVENZIP_DECLARE_EXPORT
 #endif

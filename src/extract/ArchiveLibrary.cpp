@@ -19,11 +19,9 @@ bool LookUp(Function& function, const char* name) {
 // Every export is looked up at once; a library that lacks one is not used, rather than
 // calling through a null address later.
 bool LookUpExports() {
-  return LookUp(gLibrary.SevenZip, "SevenZip") && LookUp(gLibrary.SevenZipCheckArchive, "SevenZipCheckArchive") &&
-         LookUp(gLibrary.SevenZipGetBackGroundMode, "SevenZipGetBackGroundMode") &&
-         LookUp(gLibrary.SevenZipSetBackGroundMode, "SevenZipSetBackGroundMode") &&
-         LookUp(gLibrary.SevenZipSetCursorMode, "SevenZipSetCursorMode") &&
-         LookUp(gLibrary.SevenZipSetOwnerWindowEx, "SevenZipSetOwnerWindowEx");
+#define SEVENZIP_LOOK_UP(result, name, parameters) &&LookUp(gLibrary.name, #name)
+  return true SEVENZIP_EXPORTS(SEVENZIP_LOOK_UP);
+#undef SEVENZIP_LOOK_UP
 }
 
 }  // namespace

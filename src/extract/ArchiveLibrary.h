@@ -8,12 +8,9 @@
 // is destroyed, with the exports the installer calls.
 
 struct ArchiveLibrary {
-  int(WINAPI* SevenZip)(HWND window, LPCSTR commandLine, LPSTR output, DWORD outputSize);
-  BOOL(WINAPI* SevenZipCheckArchive)(LPCSTR archivePath, int mode);
-  BOOL(WINAPI* SevenZipGetBackGroundMode)();
-  BOOL(WINAPI* SevenZipSetBackGroundMode)(BOOL mode);
-  BOOL(WINAPI* SevenZipSetCursorMode)(BOOL mode);
-  BOOL(WINAPI* SevenZipSetOwnerWindowEx)(HWND window, SevenZipCallback callback);
+#define SEVENZIP_EXPORT_POINTER(result, name, parameters) decltype(&::name) name;
+  SEVENZIP_EXPORTS(SEVENZIP_EXPORT_POINTER)
+#undef SEVENZIP_EXPORT_POINTER
 };
 
 // The loaded library, loading it on the first call; null when it cannot be loaded or lacks
