@@ -2,7 +2,9 @@
 
 #include <string>
 
-// The program's name and version, fixed by the build (the version resource repeats them).
+#include "contracts/ProgramVersion.h"
+
+// The program's name and version, fixed by the build.
 inline constexpr char ProductTitle[] = "安装岚舟软件";
 
 // The two message-box titles: failures of the installation, and the publisher's questions
@@ -16,7 +18,7 @@ inline constexpr char kForm1ClassName[] = "FORM_岚舟软件安装_FORM1_CLASS";
 struct VersionNumbers {
   int major, minor, revision, build;
 };
-inline constexpr VersionNumbers FileVersion{3, 1, 2, 525};
+inline constexpr VersionNumbers FileVersion{PROGRAM_FILE_VERSION};
 
 // The module path split after its last ":", "/" or "\": the folder keeps that character.
 struct ModulePath {
