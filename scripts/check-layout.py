@@ -44,8 +44,7 @@ ARTIFACT_REACH = {"sevenzip32": {"src/contracts"}, "tools": {"src/contracts"}}
 KNOWN_CROSSINGS = {
     ("sevenzip32", "src/support"),  # HeldFileRetry, GbkPath: to the platform library
     ("tools", "src/support"),  # ScopedBcrypt, SystemLibraries, text helpers: to the platform library
-    ("tools", "src/trust"),  # the signature line: to the platform library with the CNG check
-    ("tools", "src/retrieval/download"),  # the remote-name rule: to contracts/
+    ("tools", "src/trust"),  # the signature line: to contracts/ when files move
 }
 KNOWN_STATE = {
     "src/retrieval/http/HttpProgress.h",  # ExactProgressKiB: to state/

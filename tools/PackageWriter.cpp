@@ -11,7 +11,7 @@
 #include "PublisherSafety.h"
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
-#include "retrieval/download/FetchSequence.h"
+#include "contracts/RemoteFileName.h"
 
 namespace fs = std::filesystem;
 

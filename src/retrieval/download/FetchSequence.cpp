@@ -1,13 +1,5 @@
 #include "retrieval/download/FetchSequence.h"
 
-#include "support/GbkPath.h"
-#include "support/TextSplit.h"
-
-std::string RemoteFileName(const std::string& fileName) {
-  // GBK trail bytes in the A-Z range stay as they are.
-  return ReplaceText(LowerAsciiLetters(fileName), ".7z", ".rar");
-}
-
 std::string DownloadUrl(std::string_view host, const std::string& remoteName) {
   return "http://" + std::string(host) + "/dowfile/" + remoteName;
 }

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "contracts/RemoteFileName.h"
+
 // Fetching one named file into the download folder from the download hosts in turn.
 
 inline constexpr std::string_view kTransferErrorTitle = "出错";
@@ -35,9 +37,6 @@ class FetchHost {
   virtual void ShowFailure(const std::string& text) = 0;  // under kTransferErrorTitle
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 };
-
-// The name on the hosts: lower case, every ".7z" turned into ".rar".
-std::string RemoteFileName(const std::string& fileName);
 
 std::string DownloadUrl(std::string_view host, const std::string& remoteName);
 

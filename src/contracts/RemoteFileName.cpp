@@ -1,0 +1,9 @@
+#include "contracts/RemoteFileName.h"
+
+#include "support/GbkPath.h"
+#include "support/TextSplit.h"
+
+std::string RemoteFileName(const std::string& fileName) {
+  // GBK trail bytes in the A-Z range stay as they are.
+  return ReplaceText(LowerAsciiLetters(fileName), ".7z", ".rar");
+}
