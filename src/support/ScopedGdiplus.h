@@ -6,6 +6,8 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include "support/ScopedHandle.h"
+
 // GdiplusStartup with version 1 and default options; GdiplusShutdown with the same token.
 // Pairs nest, so a short pair works whether or not GDI+ runs already.
 class ScopedGdiplusStartup {
@@ -25,36 +27,11 @@ private:
     ULONG_PTR token_ = 0;
 };
 
-// A GDI+ bitmap disposed with GdipDisposeImage.
-class ScopedGpBitmap {
-public:
-    ScopedGpBitmap() = default;
-    ~ScopedGpBitmap() {
-        if (bitmap_) Gdiplus::DllExports::GdipDisposeImage(bitmap_);
-    }
-    ScopedGpBitmap(const ScopedGpBitmap&) = delete;
-    ScopedGpBitmap& operator=(const ScopedGpBitmap&) = delete;
-    Gdiplus::GpBitmap** Out() { return &bitmap_; }
-    Gdiplus::GpBitmap* Get() const { return bitmap_; }
-    explicit operator bool() const { return bitmap_ != nullptr; }
+inline void DisposeGpBitmap(Gdiplus::GpBitmap* bitmap) { Gdiplus::DllExports::GdipDisposeImage(bitmap); }
+inline void DeleteGpGraphics(Gdiplus::GpGraphics* graphics) { Gdiplus::DllExports::GdipDeleteGraphics(graphics); }
 
-private:
-    Gdiplus::GpBitmap* bitmap_ = nullptr;
-};
+// A GDI+ bitmap disposed with GdipDisposeImage.
+using ScopedGpBitmap = ScopedHandle<Gdiplus::GpBitmap*, DisposeGpBitmap>;
 
 // A GDI+ graphics object deleted with GdipDeleteGraphics.
-class ScopedGpGraphics {
-public:
-    ScopedGpGraphics() = default;
-    ~ScopedGpGraphics() {
-        if (graphics_) Gdiplus::DllExports::GdipDeleteGraphics(graphics_);
-    }
-    ScopedGpGraphics(const ScopedGpGraphics&) = delete;
-    ScopedGpGraphics& operator=(const ScopedGpGraphics&) = delete;
-    Gdiplus::GpGraphics** Out() { return &graphics_; }
-    Gdiplus::GpGraphics* Get() const { return graphics_; }
-    explicit operator bool() const { return graphics_ != nullptr; }
-
-private:
-    Gdiplus::GpGraphics* graphics_ = nullptr;
-};
+using ScopedGpGraphics = ScopedHandle<Gdiplus::GpGraphics*, DeleteGpGraphics>;

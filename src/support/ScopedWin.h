@@ -6,62 +6,31 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include "support/ScopedHandle.h"
+
+// Calls of the system's, wrapped: the address of an imported function is no template argument.
+inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }
+inline bool IsOpenHandle(HANDLE handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+inline void DeleteGdiObject(HGDIOBJ object) { DeleteObject(object); }
+inline void DeleteCreatedDC(HDC dc) { DeleteDC(dc); }
+inline void FreeGlobal(HGLOBAL memory) { GlobalFree(memory); }
+
 // A kernel handle closed with CloseHandle; both null and INVALID_HANDLE_VALUE mean none.
-class AutoCloseHandle {
-public:
-    explicit AutoCloseHandle(HANDLE handle = nullptr) : handle_(handle) {}
-    ~AutoCloseHandle() { Reset(); }
-    AutoCloseHandle(const AutoCloseHandle&) = delete;
-    AutoCloseHandle& operator=(const AutoCloseHandle&) = delete;
-
-    void Reset(HANDLE handle = nullptr) {
-        if (IsValid()) CloseHandle(handle_);
-        handle_ = handle;
-    }
-    // Hands the handle to a new owner.
-    HANDLE Release() {
-        HANDLE handle = handle_;
-        handle_ = nullptr;
-        return handle;
-    }
-    bool IsValid() const { return handle_ != nullptr && handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-    operator HANDLE() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
+using AutoCloseHandle = ScopedHandle<HANDLE, CloseKernelHandle, IsOpenHandle>;
 
 // A GDI object (pen, brush, font, bitmap, region) deleted with DeleteObject.
 template <typename T>
-class ScopedGdiObj {
-public:
-    explicit ScopedGdiObj(T object = nullptr) : object_(object) {}
-    ~ScopedGdiObj() { Reset(); }
-    ScopedGdiObj(const ScopedGdiObj&) = delete;
-    ScopedGdiObj& operator=(const ScopedGdiObj&) = delete;
-
-    void Reset(T object = nullptr) {
-        if (object_) DeleteObject(object_);
-        object_ = object;
-    }
-    // Hands the object to a new owner.
-    T Release() {
-        T object = object_;
-        object_ = nullptr;
-        return object;
-    }
-    T Get() const { return object_; }
-    operator T() const { return object_; }
-
-private:
-    T object_;
-};
-
+using ScopedGdiObj = ScopedHandle<T, DeleteGdiObject>;
 using ScopedBrush = ScopedGdiObj<HBRUSH>;
 using ScopedPen = ScopedGdiObj<HPEN>;
 using ScopedFont = ScopedGdiObj<HFONT>;
 using ScopedBitmap = ScopedGdiObj<HBITMAP>;
+
+// A DC made with CreateDC or CreateCompatibleDC, deleted with DeleteDC.
+using ScopedCreateDC = ScopedHandle<HDC, DeleteCreatedDC>;
+
+// Memory from GlobalAlloc, freed with GlobalFree.
+using ScopedHGlobal = ScopedHandle<HGLOBAL, FreeGlobal>;
 
 // A window's DC from GetDC, given back with ReleaseDC.
 class ScopedGetDC {
@@ -76,30 +45,6 @@ public:
 
 private:
     HWND window_;
-    HDC dc_;
-};
-
-// A DC made with CreateDC or CreateCompatibleDC, deleted with DeleteDC.
-class ScopedCreateDC {
-public:
-    explicit ScopedCreateDC(HDC dc = nullptr) : dc_(dc) {}
-    ~ScopedCreateDC() { Reset(); }
-    ScopedCreateDC(const ScopedCreateDC&) = delete;
-    ScopedCreateDC& operator=(const ScopedCreateDC&) = delete;
-
-    void Reset(HDC dc = nullptr) {
-        if (dc_) DeleteDC(dc_);
-        dc_ = dc;
-    }
-    HDC Release() {
-        HDC dc = dc_;
-        dc_ = nullptr;
-        return dc;
-    }
-    HDC Get() const { return dc_; }
-    operator HDC() const { return dc_; }
-
-private:
     HDC dc_;
 };
 
@@ -166,22 +111,6 @@ public:
 
 private:
     T* pointer_ = nullptr;
-};
-
-// Memory from GlobalAlloc, freed with GlobalFree.
-class ScopedHGlobal {
-public:
-    explicit ScopedHGlobal(HGLOBAL memory = nullptr) : memory_(memory) {}
-    ~ScopedHGlobal() {
-        if (memory_) GlobalFree(memory_);
-    }
-    ScopedHGlobal(const ScopedHGlobal&) = delete;
-    ScopedHGlobal& operator=(const ScopedHGlobal&) = delete;
-    HGLOBAL Get() const { return memory_; }
-    operator HGLOBAL() const { return memory_; }
-
-private:
-    HGLOBAL memory_;
 };
 
 // GlobalLock/GlobalUnlock of movable memory.
