@@ -3,11 +3,10 @@
 #include <fstream>
 #include <iterator>
 #include <optional>
-#include <vector>
 
 #include "PemKey.h"
 #include "Utf8Path.h"
-#include "support/ScopedBcrypt.h"
+#include "support/EcdsaP256Win32.h"
 
 namespace {
 
@@ -17,30 +16,9 @@ std::optional<std::string> ReadText(const std::filesystem::path& file) {
   return std::string((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
 }
 
-bool Sha256(const BcryptFunctions& cng, std::string_view bytes, UCHAR (&digest)[32]) {
-  ScopedAlgorithm algorithm;
-  ScopedHash hash;
-  return cng.OpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) == 0 &&
-         cng.CreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0) == 0 &&
-         cng.HashData(hash.Get(), reinterpret_cast<PUCHAR>(const_cast<char*>(bytes.data())),
-                      static_cast<ULONG>(bytes.size()), 0) == 0 &&
-         cng.FinishHash(hash.Get(), digest, sizeof digest, 0) == 0;
-}
-
-// A key blob: the header, then X, Y (and d for a private key), 32 bytes each.
-std::vector<UCHAR> Blob(ULONG magic, const EcPublicPoint& point, const std::array<std::uint8_t, 32>* d) {
-  BCRYPT_ECCKEY_BLOB header{magic, 32};
-  std::vector<UCHAR> blob(reinterpret_cast<UCHAR*>(&header), reinterpret_cast<UCHAR*>(&header) + sizeof header);
-  blob.insert(blob.end(), point.x.begin(), point.x.end());
-  blob.insert(blob.end(), point.y.begin(), point.y.end());
-  if (d) blob.insert(blob.end(), d->begin(), d->end());
-  return blob;
-}
-
-bool ImportKey(const BcryptFunctions& cng, ScopedAlgorithm& algorithm, ScopedKey& key, LPCWSTR type,
-               std::vector<UCHAR>& blob) {
-  return cng.OpenAlgorithmProvider(algorithm.Out(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) == 0 &&
-         cng.ImportKeyPair(algorithm.Get(), nullptr, type, key.Out(), blob.data(), static_cast<ULONG>(blob.size()), 0) == 0;
+bool Sha256(std::string_view bytes, Sha256Digest& digest) {
+  Sha256Hash hash;
+  return hash.Start() && hash.Add(bytes.data(), bytes.size()) && hash.Finish(digest);
 }
 
 constexpr char kNoCng[] = "CNG (bcrypt.dll in System32) cannot be loaded";
@@ -57,16 +35,15 @@ std::string SignBytes(const std::filesystem::path& privateKeyPem, std::string_vi
   if (!parsed) return NotAKey(privateKeyPem, "private");
   const BcryptFunctions* cng = SystemBcrypt();
   if (!cng) return kNoCng;
-  std::vector<UCHAR> blob = Blob(BCRYPT_ECDSA_PRIVATE_P256_MAGIC, parsed->point, &parsed->d);
-  ScopedAlgorithm algorithm;
-  ScopedKey key;
-  const bool imported = ImportKey(*cng, algorithm, key, BCRYPT_ECCPRIVATE_BLOB, blob);
-  SecureZeroMemory(blob.data(), blob.size());
-  if (!imported) return NotAKey(privateKeyPem, "private");
-  UCHAR digest[32];
+  P256Key key;
+  if (!ImportP256Key(key, parsed->point.x.data(), parsed->point.y.data(), parsed->d.data())) {
+    return NotAKey(privateKeyPem, "private");
+  }
+  Sha256Digest digest;
   ULONG written = 0;
-  if (!Sha256(*cng, bytes, digest) ||
-      cng->SignHash(key.Get(), nullptr, digest, sizeof digest, signature.data(), signature.size(), &written, 0) != 0 ||
+  if (!Sha256(bytes, digest) ||
+      cng->SignHash(key.key.Get(), nullptr, digest.data(), digest.size(), signature.data(), signature.size(), &written,
+                    0) != 0 ||
       written != signature.size()) {
     return "CNG could not sign";
   }
@@ -77,15 +54,10 @@ std::string VerifyBytes(const std::filesystem::path& publicKeyPem, std::string_v
   const std::optional<std::string> text = ReadText(publicKeyPem);
   const std::optional<EcPublicPoint> point = text ? ParsePublicKeyPem(*text) : std::nullopt;
   if (!point) return NotAKey(publicKeyPem, "public");
-  const BcryptFunctions* cng = SystemBcrypt();
-  if (!cng) return kNoCng;
-  std::vector<UCHAR> blob = Blob(BCRYPT_ECDSA_PUBLIC_P256_MAGIC, *point, nullptr);
-  ScopedAlgorithm algorithm;
-  ScopedKey key;
-  if (!ImportKey(*cng, algorithm, key, BCRYPT_ECCPUBLIC_BLOB, blob)) return NotAKey(publicKeyPem, "public");
-  UCHAR digest[32];
-  if (!Sha256(*cng, bytes, digest)) return "CNG could not hash";
-  const bool holds = cng->VerifySignature(key.Get(), nullptr, digest, sizeof digest, const_cast<PUCHAR>(signature.data()),
-                                          signature.size(), 0) == 0;
-  return holds ? std::string() : std::string(kSignatureDoesNotHold);
+  if (!SystemBcrypt()) return kNoCng;
+  P256Key key;
+  if (!ImportP256Key(key, point->x.data(), point->y.data())) return NotAKey(publicKeyPem, "public");
+  Sha256Digest digest;
+  if (!Sha256(bytes, digest)) return "CNG could not hash";
+  return P256SignatureHolds(key, digest, signature) ? std::string() : std::string(kSignatureDoesNotHold);
 }

@@ -5,11 +5,6 @@ namespace {
 // Enough for the hash to fall well behind a fast line before the receive loop waits for it.
 constexpr std::size_t kQueueLimit = 16 << 20;
 
-bool CreateHash(BCRYPT_ALG_HANDLE algorithm, ScopedHash& hash) {
-  hash.Reset();
-  return SystemBcrypt()->CreateHash(algorithm, hash.Out(), nullptr, 0, nullptr, 0, 0) == 0;
-}
-
 }  // namespace
 
 bool DownloadDigest::Start() {
@@ -17,12 +12,7 @@ bool DownloadDigest::Start() {
   plan_ = {};
   failed_ = false;
   ending_ = false;
-  const BcryptFunctions* cng = SystemBcrypt();
-  if (!cng ||
-      (!algorithm_.Get() && cng->OpenAlgorithmProvider(algorithm_.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0) ||
-      !CreateHash(algorithm_.Get(), hash_)) {
-    return false;
-  }
+  if (!hash_.Start()) return false;
   thread_.Reset(CreateThread(nullptr, 0, HashingThread, this, 0, nullptr));
   // The receive path comes first; the hash takes the time it leaves over.
   if (thread_.IsValid()) SetThreadPriority(thread_, THREAD_PRIORITY_BELOW_NORMAL);
@@ -61,11 +51,8 @@ void DownloadDigest::HashQueue() {
     ReleaseSRWLockExclusive(&lock_);
     WakeAllConditionVariable(&changed_);
     // A failed hash still drains the queue, so the download never waits on it.
-    if (chunk.restart && !failed_) failed_ = !CreateHash(algorithm_.Get(), hash_);
-    if (!failed_ && !chunk.bytes.empty()) {
-      failed_ = SystemBcrypt()->HashData(hash_.Get(), reinterpret_cast<PUCHAR>(chunk.bytes.data()),
-                                         static_cast<ULONG>(chunk.bytes.size()), 0) != 0;
-    }
+    if (chunk.restart && !failed_) failed_ = !hash_.Start();
+    if (!failed_ && !chunk.bytes.empty()) failed_ = !hash_.Add(chunk.bytes.data(), chunk.bytes.size());
   }
 }
 
@@ -87,13 +74,12 @@ std::optional<Sha256Digest> DownloadDigest::Finish(std::uint64_t fileSize) {
   const bool started = thread_.IsValid();
   EndThread(false);
   Sha256Digest digest;
-  const bool holds = started && !failed_ && plan_.Covers(fileSize) &&
-                     SystemBcrypt()->FinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
-  hash_.Reset();
+  const bool holds = started && !failed_ && plan_.Covers(fileSize) && hash_.Finish(digest);
+  hash_.Drop();
   return holds ? std::optional<Sha256Digest>(digest) : std::nullopt;
 }
 
 void DownloadDigest::Stop() {
   EndThread(true);
-  hash_.Reset();
+  hash_.Drop();
 }

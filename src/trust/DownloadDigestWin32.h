@@ -8,11 +8,9 @@
 #include <optional>
 #include <string_view>
 
-#include "support/ScopedBcrypt.h"
+#include "support/EcdsaP256Win32.h"
 #include "support/ScopedWin.h"
 #include "trust/DownloadDigest.h"
-
-using Sha256Digest = std::array<UCHAR, 32>;
 
 // The running SHA-256 of a download's signed part. A thread of its own hashes what the
 // download writes, fed through a bounded queue, so that the receive loop goes on while it
@@ -46,8 +44,7 @@ class DownloadDigest {
   std::size_t queuedBytes_ = 0;
   bool ending_ = false;
   bool failed_ = false;  // the hashing thread's, read after it ended
-  ScopedAlgorithm algorithm_;
-  ScopedHash hash_;
+  Sha256Hash hash_;
   AutoCloseHandle thread_;
 };
 

@@ -1,10 +1,9 @@
 #include "trust/PublisherFile.h"
 
-#include <cstring>
 #include <vector>
 
 #include "support/HeldFileRetry.h"
-#include "support/ScopedBcrypt.h"
+#include "support/EcdsaP256Win32.h"
 #include "trust/PublisherKey.h"
 #include "trust/SignatureLine.h"
 
@@ -28,41 +27,20 @@ std::optional<SignatureLine> ReadSignatureLine(HANDLE file, std::uint64_t size) 
 }
 
 bool HashCovered(HANDLE file, std::uint64_t covered, Sha256Digest& digest) {
-  const BcryptFunctions* cng = SystemBcrypt();
-  ScopedAlgorithm algorithm;
-  ScopedHash hash;
-  if (!cng || cng->OpenAlgorithmProvider(algorithm.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) != 0 ||
-      cng->CreateHash(algorithm.Get(), hash.Out(), nullptr, 0, nullptr, 0, 0) != 0) {
-    return false;
-  }
+  Sha256Hash hash;
+  if (!hash.Start()) return false;
   std::vector<UCHAR> chunk(kChunkSize);
   for (std::uint64_t offset = 0; offset < covered;) {
     const DWORD size = static_cast<DWORD>(covered - offset < kChunkSize ? covered - offset : kChunkSize);
-    if (!ReadAt(file, offset, chunk.data(), size) || cng->HashData(hash.Get(), chunk.data(), size, 0) != 0) {
-      return false;
-    }
+    if (!ReadAt(file, offset, chunk.data(), size) || !hash.Add(chunk.data(), size)) return false;
     offset += size;
   }
-  return cng->FinishHash(hash.Get(), digest.data(), digest.size(), 0) == 0;
+  return hash.Finish(digest);
 }
 
 bool SignatureHolds(const Sha256Digest& digest, const Signature& signature) {
-  struct {
-    BCRYPT_ECCKEY_BLOB header;
-    std::uint8_t point[64];
-  } blob{{BCRYPT_ECDSA_PUBLIC_P256_MAGIC, 32}, {}};
-  std::memcpy(blob.point, PublisherKey.x, 32);
-  std::memcpy(blob.point + 32, PublisherKey.y, 32);
-  const BcryptFunctions* cng = SystemBcrypt();
-  ScopedAlgorithm algorithm;
-  ScopedKey key;
-  if (!cng || cng->OpenAlgorithmProvider(algorithm.Out(), BCRYPT_ECDSA_P256_ALGORITHM, nullptr, 0) != 0 ||
-      cng->ImportKeyPair(algorithm.Get(), nullptr, BCRYPT_ECCPUBLIC_BLOB, key.Out(), reinterpret_cast<PUCHAR>(&blob),
-                          sizeof blob, 0) != 0) {
-    return false;
-  }
-  return cng->VerifySignature(key.Get(), nullptr, const_cast<PUCHAR>(digest.data()), digest.size(),
-                               const_cast<PUCHAR>(signature.data()), signature.size(), 0) == 0;
+  P256Key key;
+  return ImportP256Key(key, PublisherKey.x, PublisherKey.y) && P256SignatureHolds(key, digest, signature);
 }
 
 // The file's size and signature line, when it has one.
