@@ -9,12 +9,16 @@
 #include "contracts/ProgramIdentity.h"
 #include "forms/CommandRoute.h"
 #include "retrieval/handlers/LoadFolders.h"
+#include "support/DpiScale.h"
 #include "support/EnsureFolder.h"
 #include "support/FontSpec.h"
 #include "support/GbkPath.h"
 #include "support/HeldFileRetry.h"
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
+#include "support/TextSearch.h"
+#include "support/TextSplit.h"
+#include "support/WaitDeadline.h"
 
 namespace {
 
@@ -222,6 +226,58 @@ TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
       return error == 0 ? FileAnswer::Done : AnswerForError(error);
     });
     EXPECT_EQ(std::tuple(done, tries, clock.now), std::tuple(c.done, c.tries, c.lastedMs)) << c.name;
+  }
+}
+
+// Waits end on the deadline, never before it: both directions round up.
+TEST(WaitDeadline, RoundsTowardTheLaterEnd) {
+  const struct {
+    int64_t now, ticksPerSecond;
+    int milliseconds;
+    int64_t deadline;
+    uint32_t left;  // MillisecondsUntil(now, deadline)
+  } cases[] = {
+      {5, 1000, 250, 255, 250},
+      {0, 10'000'000, 1, 10'000, 1},
+      {0, 3, 1, 1, 334},              // one tick of a slow counter is 333.3 ms
+      {1LL << 40, 3'579'545, 30'000, (1LL << 40) + 107'386'350, 30'000},
+      {100, 1000, 0, 100, 0},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(DeadlineAfter(c.now, c.milliseconds, c.ticksPerSecond), c.deadline) << c.now << "+" << c.milliseconds;
+    EXPECT_EQ(MillisecondsUntil(c.now, c.deadline, c.ticksPerSecond), c.left) << c.now << "+" << c.milliseconds;
+  }
+  EXPECT_EQ(MillisecondsUntil(100, 40, 1000), 0u);  // past: nothing left to wait
+  EXPECT_EQ(MillisecondsUntil(0, 10, 0), 0u);       // no counter: no wait
+}
+
+TEST(TextHelpers, SplitReplaceAndSearch) {
+  const struct {
+    const char *text, *delimiter;
+    std::vector<std::string> pieces;  // {"kept"}: -1, the list left as it was
+  } splits[] = {{"a,b,", ",", {"a", "b", ""}}, {"a\r\nb", "\r\n", {"a", "b"}}, {"abc", "", {"abc"}}, {"", ",", {"kept"}}};
+  for (const auto& c : splits) {
+    std::vector<std::string> list{"kept"};
+    EXPECT_EQ(SplitText(c.text, c.delimiter, list), *c.text ? int(c.pieces.size()) : -1) << c.text;
+    EXPECT_EQ(list, c.pieces) << c.text;
+  }
+  EXPECT_EQ(ReplaceText("aaa", "a", "aa"), "aaaaaa");  // inserted text is not searched again
+  EXPECT_EQ(ReplaceText("abc", "", "x"), "abc");
+  EXPECT_EQ(TextBetween("k=1;k=2;", "k=", ";"), "1");
+  EXPECT_EQ(TextBetween("k=1", "k=", ";"), "");
+  EXPECT_EQ(TextAfter("k=1;k=2;", "k="), "1;k=2;");
+  EXPECT_EQ(TextAfter("x=1", "k="), "");
+}
+
+// Scaled in single precision and rounded half to even, as the form's layout has always been.
+TEST(DpiScale, ScalesInSinglePrecisionAndRoundsHalvesToEven) {
+  const struct {
+    int logPixels, units, pixels;
+  } cases[] = {
+      {96, 450, 450}, {120, 450, 562}, {120, 451, 564}, {120, 2, 2}, {144, 1, 2}, {144, 3, 4}, {144, 5, 8}, {72, 3, 2},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ScaledPixels(DpiFactorFor(c.logPixels), c.units), c.pixels) << c.units << " at " << c.logPixels;
   }
 }
 
