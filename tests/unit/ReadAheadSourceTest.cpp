@@ -45,10 +45,11 @@ TEST_P(ReadAheadSourceTest, HandsOnEveryByteThenTheEndOrTheFailure) {
         got.insert(got.end(), chunk.begin(), chunk.begin() + n);
     }
     for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i % 251) << i;
-    if (c.fails)
+    if (c.fails) {
         EXPECT_THROW(source.Read(chunk.data(), 1), sevenzip::ArchiveError);
-    else
+    } else {
         EXPECT_EQ(source.Read(chunk.data(), 1), 0u);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Streams, ReadAheadSourceTest,
