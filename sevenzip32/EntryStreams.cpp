@@ -2,6 +2,7 @@
 
 #include "ArchiveError.h"
 #include "Crc32.h"
+#include "ReadAheadSource.h"
 
 namespace sevenzip {
 
@@ -10,8 +11,12 @@ ByteSource& EntryStreams::Next() {
     while (streamsLeft_ == 0) {
         Finish();
         if (nextFolder_ >= folders.size()) ThrowDamaged("more files than folders hold");
-        folder_ = archive_.DecodeFolder(nextFolder_);
-        streamsLeft_ = folders[nextFolder_++].unpackStreams;
+        const Folder& folder = folders[nextFolder_];
+        folder_ = archive_.DecodeFolder(nextFolder_++);
+        // A folder that fills more than a block is decoded beside the caller's checking and writing.
+        if (folder.UnpackSize() > ReadAheadSource::kBlockSize)
+            folder_ = std::make_unique<ReadAheadSource>(std::move(folder_));
+        streamsLeft_ = folder.unpackStreams;
     }
     --streamsLeft_;
     return *folder_;

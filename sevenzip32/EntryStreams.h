@@ -22,7 +22,7 @@ public:
 
 private:
     Archive& archive_;
-    std::unique_ptr<FolderDecoder> folder_;
+    std::unique_ptr<ByteSource> folder_;
     size_t nextFolder_ = 0;
     uint64_t streamsLeft_ = 0;
 };
