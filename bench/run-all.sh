@@ -85,7 +85,8 @@ download_once() {
   local temp line
   temp=$(fresh_temp)
   line=$(wine_driver -- "$driver" download "$installer" "$temp" 188.7z) || true
-  cmp -s "$temp/188.7z" "$work/www/188.rar" || line="package differs"
+  # The installer downloads into a folder of its own in TEMP (lzin-...).
+  cmp -s "$temp"/lzin-*/188.7z "$work/www/188.rar" || line="package differs"
   rm -rf "$temp"
   echo "$line" | tee -a "$work/downloads"
 }
