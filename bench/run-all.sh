@@ -15,7 +15,7 @@
 #   - under Wine: a whole installation of a ~200 MiB package against 7z x, and the same
 #     installation with signatures checked against it without (bench/install/RunInstallBench.sh)
 #   - under Wine: CPU used by the installer while its download stalls (the test host's stall
-#     option), against a budget of 5 % of one core (bench/wine/StalledCpu.sh, which runs alone too)
+#     option), against a budget of 2.5 % of one core (bench/wine/StalledCpu.sh, which runs alone too)
 # Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
 # Only loopback addresses are used; the two download hosts are taken in turn with the tests.
 set -euo pipefail

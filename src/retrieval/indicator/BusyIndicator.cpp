@@ -120,7 +120,9 @@ void BusyIndicator(HWND window, HANDLE worker) {
     // the moment the worker does. Once Form1 is gone there is nothing to draw on; the caller
     // waits for the worker.
     while (!WaitForObjectWithMessages(worker, kIndicatorFrameMs) && !QuitReceived()) {
-      for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);
+      for (int step = 0; step < kDotStepsPerFrame; ++step) {
+        for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);
+      }
       DrawFrame(canvas, texts, box, angles, ElapsedText(ElapsedTenths(startTick, GetTickCount()), separator));
     }
   }
