@@ -23,4 +23,11 @@ ProgressRecord MakeProgressRecord(const ExtractProgress& progress) {
     return record;
 }
 
+bool WriteReportPacer::Due(const ExtractProgress& progress, uint32_t nowMs) {
+    // Unsigned, so the difference stays right when the millisecond counter wraps.
+    if (progress.written < progress.size && last_ && nowMs - *last_ < kWriteReportIntervalMs) return false;
+    last_ = nowMs;
+    return true;
+}
+
 }  // namespace sevenzip

@@ -50,9 +50,13 @@ CallerWindowClock gCallerWindowClock;
 class CallbackObserver : public sevenzip::ExtractObserver {
 public:
     bool OnEntryStart(const sevenzip::ExtractProgress& p) override { return Report(kSevenZipEntryStart, p); }
-    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override { return Report(kSevenZipEntryWriting, p); }
+    bool OnEntryWritten(const sevenzip::ExtractProgress& p) override {
+        return !pacer_.Due(p, GetTickCount()) || Report(kSevenZipEntryWriting, p);
+    }
 
 private:
+    sevenzip::WriteReportPacer pacer_;
+
     static bool Report(unsigned state, const sevenzip::ExtractProgress& progress) {
         if (!PumpMessages()) return false;
         if (!gCallback) return true;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # CPU used by the installer while its download stalls (the test host's stall option), so that
-# only the busy indicator runs: against a budget of 5 % of one core, averaged over a few
+# only the busy indicator runs: against a budget of 2.5 % of one core, averaged over a few
 # seconds. Measured from Linux: Wine reports no CPU times of other processes.
 # Usage: bench/wine/StalledCpu.sh [INSTALLER]   (default dist/installer.exe; needs build/win32
 # built, and TEST_HOST_PROGRAM or the test host of build/bench or build/native; uses the Wine
@@ -54,7 +54,7 @@ if until_line window_shown "$out" 960 "$driver_pid"; then
 fi
 wait "$driver_pid" || true
 if [ -n "$cpu" ]; then
-  ratio "CPU while the download stalls (busy indicator)" "$cpu" 5 "% of a core" "budget" "<= 1.00"
+  ratio "CPU while the download stalls (busy indicator)" "$cpu" 2.5 "% of a core" "budget" "<= 1.00"
 else
   echo "CPU while the download stalls (busy indicator): not measured: the installer was not seen waiting ($(head -c 200 "$out"))"
 fi

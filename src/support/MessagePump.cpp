@@ -42,6 +42,23 @@ void PumpMessages() {
 
 bool QuitReceived() { return gQuitReceived; }
 
+namespace {
+
+// Dispatches messages until the deadline, or until one of the handles is signalled (true).
+bool WaitUntilDeadline(int64_t deadline, int64_t frequency, DWORD count, const HANDLE* handles) {
+  uint32_t left = MillisecondsUntil(PerformanceTicks(), deadline, frequency);
+  while (left > 0) {
+    const DWORD woke = MsgWaitForMultipleObjects(count, handles, FALSE, left, QS_ALLINPUT);
+    PumpMessages();
+    if (count > 0 && woke == WAIT_OBJECT_0) return true;
+    if (QuitReceived()) break;
+    left = MillisecondsUntil(PerformanceTicks(), deadline, frequency);
+  }
+  return false;
+}
+
+}  // namespace
+
 int WaitWithMessages(int milliseconds) {
   if (QuitReceived()) return 0;
   if (milliseconds <= 0) milliseconds = 1;
@@ -54,18 +71,17 @@ int WaitWithMessages(int milliseconds) {
   LARGE_INTEGER due;
   due.QuadPart = -10000LL * milliseconds;
   const bool timerRuns = timer.IsValid() && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
-  HANDLE handles[1] = {timer.Get()};
-
+  const HANDLE handles[1] = {timer.Get()};
   // The clock bounds every round, so the wait ends on time even without a timer.
-  uint32_t left = milliseconds;
-  for (;;) {
-    const DWORD woke = MsgWaitForMultipleObjects(timerRuns ? 1 : 0, handles, FALSE, left, QS_ALLINPUT);
-    PumpMessages();
-    if (QuitReceived() || (timerRuns && woke == WAIT_OBJECT_0)) break;
-    left = MillisecondsUntil(PerformanceTicks(), deadline, frequency);
-    if (left == 0) break;
-  }
+  WaitUntilDeadline(deadline, frequency, timerRuns ? 1 : 0, handles);
   return 0;
+}
+
+bool WaitForObjectWithMessages(HANDLE object, int milliseconds) {
+  if (QuitReceived()) return false;
+  const int64_t frequency = PerformanceFrequency();
+  // No timer: creating one each time would cost more than the frame it paces.
+  return WaitUntilDeadline(DeadlineAfter(PerformanceTicks(), milliseconds, frequency), frequency, 1, &object);
 }
 
 void PostClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }

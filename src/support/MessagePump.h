@@ -14,6 +14,9 @@ bool QuitReceived();
 // after the quit message, which stays queued and would wake every round of the wait.
 int WaitWithMessages(int milliseconds);
 
+// The same wait, ended as soon as object is signalled: true then.
+bool WaitForObjectWithMessages(HANDLE object, int milliseconds);
+
 void PostClose(HWND window);
 
 // Repaints the whole client area at once.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "ProgressRecord.h"
 #include "SevenZipTestFiles.h"
 
 namespace {
@@ -47,6 +48,15 @@ TEST(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
     EXPECT_EQ(Extract(archive, out, stopping), sevenzip::kResultStopped);
     EXPECT_EQ(stopping.calls.size(), stopAt + 1);
     EXPECT_FALSE(fs::exists(out / "sub" / "large.bin"));
+}
+
+TEST(SevenZipProgressTest, WriteReportsArePacedButAnEntrysEndAlwaysGoes) {
+    const std::string name = "a.bin";
+    const struct { uint64_t written; uint32_t now; bool due; } steps[] = {
+        {1, 100, true}, {2, 115, false}, {3, 116, true}, {4, 120, false}, {10, 121, true},
+        {1, 0xFFFFFFF8u, true}, {2, 5, false}, {3, 8, true}};  // the millisecond counter wraps
+    sevenzip::WriteReportPacer pacer;
+    for (const auto& step : steps) EXPECT_EQ(pacer.Due({name, 10, step.written}, step.now), step.due) << step.now;
 }
 
 }  // namespace

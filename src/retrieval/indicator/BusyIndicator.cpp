@@ -14,11 +14,6 @@ constexpr COLORREF kWhite = 0xFFFFFF;
 constexpr UINT kCentredLine = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 constexpr int kPenWidth = 1;
 
-bool IsRunning(HANDLE thread) {
-  DWORD code = 0;
-  return GetExitCodeThread(thread, &code) && code == STILL_ACTIVE;
-}
-
 // The three text lines' tops in box units; the last line is the elapsed time.
 constexpr std::array<int, 3> kTextTops = {23, 49, 73};
 constexpr int kElapsedLine = 2;
@@ -121,11 +116,13 @@ void BusyIndicator(HWND window, HANDLE worker) {
     canvas.SetFont("Microsoft YaHei", 14, false, false, false, false);
     std::array<int32_t, kDotCount> angles = kDotStartAngles;
     KeptTexts texts;
-    // Once Form1 is gone there is nothing to draw on; the caller waits for the worker.
-    while (IsRunning(worker) && !QuitReceived()) {
-      // Sleeps in the message wait, so the loop costs next to nothing between frames.
-      WaitWithMessages(kIndicatorFrameMs);
-      for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);
+    // Sleeps in the message wait, so the loop costs next to nothing between frames, and ends
+    // the moment the worker does. Once Form1 is gone there is nothing to draw on; the caller
+    // waits for the worker.
+    while (!WaitForObjectWithMessages(worker, kIndicatorFrameMs) && !QuitReceived()) {
+      for (int step = 0; step < kDotStepsPerFrame; ++step) {
+        for (int32_t& angle : angles) angle = AdvanceDotAngle(angle);
+      }
       DrawFrame(canvas, texts, box, angles, ElapsedText(ElapsedTenths(startTick, GetTickCount()), separator));
     }
   }

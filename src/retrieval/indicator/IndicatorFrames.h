@@ -8,7 +8,11 @@
 // and the time since the transfer began.
 
 inline constexpr int kIndicatorBoxUnits = 120;
-inline constexpr int kIndicatorFrameMs = 8;
+// The dots take one step every 8 ms; a frame shows every second step, about as often as a
+// 60 Hz screen can show one, so no drawing goes into frames nobody sees.
+inline constexpr int kDotStepMs = 8;
+inline constexpr int kDotStepsPerFrame = 2;
+inline constexpr int kIndicatorFrameMs = kDotStepMs * kDotStepsPerFrame;
 inline constexpr int kDotCount = 6;
 inline constexpr std::array<int32_t, kDotCount> kDotStartAngles = {0, 40, 80, 120, 160, 200};
 // COLORREF values (0x00BBGGRR): red, green, blue, cyan, magenta, yellow.
