@@ -28,8 +28,9 @@ function(add_installer name)
     message(FATAL_ERROR "${name}: the package marker must be six printable ASCII bytes without quote or backslash, got '${ARG_MARKER}'")
   endif()
   foreach(host IN ITEMS "${ARG_HOST1}" "${ARG_HOST2}")
-    if(NOT host MATCHES "^[A-Za-z0-9.-]+$" AND NOT host MATCHES "^\\[[0-9A-Fa-f:.]+\\]$")
-      message(FATAL_ERROR "${name}: a download host must be a host name, an IPv4 address or an IPv6 address in brackets, got '${host}'")
+    if(NOT host MATCHES "^(https?://)?[A-Za-z0-9.-]+$" AND NOT host MATCHES "^(https?://)?\\[[0-9A-Fa-f:.]+\\]$")
+      message(FATAL_ERROR "${name}: a download host must be a host name, an IPv4 address or an IPv6 address in brackets, "
+                          "with http:// or https:// before it or not, got '${host}'")
     endif()
   endforeach()
 
