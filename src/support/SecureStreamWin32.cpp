@@ -74,7 +74,9 @@ bool ChainHolds(const TlsFunctions& f, PCCERT_CONTEXT certificate, const std::st
   policy.pvExtraPolicyPara = &ssl;
   CERT_CHAIN_POLICY_STATUS status{};
   status.cbSize = sizeof status;
-  const bool holds = f.verifyPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status) && status.dwError == 0;
+  // Wine's SSL policy passes a chain that ends short of any root; the chain's own verdict does not.
+  const bool holds = chain->TrustStatus.dwErrorStatus == CERT_TRUST_NO_ERROR &&
+                     f.verifyPolicy(CERT_CHAIN_POLICY_SSL, chain, &policy, &status) && status.dwError == 0;
   f.freeChain(chain);
   return holds;
 }
