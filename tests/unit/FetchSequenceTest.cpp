@@ -35,11 +35,11 @@ struct FakeFetchHost : FetchHost {
     outputs.push_back(output);
     const auto found = results.find(url);
     const int64_t result = found == results.end() ? 0 : found->second;
-    if (result == kRefused) return {0, false, "refused by " + url};
-    if (result == kUnresolved) return {0, false, ""};
+    if (result == kRefused) return {0, false, "refused by " + url, ""};
+    if (result == kUnresolved) return {0, false, "", ""};
     if (result == kUntrusted) return {0, true, "", "untrusted " + url};
     stopped = stopped || result == kStop;
-    return {std::max<int64_t>(result, 0), true, ""};
+    return {std::max<int64_t>(result, 0), true, "", ""};
   }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   bool RenameFile(const std::string& from, const std::string& to) override {

@@ -287,7 +287,7 @@ TEST_F(HttpDownloadTest, HttpsGoesThroughASessionPerConnectionAndNeverDown) {
     SecureStart start;
     int64_t result;
     std::vector<std::string> started;
-    std::string untrusted, firstRequest;
+    std::string untrusted, firstRequest = "";
     bool viaProxy = false;
   } cases[] = {
       {"https://host1/dowfile/file.bin?cut=600", SecureStart::Secured, 1000, {"host1", "host1"}, "",
@@ -297,7 +297,7 @@ TEST_F(HttpDownloadTest, HttpsGoesThroughASessionPerConnectionAndNeverDown) {
       {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Broken, 0, {"host2"}, ""},
       {"https://host2/dowfile/file.bin?redirect=absolute&to=host1", SecureStart::Secured, 0, {"host2"}, untrusted2},
       {"https://host1/dowfile/file.bin", SecureStart::Secured, 1000, {"host1"}, "",
-       "CONNECT host1:443 HTTP/1.0\r\nHost: host1:443\r\nUser-Agent: GetHTTP 0.0\r\n\r\n", true},
+       "CONNECT host1:443 HTTP/1.0\r\nHost: host1:443\r\n\r\n", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.url);

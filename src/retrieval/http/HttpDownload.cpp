@@ -133,8 +133,10 @@ class Transfer {
 
   PassEnd RunPass() {
     if (!EnterDownloadStep(kDownloadResolving)) return PassEnd::Failed;
-    const char* scheme = Secure() ? "https://" : "http://";
-    proxy_ = settings_.proxyFor ? settings_.proxyFor(scheme + host_ + "/" + path_, host_) : std::nullopt;
+    // The user's proxy settings go by the scheme.
+    std::string url = "https://" + host_ + "/" + path_;
+    if (!Secure()) url.erase(4, 1);  // "http://"
+    proxy_ = settings_.proxyFor ? settings_.proxyFor(url, host_) : std::nullopt;
     addresses_ = Lookup();
     if (addresses_.empty()) return PassEnd::Failed;
     if (!OpenConnection(BuildGetRequest(host_, path_, ProxyForwards()), false)) return PassEnd::Failed;
@@ -171,6 +173,7 @@ class Transfer {
       request_.unreachedText = SocketErrorText(kConnectPrefix, connect.error);
       return Fail(0);
     }
+    // Over TLS: through the proxy's tunnel when there is one, then the session.
     if (Secure() && !((!proxy_ || OpenTunnel()) && StartSecure(resuming))) return false;
     if (!EnterDownloadStep(kDownloadSending)) return false;
     if (!Stream().SendAll(requestBytes, settings_.silenceLimitMs)) {

@@ -27,5 +27,5 @@ std::string BuildResumeRequest(std::string_view host, std::string_view path, int
 
 std::string BuildConnectRequest(std::string_view host) {
   const std::string authority = std::string(host).append(":443");
-  return "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n" + std::string(kUserAgentLine);
+  return "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n\r\n";
 }

@@ -10,5 +10,5 @@
 std::string BuildGetRequest(std::string_view host, std::string_view path, bool viaProxy = false);
 std::string BuildResumeRequest(std::string_view host, std::string_view path, int64_t resumeOffset, bool viaProxy = false);
 
-// Asks a proxy for a tunnel to host's TLS port: "CONNECT host:443 HTTP/1.0".
+// Asks a proxy for a tunnel to host's TLS port: "CONNECT host:443 HTTP/1.0" and its Host line.
 std::string BuildConnectRequest(std::string_view host);
