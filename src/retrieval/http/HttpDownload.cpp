@@ -209,11 +209,11 @@ class Transfer {
       if (received <= 0) return Fail(0);
       state = head_.Add(std::string_view(buffer_.data(), static_cast<size_t>(received)));
     }
-    // Nothing may come before the server's own handshake.
-    if (state == ResponseHeadCollector::State::TooLarge || !head_.Rest().empty()) return Fail(0);
+    if (state == ResponseHeadCollector::State::TooLarge) return Fail(0);
     const ResponseAction action = JudgeFirstResponse(head_.Head()).action;
     if (action == ResponseAction::ProxyLogin) TellProxyLogin();
-    return action == ResponseAction::Accept;
+    // Nothing may come before the server's own handshake.
+    return action == ResponseAction::Accept && head_.Rest().empty();
   }
 
   // The proxy's 407: told once no host could be reached.
