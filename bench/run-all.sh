@@ -9,7 +9,9 @@
 #   - under Wine, with nginx as the two download hosts (scripts/lib/nginx-hosts.sh): the
 #     installer's time from start until a 256 MiB package is in its TEMP, against curl
 #     fetching the same URL, directly and both through tinyproxy (the user's manual proxy), and
-#     its peak working set meanwhile against the minimal window's
+#     its peak working set meanwhile against the minimal window's; over HTTPS (nginx's TLS in
+#     front of the same host, scripts/lib/tls-hosts.sh), against its own plain HTTP and
+#     against curl over the same HTTPS
 #   - under Wine: time from start until Form1 shows, against a minimal Win32 window program
 #     built the same way (bench/wine)
 #   - under Wine: a whole installation of a ~200 MiB package against 7z x, and the same
@@ -24,6 +26,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 . "$root/scripts/lib/nginx-hosts.sh"
 . "$root/scripts/lib/wine-session.sh"
 . "$root/scripts/lib/tinyproxy.sh"
+. "$root/scripts/lib/tls-hosts.sh"
 
 echo "== building (scripts/build.sh bench, win32)"
 "$root/scripts/build.sh" bench
@@ -31,10 +34,12 @@ echo "== building (scripts/build.sh bench, win32)"
 installer="$root/dist/installer.exe"
 driver="$root/build/win32/bench/wine/bench-driver.exe"
 minimal="$root/build/win32/bench/wine/minimal-window.exe"
+https_installer="$root/build/win32/bench/wine/installer-https-bench.exe"
 export TEST_HOST_PROGRAM="$root/build/bench/tests/servers/test-host"
 
 work=$(mktemp -d /tmp/bench-all.XXXXXX)
 cleanup() {
+  tls_hosts_stop
   tinyproxy_stop
   nginx_hosts_stop
   wine_session_stop
@@ -84,12 +89,13 @@ rm -f "$work/curl.out"
 download_once() {
   local temp line
   temp=$(fresh_temp)
-  line=$(wine_driver -- "$driver" download "$installer" "$temp" 188.7z) || true
+  line=$(wine_driver "${tls_options[@]}" -- "$driver" download "${1:-$installer}" "$temp" 188.7z) || true
   # The installer downloads into a folder of its own in TEMP (lzin-...).
   cmp -s "$temp"/lzin-*/188.7z "$work/www/188.rar" || line="package differs"
   rm -rf "$temp"
   echo "$line" | tee -a "$work/downloads"
 }
+tls_options=()
 installer_download_ms=$(best_of 2 download_ms download_once)
 
 # The same through a real proxy server: curl told so, the installer by the prefix's settings.
@@ -107,6 +113,21 @@ rm -f "$work/curl.out"
 proxy_download_ms=$(best_of 2 download_ms download_once)
 wine reg add "$settings" /v ProxyEnable /t REG_DWORD /d 0 /f >/dev/null 2>&1
 tinyproxy_stop
+
+# Over HTTPS: good.test is nginx's TLS in front of the same host; the installer runs with the
+# test root trusted and the name resolved in its own view (scripts/wine-run.sh --tls).
+tls_hosts_start "$work/tls"
+curl_once() {
+  rm -f "$work/curl.out"
+  /usr/bin/time -f "seconds %e" curl -sf --cacert "$work/tls/root.pem" --resolve good.test:443:127.0.0.2 \
+    -o "$work/curl.out" https://good.test/dowfile/188.rar 2>&1
+}
+https_curl_s=$(best_of 2 seconds curl_once)
+rm -f "$work/curl.out"
+tls_hosts_stop
+echo "127.0.0.2 good.test" >"$work/tls.hosts"
+tls_options=(--names "$work/tls.hosts" --tls)
+https_download_ms=$(best_of 2 download_ms download_once "$https_installer")
 nginx_hosts_stop
 
 seconds_of() { [ -z "$1" ] || awk "BEGIN { print $1 / 1000 }"; }
@@ -115,6 +136,10 @@ ratio "download 256 MiB under Wine, installer (from its start)/curl" "$(mib_per_
   "$(mib_per_s "$curl_s")" MiB/s "curl on the same URL" ">= 0.9"
 ratio "the same through tinyproxy, installer/curl" "$(mib_per_s "$(seconds_of "$proxy_download_ms")")" \
   "$(mib_per_s "$proxy_curl_s")" MiB/s "curl through the same proxy" ">= 0.9"
+ratio "the same over HTTPS, installer/its plain HTTP" "$(mib_per_s "$(seconds_of "$https_download_ms")")" \
+  "$(mib_per_s "$(seconds_of "$installer_download_ms")")" MiB/s "the installer over plain HTTP" ">= 0.5"
+ratio "over HTTPS, installer/curl" "$(mib_per_s "$(seconds_of "$https_download_ms")")" \
+  "$(mib_per_s "$https_curl_s")" MiB/s "curl over the same HTTPS" ""
 peak=$(tr -d '\r' <"$work/downloads" |
   awk '{ for (i = 1; i < NF; i++) if ($i == "peak_working_set_kib" && $(i + 1) + 0 > m) m = $(i + 1) + 0 } END { print m }')
 ratio "installer peak working set during the download/minimal window's" "$peak" \

@@ -28,8 +28,9 @@ function(add_installer name)
     message(FATAL_ERROR "${name}: the package marker must be six printable ASCII bytes without quote or backslash, got '${ARG_MARKER}'")
   endif()
   foreach(host IN ITEMS "${ARG_HOST1}" "${ARG_HOST2}")
-    if(NOT host MATCHES "^[A-Za-z0-9.-]+$" AND NOT host MATCHES "^\\[[0-9A-Fa-f:.]+\\]$")
-      message(FATAL_ERROR "${name}: a download host must be a host name, an IPv4 address or an IPv6 address in brackets, got '${host}'")
+    if(NOT host MATCHES "^(https?://)?[A-Za-z0-9.-]+$" AND NOT host MATCHES "^(https?://)?\\[[0-9A-Fa-f:.]+\\]$")
+      message(FATAL_ERROR "${name}: a download host must be a host name, an IPv4 address or an IPv6 address in brackets, "
+                          "with http:// or https:// before it or not, got '${host}'")
     endif()
   endforeach()
 
@@ -60,4 +61,7 @@ function(add_installer name)
   if(ARG_OUTPUT_DIR)
     set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY "${ARG_OUTPUT_DIR}")
   endif()
+  # The runtime objects bring unwind tables (.eh_frame, 3 KiB) that nothing reads: the code
+  # never throws, and no unwinder is linked that would register them.
+  add_custom_command(TARGET ${name} POST_BUILD COMMAND ${CMAKE_OBJCOPY} --remove-section=.eh_fram $<TARGET_FILE:${name}>)
 endfunction()

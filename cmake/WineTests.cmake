@@ -1,12 +1,14 @@
 # add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [HOSTS <dir>] [TIMEOUT <s>]
-#               [NAMES <hosts file lines>] [PROXY ON|OFF])
+#               [NAMES <hosts file lines>] [PROXY ON|OFF] [TLS ON|OFF])
 # Registers one run of a Windows test program under Wine. scripts/wine-run.sh sets the
 # prefix up as asked (screen DPI, drive D:) and ends every process of the prefix
 # afterwards, so a stuck program fails its test instead of hanging. HOSTS serves <dir> from the
 # test download host on 127.0.0.2:80, 127.0.0.3:80 and [::1]:80 during the run; NAMES adds host
-# names that only the program under test sees; PROXY runs a real proxy server on 127.0.0.1:8899.
+# names that only the program under test sees; PROXY runs a real proxy server on 127.0.0.1:8899;
+# TLS runs the TLS hosts (scripts/lib/tls-hosts.sh, with HOSTS and NAMES) and lets the program
+# trust their test root.
 function(add_wine_test name)
-  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;HOSTS;TIMEOUT;NAMES;PROXY" "COMMAND" ${ARGN})
+  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;HOSTS;TIMEOUT;NAMES;PROXY;TLS" "COMMAND" ${ARGN})
   if(NOT ARG_DPI)
     set(ARG_DPI 96)
   endif()
@@ -25,6 +27,9 @@ function(add_wine_test name)
   endif()
   if(ARG_PROXY)
     list(APPEND options --proxy)
+  endif()
+  if(ARG_TLS)
+    list(APPEND options --tls)
   endif()
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${options} -- ${ARG_COMMAND})
   math(EXPR ctest_timeout "${ARG_TIMEOUT} + 60")

@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
 # Runs one Windows program under the Wine session of scripts/lib/wine-session.sh, after
 # setting the prefix up as asked, and ends every process of the prefix afterwards.
-#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--names FILE] [--proxy]
+#   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--names FILE] [--proxy] [--tls]
 #               [--timeout SECONDS] -- program.exe [args...]
 # --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80,
 # 127.0.0.3:80 and [::1]:80 while the program runs. --names FILE adds the lines of FILE to
 # /etc/hosts for the program alone (a mount namespace of its own; the machine's file stays as
-# it is). --proxy runs tinyproxy on 127.0.0.1:8899 meanwhile.
+# it is). --proxy runs tinyproxy on 127.0.0.1:8899 meanwhile. --tls (with --hosts and --names)
+# runs the TLS hosts of scripts/lib/tls-hosts.sh, and the program trusts their test root
+# through its own view of /etc/ssl/certs/ca-certificates.crt.
 set -euo pipefail
 . "$(dirname "$0")/lib/wait-for.sh"
 . "$(dirname "$0")/lib/tinyproxy.sh"
+. "$(dirname "$0")/lib/tls-hosts.sh"
 
-dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0
+dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0 tls=0
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
@@ -19,6 +22,7 @@ while [ $# -gt 0 ]; do
     --hosts) hosts_dir=$2; shift 2 ;;
     --names) names=$2; shift 2 ;;
     --proxy) proxy=1; shift ;;
+    --tls) tls=1; shift ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
@@ -51,6 +55,7 @@ fi
 host_pid=""
 stop_hosts() {
   tinyproxy_stop
+  tls_hosts_stop
   if [ -n "$host_pid" ]; then
     kill "$host_pid" 2>/dev/null || true
     wait "$host_pid" 2>/dev/null || true
@@ -76,13 +81,19 @@ fi
 if [ "$proxy" = 1 ]; then
   tinyproxy_start "$WINE_SESSION_DIR/tinyproxy" 8899 || exit 1
 fi
+trust=/etc/ssl/certs/ca-certificates.crt
+if [ "$tls" = 1 ]; then
+  tls_hosts_start "$WINE_SESSION_DIR/tls" || exit 1
+  trust="$WINE_SESSION_DIR/tls/bundle.crt"
+fi
 
 status=0
 if [ -n "$names" ]; then
   # Name resolution is read by the Wine processes themselves, so the view applies to them.
   cat "$names" /etc/hosts >"$WINE_SESSION_DIR/hosts"
-  timeout -k 10 "$timeout_s" unshare -m sh -c 'mount --bind "$0" /etc/hosts && exec "$@"' \
-    "$WINE_SESSION_DIR/hosts" wine "$@" || status=$?
+  timeout -k 10 "$timeout_s" unshare -m sh -c \
+    'mount --bind "$0" /etc/hosts && mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && shift && exec "$@"' \
+    "$WINE_SESSION_DIR/hosts" "$trust" wine "$@" || status=$?
 else
   timeout -k 10 "$timeout_s" wine "$@" || status=$?
 fi

@@ -30,32 +30,13 @@ nginx_hosts_start() {
     return 1
   fi
 
-  # Workers run as the caller, so that a private (mode 700) folder can be served.
-  cat >"$work/nginx.conf" <<CONF
-daemon off;
-master_process on;
-worker_processes 1;
-$([ "$(id -u)" -eq 0 ] && echo "user root;")
-pid $work/nginx.pid;
-error_log $work/logs/error.log;
-events { worker_connections 64; }
-http {
-  access_log $work/logs/access.log;
-  sendfile on;
-  default_type application/octet-stream;
-  client_body_temp_path $work/temp/body;
-  proxy_temp_path $work/temp/proxy;
-  fastcgi_temp_path $work/temp/fastcgi;
-  uwsgi_temp_path $work/temp/uwsgi;
-  scgi_temp_path $work/temp/scgi;
+  nginx_config "$work" "
   server {
     listen 127.0.0.2:80;
     listen 127.0.0.3:80;
     location /dowfile/ { alias $served/; limit_rate $rate; }
     location / { return 404; }
-  }
-}
-CONF
+  }" >"$work/nginx.conf"
   # The lock stays with this shell, not with nginx.
   nginx -p "$work" -c "$work/nginx.conf" {nginx_hosts_lock_fd}>&- 2>>"$work/logs/error.log" &
   nginx_hosts_pid=$!
@@ -67,19 +48,50 @@ CONF
   fi
 }
 
+# nginx_config WORK_DIR SERVERS: a whole configuration for nginx -p WORK_DIR, the given server
+# blocks in its http block. Workers run as the caller, so that a private (mode 700) folder can
+# be served.
+nginx_config() {
+  cat <<CONF
+daemon off;
+master_process on;
+worker_processes 1;
+$([ "$(id -u)" -eq 0 ] && echo "user root;")
+pid $1/nginx.pid;
+error_log $1/logs/error.log;
+events { worker_connections 64; }
+http {
+  access_log $1/logs/access.log;
+  sendfile on;
+  default_type application/octet-stream;
+  client_body_temp_path $1/temp/body;
+  proxy_temp_path $1/temp/proxy;
+  fastcgi_temp_path $1/temp/fastcgi;
+  uwsgi_temp_path $1/temp/uwsgi;
+  scgi_temp_path $1/temp/scgi;
+$2
+}
+CONF
+}
+
 nginx_hosts_answer() {
   curl -s -o /dev/null --max-time 1 http://127.0.0.2/ && curl -s -o /dev/null --max-time 1 http://127.0.0.3/
 }
 
-nginx_hosts_ended() { ! kill -0 "$nginx_hosts_pid" 2>/dev/null; }
+nginx_ended() { ! kill -0 "$1" 2>/dev/null; }
+
+# nginx_end PID: ends the nginx started as PID (a child of this shell).
+nginx_end() {
+  # QUIT lets the workers finish; TERM after a grace period in case a client hangs on.
+  kill -QUIT "$1" 2>/dev/null || true
+  wait_for 3 "" nginx_ended "$1" || true
+  kill -TERM "$1" 2>/dev/null || true
+  wait "$1" 2>/dev/null || true
+}
 
 nginx_hosts_stop() {
   if [ -n "$nginx_hosts_pid" ]; then
-    # QUIT lets the workers finish; TERM after a grace period in case a client hangs on.
-    kill -QUIT "$nginx_hosts_pid" 2>/dev/null || true
-    wait_for 3 "" nginx_hosts_ended || true
-    kill -TERM "$nginx_hosts_pid" 2>/dev/null || true
-    wait "$nginx_hosts_pid" 2>/dev/null || true
+    nginx_end "$nginx_hosts_pid"
     nginx_hosts_pid=""
   fi
   nginx_hosts_release_lock

@@ -12,8 +12,9 @@
 // GET /__control?<options> (only for the next one with once=1), or for one request with the
 // same options in its query:
 //   status=N           answer with status N and no file
-//   redirect=relative|absolute|endless|hostless   302 to /dowfile/<name> (absolute:
-//                      http://<to>/..., hostless: http:///...), or back to the same URL;
+//   redirect=relative|absolute|secure|endless|hostless   302 to /dowfile/<name> (absolute:
+//                      http://<to>/..., secure: https://<to>/..., hostless: http:///...),
+//                      or back to the same URL;
 //                      to=HOST names the absolute target's host
 //   length=none|lower  no Content-Length line, or one written "content-length:"
 //   announce=N         announce N bytes whatever the file's size
@@ -34,7 +35,8 @@
 //   pad=N              add a header line of N filler bytes to the head
 //   proxy=login|only   answer a request made as to a proxy (the whole URL on the request
 //                      line) with 407; or answer 403 to one that came neither so nor through
-//                      a proxy (which adds a "Via:" line)
+//                      a proxy (which adds a "Via:" line). A CONNECT is answered 407 with
+//                      login, else 200, and the request that follows on it is served.
 struct HostBehaviour {
   std::string redirect, redirectHost, length, contentRange, onlyHost, proxy;
   int64_t status = 0, announce = -1, cut = -1, reset = -1, stall = -1, range = 206, from = -1, extra = 0, silent = 0,

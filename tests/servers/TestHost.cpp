@@ -129,7 +129,9 @@ std::string RedirectTarget(const HostRequest& request, const HostBehaviour& b, s
   std::string target = "/dowfile/" + std::string(name) + "?redirect=none";
   for (const std::string& option : b.kept) target += "&" + option;
   if (b.redirect == "hostless") return "http://" + target;
-  if (b.redirect == "absolute") return "http://" + (b.redirectHost.empty() ? request.host : b.redirectHost) + target;
+  const std::string& host = b.redirectHost.empty() ? request.host : b.redirectHost;
+  if (b.redirect == "absolute") return "http://" + host + target;
+  if (b.redirect == "secure") return "https://" + host + target;
   return target;
 }
 
@@ -208,6 +210,18 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
   close(file);
 }
 
+// Logs the request and gives the behaviour steered for its host (or for every host).
+HostBehaviour Steered(const HostRequest& request) {
+  std::lock_guard lock(gMutex);
+  if (!gLogPath.empty()) std::ofstream(gLogPath, std::ios::binary | std::ios::app) << request.raw;
+  auto steered = gSteered.find(request.host);
+  if (steered == gSteered.end()) steered = gSteered.find("");
+  if (steered == gSteered.end()) return {};
+  const HostBehaviour behaviour = steered->second;
+  if (behaviour.once) gSteered.erase(steered);
+  return behaviour;
+}
+
 void Serve(int connection) {
   HostRequest request;
   HostBehaviour behaviour;
@@ -221,15 +235,20 @@ void Serve(int connection) {
     }
     AnswerText(connection, {}, valid ? 200 : 400, valid ? "ok\n" : "bad options\n");
   } else if (read) {
-    {
-      std::lock_guard lock(gMutex);
-      if (!gLogPath.empty()) std::ofstream(gLogPath, std::ios::binary | std::ios::app) << request.raw;
-      auto steered = gSteered.find(request.host);
-      if (steered == gSteered.end()) steered = gSteered.find("");
-      if (steered != gSteered.end()) {
-        behaviour = steered->second;
-        if (behaviour.once) gSteered.erase(steered);
+    behaviour = Steered(request);
+    // Asked for a tunnel as a proxy is: the request inside comes on the same connection.
+    if (request.raw.rfind("CONNECT ", 0) == 0) {
+      if (behaviour.proxy == "login") {
+        AnswerText(connection, {}, 407);
+        close(connection);
+        return;
       }
+      request = {};
+      if (!SendBytes(connection, "HTTP/1.0 200 Connection established\r\n\r\n") || !ReadHostRequest(connection, request)) {
+        close(connection);
+        return;
+      }
+      behaviour = Steered(request);
     }
     if (ApplyOptions(request.query, behaviour)) {
       AnswerFileRequest(connection, request, behaviour);

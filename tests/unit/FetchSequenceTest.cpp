@@ -11,8 +11,9 @@ namespace {
 
 // Answers each URL with a scripted result; an answer of kStop stands for a transfer during
 // which the user confirmed stopping, kRefused for a host that refused the connection,
-// kUnresolved for one whose name did not resolve.
-constexpr int64_t kStop = -100, kRefused = -101, kUnresolved = -102;
+// kUnresolved for one whose name did not resolve, kUntrusted for one whose secure connection
+// was refused.
+constexpr int64_t kStop = -100, kRefused = -101, kUnresolved = -102, kUntrusted = -103;
 
 struct FakeFetchHost : FetchHost {
   std::map<std::string, int64_t> results;
@@ -34,10 +35,11 @@ struct FakeFetchHost : FetchHost {
     outputs.push_back(output);
     const auto found = results.find(url);
     const int64_t result = found == results.end() ? 0 : found->second;
-    if (result == kRefused) return {0, false, "refused by " + url};
-    if (result == kUnresolved) return {0, false, ""};
+    if (result == kRefused) return {0, false, "refused by " + url, ""};
+    if (result == kUnresolved) return {0, false, "", ""};
+    if (result == kUntrusted) return {0, true, "", "untrusted " + url};
     stopped = stopped || result == kStop;
-    return {std::max<int64_t>(result, 0), true, ""};
+    return {std::max<int64_t>(result, 0), true, "", ""};
   }
   void ShowFailure(const std::string& text) override { failures.push_back(text); }
   bool RenameFile(const std::string& from, const std::string& to) override {
@@ -73,6 +75,8 @@ TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
       {"both refuse", kRefused, kRefused, true, false, {kUrl1, kUrl2}, {"refused by " + kUrl2}},
       {"host 1 refuses, host 2 unresolved", kRefused, kUnresolved, true, false, {kUrl1, kUrl2}, {"refused by " + kUrl1}},
       {"host 1 refuses, host 2 answers 404", kRefused, 0, true, false, {kUrl1, kUrl2}},
+      {"host 1 untrusted, host 2 serves", kUntrusted, 5000, true, true, {kUrl1, kUrl2}},
+      {"host 1 untrusted, host 2 refuses", kUntrusted, kRefused, true, false, {kUrl1, kUrl2}, {"untrusted " + kUrl1}},
   };
   for (const auto& c : cases) {
     FakeFetchHost host;
@@ -111,6 +115,8 @@ TEST(FetchSequenceTest, TheHostsNameIsLowerCaseWithRarForSevenZ) {
       {"癆.7Z", "癆.rar"},
   };
   for (const auto& c : cases) EXPECT_EQ(RemoteFileName(c.fileName), c.remote) << c.fileName;
+  // A host configured with its scheme keeps it.
+  EXPECT_EQ(DownloadUrl("https://dl.test", "188.rar"), "https://dl.test/dowfile/188.rar");
 }
 
 }  // namespace

@@ -213,6 +213,10 @@ TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
        "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
        "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},
       {"http://host1/dowfile/file.bin", 0, "", true, "", "status=407"},
+      // The same to a tunnel for https://.
+      {"https://proxy/dowfile/file.bin", 0, "", false,
+       "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
+       "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url + "?" + c.options + " to " + c.output);
@@ -251,6 +255,69 @@ TEST_F(HttpDownloadTest, ThroughAProxyTheRequestLineCarriesTheUrl) {
                              std::string(kRequestTail));
   EXPECT_EQ(requests[2], "GET http://direct.host/dowfile/file.bin?redirect=none&cut=600 HTTP/1.0\r\nHost: direct.host\r\n"
                          "Connection: close\r\nRange: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
+}
+
+// Stands in for TLS: bytes pass unchanged, so the test host sees what goes inside the session.
+// Each session answers gStart and notes the host it was started for.
+SecureStart gStart = SecureStart::Secured;
+std::vector<std::string> gStarted;
+
+class PassThroughSession : public SecureStream {
+ public:
+  explicit PassThroughSession(ByteStream& wire) : wire_(wire) {}
+  SecureStart Start(const std::string& host, int, int, bool (*)()) override {
+    gStarted.push_back(host);
+    return gStart;
+  }
+  bool SendAll(std::string_view bytes, int waitMs) override { return wire_.SendAll(bytes, waitMs); }
+  int Receive(char* buffer, size_t size, int waitMs) override { return wire_.Receive(buffer, size, waitMs); }
+
+ private:
+  ByteStream& wire_;
+};
+
+// https:// goes through a session of its own per connection, started for the URL's host,
+// with the plain request inside (through a proxy, inside its tunnel); a session that fails,
+// or a step down to http://, is that host's failure, and a refused certificate or
+// handshake names it.
+TEST_F(HttpDownloadTest, HttpsGoesThroughASessionPerConnectionAndNeverDown) {
+  const std::string untrusted2 = "无法验证证书，与这个主机的连接不可信：\r\nhost2";
+  const struct {
+    std::string url;
+    SecureStart start;
+    int64_t result;
+    std::vector<std::string> started;
+    std::string untrusted, firstRequest = "";
+    bool viaProxy = false;
+  } cases[] = {
+      {"https://host1/dowfile/file.bin?cut=600", SecureStart::Secured, 1000, {"host1", "host1"}, "",
+       "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\n"},
+      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Secured, 1000, {"host2"}, ""},
+      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Untrusted, 0, {"host2"}, untrusted2},
+      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Broken, 0, {"host2"}, ""},
+      {"https://host2/dowfile/file.bin?redirect=absolute&to=host1", SecureStart::Secured, 0, {"host2"}, untrusted2},
+      {"https://host1/dowfile/file.bin", SecureStart::Secured, 1000, {"host1"}, "",
+       "CONNECT host1:443 HTTP/1.0\r\nHost: host1:443\r\n\r\n", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.url);
+    WriteBytes(log_, "");
+    gStart = c.start;
+    gStarted.clear();
+    DownloadRequest request = MakeRequest(c.url, output_);
+    request.settings.secureStreams = [](ByteStream& wire) -> std::unique_ptr<SecureStream> {
+      return std::make_unique<PassThroughSession>(wire);
+    };
+    if (c.viaProxy) request.settings.proxyFor = [](const std::string&, const std::string&) {
+      return std::optional<ProxyServer>({"proxy", 3128});
+    };
+    HttpDownload(&request);
+    EXPECT_EQ(request.result, c.result);
+    EXPECT_EQ(gStarted, c.started);
+    EXPECT_EQ(request.untrustedText, c.untrusted);
+    EXPECT_EQ(request.unreachedText, "");
+    EXPECT_EQ(Requests().front().rfind(c.firstRequest, 0), 0u) << Requests().front();
+  }
 }
 
 TEST_F(HttpDownloadTest, MemoryModeKeepsTheBodyAcrossAResumption) {

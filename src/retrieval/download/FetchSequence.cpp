@@ -1,7 +1,8 @@
 #include "retrieval/download/FetchSequence.h"
 
 std::string DownloadUrl(std::string_view host, const std::string& remoteName) {
-  return "http://" + std::string(host) + "/dowfile/" + remoteName;
+  const bool hasScheme = host.find("://") != std::string_view::npos;
+  return (hasScheme ? "" : "http://") + std::string(host) + "/dowfile/" + remoteName;
 }
 
 std::string PreparingText(const std::string& displayName) { return "准备【" + displayName + "】中..... "; }
@@ -21,16 +22,19 @@ bool FetchFromHosts(FetchHost& host, const std::string& folder, const std::strin
   int64_t result = 0;
   bool reached = false;
   std::string unreachedText;
+  std::string untrustedText;
   for (std::size_t k = 0; k < hosts.size(); ++k) {
     host.SetProgressLabel(AttemptText(displayName, static_cast<int>(k + 1)));
     TransferOutcome outcome = host.RunTransfer(DownloadUrl(hosts[k], remoteName), partPath);
     result = outcome.result;
     reached = reached || outcome.reached;
     if (!outcome.unreachedText.empty()) unreachedText = std::move(outcome.unreachedText);
+    if (!outcome.untrustedText.empty()) untrustedText = std::move(outcome.untrustedText);
     if (result > 0 || host.StopConfirmed()) break;
   }
   if (host.StopConfirmed()) return false;
-  if (result <= 0 && !reached && !unreachedText.empty()) host.ShowFailure(unreachedText);
+  const std::string& reason = untrustedText.empty() && !reached ? unreachedText : untrustedText;
+  if (result <= 0 && !reason.empty()) host.ShowFailure(reason);
   if (result <= kSmallestFailedTransfer) return false;
   // A file that cannot take its name is not there for the caller.
   return host.RenameFile(partPath, finalPath);

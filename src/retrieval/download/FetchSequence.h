@@ -21,6 +21,7 @@ struct TransferOutcome {
   int64_t result = 0;  // the client's result, or kTransferFailureShown after a shown failure text
   bool reached = false;       // the host answered
   std::string unreachedText;  // why it could not be reached, to show once no host could be
+  std::string untrustedText;  // why its secure connection was refused, to show once no host succeeded
 };
 
 // What the sequence needs from its surroundings; the Windows side is FetchFile.
@@ -38,6 +39,7 @@ class FetchHost {
   virtual bool RenameFile(const std::string& from, const std::string& to) = 0;
 };
 
+// A configured host is a name ("http://" is meant) or carries its scheme ("https://name").
 std::string DownloadUrl(std::string_view host, const std::string& remoteName);
 
 // "准备【" + display name + "】中..... " before the first host.
@@ -48,7 +50,8 @@ std::string AttemptText(const std::string& displayName, int attempt);
 // Downloads folder + fileName + ".tmp" from each host in turn and renames it to
 // folder + fileName. A host is given up only when its transfer got nowhere (result 0 or
 // less); a shown failure, a step code or a completed transfer end the search. When no host
-// could be reached, the last reason why is shown once. True when the complete file now has
+// could be reached, the last reason why is shown once; a host whose secure connection could
+// not be trusted is named once when no host succeeded. True when the complete file now has
 // its own name.
 bool FetchFromHosts(FetchHost& host, const std::string& folder, const std::string& fileName,
                     const std::string& displayName, std::span<const std::string_view> hosts);

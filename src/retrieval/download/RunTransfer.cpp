@@ -8,6 +8,7 @@
 #include "retrieval/http/HttpDownload.h"
 #include "retrieval/http/HttpProgressWin32.h"
 #include "retrieval/proxy/ProxySettingsWin32.h"
+#include "support/SecureStreamWin32.h"
 #include "support/ScopedWin.h"
 
 namespace {
@@ -40,6 +41,7 @@ TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::strin
   request.ownerWindow = owner;
   request.progress = &sink;
   request.settings.proxyFor = UserProxyFor;
+  request.settings.secureStreams = NewSystemSecureStream;
   RandomAccessFile keptFile;
   std::optional<DigestFeed> feed;
   if (kept != nullptr) {
@@ -69,5 +71,5 @@ TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::strin
     ShowTransferFailure(owner, request.errorText);
     result = kTransferFailureShown;
   }
-  return {result, request.reached, std::move(request.unreachedText)};
+  return {result, request.reached, std::move(request.unreachedText), std::move(request.untrustedText)};
 }

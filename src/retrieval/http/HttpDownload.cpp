@@ -1,5 +1,6 @@
 #include "retrieval/http/HttpDownload.h"
 
+#include <memory>
 #include <string_view>
 #include <vector>
 
@@ -35,6 +36,7 @@ constexpr char kProxyLoginPrefix[] = "代理服务器 ";
 constexpr char kProxyLoginSuffix[] =
     " 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
     "请让网络管理员放行，或换一个可以直接上网的网络再试。";
+constexpr char kUntrustedPrefix[] = "无法验证证书，与这个主机的连接不可信：\r\n";
 
 std::string SocketErrorText(const char* prefix, int error) {
   return std::string(prefix).append(std::to_string(error)).append(kBlockedHint);
@@ -110,7 +112,7 @@ class Transfer {
     SocketLibrary sockets;
     if (!sockets.Started()) return Fail(3, kSocketStartText);
     const bool fetched = FetchWithSockets();
-    socket_.Close();
+    CloseConnection();
     return fetched;
   }
 
@@ -123,7 +125,7 @@ class Transfer {
 
     for (int requestCount = 1; requestCount <= kMaxRequests; ++requestCount) {
       const PassEnd end = RunPass();
-      socket_.Close();
+      CloseConnection();
       if (end != PassEnd::Redirect) return end == PassEnd::Finished;
     }
     return false;
@@ -131,10 +133,13 @@ class Transfer {
 
   PassEnd RunPass() {
     if (!EnterDownloadStep(kDownloadResolving)) return PassEnd::Failed;
-    proxy_ = settings_.proxyFor ? settings_.proxyFor("http://" + host_ + "/" + path_, host_) : std::nullopt;
+    // The user's proxy settings go by the scheme.
+    std::string url = "https://" + host_ + "/" + path_;
+    if (!Secure()) url.erase(4, 1);  // "http://"
+    proxy_ = settings_.proxyFor ? settings_.proxyFor(url, host_) : std::nullopt;
     addresses_ = Lookup();
     if (addresses_.empty()) return PassEnd::Failed;
-    if (!OpenConnection(BuildGetRequest(host_, path_, proxy_.has_value()), false)) return PassEnd::Failed;
+    if (!OpenConnection(BuildGetRequest(host_, path_, ProxyForwards()), false)) return PassEnd::Failed;
     if (!EnterDownloadStep(kDownloadReceiving)) return PassEnd::Failed;
     request_.body.clear();
     announced_ = 0;
@@ -157,7 +162,7 @@ class Transfer {
   // first connection that cannot be made leaves its text for the caller to show only when
   // no other host can be reached either.
   bool OpenConnection(const std::string& requestBytes, bool resuming) {
-    socket_.Close();
+    CloseConnection();
     const ConnectOutcome connect = ConnectToFirst(socket_, addresses_, settings_.connectLimitMs, WaitSlice());
     if (connect.end == ConnectEnd::Cancelled) return false;
     if (connect.end == ConnectEnd::SocketFailed) {
@@ -168,6 +173,8 @@ class Transfer {
       request_.unreachedText = SocketErrorText(kConnectPrefix, connect.error);
       return Fail(0);
     }
+    // Over TLS: through the proxy's tunnel when there is one, then the session.
+    if (Secure() && !((!proxy_ || OpenTunnel()) && StartSecure(resuming))) return false;
     if (!EnterDownloadStep(kDownloadSending)) return false;
     if (!Stream().SendAll(requestBytes, settings_.silenceLimitMs)) {
       return Fail(resuming ? 0 : 8, SocketErrorText(resuming ? kResumeSendPrefix : kSendPrefix, LastSocketError()));
@@ -175,9 +182,53 @@ class Transfer {
     return true;
   }
 
-  // Requests and responses go through this alone; a secure session can take the
-  // connection's place here.
-  ByteStream& Stream() { return socket_; }
+  bool Secure() const { return port_ == kSecurePort; }
+  // A plain request goes to the proxy whole; a secure one goes through its tunnel as to the host.
+  bool ProxyForwards() const { return proxy_.has_value() && !Secure(); }
+
+  // Requests and responses go through this alone.
+  ByteStream& Stream() { return secure_ ? static_cast<ByteStream&>(*secure_) : socket_; }
+
+  void CloseConnection() {
+    secure_.reset();
+    socket_.Close();
+  }
+
+  bool Untrusted() {
+    request_.untrustedText = kUntrustedPrefix + host_;
+    return Fail(0);
+  }
+
+  // Asks the proxy for a tunnel to the host; a refusal means the host was not reached.
+  bool OpenTunnel() {
+    if (!Stream().SendAll(BuildConnectRequest(host_), settings_.silenceLimitMs)) return Fail(0);
+    head_.Reset();
+    ResponseHeadCollector::State state = ResponseHeadCollector::State::Collecting;
+    while (state == ResponseHeadCollector::State::Collecting) {
+      const int received = ReceiveWithin(buffer_.data());
+      if (received <= 0) return Fail(0);
+      state = head_.Add(std::string_view(buffer_.data(), static_cast<size_t>(received)));
+    }
+    if (state == ResponseHeadCollector::State::TooLarge) return Fail(0);
+    const ResponseAction action = JudgeFirstResponse(head_.Head()).action;
+    if (action == ResponseAction::ProxyLogin) TellProxyLogin();
+    // Nothing may come before the server's own handshake.
+    return action == ResponseAction::Accept && head_.Rest().empty();
+  }
+
+  // The proxy's 407: told once no host could be reached.
+  void TellProxyLogin() { request_.unreachedText = kProxyLoginPrefix + proxy_->Name() + kProxyLoginSuffix; }
+
+  // A failed handshake or certificate is the host's failure; a broken connection is only that.
+  bool StartSecure(bool resuming) {
+    secure_ = settings_.secureStreams ? settings_.secureStreams(socket_) : nullptr;
+    if (!secure_) return Untrusted();
+    const SecureStart start =
+        secure_->Start(host_, settings_.silenceLimitMs, WaitSlice(), DownloadCancelRequested);
+    if (start == SecureStart::Secured) return true;
+    secure_.reset();
+    return start == SecureStart::Untrusted && !resuming ? Untrusted() : Fail(0);
+  }
 
   int WaitSlice() const { return settings_.silenceLimitMs < kCancelPollMs ? settings_.silenceLimitMs : kCancelPollMs; }
   bool WaitedTooLong(uint32_t since) const {
@@ -258,11 +309,16 @@ class Transfer {
     }
     const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());
     if (verdict.action == ResponseAction::ProxyLogin && proxy_) {
-      request_.unreachedText = kProxyLoginPrefix + proxy_->Name() + kProxyLoginSuffix;
+      TellProxyLogin();
       return ChunkEnd::Failed;
     }
     request_.reached = true;
     if (verdict.action == ResponseAction::Redirect) {
+      // Never down from TLS to plain text: the host that asked for it fails.
+      if (Secure() && IsPlainHttpUrl(verdict.location)) {
+        Untrusted();
+        return ChunkEnd::Failed;
+      }
       SplitUrl(verdict.location, host_, path_, port_);
       // "http:///x" names no host; resolving the empty name would reach this computer.
       return host_.empty() ? ChunkEnd::Failed : ChunkEnd::Redirect;
@@ -280,7 +336,7 @@ class Transfer {
     fruitlessResumptions_ = written_ > writtenAtLastResume_ ? 0 : fruitlessResumptions_ + 1;
     writtenAtLastResume_ = written_;
     if (fruitlessResumptions_ >= settings_.maxFruitlessResumptions || DownloadCancelRequested()) return false;
-    if (!OpenConnection(BuildResumeRequest(host_, path_, written_, proxy_.has_value()), true)) return false;
+    if (!OpenConnection(BuildResumeRequest(host_, path_, written_, ProxyForwards()), true)) return false;
     resumed_ = true;
     awaitingHead_ = true;
     head_.Reset();
@@ -291,6 +347,7 @@ class Transfer {
   const DownloadSettings& settings_;
   BodyStore store_;
   TcpSocket socket_;
+  std::unique_ptr<SecureStream> secure_;
   std::vector<char> buffer_ = std::vector<char>(kReceiveBufferSize);
   ResponseHeadCollector head_;
   ProgressPacer pacer_;

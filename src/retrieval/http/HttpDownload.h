@@ -10,6 +10,7 @@
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/proxy/ProxyRules.h"
 #include "support/FileIO.h"
+#include "support/SecureStream.h"
 #include "support/Socket.h"
 
 struct DownloadSettings {
@@ -22,6 +23,8 @@ struct DownloadSettings {
   std::function<std::vector<SocketAddress>(const std::string& host, uint16_t port)> lookup;
   // The proxy for a URL on host, or nothing for a direct connection; empty means direct.
   std::function<std::optional<ProxyServer>(const std::string& url, const std::string& host)> proxyFor;
+  // The TLS session for https:// URLs; empty means they cannot be fetched.
+  SecureStreamFactory secureStreams = nullptr;
 };
 
 // Told on the worker thread of every write of body bytes to the output file, in order.
@@ -47,6 +50,9 @@ struct DownloadRequest {
   // out: why the host could not be reached (no connection, or a proxy that asks for a login);
   // the caller shows it only once no host could be reached
   std::string unreachedText;
+  // out: why a host's secure connection could not be trusted (its certificate or handshake
+  // failed, or it redirected from https:// to http://); shown once no host succeeded
+  std::string untrustedText;
   DownloadSink* progress = nullptr;
   BodyObserver* observer = nullptr;
   // When set, the output file is made anew through it (nobody else may write, rename or
@@ -57,7 +63,9 @@ struct DownloadRequest {
 
 // Fetches request->url over HTTP/1.0 into the output file (or the body text), following up
 // to five redirects and resuming a broken body with a byte range. Every address of the host
-// is tried in turn, directly or through the proxy that settings.proxyFor names. Runs on its own thread;
+// is tried in turn, directly or through the proxy that settings.proxyFor names (for https://
+// a tunnel through it). An https:// URL goes over TLS on port 443, each connection anew, and
+// never falls back to plain text. Runs on its own thread;
 // DownloadState shows its step, and a cancel written there stops it. On every failure the
 // output file is gone afterwards.
 void HttpDownload(DownloadRequest* request);

@@ -24,3 +24,8 @@ std::string BuildResumeRequest(std::string_view host, std::string_view path, int
       .append("-\r\n")
       .append(kUserAgentLine);
 }
+
+std::string BuildConnectRequest(std::string_view host) {
+  const std::string authority = std::string(host).append(":443");
+  return "CONNECT " + authority + " HTTP/1.0\r\nHost: " + authority + "\r\n\r\n";
+}

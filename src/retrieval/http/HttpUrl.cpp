@@ -8,6 +8,8 @@ std::string_view TrimSpaces(std::string_view text) { return TrimBlanks(text, " "
 
 }  // namespace
 
+bool IsPlainHttpUrl(std::string_view url) { return StartsWithIgnoringCase(TrimSpaces(url), "http://"); }
+
 void SplitUrl(std::string_view url, std::string& host, std::string& path, int32_t& port) {
   url = TrimSpaces(url);
   bool absolute = true;
@@ -15,9 +17,8 @@ void SplitUrl(std::string_view url, std::string& host, std::string& path, int32_
     url.remove_prefix(7);
     port = 80;
   } else if (StartsWithIgnoringCase(url, "https://")) {
-    // No TLS: the same plain request goes to port 443.
     url.remove_prefix(8);
-    port = 443;
+    port = kSecurePort;
   } else {
     absolute = false;
     if (port == 0) port = 80;
