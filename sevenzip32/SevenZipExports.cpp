@@ -1,7 +1,8 @@
-// The library's six exports: thin calls into the portable reader, plus the message pump
+// The library's seven exports: thin calls into the portable reader, plus the message pump
 // that keeps the caller's window alive while it unpacks.
 #include <windows.h>
 
+#include "FileIO.h"
 #include "ProgressRecord.h"
 #include "SevenZipCommand.h"
 #include "support/HeldFileRetry.h"
@@ -15,15 +16,16 @@ BOOL gBackgroundMode = FALSE;
 BOOL gCursorMode = FALSE;
 
 // False once the thread was told to quit: the quit message goes back for the caller's loop.
+// Wide, so that a Unicode caller's window gets its characters whole.
 bool PumpMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(int(msg.wParam));
             return false;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }
@@ -98,6 +100,12 @@ BOOL WINAPI SevenZipSetCursorMode(BOOL mode) {
 BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, SevenZipCallback callback) {
     gOwnerWindow = window;
     gCallback = callback;
+    return TRUE;
+}
+
+// Ours: switches every text of the interface to UTF-8 (TRUE) or back to the ANSI code page.
+BOOL WINAPI SevenZipSetUtf8Mode(BOOL on) {
+    sevenzip::UseUtf8CallerText(on != FALSE);
     return TRUE;
 }
 

@@ -15,7 +15,7 @@
 struct SevenZipProgressRecord {
   uint32_t entrySize;     // clamped to 32 bits
   uint32_t bytesWritten;  // clamped to 32 bits
-  char entryName[513];    // zero-terminated, ANSI
+  char entryName[513];    // zero-terminated, ANSI (UTF-8 in the library's UTF-8 mode)
   char reserved[1080 - 8 - 513];
 };
 static_assert(offsetof(SevenZipProgressRecord, bytesWritten) == 4);
@@ -31,4 +31,10 @@ inline constexpr unsigned kSevenZipWaitingForFile = 2;
 #ifdef _WIN32
 // Called with WM_NULL; FALSE makes the library stop.
 using SevenZipCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LPVOID record);
+
+// Our own export, looked up by name since other libraries of this interface lack it: TRUE
+// makes every text of the interface UTF-8 for the calling process (command line, paths, the
+// progress record's name), FALSE the ANSI code page again.
+inline constexpr char kSevenZipUtf8ModeExport[] = "SevenZipSetUtf8Mode";
+using SevenZipSetUtf8ModeCall = BOOL(WINAPI*)(BOOL on);
 #endif

@@ -14,6 +14,8 @@ struct ArchiveLibrary {
   BOOL(WINAPI* SevenZipSetBackGroundMode)(BOOL mode);
   BOOL(WINAPI* SevenZipSetCursorMode)(BOOL mode);
   BOOL(WINAPI* SevenZipSetOwnerWindowEx)(HWND window, SevenZipCallback callback);
+  // The library takes and gives UTF-8 text; else the system's ANSI code page.
+  bool utf8Text;
 };
 
 // The loaded library, loading it on the first call; null when it cannot be loaded or lacks
