@@ -1,12 +1,13 @@
 # add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [HOSTS <dir>] [TIMEOUT <s>]
-#               [NAMES <hosts file lines>] [PROXY ON|OFF])
+#               [NAMES <hosts file lines>] [PROXY ON|OFF] [LOCALE <LL_CC.UTF-8>])
 # Registers one run of a Windows test program under Wine. scripts/wine-run.sh sets the
 # prefix up as asked (screen DPI, drive D:) and ends every process of the prefix
 # afterwards, so a stuck program fails its test instead of hanging. HOSTS serves <dir> from the
 # test download host on 127.0.0.2:80, 127.0.0.3:80 and [::1]:80 during the run; NAMES adds host
-# names that only the program under test sees; PROXY runs a real proxy server on 127.0.0.1:8899.
+# names that only the program under test sees; PROXY runs a real proxy server on 127.0.0.1:8899;
+# LOCALE runs it in that locale's code page rather than 936.
 function(add_wine_test name)
-  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;HOSTS;TIMEOUT;NAMES;PROXY" "COMMAND" ${ARGN})
+  cmake_parse_arguments(ARG "" "DPI;DRIVE_D;HOSTS;TIMEOUT;NAMES;PROXY;LOCALE" "COMMAND" ${ARGN})
   if(NOT ARG_DPI)
     set(ARG_DPI 96)
   endif()
@@ -25,6 +26,9 @@ function(add_wine_test name)
   endif()
   if(ARG_PROXY)
     list(APPEND options --proxy)
+  endif()
+  if(ARG_LOCALE)
+    list(APPEND options --locale ${ARG_LOCALE})
   endif()
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${options} -- ${ARG_COMMAND})
   math(EXPR ctest_timeout "${ARG_TIMEOUT} + 60")
