@@ -1,5 +1,6 @@
 # add_wine_test(<name> COMMAND <exe> [args...] [DPI 96|120|144] [DRIVE_D ON|OFF] [HOSTS <dir>] [TIMEOUT <s>]
-#               [NAMES <hosts file lines>] [PROXY ON|OFF] [TLS ON|OFF])
+#               [NAMES <hosts file lines>] [PROXY ON|OFF] [TLS ON|OFF]
+#               [LOCALE <LL_CC.UTF-8>])
 # Registers one run of a Windows test program under Wine. scripts/wine-run.sh sets the
 # prefix up as asked (screen DPI, drive D:) and ends every process of the prefix
 # afterwards, so a stuck program fails its test instead of hanging. HOSTS serves <dir> from the
@@ -30,6 +31,9 @@ function(add_wine_test name)
   endif()
   if(ARG_TLS)
     list(APPEND options --tls)
+  endif()
+  if(ARG_LOCALE)
+    list(APPEND options --locale ${ARG_LOCALE})
   endif()
   add_test(NAME ${name} COMMAND ${PROJECT_SOURCE_DIR}/scripts/wine-run.sh ${options} -- ${ARG_COMMAND})
   math(EXPR ctest_timeout "${ARG_TIMEOUT} + 60")

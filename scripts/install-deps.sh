@@ -40,10 +40,17 @@ if ((${#missing[@]})); then
   fi
 fi
 
-# Wine needs the generated zh_CN.UTF-8 locale for code page 936.
-if ! locale -a 2>/dev/null | grep -qi '^zh_CN\.utf-\?8$'; then
+# Wine takes its code page from the locale: zh_CN.UTF-8 gives 936, the installer's own; the
+# others (1252, 950, 932) are the systems the installer must show the same texts on.
+missing_locales=()
+for l in zh_CN en_US zh_TW ja_JP; do
+  locale -a 2>/dev/null | grep -qi "^$l\.utf-\?8$" || missing_locales+=("$l")
+done
+if ((${#missing_locales[@]})); then
   sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
-  grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen || echo 'zh_CN.UTF-8 UTF-8' | $sudo tee -a /etc/locale.gen >/dev/null
+  for l in "${missing_locales[@]}"; do
+    $sudo sed -i "s/^# *\($l.UTF-8 UTF-8\)/\1/" /etc/locale.gen
+    grep -q "^$l.UTF-8 UTF-8" /etc/locale.gen || echo "$l.UTF-8 UTF-8" | $sudo tee -a /etc/locale.gen >/dev/null
+  done
   $sudo locale-gen >/dev/null
 fi

@@ -2,19 +2,20 @@
 # Runs one Windows program under the Wine session of scripts/lib/wine-session.sh, after
 # setting the prefix up as asked, and ends every process of the prefix afterwards.
 #   wine-run.sh [--dpi 96|120|144] [--drive-d] [--hosts DIR] [--names FILE] [--proxy] [--tls]
-#               [--timeout SECONDS] -- program.exe [args...]
+#               [--locale LL_CC.UTF-8] [--timeout SECONDS] -- program.exe [args...]
 # --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80,
 # 127.0.0.3:80 and [::1]:80 while the program runs. --names FILE adds the lines of FILE to
 # /etc/hosts for the program alone (a mount namespace of its own; the machine's file stays as
 # it is). --proxy runs tinyproxy on 127.0.0.1:8899 meanwhile. --tls (with --hosts and --names)
 # runs the TLS hosts of scripts/lib/tls-hosts.sh, and the program trusts their test root
-# through its own view of /etc/ssl/certs/ca-certificates.crt.
+# through its own view of /etc/ssl/certs/ca-certificates.crt. --locale runs the program in
+# that locale (its code page: en_US 1252, zh_TW 950, ja_JP 932) instead of the session's.
 set -euo pipefail
 . "$(dirname "$0")/lib/wait-for.sh"
 . "$(dirname "$0")/lib/tinyproxy.sh"
 . "$(dirname "$0")/lib/tls-hosts.sh"
 
-dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0 tls=0
+dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0 tls=0 locale=""
 while [ $# -gt 0 ]; do
   case $1 in
     --dpi) dpi=$2; shift 2 ;;
@@ -23,6 +24,7 @@ while [ $# -gt 0 ]; do
     --names) names=$2; shift 2 ;;
     --proxy) proxy=1; shift ;;
     --tls) tls=1; shift ;;
+    --locale) locale=$2; shift 2 ;;
     --timeout) timeout_s=$2; shift 2 ;;
     --) shift; break ;;
     *) echo "wine-run.sh: unknown option $1" >&2; exit 2 ;;
@@ -34,6 +36,11 @@ done
 
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
+# Wine takes the code page from the locale its processes start in; the server restarts below.
+if [ -n "$locale" ]; then
+  locale -a | grep -qix "${locale/UTF-8/utf8}" || { echo "wine-run.sh: locale $locale is not generated" >&2; exit 1; }
+  export LANG=$locale LC_ALL=$locale
+fi
 if [ "$dpi" = 96 ]; then
   wine reg delete 'HKCU\Control Panel\Desktop' /v LogPixels /f >/dev/null 2>&1 || true
 else

@@ -13,6 +13,8 @@
 #include <cerrno>
 #endif
 
+#include <atomic>
+
 #include "TextConversion.h"
 
 namespace sevenzip {
@@ -48,10 +50,16 @@ bool MakeFolder(const std::string& path, bool refuseLink) {
            !(refuseLink && IsLink(attributes));
 }
 
+// Set by the caller, read on its calls; atomic should a caller use two threads.
+std::atomic<bool> gUtf8CallerText{false};
+
 }  // namespace
+
+void UseUtf8CallerText(bool on) { gUtf8CallerText = on; }
 
 std::string FromCallerText(std::string_view text) {
     if (text.empty() || text.size() > 0x10000) return {};
+    if (gUtf8CallerText) return std::string(text);
     int size = MultiByteToWideChar(CP_ACP, 0, text.data(), int(text.size()), nullptr, 0);
     if (size <= 0) return {};
     std::u16string wide(size_t(size), u'\0');
@@ -60,6 +68,7 @@ std::string FromCallerText(std::string_view text) {
 }
 
 std::string ToCallerText(std::string_view utf8) {
+    if (gUtf8CallerText) return std::string(utf8);
     const std::u16string wide = Utf8ToUtf16(utf8);
     if (wide.empty() || wide.size() > 0x10000) return {};
     // No WC_NO_BEST_FIT_CHARS: the system's nearest look-alike, else its default character.
@@ -175,6 +184,8 @@ bool MakeFolder(const std::string& path, bool refuseLink) {
 }
 
 }  // namespace
+
+void UseUtf8CallerText(bool) {}
 
 std::string FromCallerText(std::string_view text) { return std::string(text); }
 

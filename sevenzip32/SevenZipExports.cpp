@@ -2,6 +2,7 @@
 // portable reader, plus the message pump that keeps the caller's window alive while it unpacks.
 #include <windows.h>
 
+#include "FileIO.h"
 #include "ProgressRecord.h"
 #include "contracts/SevenZipInterface.h"
 #include "SevenZipCommand.h"
@@ -16,15 +17,16 @@ BOOL gBackgroundMode = FALSE;
 BOOL gCursorMode = FALSE;
 
 // False once the thread was told to quit: the quit message goes back for the caller's loop.
+// Wide, so that a Unicode caller's window gets its characters whole.
 bool PumpMessages() {
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         if (msg.message == WM_QUIT) {
             PostQuitMessage(int(msg.wParam));
             return false;
         }
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return true;
 }
@@ -101,5 +103,11 @@ BOOL WINAPI SevenZipSetCursorMode(BOOL mode) {
 BOOL WINAPI SevenZipSetOwnerWindowEx(HWND window, SevenZipCallback callback) {
     gOwnerWindow = window;
     gCallback = callback;
+    return TRUE;
+}
+
+// Ours: switches every text of the interface to UTF-8 (TRUE) or back to the ANSI code page.
+BOOL WINAPI SevenZipSetUtf8Mode(BOOL on) {
+    sevenzip::UseUtf8CallerText(on != FALSE);
     return TRUE;
 }

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "GbkText.h"
+#include "support/GbkText.h"
 #include "contracts/PackageValueRules.h"
 
 namespace {

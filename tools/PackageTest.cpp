@@ -11,7 +11,7 @@
 #include "CoderMethods.h"
 #include "EntryPath.h"
 #include "EntryStreams.h"
-#include "GbkText.h"
+#include "support/GbkText.h"
 #include "PackageTail.h"
 #include "TextConversion.h"
 #include "contracts/PackageInfo.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "GbkText.h"
+#include "support/GbkText.h"
 #include "Utf8Path.h"
 
 namespace {

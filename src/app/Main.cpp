@@ -12,6 +12,7 @@
 #include "support/MessagePump.h"
 #include "support/ScopedWin.h"
 #include "support/SystemLibraries.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -37,9 +38,9 @@ void LoadRichEditLibrary() {
 }
 
 void SetProgramIdentity(HINSTANCE module) {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  const ModulePath split = SplitModulePath(path);
+  wchar_t path[MAX_PATH] = L"";
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  const ModulePath split = SplitModulePath(GbkPathFromWide(path));
   ModuleHandle = module;
   ProgramFolder = split.folder;
   ProgramFileName = split.fileName;

@@ -5,20 +5,21 @@
 #include "app/DialogKeys.h"
 #include "forms/WindowRecord.h"
 #include "state/AppState.h"
+#include "support/GbkText.h"
 
 namespace {
 
 std::string ClassNameOf(HWND window) {
-  char name[100] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[100] = L"";
+  GetClassNameW(window, name, 100);
+  return GbkFromWide(name).value_or("");
 }
 
 // Esc and Tab inside a multi-line edit box would otherwise be swallowed by the box.
 void ApplyEditBoxKeys(MSG& msg) {
   const HWND focus = GetFocus();
   if (!focus || !IsEditLikeClassName(ClassNameOf(focus), RichEditClass)) return;
-  if (!(GetWindowLongA(focus, GWL_STYLE) & ES_MULTILINE)) return;
+  if (!(GetWindowLongW(focus, GWL_STYLE) & ES_MULTILINE)) return;
   if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     msg.message = WM_COMMAND;
     msg.wParam = IDCANCEL;
@@ -41,14 +42,14 @@ int RunModalLoop(HWND form, int showCommand) {
 
   MSG msg;
   // -1 (an error) cannot come with a null filter window; it ends the loop rather than spin.
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0 && IsWindow(form) && msg.message != WM_QUIT) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0 && IsWindow(form) && msg.message != WM_QUIT) {
     record = RecordOf(form);
-    if (record && record->accelerators && TranslateAcceleratorA(form, record->accelerators, &msg)) continue;
+    if (record && record->accelerators && TranslateAcceleratorW(form, record->accelerators, &msg)) continue;
     const HWND target = FindDialogTarget(ActiveForm);
     ApplyEditBoxKeys(msg);
-    if (target && IsDialogMessageA(target, &msg)) continue;
+    if (target && IsDialogMessageW(target, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   const int result = FormResult;
   FormResult = 0;
@@ -56,8 +57,8 @@ int RunModalLoop(HWND form, int showCommand) {
 }
 
 HWND FindDialogTarget(HWND window) {
-  while (window && (GetWindowLongA(window, GWL_STYLE) & WS_CHILD) &&
-         !(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+  while (window && (GetWindowLongW(window, GWL_STYLE) & WS_CHILD) &&
+         !(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
     if (IsFormClassName(ClassNameOf(window))) break;
     window = GetParent(window);
   }

@@ -15,7 +15,7 @@
 struct SevenZipProgressRecord {
   uint32_t entrySize;     // clamped to 32 bits
   uint32_t bytesWritten;  // clamped to 32 bits
-  char entryName[513];    // zero-terminated, ANSI
+  char entryName[513];    // zero-terminated, ANSI (UTF-8 in the library's UTF-8 mode)
   char reserved[1080 - 8 - 513];
 };
 static_assert(offsetof(SevenZipProgressRecord, bytesWritten) == 4);
@@ -51,4 +51,11 @@ extern "C" {
 SEVENZIP_EXPORTS(SEVENZIP_DECLARE_EXPORT)
 }
 #undef SEVENZIP_DECLARE_EXPORT
+
+// Our own export, looked up by name since other libraries of this interface lack it: TRUE
+// makes every text of the interface UTF-8 for the calling process (command line, paths, the
+// progress record's name), FALSE the ANSI code page again.
+extern "C" SEVENZIP_EXPORT BOOL WINAPI SevenZipSetUtf8Mode(BOOL on);
+inline constexpr char kSevenZipUtf8ModeExport[] = "SevenZipSetUtf8Mode";
+using SevenZipSetUtf8ModeCall = decltype(&::SevenZipSetUtf8Mode);
 #endif

@@ -4,6 +4,7 @@
 #include "support/HeldFileRetry.h"
 #include "state/RetrievalState.h"
 #include "trust/TrustState.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -30,10 +31,13 @@ const ArchiveLibrary* LoadArchiveLibrary() {
   if (!gLibraryHandle) {
     const std::string path = RunFolder + kArchiveLibraryFile;
     RetryWhileHeld([&] {
-      gLibraryHandle = LoadLibraryA(path.c_str());
+      gLibraryHandle = LoadLibraryExW(WideText(path), nullptr, 0);
       return gLibraryHandle ? FileAnswer::Done : AnswerForError(GetLastError());
     });
     if (gLibraryHandle && !LookUpExports()) ReleaseArchiveLibrary();
+    // Where the library offers UTF-8, the installer's text reaches it whole under any code page.
+    SevenZipSetUtf8ModeCall setUtf8Mode = nullptr;
+    gLibrary.utf8Text = gLibraryHandle && LookUp(setUtf8Mode, kSevenZipUtf8ModeExport) && setUtf8Mode(TRUE);
   }
   // Once mapped, the image is the loader's; the checked file need not be held any longer.
   CheckedLibrary.Reset();

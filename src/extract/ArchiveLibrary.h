@@ -11,6 +11,8 @@ struct ArchiveLibrary {
 #define SEVENZIP_EXPORT_POINTER(result, name, parameters) decltype(&::name) name;
   SEVENZIP_EXPORTS(SEVENZIP_EXPORT_POINTER)
 #undef SEVENZIP_EXPORT_POINTER
+  // The library takes and gives UTF-8 text; else the system's ANSI code page.
+  bool utf8Text;
 };
 
 // The loaded library, loading it on the first call; null when it cannot be loaded or lacks

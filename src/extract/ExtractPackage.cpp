@@ -14,13 +14,17 @@
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
+#include "support/GbkText.h"
 
 namespace {
 
 uint32_t gLastItemTime = 0;
+bool gUtf8Library = false;
 
 BOOL WINAPI OnExtractionProgress(HWND, UINT, UINT state, LPVOID record) {
-  const ProgressUpdate update = DecideProgressUpdate(state, ReadProgressRecord(record), GetTickCount(), gLastItemTime);
+  ProgressRecordFields fields = ReadProgressRecord(record);
+  if (gUtf8Library) fields.entryName = GbkShownFromUtf8(fields.entryName);
+  const ProgressUpdate update = DecideProgressUpdate(state, fields, GetTickCount(), gLastItemTime);
   if (update.showItem) {
     ProgressItemText = update.itemText;
     SetControlText(ControlWindow(kProgressHintId), ProgressItemText);
@@ -40,15 +44,18 @@ void SilenceLibrary(const ArchiveLibrary& library) {
 }  // namespace
 
 bool ExtractPackage(const std::string& archivePath, const std::string& targetFolder) {
-  SetCurrentDirectoryA(ProgramFolder.c_str());
+  SetCurrentDirectoryW(WideText(ProgramFolder));
   const ArchiveLibrary* library = LoadArchiveLibrary();
   if (!library) {
     // Form1 may have closed while a held library was waited for.
-    if (!QuitReceived()) MessageBoxA(MainWindowHandle, kArchiveLibraryLoadError, ProductTitle, MB_ICONERROR);
+    if (!QuitReceived()) ShowMessageBox(MainWindowHandle, kArchiveLibraryLoadError, ProductTitle, MB_ICONERROR);
     return false;
   }
-  if (!library->SevenZipCheckArchive(archivePath.c_str(), 0)) {
-    MessageBoxA(MainWindowHandle, ArchiveCheckMessage(archivePath).c_str(), ProductTitle, MB_ICONERROR);
+  // The library's text: UTF-8 where it takes it, else the GBK bytes as today.
+  gUtf8Library = library->utf8Text;
+  const auto libraryText = [](const std::string& gbk) { return gUtf8Library ? GbkToUtf8(gbk) : gbk; };
+  if (!library->SevenZipCheckArchive(libraryText(archivePath).c_str(), 0)) {
+    ShowMessageBox(MainWindowHandle, ArchiveCheckMessage(archivePath), ProductTitle, MB_ICONERROR);
     return false;
   }
   SilenceLibrary(*library);
@@ -56,7 +63,7 @@ bool ExtractPackage(const std::string& archivePath, const std::string& targetFol
   // The library dispatches Form1's messages while it works, so the close confirmation
   // can ask about stopping and the callback passes the answer back.
   library->SevenZipSetOwnerWindowEx(MainWindowHandle, OnExtractionProgress);
-  const std::string command = ExtractionCommandLine(archivePath, targetFolder);
+  const std::string command = libraryText(ExtractionCommandLine(archivePath, targetFolder));
   char output[1] = "";
   Extracting = 1;
   const int result = library->SevenZip(nullptr, command.c_str(), output, 0);

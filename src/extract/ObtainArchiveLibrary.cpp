@@ -12,6 +12,7 @@
 #include "support/MessagePump.h"
 #include "trust/PublisherFile.h"
 #include "trust/TrustState.h"
+#include "support/ControlHelpers.h"
 
 namespace {
 
@@ -28,13 +29,13 @@ void ObtainArchiveLibrary() {
   }
   if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
     if (AbortRequested != 1 && !QuitReceived()) {
-      MessageBoxA(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
+      ShowMessageBox(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
       DeleteFileNamed(libraryPath);
     }
     EndProgramNow();
   }
   if (HoldLibrary(libraryPath)) return;
-  MessageBoxA(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
+  ShowMessageBox(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
   DeleteFileNamed(libraryPath);
   EndProgramNow();
 }

@@ -7,6 +7,7 @@
 #include "forms/Form1WindowProc.h"
 #include "state/FormsState.h"
 #include "support/FontSpecWin32.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -14,31 +15,31 @@ namespace {
 int PixelsX(int units) { return ScaledPixels(DpiFactorX, units); }
 int PixelsY(int units) { return ScaledPixels(DpiFactorY, units); }
 
-void RegisterForm1Class() {
-  WNDCLASSEXA windowClass{};
+void RegisterForm1Class(const wchar_t* className) {
+  WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
   windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DBLCLKS;
   windowClass.lpfnWndProc = Form1WindowProc;
   windowClass.hInstance = ModuleHandle;
-  windowClass.hIcon = static_cast<HICON>(LoadImageA(ModuleHandle, "IMAGE_ICO", IMAGE_ICON, 32, 32, LR_SHARED));
-  windowClass.hIconSm = static_cast<HICON>(LoadImageA(ModuleHandle, "IMAGE_ICO", IMAGE_ICON, 16, 16, LR_SHARED));
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hIcon = static_cast<HICON>(LoadImageW(ModuleHandle, L"IMAGE_ICO", IMAGE_ICON, 32, 32, LR_SHARED));
+  windowClass.hIconSm = static_cast<HICON>(LoadImageW(ModuleHandle, L"IMAGE_ICO", IMAGE_ICON, 16, 16, LR_SHARED));
+  windowClass.hCursor = LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW));
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = kForm1ClassName;
-  RegisterClassExA(&windowClass);  // a failure shows as a failed CreateWindowExA
+  windowClass.lpszClassName = className;
+  RegisterClassExW(&windowClass);  // a failure shows as a failed CreateWindowExW
 }
 
 void ApplyInitialState(HWND control, InitialState state) {
   switch (state) {
     case InitialState::None: break;
-    case InitialState::Checked: SendMessageA(control, BM_SETCHECK, BST_CHECKED, 0); break;
+    case InitialState::Checked: SendMessageW(control, BM_SETCHECK, BST_CHECKED, 0); break;
     case InitialState::UnlimitedText:
-      SendMessageA(control, EM_LIMITTEXT, 0, 0);
-      SendMessageA(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
+      SendMessageW(control, EM_LIMITTEXT, 0, 0);
+      SendMessageW(control, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
       break;
     case InitialState::ProgressAt80:
-      SendMessageA(control, PBM_SETRANGE32, 1, 100);
-      SendMessageA(control, PBM_SETPOS, 80, 0);
+      SendMessageW(control, PBM_SETRANGE32, 1, 100);
+      SendMessageW(control, PBM_SETPOS, 80, 0);
       break;
   }
 }
@@ -56,9 +57,11 @@ void SetRecordColours(WindowRecord& record, ControlColours colours) {
 }  // namespace
 
 HWND CreateForm1() {
-  WNDCLASSEXA registered{};
+  // The same UTF-16 name whatever the system's code page, so finding the window by class holds.
+  const WideText className(kForm1ClassName);
+  WNDCLASSEXW registered{};
   registered.cbSize = sizeof registered;
-  if (!GetClassInfoExA(ModuleHandle, kForm1ClassName, &registered)) RegisterForm1Class();
+  if (!GetClassInfoExW(ModuleHandle, className, &registered)) RegisterForm1Class(className);
   FormResult = 0;
 
   // The outer size, caption and borders included.
@@ -66,7 +69,7 @@ HWND CreateForm1() {
   const int height = PixelsY(kForm1Height);
   const ScreenPoint origin =
       CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
-  const HWND form = CreateWindowExA(kForm1ExStyle, kForm1ClassName, "", kForm1Style, origin.x, origin.y, width,
+  const HWND form = CreateWindowExW(kForm1ExStyle, className, L"", kForm1Style, origin.x, origin.y, width,
                                     height, nullptr, nullptr, ModuleHandle, nullptr);
   return IsWindow(form) ? form : nullptr;
 }
@@ -74,8 +77,8 @@ HWND CreateForm1() {
 void CreateForm1Controls(HWND form) {
   for (const ControlRow& row : kForm1Controls) {
     const HWND control =
-        CreateWindowExA(row.exStyle, row.windowClass, row.caption, row.style, PixelsX(row.x), PixelsY(row.y),
-                        PixelsX(row.width), PixelsY(row.height), form,
+        CreateWindowExW(row.exStyle, WideText(row.windowClass), WideText(row.caption), row.style, PixelsX(row.x),
+                        PixelsY(row.y), PixelsX(row.width), PixelsY(row.height), form,
                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), ModuleHandle, nullptr);
     if (!control) continue;
     AttachControlRecord(control, row.fontSpec, row.colours);
@@ -91,9 +94,9 @@ WindowRecord* AttachControlRecord(HWND control, const char* fontSpec, ControlCol
   WindowRecord* record = AttachNewRecord(control);
   if (!record) return nullptr;
   record->previousProcedure =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
   record->font = CreateFontFromSpec(fontSpec);
-  if (record->font) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(record->font), TRUE);
+  if (record->font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(record->font), TRUE);
   record->window = control;
   SetRecordColours(*record, colours);
   return record;

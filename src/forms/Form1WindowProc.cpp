@@ -57,9 +57,9 @@ LRESULT OnCreate(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   SetControlTag(form, "");
   SetSecondControlTag(form, "");
   CreateForm1Controls(form);
-  const auto* creation = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+  const auto* creation = reinterpret_cast<const CREATESTRUCTW*>(lParam);
   if (const int result = OnForm1Load(form, reinterpret_cast<LPARAM>(creation->lpCreateParams))) return result;
-  return DefWindowProcA(form, message, wParam, lParam);
+  return DefWindowProcW(form, message, wParam, lParam);
 }
 
 LRESULT OnDestroy(HWND form, WindowRecord* record) {
@@ -86,9 +86,9 @@ void OnCloseAllowed(HWND form, const WindowRecord* record) {
 }
 
 bool IsEditClass(HWND window) {
-  char name[16] = "";
-  GetClassNameA(window, name, sizeof name);
-  return _stricmp(name, "EDIT") == 0;
+  wchar_t name[16] = L"";
+  GetClassNameW(window, name, 16);
+  return _wcsicmp(name, L"EDIT") == 0;
 }
 
 COLORREF ResolveColour(COLORREF value, int32_t isSystem) {
@@ -100,7 +100,7 @@ LRESULT OnControlColour(HWND form, UINT message, WPARAM wParam, LPARAM lParam) {
   const HDC dc = reinterpret_cast<HDC>(wParam);
   const WindowRecord* record = RecordOf(control);
   if (!record && GetFocus()) record = RecordOf(GetFocus());
-  if (!record || !record->coloursOn) return DefWindowProcA(form, message, wParam, lParam);
+  if (!record || !record->coloursOn) return DefWindowProcW(form, message, wParam, lParam);
 
   SetTextColor(dc, ResolveColour(record->foreground, record->foregroundIsSystem));
   SetBkColor(dc, ResolveColour(record->background, record->backgroundIsSystem));
@@ -127,11 +127,11 @@ LRESULT DefaultHandling(HWND form, WindowRecord* record, UINT message, WPARAM wP
     case WM_CLOSE: OnCloseAllowed(form, record); break;
     case WM_SYSCOLORCHANGE:
     case WM_THEMECHANGED: EnumChildWindows(form, RefreshControlColours, 0); break;
-    case WM_GETMINMAXINFO: DefWindowProcA(form, message, wParam, lParam); return 0;
+    case WM_GETMINMAXINFO: DefWindowProcW(form, message, wParam, lParam); return 0;
     case WM_SYSCOMMAND:
       // The close box, Alt+F4 and the system menu all go through the close confirmation.
       if ((wParam & 0xFFF0) == SC_CLOSE) {
-        SendMessageA(form, WM_CLOSE, wParam, lParam);
+        SendMessageW(form, WM_CLOSE, wParam, lParam);
         return 0;
       }
       break;
@@ -141,7 +141,7 @@ LRESULT DefaultHandling(HWND form, WindowRecord* record, UINT message, WPARAM wP
     case WM_CTLCOLORSTATIC: return OnControlColour(form, message, wParam, lParam);
     default: break;
   }
-  return DefWindowProcA(form, message, wParam, lParam);
+  return DefWindowProcW(form, message, wParam, lParam);
 }
 
 }  // namespace
@@ -156,28 +156,28 @@ LRESULT CALLBACK Form1WindowProc(HWND form, UINT message, WPARAM wParam, LPARAM 
 
 LRESULT CALLBACK ControlWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowRecord* record = RecordOf(control);
-  if (!record) return message == WM_DESTROY ? 0 : DefWindowProcA(control, message, wParam, lParam);
+  if (!record) return message == WM_DESTROY ? 0 : DefWindowProcW(control, message, wParam, lParam);
   const WNDPROC previous = record->previousProcedure;
   if (message == WM_DESTROY) {
     const HFONT font = record->font;
     ReleaseBackgroundBrush(*record);
     DetachRecord(control, record);
     RemoveControlTags(control);
-    SetWindowLongPtrA(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    CallWindowProcA(previous, control, message, wParam, lParam);
+    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    CallWindowProcW(previous, control, message, wParam, lParam);
     // Deleted once the control can no longer draw with it.
     if (font) DeleteObject(font);
     return 0;
   }
   if (message == WM_SETFOCUS) {
     if (record->selectAllOnFocus) {
-      SendMessageA(control, EM_SETSEL, 0, -1);
+      SendMessageW(control, EM_SETSEL, 0, -1);
     } else {
-      SendMessageA(control, EM_SETSEL, static_cast<WPARAM>(-1), 0);
+      SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(-1), 0);
     }
     HWND form = GetParent(control);
-    if (form && (GetWindowLongA(form, GWL_STYLE) & WS_CHILD)) form = GetParent(form);
+    if (form && (GetWindowLongW(form, GWL_STYLE) & WS_CHILD)) form = GetParent(form);
     if (WindowRecord* formRecord = form ? RecordOf(form) : nullptr) formRecord->lastFocus = control;
   }
-  return CallWindowProcA(previous, control, message, wParam, lParam);
+  return CallWindowProcW(previous, control, message, wParam, lParam);
 }

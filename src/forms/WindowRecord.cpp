@@ -5,30 +5,30 @@
 
 namespace {
 
-void ReplaceTag(HWND window, const char* property, const std::string& text) {
+void ReplaceTag(HWND window, const wchar_t* property, const std::string& text) {
   if (!IsWindow(window)) return;
-  delete[] static_cast<char*>(GetPropA(window, property));
+  delete[] static_cast<char*>(GetPropW(window, property));
   char* copy = new (std::nothrow) char[text.size() + 1];
   if (copy) std::memcpy(copy, text.c_str(), text.size() + 1);
-  SetPropA(window, property, copy);
+  SetPropW(window, property, copy);
 }
 
-void RemoveTag(HWND window, const char* property) {
-  delete[] static_cast<char*>(RemovePropA(window, property));
+void RemoveTag(HWND window, const wchar_t* property) {
+  delete[] static_cast<char*>(RemovePropW(window, property));
 }
 
 }  // namespace
 
-WindowRecord* RecordOf(HWND window) { return static_cast<WindowRecord*>(GetPropA(window, kRecordProperty)); }
+WindowRecord* RecordOf(HWND window) { return static_cast<WindowRecord*>(GetPropW(window, kRecordProperty)); }
 
 WindowRecord* AttachNewRecord(HWND window) {
   WindowRecord* record = new (std::nothrow) WindowRecord{};
-  if (record) SetPropA(window, kRecordProperty, record);
+  if (record) SetPropW(window, kRecordProperty, record);
   return record;
 }
 
 void DetachRecord(HWND window, WindowRecord* record) {
-  RemovePropA(window, kRecordProperty);
+  RemovePropW(window, kRecordProperty);
   delete record;
 }
 

@@ -25,9 +25,9 @@ struct WindowRecord {
   COLORREF background;
 };
 
-inline constexpr char kRecordProperty[] = "ZEL_PTR";
-inline constexpr char kTagProperty[] = "ZEL_TAGPROPERTY";
-inline constexpr char kSecondTagProperty[] = "ZEL_TAGPROPERTY2";
+inline constexpr wchar_t kRecordProperty[] = L"ZEL_PTR";
+inline constexpr wchar_t kTagProperty[] = L"ZEL_TAGPROPERTY";
+inline constexpr wchar_t kSecondTagProperty[] = L"ZEL_TAGPROPERTY2";
 
 // The window's record, or null.
 WindowRecord* RecordOf(HWND window);

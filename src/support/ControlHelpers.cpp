@@ -2,9 +2,11 @@
 
 #include <commctrl.h>
 
-void SetProgressPos(HWND bar, int position) { SendMessageA(bar, PBM_SETPOS, position, 0); }
+#include "support/GbkText.h"
 
-void SetProgressRange(HWND bar, int low, int high) { SendMessageA(bar, PBM_SETRANGE32, low, high); }
+void SetProgressPos(HWND bar, int position) { SendMessageW(bar, PBM_SETPOS, position, 0); }
+
+void SetProgressRange(HWND bar, int low, int high) { SendMessageW(bar, PBM_SETRANGE32, low, high); }
 
 void DisableControl(HWND window) { EnableWindow(window, FALSE); }
 
@@ -12,7 +14,7 @@ void EnableControl(HWND window) { EnableWindow(window, TRUE); }
 
 int IsControlChecked(HWND checkBox) {
   if (!IsWindow(checkBox)) return 0;
-  return SendMessageA(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED ? -1 : 0;
+  return SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED ? -1 : 0;
 }
 
 namespace {
@@ -35,15 +37,19 @@ BOOL GetWindowSize(HWND window, int& width, int& height) { return SizeOf(window,
 
 std::string GetControlText(HWND window) {
   if (!IsWindow(window)) return {};
-  const int length = GetWindowTextLengthA(window);
+  const int length = GetWindowTextLengthW(window);
   if (length <= 0) return {};
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextA(window, text.data(), length + 1)));
-  return text;
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(window, text.data(), length + 1);
+  return GbkPathFromWide(text.c_str());
 }
 
 BOOL SetControlText(HWND window, const std::string& text) {
-  return IsWindow(window) ? SetWindowTextA(window, text.c_str()) : FALSE;
+  return IsWindow(window) ? SetWindowTextW(window, WideText(text)) : FALSE;
 }
 
 BOOL ShowControl(HWND window, int showCommand) { return IsWindow(window) ? ShowWindow(window, showCommand) : FALSE; }
+
+int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT type) {
+  return MessageBoxW(owner, WideText(text), WideText(title), type);
+}

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 // Thin control calls for the wizard. The guarded ones do nothing (returning 0 or empty
 // text) for a window that no longer exists.
@@ -19,3 +20,6 @@ BOOL GetWindowSize(HWND window, int& width, int& height);
 std::string GetControlText(HWND window);
 BOOL SetControlText(HWND window, const std::string& text);
 BOOL ShowControl(HWND window, int showCommand);
+
+// MessageBox with the program's GBK texts, shown the same under any code page.
+int ShowMessageBox(HWND owner, std::string_view text, std::string_view title, UINT type);

@@ -2,16 +2,17 @@
 #include <windows.h>
 
 #include "support/EnsureFolder.h"
+#include "support/GbkText.h"
 
 namespace {
 
 class WindowsFolders : public FolderOperations {
  public:
   bool FolderExists(const std::string& path) override {
-    const DWORD attributes = GetFileAttributesA(path.c_str());
+    const DWORD attributes = GetFileAttributesW(WideText(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
-  void CreateFolder(const std::string& path) override { CreateDirectoryA(path.c_str(), nullptr); }
+  void CreateFolder(const std::string& path) override { CreateDirectoryW(WideText(path), nullptr); }
 };
 
 }  // namespace

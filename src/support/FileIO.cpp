@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "support/HeldFileRetry.h"
+#include "support/GbkText.h"
 #else
 #include <cerrno>
 #include <fcntl.h>
@@ -13,7 +14,7 @@
 
 #ifdef _WIN32
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WideText(path));
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -23,7 +24,7 @@ namespace {
 HANDLE OpenWhenFree(const std::string& path, DWORD access, DWORD sharing, DWORD disposition) {
   HANDLE file = INVALID_HANDLE_VALUE;
   RetryWhileHeld([&] {
-    file = CreateFileA(path.c_str(), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+    file = CreateFileW(WideText(path), access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
     return file != INVALID_HANDLE_VALUE ? FileAnswer::Done : AnswerForError(GetLastError());
   });
   return file;
@@ -33,9 +34,9 @@ HANDLE OpenWhenFree(const std::string& path, DWORD access, DWORD sharing, DWORD 
 
 bool DeleteFileNamed(const std::string& path) {
   // DeleteFile refuses read-only files.
-  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  SetFileAttributesW(WideText(path), FILE_ATTRIBUTE_NORMAL);
   return RetryWhileHeld([&] {
-    if (DeleteFileA(path.c_str())) return FileAnswer::Done;
+    if (DeleteFileW(WideText(path))) return FileAnswer::Done;
     const DWORD error = GetLastError();
     return FileExists(path) ? AnswerForError(error) : FileAnswer::Done;
   });
@@ -43,7 +44,7 @@ bool DeleteFileNamed(const std::string& path) {
 
 int64_t FileSizeOf(const std::string& path) {
   WIN32_FILE_ATTRIBUTE_DATA data;
-  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+  if (!GetFileAttributesExW(WideText(path), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) {
     return -1;
   }

@@ -25,7 +25,7 @@ int64_t PerformanceFrequency() {
 
 void PumpMessages() {
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       // Put it back for the main loop, which would otherwise wait for one more message
       // after Form1 was destroyed inside a wait.
@@ -34,9 +34,9 @@ void PumpMessages() {
       return;
     }
     const HWND active = GetActiveWindow();
-    if (active && IsDialogMessageA(active, &msg)) continue;
+    if (active && IsDialogMessageW(active, &msg)) continue;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
@@ -67,7 +67,7 @@ int WaitWithMessages(int milliseconds) {
 
   // Unnamed: a named timer is one object for every process that opens the name, so two
   // installers waiting at once would set and reset each other's timer.
-  AutoCloseHandle timer(CreateWaitableTimerA(nullptr, TRUE, nullptr));
+  AutoCloseHandle timer(CreateWaitableTimerW(nullptr, TRUE, nullptr));
   LARGE_INTEGER due;
   due.QuadPart = -10000LL * milliseconds;
   const bool timerRuns = timer.IsValid() && SetWaitableTimer(timer, &due, 0, nullptr, nullptr, FALSE);
@@ -84,7 +84,7 @@ bool WaitForObjectWithMessages(HANDLE object, int milliseconds) {
   return WaitUntilDeadline(DeadlineAfter(PerformanceTicks(), milliseconds, frequency), frequency, 1, &object);
 }
 
-void PostClose(HWND window) { PostMessageA(window, WM_CLOSE, 0, 0); }
+void PostClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
 void RefreshWindow(HWND window) {
   InvalidateRect(window, nullptr, TRUE);

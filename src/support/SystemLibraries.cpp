@@ -1,6 +1,6 @@
 #include "support/SystemLibraries.h"
 
-#include <string>
+#include <cstring>
 
 namespace {
 
@@ -15,14 +15,21 @@ void RestrictDllSearchToSystem32() {
   const auto setDefault = reinterpret_cast<SetDefaultDllDirectoriesCall>(
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "SetDefaultDllDirectories")));
   gSearchRestricted = setDefault && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32);
-  if (!gSearchRestricted) SetDllDirectoryA("");
+  if (!gSearchRestricted) SetDllDirectoryW(L"");
 }
 
 HMODULE LoadSystemLibrary(const char* name) {
-  if (gSearchRestricted) return LoadLibraryExA(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-  char folder[MAX_PATH];
-  const UINT length = GetSystemDirectoryA(folder, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return nullptr;
-  // The library's own folder comes first for what it loads in turn.
-  return LoadLibraryExA((std::string(folder, length) + "\\" + name).c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+  wchar_t path[MAX_PATH];
+  std::size_t length = 0;
+  if (!gSearchRestricted) {
+    length = GetSystemDirectoryW(path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) return nullptr;
+    path[length++] = L'\\';
+  }
+  const std::size_t nameLength = std::strlen(name);
+  if (length + nameLength >= MAX_PATH) return nullptr;
+  // Library names are ASCII.
+  for (std::size_t i = 0; i <= nameLength; ++i) path[length + i] = static_cast<unsigned char>(name[i]);
+  // Without the restriction the library's own folder comes first for what it loads in turn.
+  return LoadLibraryExW(path, nullptr, gSearchRestricted ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -6,6 +6,7 @@
 #include "support/EcdsaP256Win32.h"
 #include "trust/PublisherKey.h"
 #include "trust/SignatureLine.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ bool HoldPublisherFile(const std::string& path, AutoCloseHandle& hold) {
   hold.Reset();
   if (!PublisherKey.present) return true;
   RetryWhileHeld([&] {
-    hold.Reset(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    hold.Reset(CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
     return hold.IsValid() ? FileAnswer::Done : AnswerForError(GetLastError());
   });

@@ -7,13 +7,13 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include "support/AnsiBstr.h"
+#include "support/GbkBstr.h"
 #include "support/ScopedWin.h"
 
 namespace {
 
 // The VARIANT only points at the text; its holder frees it.
-VARIANT TextArgument(const AnsiBstr& text) {
+VARIANT TextArgument(const GbkBstr& text) {
   VARIANT argument;
   VariantInit(&argument);
   argument.vt = VT_BSTR;
@@ -79,8 +79,8 @@ bool StartThroughDesktopShell(const LaunchRequest& launch) {
   // Explorer may bring the program's window to the front, as this process could.
   DWORD explorer = 0;
   if (desktopWindow && GetWindowThreadProcessId(desktopWindow, &explorer)) AllowSetForegroundWindow(explorer);
-  const AnsiBstr file(launch.file, kGbkCodePage), parameters(launch.parameters, kGbkCodePage),
-      folder(launch.workingFolder, kGbkCodePage), operation("open", kGbkCodePage);
+  const GbkBstr file(launch.file), parameters(launch.parameters),
+      folder(launch.workingFolder), operation("open");
   // Only S_OK says the program was started.
   return shell->ShellExecute(file.Get(), TextArgument(parameters), TextArgument(folder), TextArgument(operation),
                              NumberArgument(launch.showCommand)) == S_OK;

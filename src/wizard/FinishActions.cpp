@@ -3,7 +3,8 @@
 #include <shlobj.h>
 #include <shellapi.h>
 
-#include "support/AnsiBstr.h"
+#include "support/GbkBstr.h"
+#include "support/GbkText.h"
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
@@ -15,14 +16,12 @@
 
 namespace {
 
-int32_t CheckState(int id) { return static_cast<int32_t>(SendMessageA(ControlWindow(id), BM_GETCHECK, 0, 0)); }
+int32_t CheckState(int id) { return static_cast<int32_t>(SendMessageW(ControlWindow(id), BM_GETCHECK, 0, 0)); }
 
 std::string DesktopFolder() {
   wchar_t desktop[MAX_PATH] = L"";
   if (FAILED(SHGetFolderPathW(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop))) return {};
-  char ansi[MAX_PATH * 2] = "";
-  WideCharToMultiByte(CP_ACP, 0, desktop, -1, ansi, sizeof ansi, nullptr, nullptr);
-  return ansi;
+  return GbkPathFromWide(desktop);
 }
 
 void WriteShortcut(const ShortcutLink& link) {
@@ -35,8 +34,8 @@ void WriteShortcut(const ShortcutLink& link) {
 }
 
 void StartDirectly(const LaunchRequest& launch) {
-  const AnsiBstr file(launch.file, kGbkCodePage), parameters(launch.parameters, kGbkCodePage),
-      folder(launch.workingFolder, kGbkCodePage);
+  const GbkBstr file(launch.file), parameters(launch.parameters),
+      folder(launch.workingFolder);
   ShellExecuteW(nullptr, L"open", file.Get(), parameters.Get(), folder.Get(), launch.showCommand);
 }
 

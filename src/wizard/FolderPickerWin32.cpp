@@ -6,6 +6,7 @@
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
+#include "support/GbkText.h"
 #include "support/ScopedWin.h"
 #include "wizard/FolderPickerRules.h"
 
@@ -13,17 +14,17 @@ namespace {
 
 // The item list's file-system path, or empty text when it has none.
 std::string PathOf(PCIDLIST_ABSOLUTE items) {
-  char path[MAX_PATH] = "";
-  if (!items || !SHGetPathFromIDListA(items, path)) return {};
-  return path;
+  wchar_t path[MAX_PATH] = L"";
+  if (!items || !SHGetPathFromIDListW(items, path)) return {};
+  return GbkPathFromWide(path);
 }
 
 int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM itemData, LPARAM initialFolder) {
   const std::string selection =
       message == BFFM_SELCHANGED ? PathOf(reinterpret_cast<PCIDLIST_ABSOLUTE>(itemData)) : std::string();
   switch (PickerCallbackReply(message, selection)) {
-    case PickerReply::SelectInitialFolder: SendMessageA(dialog, BFFM_SETSELECTIONA, TRUE, initialFolder); break;
-    case PickerReply::DisableOk: SendMessageA(dialog, BFFM_ENABLEOK, 0, 0); break;
+    case PickerReply::SelectInitialFolder: SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, initialFolder); break;
+    case PickerReply::DisableOk: SendMessageW(dialog, BFFM_ENABLEOK, 0, 0); break;
     case PickerReply::Nothing: break;
   }
   return 0;
@@ -34,13 +35,14 @@ int CALLBACK BrowseCallback(HWND dialog, UINT message, LPARAM itemData, LPARAM i
 std::string BrowseForFolder(HWND owner, const std::string& title, const std::string& initialFolder) {
   // The new-style picker needs COM on this thread.
   ScopedCom com;
-  BROWSEINFOA request{};
+  const WideText wideTitle(title), wideInitialFolder(initialFolder);
+  BROWSEINFOW request{};
   request.hwndOwner = owner;
-  request.lpszTitle = title.c_str();
+  request.lpszTitle = wideTitle;
   request.ulFlags = kFolderPickerFlags;
   request.lpfn = BrowseCallback;
-  request.lParam = reinterpret_cast<LPARAM>(initialFolder.c_str());
-  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderA(&request);
+  request.lParam = reinterpret_cast<LPARAM>(static_cast<const wchar_t*>(wideInitialFolder));
+  PIDLIST_ABSOLUTE chosen = SHBrowseForFolderW(&request);
   const std::string path = PathOf(chosen);
   if (chosen) CoTaskMemFree(chosen);
   return path;

@@ -16,7 +16,7 @@
 
 namespace {
 
-void ShowError(HWND form, const char* text, const char* title) { MessageBoxA(form, text, title, MB_ICONERROR); }
+void ShowError(HWND form, const char* text, const char* title) { ShowMessageBox(form, text, title, MB_ICONERROR); }
 
 // The folder from the edit box, written back normalised; empty after telling the user why not.
 std::string TargetFolder(HWND form) {

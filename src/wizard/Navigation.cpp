@@ -24,7 +24,7 @@ class Form1CloseHost : public CloseHost {
   bool ExtractionRunning() override { return Extracting == 1; }
   bool StopConfirmed() override { return AbortRequested == 1; }
   bool AskYesNo(const char* question) override {
-    return MessageBoxA(form_, question, kCloseQuestionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
+    return ShowMessageBox(form_, question, kCloseQuestionTitle, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   }
   void StopDownload() override {
     DownloadState = kDownloadCancelRequested;

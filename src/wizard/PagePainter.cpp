@@ -7,6 +7,7 @@
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
 #include "support/FontSpecWin32.h"
+#include "support/GbkText.h"
 #include "support/MemoryCanvas.h"
 #include "support/PageImages.h"
 #include "support/ScopedWin.h"
@@ -39,7 +40,7 @@ void DrawLine(HDC dc, int x1, int y1, int x2, int y2, int penStyle, int penWidth
 // The whole picture, stretched to the scaled size; key-colour pixels let the page show through.
 void DrawPicture(HDC dc, const MemoryCanvas& picture, const Shape& shape) {
   BITMAP size{};
-  if (!CanvasDc(picture) || !GetObjectA(picture.bitmap, sizeof size, &size)) return;
+  if (!CanvasDc(picture) || !GetObjectW(picture.bitmap, sizeof size, &size)) return;
   GdiTransparentBlt(dc, shape.x1, shape.y1, shape.x2, shape.y2, CanvasDc(picture), 0, 0, size.bmWidth, size.bmHeight,
                     kImageKeyColour);
 }
@@ -76,12 +77,13 @@ int PaintText(HDC dc, int x, int y, const std::string& text, int alignWidth, COL
     SetBkColor(dc, background);
     SetBkMode(dc, OPAQUE);
   }
-  ScopedFont font(CreatePointFont(face, points, -1, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET));
+  ScopedFont font(CreatePointFont(face, points, -1, weight, FALSE, FALSE, FALSE));
   ScopedSelectObject selectFont(dc, font);
   SIZE extent{};
-  GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  const WideText wide(text);
+  GetTextExtentPoint32W(dc, wide, wide.Length(), &extent);
   const TextPlacement place = PlaceText(x, y, alignWidth, extent.cx, extent.cy);
-  TextOutA(dc, place.left, place.top, text.c_str(), static_cast<int>(text.size()));
+  TextOutW(dc, place.left, place.top, wide, wide.Length());
   return place.left;
 }
 

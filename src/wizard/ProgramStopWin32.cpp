@@ -8,6 +8,7 @@
 
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
+#include "support/GbkText.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
@@ -17,15 +18,6 @@
 #include "wizard/ProgramStopRules.h"
 
 namespace {
-
-std::string AnsiText(const wchar_t* text) {
-  const int size = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (size <= 1) return {};
-  std::string result(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, result.data(), size, nullptr, nullptr);
-  result.resize(static_cast<std::size_t>(size - 1));
-  return result;
-}
 
 // A process held open by its handle, so that its number stays its own until the handle goes.
 class SystemProcess : public HeldProcess {
@@ -42,14 +34,14 @@ class SystemProcess : public HeldProcess {
   std::string ModuleFileName() override {
     wchar_t path[MAX_PATH] = L"";
     if (!handle_.IsValid() || GetModuleFileNameExW(handle_, nullptr, path, MAX_PATH) == 0) return {};
-    return AnsiText(path);
+    return GbkPathFromWide(path);
   }
 
   std::string FullImageName() override {
     wchar_t path[MAX_PATH] = L"";
     DWORD size = MAX_PATH;
     if (!handle_.IsValid() || !QueryFullProcessImageNameW(handle_, 0, path, &size)) return {};
-    return AnsiText(path);
+    return GbkPathFromWide(path);
   }
 
   bool HasEnded() override {
@@ -74,11 +66,12 @@ ProcessList RunningProcesses() {
   ProcessList list;
   const AutoCloseHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot.IsValid()) return list;
-  PROCESSENTRY32 entry{};
+  PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
     list.handles.push_back(std::make_unique<SystemProcess>(entry.th32ProcessID));
-    list.entries.push_back({entry.th32ProcessID, ImagePathOf(*list.handles.back(), entry.szExeFile)});
+    const std::string exeFile = GbkFromWide(entry.szExeFile).value_or("");
+    list.entries.push_back({entry.th32ProcessID, ImagePathOf(*list.handles.back(), exeFile)});
   }
   return list;
 }
@@ -102,7 +95,7 @@ void StopProgramsInFolder(HWND form, const std::string& folder) {
   const std::vector<size_t> toStop = ProgramsToStop(processes.entries, GetCurrentProcessId(), folder);
   for (const size_t i : toStop) {
     const std::string warning = RunningProgramWarning(Package.PackageTitle, processes.entries[i].imagePath);
-    MessageBoxA(form, warning.c_str(), kRunningProgramTitle, MB_ICONWARNING);
+    ShowMessageBox(form, warning, kRunningProgramTitle, MB_ICONWARNING);
     StopIfStillInFolder(*processes.handles[i], folder);
   }
   const int32_t steps = StopPauseSteps(toStop.size());

@@ -1,6 +1,6 @@
 #include "wizard/ShortcutPlanWin32.h"
 
-#include "support/AnsiBstr.h"
+#include "support/GbkBstr.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ ShortcutWriter::ShortcutWriter(const std::string& linkPath) {
       !shell) {
     return;
   }
-  AnsiBstr path(linkPath, CP_ACP);
+  GbkBstr path(linkPath);
   VARIANTARG argument;
   VariantInit(&argument);
   argument.vt = VT_BSTR;
@@ -50,7 +50,7 @@ HRESULT ShortcutWriter::Put(const wchar_t* property, VARIANT& value) {
 }
 
 HRESULT ShortcutWriter::PutText(const wchar_t* property, const std::string& value) {
-  AnsiBstr text(value, CP_ACP);
+  GbkBstr text(value);
   VARIANT argument;
   VariantInit(&argument);
   argument.vt = VT_BSTR;

@@ -3,7 +3,6 @@
 #include <string>
 #include <vector>
 
-#include "GbkText.h"
 #include "PackageBlock.h"
 #include "PackageReport.h"
 #include "PackageToolOptions.h"
@@ -267,13 +266,6 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.Request.Id, "5");
   EXPECT_EQ(options.Request.Title, "T");
   EXPECT_EQ(options.Request.Folder, fs::path("dir"));
-}
-
-TEST(GbkTextTest, ConvertsLikeTheCompiler) {
-  EXPECT_EQ(Utf8ToGbk(U8(u8"岚舟软件安装包文件信息　－“”")), std::string("岚舟软件安装包文件信息　－“”"));
-  EXPECT_EQ(GbkToUtf8("岚舟软件安装包文件信息"), U8(u8"岚舟软件安装包文件信息"));
-  // A value cut in the middle of a character still shows the rest.
-  EXPECT_EQ(GbkToUtf8(std::string("岚舟").substr(0, 3)), U8(u8"岚?"));
 }
 
 }  // namespace

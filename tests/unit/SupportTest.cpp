@@ -12,6 +12,7 @@
 #include "support/DpiScale.h"
 #include "support/EnsureFolder.h"
 #include "support/FontSpec.h"
+#include "support/GbkText.h"
 #include "support/GbkPath.h"
 #include "support/HeldFileRetry.h"
 #include "support/PixelAdjust.h"
@@ -190,6 +191,34 @@ TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
     EXPECT_EQ(split.folder, c.folder) << c.path;
     EXPECT_EQ(split.fileName, c.fileName) << c.path;
   }
+}
+
+// The one edge between the program's GBK texts and Windows' wide calls (and the publisher's
+// UTF-8): each text comes back as the compiler wrote it.
+TEST(GbkText, ProgramTextsRoundTripThroughUtf16AndUtf8) {
+  const struct {
+    std::string gbk;
+    std::u16string utf16;
+  } cases[] = {
+      {kForm1ClassName, u"FORM_岚舟软件安装_FORM1_CLASS"},
+      {kPublisherTitle, u"岚舟软件安装"},
+      {WindowTitleFor({3, 1, 2, 525}), u"安装岚舟软件 V3.1.2.525 版"},
+      {"浏览(&B).....", u"浏览(&B)....."},
+      {"　　　－－－－感谢你使用【岚舟软件】“”", u"　　　－－－－感谢你使用【岚舟软件】“”"},
+      {"C:\\Program Files\\多语测试\\", u"C:\\Program Files\\多语测试\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(Utf16FromGbk(c.gbk) == c.utf16) << c.gbk;
+    EXPECT_EQ(GbkFromUtf16(c.utf16), c.gbk);
+    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(c.gbk)), c.gbk);
+  }
+  // Half a character shows as a replacement; a character without a GBK form has no GBK text,
+  // or shows as "?" where it is only shown.
+  EXPECT_TRUE(Utf16FromGbk(std::string("岚舟").substr(0, 3)) == u"岚\uFFFD");
+  EXPECT_EQ(GbkToUtf8(std::string("岚舟").substr(0, 3)), "\xE5\xB2\x9A?");
+  EXPECT_EQ(GbkFromUtf16(u"한국어"), std::nullopt);
+  EXPECT_EQ(Utf8ToGbk("\xED\x95\x9C"), std::nullopt);
+  EXPECT_EQ(GbkShownFromUtf8("bin\\\xED\x95\x9C\xE5\xB2\x9A.exe"), "bin\\?岚.exe");
 }
 
 // The clock moves by each pause and by each try's own time; the user may stop at a pause.

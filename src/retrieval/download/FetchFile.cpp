@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <array>
+#include <cstring>
 #include <vector>
 
 #include "state/AppState.h"
@@ -16,20 +17,21 @@
 #include "state/RetrievalState.h"
 #include "retrieval/download/RunTransfer.h"
 #include "state/WizardState.h"
+#include "support/GbkText.h"
 
 namespace {
 
 // Renames through the handle: the file is not shared for renaming while it is held.
 bool RenameHeldFile(HANDLE file, const std::string& to) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, to.c_str(), static_cast<int>(to.size()), nullptr, 0);
-  if (length <= 0) return false;
-  const std::size_t nameBytes = static_cast<std::size_t>(length) * sizeof(WCHAR);
+  const WideText name(to);
+  if (name.Length() <= 0) return false;
+  const std::size_t nameBytes = static_cast<std::size_t>(name.Length()) * sizeof(WCHAR);
   std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
   auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
   info->ReplaceIfExists = FALSE;
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<DWORD>(nameBytes);
-  MultiByteToWideChar(CP_ACP, 0, to.c_str(), static_cast<int>(to.size()), info->FileName, length);
+  std::memcpy(info->FileName, static_cast<const wchar_t*>(name), nameBytes);
   return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
 }
 
@@ -56,7 +58,7 @@ class WindowsFetchHost : public FetchHost {
   bool RenameFile(const std::string& from, const std::string& to) override {
     return RetryWhileHeld([&] {
       const bool renamed = kept_ != nullptr && kept_->file.IsValid() ? RenameHeldFile(kept_->file, to)
-                                                                    : MoveFileA(from.c_str(), to.c_str()) != FALSE;
+                                                                    : MoveFileW(WideText(from), WideText(to)) != FALSE;
       return renamed ? FileAnswer::Done : AnswerForError(GetLastError());
     });
   }

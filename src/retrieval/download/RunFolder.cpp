@@ -9,6 +9,7 @@
 #include "support/HeldFileRetry.h"
 #include "support/ScopedWin.h"
 #include "trust/TrustState.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -40,26 +41,27 @@ std::string RandomName() {
 
 // Deletes what is in the folder, then the folder. A link inside is removed, never followed.
 void RemoveTree(const std::string& folder) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW(WideText(folder + "*"), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      const std::string name = entry.cFileName;
+      // Only the installer's own files are in it, and their names are ASCII.
+      const std::string name = GbkFromWide(entry.cFileName).value_or(".");
       if (name == "." || name == "..") continue;
       const std::string path = folder + name;
       const DWORD attributes = entry.dwFileAttributes;
       if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         DeleteFileNamed(path);
       } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        RemoveDirectoryA(path.c_str());
+        RemoveDirectoryW(WideText(path));
       } else {
         RemoveTree(path + "\\");
       }
-    } while (FindNextFileA(search, &entry));
+    } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
   RetryWhileHeld([&] {
-    return RemoveDirectoryA(folder.c_str()) ? FileAnswer::Done : AnswerForError(GetLastError());
+    return RemoveDirectoryW(WideText(folder)) ? FileAnswer::Done : AnswerForError(GetLastError());
   });
 }
 
@@ -81,7 +83,7 @@ std::string MakeRunFolder(const std::string& tempFolder) {
     const std::string name = RandomName();
     if (name.empty()) break;
     const std::string folder = tempFolder + name;
-    if (CreateDirectoryA(folder.c_str(), &security)) made = folder + "\\";
+    if (CreateDirectoryW(WideText(folder), &security)) made = folder + "\\";
   }
   if (descriptor) LocalFree(descriptor);
   return made;

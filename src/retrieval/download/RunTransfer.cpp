@@ -10,6 +10,7 @@
 #include "retrieval/proxy/ProxySettingsWin32.h"
 #include "support/SecureStreamWin32.h"
 #include "support/ScopedWin.h"
+#include "support/ControlHelpers.h"
 
 namespace {
 
@@ -27,7 +28,7 @@ class DigestFeed : public BodyObserver {
 }  // namespace
 
 void ShowTransferFailure(HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), std::string(kTransferErrorTitle).c_str(), MB_ICONERROR);
+  ShowMessageBox(owner, text, kTransferErrorTitle, MB_ICONERROR);
 }
 
 TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::string& outputPath, DownloadedFile* kept) {

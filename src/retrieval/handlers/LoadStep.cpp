@@ -14,20 +14,20 @@
 #include "retrieval/package/PackageCopy.h"
 #include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
+#include "support/ControlHelpers.h"
+#include "support/GbkText.h"
 #include "support/PageImages.h"
 
 namespace {
 
-// Empty text when the variable is unset.
-std::string EnvironmentValue(const char* name) {
-  std::string value(MAX_PATH, '\0');
-  DWORD length = GetEnvironmentVariableA(name, value.data(), static_cast<DWORD>(value.size()));
-  if (length >= value.size()) {
-    value.resize(length);
-    length = GetEnvironmentVariableA(name, value.data(), length);
-  }
-  value.resize(length < value.size() ? length : 0);
-  return value;
+// Empty text when the variable is unset. Read wide: the system's code page may have no form
+// for the user's folder names.
+std::string EnvironmentValue(const wchar_t* name) {
+  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return {};
+  std::wstring value(size, L'\0');
+  const DWORD length = GetEnvironmentVariableW(name, value.data(), size);
+  return length > 0 && length < size ? GbkPathFromWide(value.c_str()) : std::string();
 }
 
 }  // namespace
@@ -42,10 +42,10 @@ std::string CurrentMarker() {
 
 int OnForm1Load(HWND form, LPARAM) {
   const SettledFolders folders =
-      SettleFolders(EnvironmentValue("TEMP"), EnvironmentValue("ProgramFiles"), FileSystemFolders());
+      SettleFolders(EnvironmentValue(L"TEMP"), EnvironmentValue(L"ProgramFiles"), FileSystemFolders());
   TempFolder = folders.tempFolder;
   InstallFolder = folders.installFolder;
-  SetWindowTextA(form, WindowTitleFor(FileVersion).c_str());
+  SetControlText(form, WindowTitleFor(FileVersion));
   LoadPageImages();
 
   const std::string marker = CurrentMarker();
@@ -55,7 +55,7 @@ int OnForm1Load(HWND form, LPARAM) {
     // A second start of the same package's installer only shows the first one.
     if (!ClaimPackageRun(PackageNameFromMarker(marker), form)) ExitProcess(0);
     RunFolder = MakeRunFolder(TempFolder);
-    PostMessageA(form, kStartMessage, 0, 0);
+    PostMessageW(form, kStartMessage, 0, 0);
   }
   return 0;
 }

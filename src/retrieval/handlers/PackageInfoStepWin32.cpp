@@ -13,6 +13,7 @@
 #include "trust/PublisherFile.h"
 #include "trust/PublisherKey.h"
 #include "trust/TrustState.h"
+#include "support/ControlHelpers.h"
 
 namespace {
 
@@ -30,11 +31,11 @@ class WindowsPackageStepHost : public PackageStepHost {
     return ReadPackageInfo(folder, fileName);
   }
   void ShowDownloadFailed() override {
-    MessageBoxA(form_, std::string(kPackageDownloadFailedText).c_str(), std::string(kPackageDownloadFailedTitle).c_str(),
+    ShowMessageBox(form_, kPackageDownloadFailedText, kPackageDownloadFailedTitle,
                 MB_OK | MB_ICONERROR);
   }
   bool AskRetryFileError(const std::string& text) override {
-    return !QuitReceived() && MessageBoxA(form_, text.c_str(), std::string(kPackageFileErrorTitle).c_str(),
+    return !QuitReceived() && ShowMessageBox(form_, text, kPackageFileErrorTitle,
                        MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
   // Checked on its download's handle, or hashed whole when the download left none.
@@ -52,7 +53,7 @@ class WindowsPackageStepHost : public PackageStepHost {
     CurrentPage = 1;
     RefreshWindow(form_);
   }
-  void PostStartMessage() override { PostMessageA(form_, kStartMessage, 0, 0); }
+  void PostStartMessage() override { PostMessageW(form_, kStartMessage, 0, 0); }
   void EndProgram() override {
     downloaded_.file.Reset();
     EndProgramNow();

@@ -5,7 +5,7 @@
 void WindowProgressSink::OnProgress(int64_t bytesWritten, int64_t totalBytes) {
   RecordExactProgress(bytesWritten, totalBytes);
   const ProgressMessageParams params = ToProgressMessageParams(bytesWritten, totalBytes);
-  PostMessageA(window_, kProgressMessage, params.bytesWritten, params.totalBytes);
+  PostMessageW(window_, kProgressMessage, params.bytesWritten, params.totalBytes);
 }
 
 DWORD WINAPI HttpDownloadThread(LPVOID request) {

@@ -130,7 +130,7 @@ void BusyIndicator(HWND window, HANDLE worker) {
 }
 
 char DecimalSeparator() {
-  char separator[8] = "";
-  if (GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator) < 2) return '.';
-  return separator[0];
+  wchar_t separator[8] = L"";
+  if (GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, 8) < 2 || separator[0] > 0x7F) return '.';
+  return static_cast<char>(separator[0]);
 }

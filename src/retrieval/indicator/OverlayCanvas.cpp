@@ -3,6 +3,7 @@
 #include "state/AppState.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "support/FontSpecWin32.h"
+#include "support/GbkText.h"
 
 namespace {
 
@@ -70,7 +71,7 @@ void OverlayCanvas::SetFont(const std::string& face, int points, bool bold, bool
   // At 96 dpi the size is taken as it is; otherwise the screen's DPI sizes it.
   const int dpiArgument = scaleX_ == 1.0f ? 96 : -1;
   const HFONT font = CreatePointFont(face, points, dpiArgument, bold ? FW_BOLD : FW_NORMAL, italic, underline,
-                                     strikeOut, DEFAULT_CHARSET);
+                                     strikeOut);
   const HGDIOBJ replaced = SelectInto(memoryDc_, font);
   if (!replacedFont_) replacedFont_ = replaced;
   font_.Reset(font);
@@ -119,17 +120,18 @@ void OverlayCanvas::DrawOutlinedText(int x, int y, int width, int height, const 
   if (!memoryDc_) return;
   RECT box;
   SetRect(&box, X(x), Y(y), X(x + width), Y(y + height));
+  const WideText wide(text);
   const COLORREF textColour = GetTextColor(memoryDc_);
   SetTextColor(memoryDc_, haloColour);
   for (int dx = -1; dx <= 1; ++dx) {
     for (int dy = -1; dy <= 1; ++dy) {
       RECT shifted = box;
       OffsetRect(&shifted, dx, dy);
-      DrawTextA(memoryDc_, text.c_str(), static_cast<int>(text.size()), &shifted, format);
+      DrawTextW(memoryDc_, wide, wide.Length(), &shifted, format);
     }
   }
   SetTextColor(memoryDc_, textColour);
-  DrawTextA(memoryDc_, text.c_str(), static_cast<int>(text.size()), &box, format);
+  DrawTextW(memoryDc_, wide, wide.Length(), &box, format);
 }
 
 void OverlayCanvas::Present() {

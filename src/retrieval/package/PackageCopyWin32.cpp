@@ -3,13 +3,14 @@
 #include <windows.h>
 
 #include "support/ScopedWin.h"
+#include "support/GbkText.h"
 
 namespace {
 
 class WindowsCopyFiles : public CopyFileOperations {
  public:
   std::string ReadWholeFile(const std::string& path) override {
-    AutoCloseHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+    AutoCloseHandle file(CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size{};
     if (!file.IsValid() || !GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) return {};
@@ -22,13 +23,13 @@ class WindowsCopyFiles : public CopyFileOperations {
 
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
     AutoCloseHandle file(
-        CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        CreateFileW(WideText(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     DWORD written = 0;
     return file.IsValid() && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
            written == bytes.size();
   }
 
-  void RemoveFile(const std::string& path) override { DeleteFileA(path.c_str()); }
+  void RemoveFile(const std::string& path) override { DeleteFileW(WideText(path)); }
 };
 
 }  // namespace

@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "support/GbkText.h"
+#include "support/SystemLibraries.h"
+
 namespace {
 
 constexpr char kSettingsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Internet Settings";
@@ -42,28 +45,12 @@ ProxySettings ReadProxySettings() {
   return settings;
 }
 
-std::wstring Wide(const std::string& text) {
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring wide(length > 0 ? length : 1, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-  return wide;
-}
-
-std::string Narrow(const wchar_t* text) {
-  const int length = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (length <= 1) return {};
-  std::string narrow(length, '\0');
-  WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), length, nullptr, nullptr);
-  narrow.resize(length - 1);
-  return narrow;
-}
-
 // WinHTTP's own evaluation of the configuration script (or its detection) for url.
 std::optional<std::string> EvaluateAutoConfig(const ProxySettings& settings, const std::string& url) {
   using OpenFn = HINTERNET(WINAPI*)(LPCWSTR, DWORD, LPCWSTR, LPCWSTR, DWORD);
   using GetProxyFn = BOOL(WINAPI*)(HINTERNET, LPCWSTR, WINHTTP_AUTOPROXY_OPTIONS*, WINHTTP_PROXY_INFO*);
   using CloseFn = BOOL(WINAPI*)(HINTERNET);
-  const HMODULE library = LoadLibraryExA("winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  const HMODULE library = LoadSystemLibrary("winhttp.dll");
   if (library == nullptr) return std::nullopt;
   const auto open = reinterpret_cast<OpenFn>(GetProcAddress(library, "WinHttpOpen"));
   const auto getProxy = reinterpret_cast<GetProxyFn>(GetProcAddress(library, "WinHttpGetProxyForUrl"));
@@ -71,19 +58,19 @@ std::optional<std::string> EvaluateAutoConfig(const ProxySettings& settings, con
   std::optional<std::string> list;
   const HINTERNET session = open && getProxy && close ? open(L"GetHTTP 0.0", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0) : nullptr;
   if (session != nullptr) {
-    const std::wstring scriptUrl = Wide(settings.autoConfigUrl);
+    const WideText scriptUrl(settings.autoConfigUrl);
     WINHTTP_AUTOPROXY_OPTIONS options{};
     options.fAutoLogonIfChallenged = TRUE;
     if (!settings.autoConfigUrl.empty()) {
       options.dwFlags = WINHTTP_AUTOPROXY_CONFIG_URL;
-      options.lpszAutoConfigUrl = scriptUrl.c_str();
+      options.lpszAutoConfigUrl = scriptUrl;
     } else {
       options.dwFlags = WINHTTP_AUTOPROXY_AUTO_DETECT;
       options.dwAutoDetectFlags = WINHTTP_AUTO_DETECT_TYPE_DHCP | WINHTTP_AUTO_DETECT_TYPE_DNS_A;
     }
     WINHTTP_PROXY_INFO info{};
-    if (getProxy(session, Wide(url).c_str(), &options, &info)) {
-      if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy != nullptr) list = Narrow(info.lpszProxy);
+    if (getProxy(session, WideText(url), &options, &info)) {
+      if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy != nullptr) list = GbkFromWide(info.lpszProxy).value_or("");
       if (info.lpszProxy != nullptr) GlobalFree(info.lpszProxy);
       if (info.lpszProxyBypass != nullptr) GlobalFree(info.lpszProxyBypass);
     }

@@ -1,17 +1,20 @@
 #include "Harness.h"
 
+#include "support/GbkText.h"
+
 bool InstallerProcess::Start(const std::string& program,
                              const std::vector<std::pair<std::string, std::string>>& overrides) {
   Terminate();
   // The child inherits this process's environment, so the overrides are set here first.
-  for (const auto& [name, value] : overrides) SetEnvironmentVariableA(name.c_str(), value.c_str());
-  std::string commandLine = "\"" + program + "\"";
+  // GBK like every path of the suites, set wide: the same under any code page.
+  for (const auto& [name, value] : overrides) SetEnvironmentVariableW(WideText(name), WideText(value));
+  std::wstring commandLine = L"\"" + std::wstring(WideText(program)) + L"\"";
   const std::string folder = program.substr(0, program.find_last_of('\\'));
-  STARTUPINFOA startup{};
+  STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                      folder.c_str(), &startup, &started)) {
+  if (!CreateProcessW(WideText(program), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, WideText(folder),
+                      &startup, &started)) {
     return false;
   }
   CloseHandle(started.hThread);

@@ -9,8 +9,8 @@ void InstallerTest::PrepareTestFolders() {
   testFolder = FreshFolder(std::string(test->test_suite_name()) + "." + test->name());
   tempFolder = testFolder + "\\temp";
   programFilesFolder = testFolder + "\\programs";
-  CreateDirectoryA(tempFolder.c_str(), nullptr);
-  CreateDirectoryA(programFilesFolder.c_str(), nullptr);
+  MakeFolders(tempFolder);
+  MakeFolders(programFilesFolder);
 }
 
 void InstallerTest::NewRun() {

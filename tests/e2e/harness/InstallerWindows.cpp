@@ -3,15 +3,18 @@
 #include <cstring>
 
 #include "contracts/ProgramIdentity.h"
+#include "support/GbkText.h"
 
 namespace {
 
 constexpr int kMessageTextId = 0xFFFF;  // the static text of a message box
 
+// Texts are read and written wide and held in GBK, as the suites' literals, whatever the
+// code page.
 std::string ClassName(HWND window) {
-  char name[256] = "";
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[256] = L"";
+  GetClassNameW(window, name, 256);
+  return GbkFromWide(name).value_or("");
 }
 
 BOOL CALLBACK Collect(HWND window, LPARAM list) {
@@ -53,15 +56,16 @@ std::vector<HWND> ChildWindows(HWND parent) {
 }
 
 std::string WindowText(HWND window) {
-  char text[1024] = "";
+  wchar_t text[1024] = L"";
   // WM_GETTEXT with a time-out: a busy program must not hang the test.
   DWORD_PTR copied = 0;
-  SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000,
-                      &copied);
-  return text;
+  SendMessageTimeoutW(window, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, &copied);
+  return GbkFromWide(text).value_or("(no GBK form)");
 }
 
-void TypeText(HWND edit, const std::string& text) { SendMessageA(edit, WM_SETTEXT, 0, LPARAM(text.c_str())); }
+void TypeText(HWND edit, const std::string& text) {
+  SendMessageW(edit, WM_SETTEXT, 0, LPARAM(static_cast<const wchar_t*>(WideText(text))));
+}
 
 void Click(HWND button) { PostMessageA(button, BM_CLICK, 0, 0); }
 

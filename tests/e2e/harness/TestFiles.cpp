@@ -6,17 +6,14 @@
 
 #include <algorithm>
 #include <cstring>
-#include <fstream>
+
+#include "support/GbkText.h"
 
 namespace {
 
+// Paths are GBK, as the suites' literals and the installer's texts, whatever the code page.
 // Trees are walked through the wide calls in the "\\?\" form: names in any script, paths
 // longer than MAX_PATH. Names come back as UTF-8.
-std::wstring WideText(const std::string& text, UINT codePage) {
-  std::wstring wide(text.size(), L'\0');
-  wide.resize(MultiByteToWideChar(codePage, 0, text.data(), int(text.size()), wide.data(), int(wide.size())));
-  return wide;
-}
 
 std::string Utf8Text(const std::wstring& wide) {
   std::string text(wide.size() * 3, '\0');
@@ -25,7 +22,7 @@ std::string Utf8Text(const std::wstring& wide) {
   return text;
 }
 
-std::wstring LongPath(const std::string& ansiPath) { return L"\\\\?\\" + WideText(ansiPath, CP_ACP); }
+std::wstring LongPath(const std::string& gbkPath) { return L"\\\\?\\" + std::wstring(WideText(gbkPath)); }
 
 // visit(name, isFolder) for each entry of the folder but "." and "..".
 template <typename Visit>
@@ -76,7 +73,7 @@ void RemoveWideTree(const std::wstring& folder) {
 }
 
 bool HasAttributes(const std::string& path, DWORD directory) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WideText(path));
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == directory;
 }
 
@@ -111,27 +108,32 @@ std::string FreshFolder(const std::string& name) {
 
 void MakeFolders(const std::string& folder) {
   for (auto at = folder.find('\\', 3); at != std::string::npos; at = folder.find('\\', at + 1)) {
-    CreateDirectoryA(folder.substr(0, at).c_str(), nullptr);
+    CreateDirectoryW(WideText(folder.substr(0, at)), nullptr);
   }
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(WideText(folder), nullptr);
 }
 
 bool FolderExists(const std::string& path) { return HasAttributes(path, FILE_ATTRIBUTE_DIRECTORY); }
 bool FileExists(const std::string& path) { return HasAttributes(path, 0); }
 
-std::string ReadFileBytes(const std::string& path) { return ReadWholeFile(WideText(path, CP_ACP)); }
+std::string ReadFileBytes(const std::string& path) { return ReadWholeFile(std::wstring(WideText(path))); }
 
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  return static_cast<bool>(file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
+  const HANDLE file =
+      CreateFileW(WideText(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  const bool whole = WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) && written == bytes.size();
+  CloseHandle(file);
+  return whole;
 }
 
 std::string RunFileIn(const std::string& tempFolder, const std::string& name) {
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((tempFolder + "\\lzin-*").c_str(), &entry);
+  WIN32_FIND_DATAW entry;
+  const HANDLE search = FindFirstFileW(WideText(tempFolder + "\\lzin-*"), &entry);
   if (search == INVALID_HANDLE_VALUE) return {};
   FindClose(search);
-  return tempFolder + "\\" + entry.cFileName + "\\" + name;
+  return tempFolder + "\\" + GbkFromWide(entry.cFileName).value_or("") + "\\" + name;
 }
 
 std::map<std::string, std::string> TreeOf(const std::string& folder) {

@@ -5,10 +5,13 @@
 #include "InstallerTest.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 #include <tlhelp32.h>
 
 #include <cstdio>
 #include <set>
+
+#include "support/GbkText.h"
 
 namespace {
 
@@ -169,12 +172,30 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenInstallsWithoutPlant
 
 // The proposed folder below Program Files: every name of the package, in any script, and
 // paths past MAX_PATH land exactly as 7z unpacks them.
+// The whole road, which also runs under code pages 1252, 950 and 932: the texts read back wide are
+// the same, the folder and the shortcut carry the title, and a picture of each page is kept.
 TEST_F(InstallTest, UnpacksEveryNameAndLongPathBelowProgramFiles) {
+  const std::string pictures = FreshFolder("pages-" + std::to_string(GetACP())) + "\\";
   const HWND form = StartAtFolderPage(HarnessArgument("installer"));
   ASSERT_TRUE(form);
+  EXPECT_EQ(WindowText(form), "安装岚舟软件 V3.1.2.525 版");
+  EXPECT_EQ(WindowText(GetDlgItem(form, kCancelButtonId)), "取消");
+  EXPECT_EQ(WindowText(GetDlgItem(form, kFolderGroupId)), "选择目标文件夹");
+  SavePng(CaptureClientArea(form), pictures + "folder.png");
   Click(GetDlgItem(form, kNextButtonId));
   ASSERT_TRUE(WaitForFinishPage(form));
-  ExpectSameTree(HarnessArgument("tree"), programFilesFolder + "\\" + kTitle);
+  SavePng(CaptureClientArea(form), pictures + "finish.png");
+  const std::string folder = programFilesFolder + "\\" + kTitle;
+  ExpectSameTree(HarnessArgument("tree"), folder);
+  wchar_t desktop[MAX_PATH] = L"";
+  SHGetFolderPathW(nullptr, CSIDL_DESKTOP, nullptr, SHGFP_TYPE_CURRENT, desktop);
+  const std::string link = GbkPathFromWide(desktop) + "\\" + kTitle + ".lnk";
+  DeleteFileW(WideText(link));
+  Click(GetDlgItem(form, kNextButtonId));  // shortcut and launch, both checked
+  ExpectExitCode(0);
+  EXPECT_EQ(WaitForLaunchReport(folder + "\\bin\\app.exe"),
+            (std::vector<std::string>{folder + "\\", folder + "\\", "desktop shell"}));
+  EXPECT_TRUE(FileExists(link)) << link;
 }
 
 // A program running from the folder is warned about, then stopped; not the installer running

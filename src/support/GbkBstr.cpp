@@ -1,0 +1,12 @@
+#include "support/GbkBstr.h"
+
+#include "support/GbkText.h"
+
+GbkBstr::GbkBstr(const std::string& text) {
+  const WideText wide(text);
+  bstr_ = SysAllocStringLen(wide, static_cast<UINT>(wide.Length()));
+}
+
+GbkBstr::~GbkBstr() {
+  if (bstr_) SysFreeString(bstr_);
+}
