@@ -194,7 +194,7 @@ TEST_F(InstallTest, UnpacksEveryNameAndLongPathBelowProgramFiles) {
   Click(GetDlgItem(form, kNextButtonId));  // shortcut and launch, both checked
   ExpectExitCode(0);
   EXPECT_EQ(WaitForLaunchReport(folder + "\\bin\\app.exe"),
-            (std::vector<std::string>{folder + "\\", folder + "\\", "desktop shell"}));
+            (std::vector<std::string>{folder, folder + "\\", "desktop shell"}));
   EXPECT_TRUE(FileExists(link)) << link;
 }
 
