@@ -291,7 +291,8 @@ def icon_art(size):
 
 
 def icon_image(size):
-    """One icon image: BITMAPINFOHEADER, 256-entry palette, 8-bit pixels, AND mask."""
+    """One icon image: BITMAPINFOHEADER, a palette of the colours used (biClrUsed), 8-bit pixels,
+    AND mask. A full 256-entry palette would cost up to 3 KiB of the installer for nothing."""
     rgba = icon_art(size)
     opaque = [rgba[i + 3] >= 128 for i in range(0, len(rgba), 4)]
     rgb = b"".join(rgba[i:i + 3] if opaque[i // 4] else b"\0\0\0" for i in range(0, len(rgba), 4))
@@ -300,7 +301,6 @@ def icon_image(size):
     pixels = [tuple(quantised[i:i + 3]) for i in range(0, len(quantised), 3)]
     # Index 0 is black: masked-out pixels must be black so the screen shows through.
     colours = [(0, 0, 0)] + sorted(set(c for c, o in zip(pixels, opaque) if o) - {(0, 0, 0)})
-    colours += [(0, 0, 0)] * (256 - len(colours))
     index = {}
     for i, c in enumerate(colours):
         index.setdefault(c, i)
@@ -315,7 +315,7 @@ def icon_image(size):
                 bits |= 1 << (mask_stride * 8 - 1 - x)
         and_rows.append(bits.to_bytes(mask_stride, "big"))
     xor, mask = b"".join(xor_rows), b"".join(and_rows)
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, len(xor) + len(mask), 0, 0, 0, 0)
+    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 8, 0, len(xor) + len(mask), 0, 0, len(colours), 0)
     palette = b"".join(bytes((b, g, r, 0)) for r, g, b in colours)
     return header + palette + xor + mask
 

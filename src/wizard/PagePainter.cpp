@@ -96,7 +96,7 @@ void PaintTexts(HDC dc, int32_t page, bool extractOnly) {
   const PageTextValues values{PageTitle, PageSubtitle, Package.PackageTitle, versionLine};
   for (const PageText& item : PageTexts(page, extractOnly)) {
     PaintText(dc, item.x, item.y, TextOf(item, values), item.alignWidth, ColourOf(item), kNoColour, item.points,
-              item.face, item.weight);
+              FaceName(item.face), item.weight);
   }
 }
 

@@ -4,16 +4,16 @@
 
 namespace {
 
-enum class TextGroup { HeaderBand, Welcome, Folder, Extraction, FinishOrdinary, FinishExtractOnly };
+enum class TextGroup : uint8_t { HeaderBand, Welcome, Folder, Extraction, FinishOrdinary, FinishExtractOnly };
 
 struct GroupedText {
   TextGroup group;
   PageText text;
 };
 
-constexpr const char* kYaHei = "Microsoft YaHei";
-constexpr const char* kSong = "宋体";
-constexpr const char* kHei = "黑体";
+constexpr FontFace kYaHei = FontFace::YaHei;
+constexpr FontFace kSong = FontFace::Song;
+constexpr FontFace kHei = FontFace::Hei;
 
 // Weight 1 on the "宋体" texts is what they request, not a typo for 100 or 400.
 // Colours are those the texts appear in, including the ones drawn in whatever colour the
@@ -58,6 +58,14 @@ void Append(std::vector<PageText>& texts, TextGroup group) {
 }
 
 }  // namespace
+
+const char* FaceName(FontFace face) {
+  switch (face) {
+    case FontFace::Song: return "宋体";
+    case FontFace::Hei: return "黑体";
+    default: return "Microsoft YaHei";
+  }
+}
 
 std::vector<PageText> PageTexts(int32_t page, bool extractOnly) {
   std::vector<PageText> texts;

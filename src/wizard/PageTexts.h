@@ -21,16 +21,21 @@ constexpr int32_t kBlue = 0xFF0000;
 constexpr int32_t kShadowColour = -2;
 
 // Texts that come from the page state or the package rather than from the table.
-enum class TextSource { Fixed, SiteText, PageTitle, PageSubtitle, DisplayName, VersionLine };
+enum class TextSource : uint8_t { Fixed, SiteText, PageTitle, PageSubtitle, DisplayName, VersionLine };
+
+// The three faces the pages use, by index: the table of texts then needs no address per row.
+enum class FontFace : uint8_t { YaHei, Song, Hei };
+const char* FaceName(FontFace face);
 
 // One text of a page: anchor in device pixels (never scaled), alignment width as PaintText
 // takes it, font, and the colour it is drawn in. All are drawn on a transparent background.
+// Narrow fields: the table is part of a program that must stay small.
 struct PageText {
   TextSource source;
   const char* text;  // for Fixed
-  int32_t x, y, alignWidth;
-  const char* face;
-  int32_t points, weight;
+  int16_t x, y, alignWidth;
+  FontFace face;
+  int16_t points, weight;
   int32_t colour;
 };
 
