@@ -42,7 +42,7 @@ ARTIFACT_REACH = {"sevenzip32": {"src/contracts"}, "tools": {"src/contracts"}}
 
 # Each entry retires when the shared platform library takes the file over (or the named move lands).
 KNOWN_CROSSINGS = {
-    ("sevenzip32", "src/support"),  # HeldFileRetry, GbkPath: to the platform library
+    ("sevenzip32", "src/support"),  # HeldFileRetry: to the platform library
     ("tools", "src/support"),  # ScopedBcrypt, SystemLibraries, text helpers: to the platform library
     ("tools", "src/trust"),  # the signature line: to contracts/ when files move
 }

@@ -56,7 +56,7 @@ std::optional<SevenZipCommand> ParseSevenZipCommand(std::string_view commandLine
         if (a.empty() || a[0] == '-') return std::nullopt;
         if (command.archive.empty()) {
             command.archive = a;
-        } else if (command.targetFolder.empty() && EndsWithSeparator(a)) {
+        } else if (command.targetFolder.empty() && EndsWithSeparator(FromCallerText(a))) {
             command.targetFolder = a;
         } else if (a != "*" && a != "*.*") {
             return std::nullopt;

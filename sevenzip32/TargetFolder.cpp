@@ -1,12 +1,11 @@
 #include "TargetFolder.h"
 
 #include "FileIO.h"
-#include "support/GbkPath.h"
 
 namespace sevenzip {
 
-bool EndsWithSeparator(const std::string& path) {
-    return !path.empty() && (path.back() == '/' || EndsWithBackslash(path));
+bool EndsWithSeparator(const std::string& utf8Path) {
+    return !utf8Path.empty() && (utf8Path.back() == '/' || utf8Path.back() == '\\');
 }
 
 std::vector<std::string> FolderTreeSteps(const std::string& path, char separator) {

@@ -4,10 +4,9 @@
 
 namespace sevenzip {
 
-// True when the last character is "\" or "/". The target folder arrives as the caller's text,
-// GBK on Windows: "\" ends it only where a character starts, never as the second byte of a
-// double-byte character.
-bool EndsWithSeparator(const std::string& path);
+// True when the UTF-8 path ends with "\" or "/". UTF-8, not the caller's text: in a double-byte
+// code page "\" can be the second byte of a character, in UTF-8 never.
+bool EndsWithSeparator(const std::string& utf8Path);
 
 // Each folder along the UTF-8 path, outermost first, ending with path itself (without the
 // trailing separator), so that they can be created in turn.
