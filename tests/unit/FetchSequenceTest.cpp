@@ -62,11 +62,10 @@ TEST(FetchSequenceTest, HostsAreTriedByTheRule) {
     std::vector<std::string> failures = {};  // shown by the sequence itself
   } cases[] = {
       {"host 1 serves", 2766848, 0, true, true, {kUrl1}},
-      {"host 1 got nowhere, host 2 serves", 0, 5000, true, true, {kUrl1, kUrl2}},
       {"both got nowhere", 0, 0, true, false, {kUrl1, kUrl2}},
       {"a shown failure ends the search", kTransferFailureShown, 5000, true, false, {kUrl1}},
       {"20 bytes or a step code are too few", 20, 5000, true, false, {kUrl1}},
-      {"21 bytes are enough", 0, 21, true, true, {kUrl1, kUrl2}},
+      {"host 1 got nowhere, host 2 serves 21 bytes: enough", 0, 21, true, true, {kUrl1, kUrl2}},
       {"3 GiB compare in 64 bits", int64_t{3} << 30, 0, true, true, {kUrl1}},
       {"a stop ends the search", kStop, 5000, true, false, {kUrl1}},
       {"a failed rename is a failure", 5000, 0, false, false, {kUrl1}},

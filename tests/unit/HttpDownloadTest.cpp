@@ -208,12 +208,9 @@ TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
       {"http://refused-first/dowfile/file.bin", 1000, "", true},
       {"http://host1/dowfile/file.bin", 0, "", true, "", "", "no-such-dir/out"},  // an output file that cannot be made
       {"http://host1/dowfile/file.bin", 0, "", true, "", "status=404"},
-      // The host "proxy" is asked as the proxy; a 407 straight from a host is a refusal like any other.
-      {"http://proxy/dowfile/file.bin", 0, "", false,
-       "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
-       "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},
+      // A 407 straight from a host is a refusal like any other; the host "proxy" is asked as the
+      // proxy, and its 407 to a tunnel for https:// is a login (to plain http://: the downloads suite).
       {"http://host1/dowfile/file.bin", 0, "", true, "", "status=407"},
-      // The same to a tunnel for https://.
       {"https://proxy/dowfile/file.bin", 0, "", false,
        "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
        "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},

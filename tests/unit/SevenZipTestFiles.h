@@ -10,6 +10,10 @@ namespace sevenzip_test {
 
 using namespace testfiles;
 
+inline void AppendLittleEndian(std::string& s, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) s += char(v >> (8 * i));
+}
+
 // x86-like bytes: many CALL/JMP opcodes with near and far targets, so BCJ has work to do.
 inline std::string CodeLikeBytes(size_t size, unsigned seed) {
     std::mt19937 gen(seed);
@@ -20,7 +24,7 @@ inline std::string CodeLikeBytes(size_t size, unsigned seed) {
             s += char(0xE8 + gen() % 2);
             uint32_t target = gen() % 3 == 0 ? gen() : gen() % 0x10000;
             if (gen() % 2) target = uint32_t(-int32_t(target));
-            for (int i = 0; i < 4; ++i) s += char(target >> (8 * i));
+            AppendLittleEndian(s, target, 4);
         } else {
             s += char(pick == 1 ? 0x0F : gen() % 32);
         }
@@ -52,9 +56,7 @@ inline std::string X86Program(size_t codeSize, unsigned seed) {
 inline std::string BranchLikeBytes(size_t size, unsigned seed) {
     std::mt19937 gen(seed);
     std::string s;
-    auto le = [&s](uint32_t v) {
-        for (int i = 0; i < 4; ++i) s += char(v >> (8 * i));
-    };
+    auto le = [&s](uint32_t v) { AppendLittleEndian(s, v, 4); };
     auto be = [&s](uint32_t v) {
         for (int i = 3; i >= 0; --i) s += char(v >> (8 * i));
     };
@@ -82,9 +84,7 @@ inline std::string BranchLikeBytes(size_t size, unsigned seed) {
 // A 16-bit stereo PCM WAVE file: 7z chooses the Delta filter for it by itself.
 inline std::string WaveFile(uint32_t frames) {
     std::string s;
-    auto put = [&s](uint32_t v, int bytes) {
-        for (int i = 0; i < bytes; ++i) s += char(v >> (8 * i));
-    };
+    auto put = [&s](uint32_t v, int bytes) { AppendLittleEndian(s, v, bytes); };
     s += "RIFF";
     put(36 + frames * 4, 4);
     s += "WAVEfmt ";
