@@ -22,12 +22,7 @@ LogLevel Error
 CONF
   /usr/bin/tinyproxy -d -c "$work/tinyproxy.conf" >"$work/tinyproxy.log" 2>&1 &
   tinyproxy_pid=$!
-  if ! wait_for 5 "$tinyproxy_pid" bash -c "exec 3<>/dev/tcp/127.0.0.1/$port" 2>/dev/null; then
-    echo "tinyproxy did not start:" >&2
-    cat "$work/tinyproxy.log" >&2
-    tinyproxy_stop
-    return 1
-  fi
+  wait_for_listener 5 "$tinyproxy_pid" 127.0.0.1 "$port" tinyproxy "$work/tinyproxy.log" || { tinyproxy_stop; return 1; }
 }
 
 tinyproxy_stop() {

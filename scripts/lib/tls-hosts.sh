@@ -63,12 +63,10 @@ tls_hosts_start() {
   nginx_config "$work" "$servers" >"$work/nginx.conf"
   nginx -p "$work" -c "$work/nginx.conf" 2>>"$work/logs/error.log" &
   tls_hosts_pid=$!
-  if ! wait_for 5 "$tls_hosts_pid" bash -c 'exec 3<>/dev/tcp/127.0.0.2/443' 2>/dev/null; then
-    echo "tls_hosts_start: nginx did not start:" >&2
-    cat "$work/logs/error.log" >&2
+  wait_for_listener 5 "$tls_hosts_pid" 127.0.0.2 443 "tls_hosts_start: nginx" "$work/logs/error.log" || {
     tls_hosts_stop
     return 1
-  fi
+  }
 }
 
 tls_hosts_stop() {

@@ -10,3 +10,12 @@ wait_for() {
     sleep 0.1
   done
 }
+
+# wait_for_listener SECONDS PID ADDRESS PORT NAME LOG: waits until ADDRESS:PORT takes a connection;
+# on failure says that NAME did not start, shows its LOG and fails.
+wait_for_listener() {
+  wait_for "$1" "$2" bash -c "exec 3<>/dev/tcp/$3/$4" 2>/dev/null && return 0
+  echo "$5 did not start:" >&2
+  cat "$6" >&2
+  return 1
+}
