@@ -47,6 +47,8 @@ std::u16string Utf16FromGbk(std::string_view gbk) {
 
 std::optional<std::string> GbkFromWide(std::wstring_view text) { return Narrow(kGbkCodePage, true, text); }
 
+std::string GbkShownFromWide(std::wstring_view text) { return Narrow(kGbkCodePage, false, text).value_or(""); }
+
 std::optional<std::string> GbkFromUtf16(std::u16string_view text) {
   return GbkFromWide(std::wstring_view(reinterpret_cast<const wchar_t*>(text.data()), text.size()));
 }

@@ -42,6 +42,9 @@ class WideText {
 // GbkFromUtf16 for Windows' wide text.
 std::optional<std::string> GbkFromWide(std::wstring_view text);
 
+// GbkShownFromUtf8 for Windows' wide text.
+std::string GbkShownFromWide(std::wstring_view text);
+
 // A path that Windows gave in UTF-16, in GBK: where a name has no GBK form, the short (8.3)
 // name Windows keeps for it, which is ASCII; empty when there is none.
 std::string GbkPathFromWide(const wchar_t* path);

@@ -1,5 +1,7 @@
 #include "wizard/InstallAction.h"
 
+#include <shlobj.h>
+
 #include "extract/ArchiveLibrary.h"
 #include "extract/ExtractPackage.h"
 #include "extract/ObtainArchiveLibrary.h"
@@ -9,6 +11,7 @@
 #include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
 #include "support/EnsureFolder.h"
+#include "support/GbkText.h"
 #include "wizard/FolderRules.h"
 #include "wizard/Navigation.h"
 #include "wizard/InstallSteps.h"
@@ -18,10 +21,30 @@ namespace {
 
 void ShowError(HWND form, const char* text, const char* title) { ShowMessageBox(form, text, title, MB_ICONERROR); }
 
+// The folder typed, in GBK. A name without a GBK form (Hangul, say) is held by the short name
+// Windows keeps for it, which only a folder that exists has: such a folder is made here, when
+// it is shaped as a folder at all. Otherwise the name as shown, which cannot be made.
+std::string TypedFolder(HWND edit) {
+  std::string folder = GetControlText(edit);
+  wchar_t text[MAX_PATH], full[MAX_PATH];
+  const int typedLength = folder.empty() ? GetWindowTextW(edit, text, MAX_PATH) : 0;
+  if (typedLength == 0 || typedLength >= MAX_PATH - 1) return folder;
+  const wchar_t* typed = text;
+  while (*typed == L' ' || *typed == L'\t') ++typed;
+  const std::string shown = GbkShownFromWide(typed);
+  // The full path drops trailing blanks and dots as Windows does when it makes the folder.
+  const DWORD length = GetFullPathNameW(typed, MAX_PATH, full, nullptr);
+  if (CheckTargetFolder(shown).verdict == FolderVerdict::Accepted && length > 0 && length < MAX_PATH) {
+    SHCreateDirectoryExW(nullptr, full, nullptr);
+    folder = GbkPathFromWide(full);
+  }
+  return folder.empty() ? shown : folder;
+}
+
 // The folder from the edit box, written back normalised; empty after telling the user why not.
 std::string TargetFolder(HWND form) {
   const HWND edit = ControlWindow(kFolderEditId);
-  const FolderCheck check = CheckTargetFolder(GetControlText(edit));
+  const FolderCheck check = CheckTargetFolder(TypedFolder(edit));
   if (check.verdict != FolderVerdict::Accepted) {
     ShowError(form, FolderCheckMessage(check.verdict), kInstallMessageTitle);
     if (check.verdict == FolderVerdict::BareDrive) CarryOutPageMove(form, BareDriveMove());

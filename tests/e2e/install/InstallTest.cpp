@@ -92,7 +92,7 @@ constexpr const char* kPlantedNames[] = {"uxtheme", "version", "propsys", "msfte
 // to Wine's own as Windows prefers a program's folder for any non-KnownDLL, and with a library and
 // an older package left in TEMP. Refused folders, a file where a folder is needed, a folder where
 // the package has a file: each told, and the user chooses again; the library comes only for an
-// extraction. Then a missing folder typed with blanks is trimmed, made and unpacked into, the
+// extraction. Then a missing folder typed with blanks and a Hangul name is trimmed, made and unpacked into, the
 // desktop shell starts the program, TEMP is cleaned, and nothing planted was loaded, read or touched.
 TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenInstallsWithoutPlantedFiles) {
   PrepareTestFolders();
@@ -148,9 +148,12 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenInstallsWithoutPlant
     EXPECT_EQ(FileExists(RunFile("7-zip32.dll")), c.library);
   }
 
-  const std::string folder = testFolder + "\\安装 目标\\游戏";
-  InstallInto(form, "  " + folder + "  ");
+  // One of its names has no GBK form: the folder is held by its short name from then on.
+  const std::wstring typed = std::wstring(WideText(testFolder)) + L"\\安装 目标\\게임";
+  SendMessageW(edit, WM_SETTEXT, 0, LPARAM((L"  " + typed + L"  ").c_str()));
+  Click(GetDlgItem(form, kNextButtonId));
   ASSERT_TRUE(WaitForFinishPage(form));
+  const std::string folder = GbkPathFromWide(typed.c_str());
   EXPECT_EQ(WindowText(edit), folder + "\\");
   EXPECT_EQ(WindowText(GetDlgItem(form, kProgressHintId)), "解压完成，请点下一步继续");
   for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId}) {
