@@ -5,11 +5,9 @@
 #include <vector>
 
 #include "ByteSource.h"
+#include "DecoderMemory.h"
 
 namespace sevenzip {
-
-// No coder may ask for more memory than this, whatever its properties say.
-inline constexpr uint64_t kMaxDecoderMemory = uint64_t(1) << 30;
 
 // What one decoder is built from: its input streams in the coder's own order, its
 // properties and the size its output is declared to have.

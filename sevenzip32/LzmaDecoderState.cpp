@@ -7,7 +7,7 @@
 #include <new>
 
 #include "ArchiveError.h"
-#include "CoderMethods.h"
+#include "DecoderMemory.h"
 
 namespace sevenzip {
 namespace {

@@ -1,7 +1,7 @@
 #include "PpmdSource.h"
 
 #include "ArchiveError.h"
-#include "CoderMethods.h"
+#include "DecoderMemory.h"
 
 namespace sevenzip {
 namespace {

@@ -4,7 +4,7 @@
 
 #include "state/AppState.h"
 #include "forms/CommandRoute.h"
-#include "forms/Form1.h"
+#include "forms/Form1ControlsWin32.h"
 #include "extract/CleanUpOnDestroy.h"
 #include "retrieval/handlers/CustomMessages.h"
 #include "retrieval/handlers/LoadStep.h"
@@ -152,32 +152,4 @@ LRESULT CALLBACK Form1WindowProc(HWND form, UINT message, WPARAM wParam, LPARAM 
   if (const int result = OfferToEventHandlers(form, message, wParam, lParam)) return result;
   if (const int result = CustomMessageHandler(form, message, wParam, lParam)) return result;
   return DefaultHandling(form, record, message, wParam, lParam);
-}
-
-LRESULT CALLBACK ControlWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
-  WindowRecord* record = RecordOf(control);
-  if (!record) return message == WM_DESTROY ? 0 : DefWindowProcW(control, message, wParam, lParam);
-  const WNDPROC previous = record->previousProcedure;
-  if (message == WM_DESTROY) {
-    const HFONT font = record->font;
-    ReleaseBackgroundBrush(*record);
-    DetachRecord(control, record);
-    RemoveControlTags(control);
-    SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-    CallWindowProcW(previous, control, message, wParam, lParam);
-    // Deleted once the control can no longer draw with it.
-    if (font) DeleteObject(font);
-    return 0;
-  }
-  if (message == WM_SETFOCUS) {
-    if (record->selectAllOnFocus) {
-      SendMessageW(control, EM_SETSEL, 0, -1);
-    } else {
-      SendMessageW(control, EM_SETSEL, static_cast<WPARAM>(-1), 0);
-    }
-    HWND form = GetParent(control);
-    if (form && (GetWindowLongW(form, GWL_STYLE) & WS_CHILD)) form = GetParent(form);
-    if (WindowRecord* formRecord = form ? RecordOf(form) : nullptr) formRecord->lastFocus = control;
-  }
-  return CallWindowProcW(previous, control, message, wParam, lParam);
 }

@@ -5,6 +5,3 @@
 // Form1's window procedure: event handlers first, then the custom-message handler, then
 // the engine's default handling; a handler's non-zero result ends the processing.
 LRESULT CALLBACK Form1WindowProc(HWND form, UINT message, WPARAM wParam, LPARAM lParam);
-
-// The procedure every control of Form1 is subclassed with: focus memory and clean-up.
-LRESULT CALLBACK ControlWindowProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam);

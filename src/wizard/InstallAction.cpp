@@ -13,8 +13,8 @@
 #include "support/EnsureFolder.h"
 #include "support/GbkText.h"
 #include "wizard/FolderRules.h"
-#include "wizard/Navigation.h"
-#include "wizard/InstallSteps.h"
+#include "wizard/PageMoveWin32.h"
+#include "wizard/InstallTexts.h"
 #include "wizard/ProgramStopWin32.h"
 
 namespace {
@@ -47,7 +47,7 @@ std::string TargetFolder(HWND form) {
   const FolderCheck check = CheckTargetFolder(TypedFolder(edit));
   if (check.verdict != FolderVerdict::Accepted) {
     ShowError(form, FolderCheckMessage(check.verdict), kInstallMessageTitle);
-    if (check.verdict == FolderVerdict::BareDrive) CarryOutPageMove(form, BareDriveMove());
+    if (check.verdict == FolderVerdict::BareDrive) ShowPageMove(form, kBareDriveMove);
     return {};
   }
   SetControlText(edit, check.folder);
@@ -66,15 +66,15 @@ void RunInstallAction(HWND form) {
   if (!IsWindow(form)) return;
   if (!EnsureFolder(folder)) {
     ShowError(form, kCreateFolderErrorMessage, kInstallMessageTitle);
-    CarryOutPageMove(form, ReturnToFolderPageMove());
+    ShowPageMove(form, kReturnToFolderPageMove);
     return;
   }
 
-  CarryOutPageMove(form, ExtractionPageMove());
+  ShowPageMove(form, kExtractionPageMove);
   ObtainArchiveLibrary();
   // A library download shows the download page meanwhile.
-  CarryOutPageMove(form, ExtractionPageMove());
-  CarryOutPageMove(form, ButtonsDisabledMove());
+  ShowPageMove(form, kExtractionPageMove);
+  ShowPageMove(form, kButtonsDisabledMove);
   const bool extracted = ExtractPackage(Package.PackagePath, folder);
   if (AbortRequested == 1 || !IsWindow(form)) {
     ReleaseArchiveLibrary();
@@ -82,10 +82,10 @@ void RunInstallAction(HWND form) {
   }
   if (!extracted) {
     ShowError(form, kInstallErrorMessage, "");
-    CarryOutPageMove(form, ReturnToFolderPageMove());
+    ShowPageMove(form, kReturnToFolderPageMove);
     return;
   }
   ProgressItemText = kExtractionDoneText;
   SetControlText(ControlWindow(kProgressHintId), ProgressItemText);
-  CarryOutPageMove(form, ExtractionDoneMove());
+  ShowPageMove(form, kExtractionDoneMove);
 }

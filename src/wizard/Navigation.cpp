@@ -3,13 +3,12 @@
 #include "support/MessagePump.h"
 #include "state/ExtractionState.h"
 #include "support/ControlHelpers.h"
-#include "contracts/ControlIds.h"
-#include "state/FormsState.h"
 #include "state/DownloadState.h"
 #include "state/RetrievalState.h"
 #include "wizard/CloseConfirmation.h"
 #include "wizard/FinishActions.h"
 #include "wizard/InstallAction.h"
+#include "wizard/PageMoveWin32.h"
 #include "state/WizardState.h"
 
 namespace {
@@ -38,17 +37,6 @@ class Form1CloseHost : public CloseHost {
   HWND form_;
 };
 
-void ChangeButtons(ButtonChange change) {
-  if (change == ButtonChange::Keep) return;
-  for (const int id : {kNextButtonId, kCancelButtonId, kBackButtonId, kBrowseButtonId}) {
-    if (change == ButtonChange::Enable) {
-      EnableControl(ControlWindow(id));
-    } else {
-      DisableControl(ControlWindow(id));
-    }
-  }
-}
-
 void RunMoveAction(HWND form, WizardAction action) {
   switch (action) {
     case WizardAction::RunInstallAction: RunInstallAction(form); break;
@@ -61,12 +49,7 @@ void RunMoveAction(HWND form, WizardAction action) {
 }  // namespace
 
 void CarryOutPageMove(HWND form, const PageMove& move) {
-  if (move.folder != FolderFill::Keep) {
-    SetControlText(ControlWindow(kFolderEditId), FolderFillText(move.folder, InstallFolder, Package));
-  }
-  if (const char* caption = CaptionText(move.caption)) SetControlText(ControlWindow(kNextButtonId), caption);
-  ChangeButtons(move.buttons);
-  if (ApplyPageMove(move, Package)) RefreshWindow(form);
+  ShowPageMove(form, move);
   RunMoveAction(form, move.action);
 }
 

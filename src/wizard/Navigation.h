@@ -13,6 +13,6 @@ int OnCancelClicked(int senderIndex, HWND form, HWND sender, int controlId);
 // Asked on WM_CLOSE: 1 refuses the close, 0 lets Form1 be destroyed.
 int ConfirmClose(HWND form);
 
-// Carries a page move out on Form1: folder edit box, Next caption, buttons, page state and
-// repaint, then the move's work (install action, finish actions, close request).
+// Carries a page move out on Form1: shows it, then runs its work (install action, finish
+// actions, close request).
 void CarryOutPageMove(HWND form, const PageMove& move);

@@ -21,13 +21,13 @@ constexpr const char* kNextCaption = "下一步";
 constexpr const char* kFinishCaption = "完成";
 
 // What a move sets; Keep leaves the current value.
-enum class HeaderChange { Keep, FolderPage, ExtractionPage, FinishPage };
-enum class CaptionChange { Keep, Next, Finish };
-enum class FolderFill { Keep, InstallFolderAndTitle, InstallFolderAndDescription };
-enum class ButtonChange { Keep, Disable, Enable };  // Next, Cancel, Back and Browse together
+enum class HeaderChange : uint8_t { Keep, FolderPage, ExtractionPage, FinishPage };
+enum class CaptionChange : uint8_t { Keep, Next, Finish };
+enum class FolderFill : uint8_t { Keep, InstallFolderAndTitle, InstallFolderAndDescription };
+enum class ButtonChange : uint8_t { Keep, Disable, Enable };  // Next, Cancel, Back and Browse together
 
 // Work the Win32 layer carries out after the page state is updated.
-enum class WizardAction { None, RunInstallAction, RunFinishActions, PostClose };
+enum class WizardAction : uint8_t { None, RunInstallAction, RunFinishActions, PostClose };
 
 constexpr int32_t kPageUnchanged = -1;
 
@@ -39,6 +39,25 @@ struct PageMove {
   ButtonChange buttons = ButtonChange::Keep;
   WizardAction action = WizardAction::None;
 };
+
+// The install action's moves, in the order it reaches them.
+// A bare drive was typed: offer the default folder instead; the page stays.
+inline constexpr PageMove kBareDriveMove{.folder = FolderFill::InstallFolderAndTitle};
+// Nothing may be pressed while programs are stopped and while the archive library unpacks.
+inline constexpr PageMove kButtonsDisabledMove{.buttons = ButtonChange::Disable};
+// Running programs were stopped: the extraction page (header texts unchanged) for the pause;
+// the buttons stay disabled through it, the extraction's end enables them.
+inline constexpr PageMove kProgramsStoppedMove{.pageAfter = kExtractionPage};
+// Before and after the library is fetched (a download shows page 0 meanwhile).
+inline constexpr PageMove kExtractionPageMove{.pageAfter = kExtractionPage, .header = HeaderChange::ExtractionPage};
+// The folder could not be created, or extraction failed: back on the folder page with every
+// button usable (Browse too), so another folder can be chosen.
+inline constexpr PageMove kReturnToFolderPageMove{
+    .pageAfter = kFolderPage, .header = HeaderChange::FolderPage, .buttons = ButtonChange::Enable};
+inline constexpr PageMove kExtractionDoneMove{.pageAfter = kFinishPage,
+                                       .header = HeaderChange::FinishPage,
+                                       .caption = CaptionChange::Finish,
+                                       .buttons = ButtonChange::Enable};
 
 // The header texts a change asks for; empty for Keep.
 HeaderTexts HeaderFor(HeaderChange change, const PackageInfo& package);

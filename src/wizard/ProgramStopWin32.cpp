@@ -13,8 +13,8 @@
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
 #include "support/ScopedWin.h"
-#include "wizard/Navigation.h"
-#include "wizard/InstallSteps.h"
+#include "wizard/PageMoveWin32.h"
+#include "wizard/InstallTexts.h"
 #include "wizard/ProgramStopRules.h"
 
 namespace {
@@ -77,7 +77,7 @@ ProcessList RunningProcesses() {
 }
 
 void PauseForStoppedPrograms(HWND form, int32_t steps) {
-  CarryOutPageMove(form, ProgramsStoppedMove());
+  ShowPageMove(form, kProgramsStoppedMove);
   const HWND bar = ControlWindow(kProgressBarId);
   SetProgressRange(bar, 1, steps);
   // Nothing is left to wait for once Form1 has been closed meanwhile.
@@ -90,7 +90,7 @@ void PauseForStoppedPrograms(HWND form, int32_t steps) {
 }  // namespace
 
 void StopProgramsInFolder(HWND form, const std::string& folder) {
-  CarryOutPageMove(form, ButtonsDisabledMove());
+  ShowPageMove(form, kButtonsDisabledMove);
   ProcessList processes = RunningProcesses();
   const std::vector<size_t> toStop = ProgramsToStop(processes.entries, GetCurrentProcessId(), folder);
   for (const size_t i : toStop) {

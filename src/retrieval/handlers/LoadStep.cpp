@@ -7,7 +7,7 @@
 #include "contracts/InstallerCopies.h"
 #include "contracts/ProgramIdentity.h"
 #include "retrieval/download/RunFolder.h"
-#include "retrieval/handlers/CustomMessages.h"
+#include "contracts/WindowMessages.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/handlers/PackageRunClaim.h"

@@ -1,7 +1,7 @@
 #include "retrieval/handlers/PackageInfoStepWin32.h"
 
 #include "support/MessagePump.h"
-#include "retrieval/handlers/CustomMessages.h"
+#include "contracts/WindowMessages.h"
 #include "retrieval/download/FetchFile.h"
 #include "retrieval/download/RunFolder.h"
 #include "retrieval/handlers/LoadStep.h"

@@ -1,6 +1,6 @@
 // Stands in for the install action in the test build installer-skip-extraction only.
 #include "wizard/InstallAction.h"
-#include "wizard/InstallSteps.h"
-#include "wizard/Navigation.h"
+#include "wizard/InstallTexts.h"
+#include "wizard/PageMoveWin32.h"
 
-void RunInstallAction(HWND form) { CarryOutPageMove(form, ExtractionDoneMove()); }
+void RunInstallAction(HWND form) { ShowPageMove(form, kExtractionDoneMove); }

@@ -1,8 +1,6 @@
 #pragma once
 
-#include "wizard/PageModel.h"
-
-// Texts and page moves of the install action, in the order the action reaches them.
+// Texts of the install action, in the order the action reaches them.
 
 constexpr const char* kStoppingProgramsText = "强制终止运行中的软件中...........";
 constexpr const char* kCreateFolderErrorMessage =
@@ -15,16 +13,3 @@ constexpr const char* kInstallErrorMessage =
     "　　　－－－－感谢你使用【岚舟软件】";
 // Also the progress item text left for the finish page.
 constexpr const char* kExtractionDoneText = "解压完成，请点下一步继续";
-
-// A bare drive was typed: offer the default folder instead; the page stays.
-PageMove BareDriveMove();
-// Nothing may be pressed while programs are stopped and while the archive library unpacks.
-PageMove ButtonsDisabledMove();
-// Running programs were stopped: show the extraction page (header texts unchanged) for the pause.
-PageMove ProgramsStoppedMove();
-// Before and after the library is fetched (a download shows page 0 meanwhile).
-PageMove ExtractionPageMove();
-// The folder could not be created, or extraction failed: back on the folder page with every
-// button usable (Browse too), so another folder can be chosen.
-PageMove ReturnToFolderPageMove();
-PageMove ExtractionDoneMove();

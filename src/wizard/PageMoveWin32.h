@@ -1,0 +1,9 @@
+#pragma once
+
+#include <windows.h>
+
+#include "wizard/PageModel.h"
+
+// Shows a page move on Form1: folder edit box, Next caption, buttons, page state and
+// repaint. The move's work (its action) is the navigation's to run.
+void ShowPageMove(HWND form, const PageMove& move);
