@@ -27,35 +27,29 @@ private:
     bool fails_;
 };
 
-struct ReadAheadCase {
-    size_t size, readSize;
-    bool fails;
-};
-
-class ReadAheadSourceTest : public testing::TestWithParam<ReadAheadCase> {};
-
 // The reader gets every byte in order; a failure comes after the bytes decoded before it.
-TEST_P(ReadAheadSourceTest, HandsOnEveryByteThenTheEndOrTheFailure) {
-    const ReadAheadCase& c = GetParam();
-    sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(c.size, c.fails));
-    std::vector<uint8_t> got, chunk(c.readSize);
-    while (got.size() < c.size) {
-        size_t n = source.Read(chunk.data(), std::min(chunk.size(), c.size - got.size()));
-        ASSERT_GT(n, 0u);
-        got.insert(got.end(), chunk.begin(), chunk.begin() + n);
-    }
-    for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i % 251) << i;
-    if (c.fails) {
-        EXPECT_THROW(source.Read(chunk.data(), 1), sevenzip::ArchiveError);
-    } else {
-        EXPECT_EQ(source.Read(chunk.data(), 1), 0u);
+TEST(ReadAheadSource, HandsOnEveryByteThenTheEndOrTheFailure) {
+    const struct {
+        size_t size, readSize;
+        bool fails;
+    } cases[] = {{0, 100, true}, {5 * kBlock + 7, 7777, false}, {4 * kBlock, kBlock, false}, {6 * kBlock, 3 * kBlock + 1, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.size);
+        sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(c.size, c.fails));
+        std::vector<uint8_t> got, chunk(c.readSize);
+        while (got.size() < c.size) {
+            size_t n = source.Read(chunk.data(), std::min(chunk.size(), c.size - got.size()));
+            ASSERT_GT(n, 0u);
+            got.insert(got.end(), chunk.begin(), chunk.begin() + n);
+        }
+        for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i % 251) << i;
+        if (c.fails) {
+            EXPECT_THROW(source.Read(chunk.data(), 1), sevenzip::ArchiveError);
+        } else {
+            EXPECT_EQ(source.Read(chunk.data(), 1), 0u);
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(Streams, ReadAheadSourceTest,
-                         testing::Values(ReadAheadCase{0, 100, true}, ReadAheadCase{5 * kBlock + 7, 7777, false},
-                                         ReadAheadCase{4 * kBlock, kBlock, false},
-                                         ReadAheadCase{6 * kBlock, 3 * kBlock + 1, true}));
 
 // A reader that stops early (the user pressed Cancel) is not kept waiting for the worker.
 TEST(ReadAheadSource, StopsEarlyWithoutDecodingTheRest) {
