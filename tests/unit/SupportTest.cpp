@@ -6,7 +6,6 @@
 #include <tuple>
 #include <vector>
 
-#include "contracts/ProgramIdentity.h"
 #include "forms/CommandRoute.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "support/DpiScale.h"
@@ -172,25 +171,6 @@ TEST(RouteCommand, OnlyClicksOfTheFourButtonsInOrder) {
       {1005, CommandRoute::None},   {(0x300u << 16) | 1005, CommandRoute::None},
   };
   for (const auto& c : cases) EXPECT_EQ(RouteCommand(c.wParam), c.route) << std::hex << c.wParam;
-}
-
-TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
-  const struct {
-    const char* path;
-    const char* folder;
-    const char* fileName;
-  } cases[] = {
-      {"C:\\dir\\installer.exe", "C:\\dir\\", "installer.exe"},
-      {"C:installer.exe", "C:", "installer.exe"},
-      {"Z:/tmp/x.exe", "Z:/tmp/", "x.exe"},
-      {"installer.exe", "", "installer.exe"},
-      {"C:\\運.exe", "C:\\", "運.exe"},
-  };
-  for (const auto& c : cases) {
-    const ModulePath split = SplitModulePath(c.path);
-    EXPECT_EQ(split.folder, c.folder) << c.path;
-    EXPECT_EQ(split.fileName, c.fileName) << c.path;
-  }
 }
 
 // The one edge between the program's GBK texts and Windows' wide calls (and the publisher's
