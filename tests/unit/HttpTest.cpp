@@ -54,7 +54,7 @@ TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
             "User-Agent: GetHTTP 0.0\r\n\r\n");
 }
 
-// What a misbehaving server does to a whole download is in HttpDownloadTest's table; these
+// What a misbehaving server does to a whole download is in the download table below; these
 // are the forms no server there writes, as the first answer and as one to a resumption at 600.
 TEST(HttpResponse, Verdicts) {
   struct Case {
