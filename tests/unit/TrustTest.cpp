@@ -83,18 +83,13 @@ TEST(SignatureLineTest, TheInformationBlockReadsTheSameAfterTheLine) {
   }
 }
 
-struct Write {
-  std::uint64_t offset;
-  std::size_t size;
-};
-
 // The writes land in a file as the download's would; the hash is used only where it holds
 // exactly what the file holds before its last line.
 TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
   const std::size_t line = kSignatureLineSize;
   const struct {
     const char* name;
-    std::vector<Write> writes;
+    std::vector<std::pair<std::uint64_t, std::size_t>> writes;  // offset, size
     bool covers;
   } cases[] = {
       {"one write", {{0, 70000}}, true},
@@ -113,11 +108,11 @@ TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
     DownloadDigestPlan plan;
     DigestChunk chunk;
     std::string file, hashed;
-    for (const Write& write : c.writes) {
-      const std::string bytes = source.substr(write.offset, write.size);
-      if (file.size() < write.offset + write.size) file.resize(write.offset + write.size);
-      file.replace(write.offset, write.size, bytes);
-      plan.OnWrite(write.offset, bytes, chunk);
+    for (const auto& [offset, size] : c.writes) {
+      const std::string bytes = source.substr(offset, size);
+      if (file.size() < offset + size) file.resize(offset + size);
+      file.replace(offset, size, bytes);
+      plan.OnWrite(offset, bytes, chunk);
       if (chunk.restart) hashed.clear();
       hashed += chunk.bytes;
     }
