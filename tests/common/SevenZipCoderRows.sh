@@ -1,6 +1,6 @@
 #!/bin/sh
-# Prints one row per coder and filter the 7z reader decodes: NAME 7z-SWITCHES. The fuzz
-# seeds pack their trees with these rows; a coder the reader learns gets a row here.
+# Prints one row per coder and filter the 7z reader decodes: NAME 7z-SWITCHES. The fuzz seeds
+# and the unit tests' archive comparison pack trees with them; a new coder gets a row here.
 cat <<'ROWS'
 copy      -m0=Copy -mf=off
 lzma      -m0=LZMA -mf=off

@@ -50,23 +50,6 @@ TEST(ProgressTextTest, LabelAndBarOfEachReport) {
   }
 }
 
-TEST(HttpProgress, NoticesAreMoreThan300MillisecondsApart) {
-  struct Case {
-    uint32_t now;
-    bool due;
-  } steps[] = {
-      {5, true},  // the first one always, whatever the clock says
-      {305, false},
-      {306, true},
-      {606, false},
-      {0xFFFFFFF0u, true},
-      {0x00000010u, false},  // 32 ms later across the wrap
-      {0x0000011Du, true},   // 301 ms after 0xFFFFFFF0
-  };
-  ProgressPacer pacer;
-  for (const Case& step : steps) EXPECT_EQ(pacer.Due(step.now), step.due) << step.now;
-}
-
 TEST(IndicatorFramesTest, DotsRunFastSlowCrawlAndRush) {
   const struct {
     int32_t from, to;
@@ -118,13 +101,9 @@ std::string Describe(const PixelRect& r) {
 
 TEST(TextLayerTest, InkBoundsHoldEveryPixelTheTextsTouched) {
   // A 4 x 3 box; each case marks pixels (index, value) on the black and on the white drawing.
-  struct Mark {
-    int at;
-    uint32_t value;
-  };
   const struct {
     const char* name;
-    std::vector<Mark> onBlack, onWhite;
+    std::vector<std::pair<int, uint32_t>> onBlack, onWhite;
     const char* bounds;
   } cases[] = {
       {"nothing drawn", {}, {}, "0,0-0,0"},
@@ -135,8 +114,8 @@ TEST(TextLayerTest, InkBoundsHoldEveryPixelTheTextsTouched) {
   };
   for (const auto& c : cases) {
     std::vector<uint32_t> onBlack(12, kBlack), onWhite(12, kWhite);
-    for (const Mark& m : c.onBlack) onBlack[m.at] = m.value;
-    for (const Mark& m : c.onWhite) onWhite[m.at] = m.value;
+    for (const auto& [at, value] : c.onBlack) onBlack[at] = value;
+    for (const auto& [at, value] : c.onWhite) onWhite[at] = value;
     EXPECT_EQ(Describe(InkBounds(onBlack, onWhite, 4, 3)), c.bounds) << c.name;
   }
   // Pixels that could not be read give no bounds rather than reading past them.

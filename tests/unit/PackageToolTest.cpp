@@ -3,13 +3,16 @@
 #include <string>
 #include <vector>
 
+#include "FileSigning.h"
 #include "PackageBlock.h"
 #include "PackageReport.h"
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
+#include "PemKey.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
 #include "contracts/PackageInfo.h"
+#include "trust/SignatureLine.h"
 
 namespace {
 
@@ -85,54 +88,50 @@ TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
 }
 
 TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
-  using Change = void (*)(PackageRequest&, const fs::path& root);
+  // The folder and the output file stand in the scratch folder, beside the other files a row makes.
+  using Change = void (*)(PackageRequest&);
   const struct {
     const char* Name;
     Change Apply;
     const char* Reason;
   } cases[] = {
       // 15 characters, 30 bytes in GBK: the limit counts bytes.
-      {"TitleOverLimit", [](PackageRequest& r, const fs::path&) { r.Title = U8(u8"一二三四五六七八九十一二三四五"); },
-       "--title is 30 bytes"},
-      {"NoGbkForm", [](PackageRequest& r, const fs::path&) { r.Title = U8(u8"Café ☃"); }, "without a GBK form"},
+      {"TitleOverLimit", [](auto& r) { r.Title = U8(u8"一二三四五六七八九十一二三四五"); }, "--title is 30 bytes"},
+      {"NoGbkForm", [](auto& r) { r.Title = U8(u8"Café ☃"); }, "without a GBK form"},
       {"ProgramNoGbkForm",
-       [](PackageRequest& r, const fs::path&) {
+       [](auto& r) {
          r.ProgramFile = U8(u8"bin\\한국어.exe");
          WriteBytes(r.Folder / fs::path(u"bin") / fs::path(u"한국어.exe"), "MZ");
        },
        "a file name without a GBK form"},
-      {"LineBreak", [](PackageRequest& r, const fs::path&) { r.Description = "one\r\n名称=two"; }, "line breaks"},
-      {"EmptyTitle", [](PackageRequest& r, const fs::path&) { r.Title = ""; }, "--title must not be empty"},
-      {"LongId", [](PackageRequest& r, const fs::path&) { r.Id = "1234"; }, "--id must be"},
-      {"ProgramMissing", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "bin\\Other.exe"; }, "is not in the folder"},
-      {"ProgramOutside", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "..\\content\\readme.txt"; },
+      {"LineBreak", [](auto& r) { r.Description = "one\r\n名称=two"; }, "line breaks"},
+      {"EmptyTitle", [](auto& r) { r.Title = ""; }, "--title must not be empty"},
+      {"LongId", [](auto& r) { r.Id = "1234"; }, "--id must be"},
+      {"ProgramMissing", [](auto& r) { r.ProgramFile = "bin\\Other.exe"; }, "is not in the folder"},
+      {"ProgramOutside", [](auto& r) { r.ProgramFile = "..\\content\\readme.txt"; },
        "--program '..\\content\\readme.txt' must be a path inside the folder"},
       {"FolderHoldsALink",  // 7z would pack what it points to
-       [](PackageRequest& r, const fs::path& root) {
-         fs::create_directories(r.Folder = root / "linked");
+       [](auto& r) {
+         fs::create_directories(r.Folder = r.Output.parent_path() / "linked");
          fs::create_directory_symlink("/etc", r.Folder / "etc");
        },
        "symbolic link or junction"},
-      {"ProgramIsAFolder", [](PackageRequest& r, const fs::path&) { r.ProgramFile = "bin"; }, "is not in the folder"},
-      {"ExtractOnlyWithoutFolderName",
-       [](PackageRequest& r, const fs::path&) { r.ProgramFile = U8(u8"解压缩"), r.Description = ""; }, "needs --description"},
-      {"MissingFolder", [](PackageRequest& r, const fs::path& root) { r.Folder = root / "absent"; }, "missing or empty"},
+      {"ProgramIsAFolder", [](auto& r) { r.ProgramFile = "bin"; }, "is not in the folder"},
+      {"ExtractOnlyWithoutFolderName", [](auto& r) { r.ProgramFile = U8(u8"解压缩"), r.Description = ""; }, "needs --description"},
+      {"MissingFolder", [](auto& r) { r.Folder = r.Output.parent_path() / "absent"; }, "missing or empty"},
       {"EmptyFolder",
-       [](PackageRequest& r, const fs::path& root) {
-         fs::create_directories(root / "empty");
-         r.Folder = root / "empty";
+       [](auto& r) {
+         fs::create_directories(r.Folder = r.Output.parent_path() / "empty");
          r.ProgramFile = U8(u8"解压缩");
        },
        "missing or empty"},
-      {"OutputInsideFolder", [](PackageRequest& r, const fs::path&) { r.Output = r.Folder / "188.7z"; },
-       "must not lie inside"},
-      {"OutputFolderMissing", [](PackageRequest& r, const fs::path& root) { r.Output = root / "no" / "188.7z"; },
-       "does not exist"},
+      {"OutputInsideFolder", [](auto& r) { r.Output = r.Folder / "188.7z"; }, "must not lie inside"},
+      {"OutputFolderMissing", [](auto& r) { r.Output = r.Output.parent_path() / "no" / "188.7z"; }, "does not exist"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Name);
     PackageRequest request = Request();
-    c.Apply(request, root_);
+    c.Apply(request);
     PackageWriteResult result = WritePackage(request);
     EXPECT_NE(result.Error.find(c.Reason), std::string::npos) << result.Error;
     for (const fs::path& entry : OutputFolderEntries()) EXPECT_TRUE(entry == "empty" || entry == "linked") << entry;
@@ -252,6 +251,111 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.Request.Id, "5");
   EXPECT_EQ(options.Request.Title, "T");
   EXPECT_EQ(options.Request.Folder, fs::path("dir"));
+}
+
+// lzpack's signatures against openssl's own command line, on keys openssl makes.
+// DER of r||s as openssl dgst expects it: SEQUENCE of two minimal INTEGERs.
+std::string DerSignature(const Signature& signature) {
+  std::string sequence;
+  for (int half = 0; half < 2; ++half) {
+    std::string number(reinterpret_cast<const char*>(signature.data()) + 32 * half, 32);
+    number.erase(0, std::min(number.find_first_not_of('\0'), number.size() - 1));
+    if (static_cast<unsigned char>(number[0]) & 0x80) number.insert(0, 1, '\0');
+    sequence += '\x02';
+    sequence += static_cast<char>(number.size());
+    sequence += number;
+  }
+  return std::string("\x30", 1) + static_cast<char>(sequence.size()) + sequence;
+}
+
+class FileSigningTest : public testing::Test {
+ protected:
+  ScratchFolder scratch_;
+  const fs::path root_ = scratch_.Path();
+
+  void SetUp() override {
+    for (const char* name : {"publisher", "other"}) {
+      const std::string pem = (root_ / name).string();
+      ASSERT_EQ(RunShell("openssl ecparam -name prime256v1 -genkey -noout -out " + pem + ".pem && openssl ec -in " + pem +
+                    ".pem -pubout -out " + pem + ".pub.pem").status,
+                0);
+    }
+    WriteBytes(File(), RandomBytes(5000, 11));
+  }
+
+  fs::path File() const { return root_ / "package.7z"; }
+  fs::path Key(const char* name) const { return root_ / name; }
+};
+
+TEST_F(FileSigningTest, OpensslAcceptsTheSignatureOnTheCoveredBytes) {
+  const std::string original = ReadBytes(File());
+  ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
+  const std::string signedFile = ReadBytes(File());
+  ASSERT_EQ(signedFile.size(), original.size() + kSignatureLineSize);
+  ASSERT_EQ(signedFile.substr(0, original.size()), original);
+  const std::optional<SignatureLine> line = FindSignatureLine(signedFile, signedFile.size());
+  ASSERT_TRUE(line);
+  WriteBytes(root_ / "covered.bin", original);
+  WriteBytes(root_ / "signature.der", DerSignature(line->signature));
+  EXPECT_EQ(RunShell("openssl dgst -sha256 -verify " + Key("publisher.pub.pem").string() + " -signature " +
+                     (root_ / "signature.der").string() + " " + (root_ / "covered.bin").string()).status, 0);
+  EXPECT_EQ(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
+}
+
+TEST_F(FileSigningTest, VerifyRefusesEveryChangeAndAnotherKey) {
+  const std::string unsignedBytes = ReadBytes(File());
+  ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
+  const std::string good = ReadBytes(File());
+  const std::size_t digits = unsignedBytes.size() + 2 + kSignatureTag.size();
+  const struct {
+    const char* name;
+    std::size_t at;
+  } flips[] = {{"first byte", 0}, {"a middle byte", 2500}, {"last covered byte", unsignedBytes.size() - 1},
+               {"a signature digit", digits + 7}};
+  for (const auto& flip : flips) {
+    std::string changed = good;
+    char& byte = changed[flip.at];
+    byte = flip.at < digits ? static_cast<char>(byte ^ 1) : (byte == '0' ? '1' : '0');  // digits stay digits
+    WriteBytes(File(), changed);
+    EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "") << flip.name;
+  }
+  WriteBytes(File(), good);
+  EXPECT_NE(VerifyFileSignature(File(), Key("other.pub.pem")), "");
+  EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pem")), "");  // a private key is no public key
+  WriteBytes(File(), unsignedBytes);
+  EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
+
+  // Signing again replaces the line: the file keeps its size and holds for the new key only.
+  WriteBytes(File(), good);
+  ASSERT_EQ(SignFileInPlace(File(), Key("other.pem")), "");
+  EXPECT_EQ(ReadBytes(File()).size(), good.size());
+  EXPECT_EQ(VerifyFileSignature(File(), Key("other.pub.pem")), "");
+  EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
+}
+
+TEST_F(FileSigningTest, PemKeysReadTheSamePointFromThePrivateAndThePublicFile) {
+  const std::optional<EcPrivateKey> key = ParsePrivateKeyPem(ReadBytes(Key("publisher.pem")));
+  const std::optional<EcPublicPoint> point = ParsePublicKeyPem(ReadBytes(Key("publisher.pub.pem")));
+  const std::optional<EcPublicPoint> other = ParsePublicKeyPem(ReadBytes(Key("other.pub.pem")));
+  ASSERT_TRUE(key && point && other);
+  EXPECT_EQ(key->point.x, point->x);
+  EXPECT_EQ(key->point.y, point->y);
+  EXPECT_NE(other->x, point->x);
+  EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("publisher.pub.pem"))));
+  EXPECT_FALSE(ParsePublicKeyPem(ReadBytes(Key("publisher.pem"))));
+  ASSERT_EQ(RunShell("openssl ecparam -name secp384r1 -genkey -noout -out " + Key("p384.pem").string()).status, 0);
+  EXPECT_FALSE(ParsePrivateKeyPem(ReadBytes(Key("p384.pem"))));
+}
+
+// Whoever reads the private key can sign for the publisher: lzpack says so, and still signs.
+TEST_F(FileSigningTest, SigningWarnsWhenOthersMayReadThePrivateKey) {
+  for (const fs::perms others : {fs::perms::none, fs::perms::group_read, fs::perms::others_read}) {
+    fs::permissions(Key("publisher.pem"), fs::perms::owner_read | others);
+    const ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " sign " + Quoted(File()) + " --key " +
+                                  Quoted(Key("publisher.pem")));
+    EXPECT_EQ(run.status, 0) << run.output;
+    EXPECT_EQ(run.output.find("other users may read") != std::string::npos, others != fs::perms::none) << run.output;
+  }
 }
 
 }  // namespace

@@ -57,9 +57,7 @@ TEST(SevenZipPath, PlacesEveryEntryAs7zDoes) {
         {u"/abs", true, nullptr, nullptr},
     };
     for (const auto& c : cases) {
-        sevenzip::Entry entry;
-        entry.name = c.name;
-        entry.isDirectory = c.isDirectory;
+        const sevenzip::Entry entry{.name = c.name, .isDirectory = c.isDirectory};
         for (bool windows : {false, true}) {
             const char* expected = windows ? c.windows : c.posix;
             auto path = sevenzip::EntryRelativePath(entry, u"package", windows ? '\\' : '/', windows);

@@ -1,6 +1,5 @@
 #pragma once
 // Files, folders and `7z` runs for the 7z reader's tests.
-#include <cmath>
 #include <map>
 
 #include "SevenZipCommand.h"
@@ -78,24 +77,6 @@ inline std::string BranchLikeBytes(size_t size, unsigned seed) {
         }
     }
     s.resize(size);
-    return s;
-}
-
-// A 16-bit stereo PCM WAVE file: 7z chooses the Delta filter for it by itself.
-inline std::string WaveFile(uint32_t frames) {
-    std::string s;
-    auto put = [&s](uint32_t v, int bytes) { AppendLittleEndian(s, v, bytes); };
-    s += "RIFF";
-    put(36 + frames * 4, 4);
-    s += "WAVEfmt ";
-    for (uint32_t v : {16, 2 << 16 | 1, 44100, 44100 * 4, 16 << 16 | 4}) put(v, 4);  // PCM, 2 channels, 16 bits
-    s += "data";
-    put(frames * 4, 4);
-    std::mt19937 gen(7);
-    for (uint32_t i = 0; i < frames; ++i) {
-        put(uint32_t(int(8000 * std::sin(i * 0.031)) + int(gen() % 64)), 2);
-        put(uint32_t(int(6000 * std::sin(i * 0.017)) + int(gen() % 64)), 2);
-    }
     return s;
 }
 

@@ -2,18 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <set>
 #include <tuple>
 #include <vector>
 
-#include "contracts/ProgramIdentity.h"
-#include "forms/CommandRoute.h"
-#include "retrieval/handlers/LoadFolders.h"
+#include "TestFiles.h"
 #include "support/DpiScale.h"
 #include "support/EnsureFolder.h"
 #include "support/FontSpec.h"
 #include "support/GbkText.h"
-#include "support/GbkPath.h"
 #include "support/HeldFileRetry.h"
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
@@ -22,22 +18,6 @@
 #include "support/WaitDeadline.h"
 
 namespace {
-
-// A file system of drive roots and folders; creating works only below an existing folder.
-class FakeFolders : public FolderOperations {
- public:
-  explicit FakeFolders(std::set<std::string> folders) : folders_(std::move(folders)) {}
-  bool FolderExists(const std::string& path) override { return folders_.count(path) > 0; }
-  void CreateFolder(const std::string& path) override {
-    created.push_back(path);
-    const auto parent = path.substr(0, AfterLastSeparator(path) - 1);
-    if (FolderExists(parent)) folders_.insert(path);
-  }
-  std::vector<std::string> created;
-
- private:
-  std::set<std::string> folders_;
-};
 
 TEST(EnsureFolder, CreatesEachMissingFolderBelowTheRoot) {
   const struct {
@@ -54,22 +34,10 @@ TEST(EnsureFolder, CreatesEachMissingFolderBelowTheRoot) {
       {"\\\\server\\share\\dir", {"\\\\server\\share"}, true, {"\\\\server\\share\\dir"}},
   };
   for (const auto& c : cases) {
-    FakeFolders folders(c.existing);
+    testfiles::FakeFolders folders(c.existing);
     EXPECT_EQ(EnsureFolder(c.path, folders), c.result) << c.path;
     EXPECT_EQ(folders.created, c.created) << c.path;
   }
-}
-
-TEST(SettleFolders, PrefersDriveDAndEndsBothWithBackslash) {
-  FakeFolders withD({"D:"});
-  const auto onD = SettleFolders("C:\\Temp", "C:\\Program Files", withD);
-  EXPECT_EQ(onD.tempFolder, "C:\\Temp\\");
-  EXPECT_EQ(onD.installFolder, "D:\\岚舟软件\\");
-
-  FakeFolders withoutD({"C:"});
-  const auto offD = SettleFolders("", "C:\\Program Files\\", withoutD);
-  EXPECT_EQ(offD.tempFolder, "\\");
-  EXPECT_EQ(offD.installFolder, "C:\\Program Files\\");
 }
 
 int PointsAt96(int pixels) { return PixelsToPointsAt(pixels, 96); }
@@ -160,37 +128,6 @@ TEST(ResourceNameTest, HashNamesAreSixteenBitIdentifiers) {
         {L"#99999999999999999999999", 0},  // 10^23 is a multiple of 65536
     };
     for (const auto& c : cases) EXPECT_EQ(ResourceIdFromName(c.name), c.id) << '"' << c.name << '"';
-}
-
-TEST(RouteCommand, OnlyClicksOfTheFourButtonsInOrder) {
-  const struct {
-    uint32_t wParam;
-    CommandRoute route;
-  } cases[] = {
-      {1008, CommandRoute::Next},   {2, CommandRoute::Cancel},       {1007, CommandRoute::Back},
-      {1003, CommandRoute::Browse}, {1, CommandRoute::None},         {(6u << 16) | 1008, CommandRoute::None},
-      {1005, CommandRoute::None},   {(0x300u << 16) | 1005, CommandRoute::None},
-  };
-  for (const auto& c : cases) EXPECT_EQ(RouteCommand(c.wParam), c.route) << std::hex << c.wParam;
-}
-
-TEST(ProgramIdentity, SplitsModulePathAndFormatsTitle) {
-  const struct {
-    const char* path;
-    const char* folder;
-    const char* fileName;
-  } cases[] = {
-      {"C:\\dir\\installer.exe", "C:\\dir\\", "installer.exe"},
-      {"C:installer.exe", "C:", "installer.exe"},
-      {"Z:/tmp/x.exe", "Z:/tmp/", "x.exe"},
-      {"installer.exe", "", "installer.exe"},
-      {"C:\\運.exe", "C:\\", "運.exe"},
-  };
-  for (const auto& c : cases) {
-    const ModulePath split = SplitModulePath(c.path);
-    EXPECT_EQ(split.folder, c.folder) << c.path;
-    EXPECT_EQ(split.fileName, c.fileName) << c.path;
-  }
 }
 
 // The one edge between the program's GBK texts and Windows' wide calls (and the publisher's

@@ -1,5 +1,5 @@
 #pragma once
-// Scratch folders, files and shell runs for the unit tests.
+// Scratch folders, files and shell runs for the unit tests, and a fake folder tree.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -9,7 +9,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <set>
 #include <string>
+#include <vector>
+
+#include "support/EnsureFolder.h"
+#include "support/GbkPath.h"
 
 namespace testfiles {
 
@@ -71,5 +76,21 @@ inline ShellRun RunShell(const std::string& command) {
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     return run;
 }
+
+// A file system of drive roots and folders; creating works only below an existing folder.
+class FakeFolders : public FolderOperations {
+public:
+    explicit FakeFolders(std::set<std::string> folders) : folders_(std::move(folders)) {}
+    bool FolderExists(const std::string& path) override { return folders_.count(path) > 0; }
+    void CreateFolder(const std::string& path) override {
+        created.push_back(path);
+        const auto parent = path.substr(0, AfterLastSeparator(path) - 1);
+        if (FolderExists(parent)) folders_.insert(path);
+    }
+    std::vector<std::string> created;
+
+private:
+    std::set<std::string> folders_;
+};
 
 }  // namespace testfiles

@@ -123,9 +123,6 @@ std::string HarnessArgument(const std::string& name);
 // An empty folder scratch\<name> beside the test program, made anew; no trailing "\".
 std::string FreshFolder(const std::string& name);
 
-// Deletes a folder and everything in it.
-void RemoveTree(const std::string& folder);
-
 // Makes the folder and every missing folder above it.
 void MakeFolders(const std::string& folder);
 

@@ -95,13 +95,11 @@ std::string HarnessArgument(const std::string& name) {
   return {};
 }
 
-void RemoveTree(const std::string& folder) { RemoveWideTree(LongPath(folder)); }
-
 std::string FreshFolder(const std::string& name) {
   char program[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, program, sizeof program);
   const std::string folder = std::string(program, std::strrchr(program, '\\') + 1) + "scratch\\" + name;
-  RemoveTree(folder);
+  RemoveWideTree(LongPath(folder));
   MakeFolders(folder);
   return folder;
 }

@@ -1,10 +1,12 @@
-#include "retrieval/handlers/PackageInfoStep.h"
-
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <string>
 #include <vector>
+
+#include "TestFiles.h"
+#include "retrieval/handlers/LoadFolders.h"
+#include "retrieval/handlers/PackageInfoStep.h"
 
 namespace {
 
@@ -83,6 +85,18 @@ TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
     RunPackageInfoStep(host, c.runFolder, "188.7z");
     EXPECT_EQ(host.calls, c.calls) << c.name;
   }
+}
+
+TEST(SettleFolders, PrefersDriveDAndEndsBothWithBackslash) {
+  testfiles::FakeFolders withD({"D:"});
+  const auto onD = SettleFolders("C:\\Temp", "C:\\Program Files", withD);
+  EXPECT_EQ(onD.tempFolder, "C:\\Temp\\");
+  EXPECT_EQ(onD.installFolder, "D:\\岚舟软件\\");
+
+  testfiles::FakeFolders withoutD({"C:"});
+  const auto offD = SettleFolders("", "C:\\Program Files\\", withoutD);
+  EXPECT_EQ(offD.tempFolder, "\\");
+  EXPECT_EQ(offD.installFolder, "C:\\Program Files\\");
 }
 
 }  // namespace

@@ -1,12 +1,13 @@
-#include "contracts/PackageInfo.h"
-#include "contracts/PackageValueRules.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "TestFiles.h"
+#include "contracts/PackageInfo.h"
+#include "contracts/PackageValueRules.h"
+#include "contracts/ProgramIdentity.h"
 
 namespace {
 
@@ -58,21 +59,17 @@ TEST(PackageInfoTest, ParsesTheBlock) {
   }
 }
 
+// Each value to the bytes the installer keeps of it; a cut may split a double-byte character:
+// 15 characters are 30 bytes.
 TEST(PackageInfoTest, CutsLongValuesToTheirByteLimits) {
-  for (const PackageInfoKey& key : kPackageInfoKeys) {
-    SCOPED_TRACE(key.Prefix);
-    for (std::size_t length : {key.MaxBytes - 1, key.MaxBytes, key.MaxBytes + 1, std::size_t{300}}) {
-      std::string value;
-      for (std::size_t i = 0; i < length; ++i) value += static_cast<char>('a' + i % 26);
-      std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, std::string(key.Prefix) + value})));
-      ASSERT_TRUE(info);
-      EXPECT_EQ((*info).*key.Value, value.substr(0, key.MaxBytes)) << length;
-    }
-  }
-  // A cut may split a double-byte character: 15 characters are 30 bytes.
-  std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines({kSection, "名称=一二三四五六七八九十一二三四五"})));
+  const std::string title = "一二三四五六七八九十一二三四五", letters(300, 'v');
+  const std::optional<PackageInfo> info = ParsePackageInfo(Tail(Lines(
+      {kSection, "名称=" + title, "文件名=" + letters, "版本号=" + letters, "日期=" + letters, "说明=" + letters})));
   ASSERT_TRUE(info);
-  EXPECT_EQ(info->PackageTitle, std::string("一二三四五六七八九十一二三四五").substr(0, 29));
+  EXPECT_EQ(info->PackageTitle, title.substr(0, 29));
+  EXPECT_EQ(std::tuple(info->ProgramFile.size(), info->PackageVersion.size(), info->ReleaseDate.size(),
+                       info->PackageDescription.size()),
+            std::tuple(99u, 29u, 19u, 199u));
 }
 
 TEST(PackageFileTest, FindsTheBlockOnlyInTheTailOfALongEnoughFile) {
@@ -131,6 +128,25 @@ TEST(PackageInfoTest, PathValuesMustBeNames) {
   }
   for (const char* program : {"\\Windows\\notepad.exe", "bin\\\\a.exe", "bin\\"}) {
     EXPECT_EQ(fault("T", program, ""), "文件名=") << program;
+  }
+}
+
+TEST(ProgramIdentity, SplitsTheModulePath) {
+  const struct {
+    const char* path;
+    const char* folder;
+    const char* fileName;
+  } cases[] = {
+      {"C:\\dir\\installer.exe", "C:\\dir\\", "installer.exe"},
+      {"C:installer.exe", "C:", "installer.exe"},
+      {"Z:/tmp/x.exe", "Z:/tmp/", "x.exe"},
+      {"installer.exe", "", "installer.exe"},
+      {"C:\\運.exe", "C:\\", "運.exe"},
+  };
+  for (const auto& c : cases) {
+    const ModulePath split = SplitModulePath(c.path);
+    EXPECT_EQ(split.folder, c.folder) << c.path;
+    EXPECT_EQ(split.fileName, c.fileName) << c.path;
   }
 }
 
