@@ -5,16 +5,18 @@
 #               [--locale LL_CC.UTF-8] [--timeout SECONDS] -- program.exe [args...]
 # --hosts DIR serves DIR from the test download host ($TEST_HOST_PROGRAM) on 127.0.0.2:80,
 # 127.0.0.3:80 and [::1]:80 while the program runs. --names FILE adds the lines of FILE to
-# /etc/hosts for the program alone (a mount namespace of its own; the machine's file stays as
-# it is). --proxy runs tinyproxy on 127.0.0.1:8899 meanwhile. --tls (with --hosts and --names)
-# runs the TLS hosts of scripts/lib/tls-hosts.sh, and the program trusts their test root
-# through its own view of /etc/ssl/certs/ca-certificates.crt. --locale runs the program in
-# that locale (its code page: en_US 1252, zh_TW 950, ja_JP 932) instead of the session's.
+# /etc/hosts for this run alone: it goes on in a mount namespace of its own, servers started
+# here included (the machine's file stays as it is). --proxy runs tinyproxy on 127.0.0.1:8899
+# meanwhile. --tls (with --hosts and --names) runs the TLS hosts of scripts/lib/tls-hosts.sh,
+# and the program trusts their test root through its own view of
+# /etc/ssl/certs/ca-certificates.crt. --locale runs the program in that locale (its code page:
+# en_US 1252, zh_TW 950, ja_JP 932) instead of the session's.
 set -euo pipefail
 . "$(dirname "$0")/lib/wait-for.sh"
 . "$(dirname "$0")/lib/tinyproxy.sh"
 . "$(dirname "$0")/lib/tls-hosts.sh"
 
+arguments=("$@")
 dpi=96 drive_d=0 timeout_s=120 hosts_dir="" names="" proxy=0 tls=0 locale=""
 while [ $# -gt 0 ]; do
   case $1 in
@@ -33,6 +35,14 @@ done
 [ $# -gt 0 ] || { echo "wine-run.sh: no program given" >&2; exit 2; }
 : "${WINEPREFIX:?wine-run.sh needs the Wine session of scripts/lib/wine-session.sh}"
 : "${DISPLAY:?wine-run.sh needs the display of that session}"
+# The proxy resolves the tunnels' names as the program does: both see the same view.
+if [ -n "$names" ] && [ -z "${WINE_RUN_VIEW:-}" ]; then
+  WINE_RUN_VIEW=1 exec unshare -m "$0" "${arguments[@]}"
+fi
+if [ -n "$names" ]; then
+  cat "$names" /etc/hosts >"$WINE_SESSION_DIR/hosts"
+  mount --bind "$WINE_SESSION_DIR/hosts" /etc/hosts
+fi
 
 wineserver -k >/dev/null 2>&1 || true
 wineserver -w
@@ -88,22 +98,14 @@ fi
 if [ "$proxy" = 1 ]; then
   tinyproxy_start "$WINE_SESSION_DIR/tinyproxy" 8899 || exit 1
 fi
-trust=/etc/ssl/certs/ca-certificates.crt
 if [ "$tls" = 1 ]; then
   tls_hosts_start "$WINE_SESSION_DIR/tls" || exit 1
-  trust="$WINE_SESSION_DIR/tls/bundle.crt"
+  # The trust store is read by the Wine processes themselves, so the view applies to them.
+  [ -z "$names" ] || mount --bind "$WINE_SESSION_DIR/tls/bundle.crt" /etc/ssl/certs/ca-certificates.crt
 fi
 
 status=0
-if [ -n "$names" ]; then
-  # Name resolution is read by the Wine processes themselves, so the view applies to them.
-  cat "$names" /etc/hosts >"$WINE_SESSION_DIR/hosts"
-  timeout -k 10 "$timeout_s" unshare -m sh -c \
-    'mount --bind "$0" /etc/hosts && mount --bind "$1" /etc/ssl/certs/ca-certificates.crt && shift && exec "$@"' \
-    "$WINE_SESSION_DIR/hosts" "$trust" wine "$@" || status=$?
-else
-  timeout -k 10 "$timeout_s" wine "$@" || status=$?
-fi
+timeout -k 10 "$timeout_s" wine "$@" || status=$?
 wineserver -k >/dev/null 2>&1 || true
 rm -f "$drive_link"
 [ $status -ne 124 ] || echo "wine-run.sh: $1 did not finish within $timeout_s s" >&2

@@ -13,6 +13,18 @@ best_of() {
   echo "$best"
 }
 
+# median_of RUNS NAME COMMAND...: the median of the field NAME over RUNS runs (the lower middle
+# one for an even count of figures); empty when no run printed it. For figures of a shared
+# machine, where the best run is luck.
+median_of() {
+  local runs=$1 name=$2 values=""
+  shift 2
+  for _ in $(seq "$runs"); do
+    values+="$(field "$name" "$("$@" || true)")"$'\n'
+  done
+  awk 'NF' <<<"$values" | sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'
+}
+
 # field NAME TEXT: the value after the word NAME in "name value name value ..." text.
 # Windows programs end their lines with CR LF.
 field() {

@@ -1,7 +1,8 @@
 # Sourced. A real proxy server for the tests and benchmarks: Debian's tinyproxy on loopback.
 #   tinyproxy_start WORK_DIR PORT   config and log go to WORK_DIR; listens on 127.0.0.1:PORT
 #   tinyproxy_stop                  ends it
-# No system configuration is read or written.
+# Its connections to servers come from 127.0.0.7, so that a server can tell them from direct
+# ones. No system configuration is read or written.
 
 . "$(dirname "${BASH_SOURCE[0]}")/wait-for.sh"
 
@@ -16,6 +17,7 @@ User nobody
 Group nogroup
 Port $port
 Listen 127.0.0.1
+Bind 127.0.0.7
 Timeout 60
 MaxClients 20
 LogLevel Error

@@ -9,6 +9,8 @@
 #   untrusted.test  certificate from a root nobody trusts
 #                   (both answer every request with a 15-byte text, never a package)
 #   down.test       certificate from the test root; redirects to http://127.0.0.3/
+#   tunnel.test     as good.test, but only for connections from 127.0.0.7, where the test
+#                   proxy's tunnels come from (scripts/lib/tinyproxy.sh); 403 to others
 # WORK_DIR/bundle.crt is the system's trust bundle plus the test root, for a program that
 # sees it in place of /etc/ssl/certs/ca-certificates.crt (a mount namespace); the machine's
 # own files are never changed. Binding port 443 needs root.
@@ -39,12 +41,14 @@ tls_hosts_start() {
   work=$(cd "$work" && pwd)
   tls_hosts_root "$work" root "lzinstaller test root" && tls_hosts_root "$work" stranger "nobody's root" &&
     tls_hosts_certificate "$work" good root good.test && tls_hosts_certificate "$work" other root wrong.test &&
-    tls_hosts_certificate "$work" untrusted stranger untrusted.test && tls_hosts_certificate "$work" down root down.test ||
+    tls_hosts_certificate "$work" untrusted stranger untrusted.test && tls_hosts_certificate "$work" down root down.test &&
+    tls_hosts_certificate "$work" tunnel root tunnel.test ||
     { echo "tls_hosts_start: openssl failed" >&2; return 1; }
   cat /etc/ssl/certs/ca-certificates.crt "$work/root.pem" >"$work/bundle.crt"
 
   local server name servers=""
-  for server in good:good.test other:other.test untrusted:untrusted.test down:down.test; do
+  local passed='proxy_pass http://127.0.0.3:80; proxy_set_header Host $host; proxy_buffering off;'
+  for server in good:good.test other:other.test untrusted:untrusted.test down:down.test tunnel:tunnel.test; do
     name=${server#*:}
     servers+="
   server {
@@ -54,7 +58,8 @@ tls_hosts_start() {
     ssl_certificate_key $work/${server%%:*}.key;
     ssl_protocols TLSv1.2 TLSv1.3;
     location / { $(case $name in
-                     good.test) echo 'proxy_pass http://127.0.0.3:80; proxy_set_header Host $host; proxy_buffering off;' ;;
+                     good.test) echo "$passed" ;;
+                     tunnel.test) echo "allow 127.0.0.7; deny all; $passed" ;;
                      down.test) echo 'return 302 http://127.0.0.3$request_uri;' ;;
                      *) echo 'return 200 "refused server\n";' ;;
                    esac) }

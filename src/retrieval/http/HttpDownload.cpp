@@ -14,9 +14,10 @@
 
 namespace {
 
-// Large receives keep the transfer at the speed of the line (4 KiB ones cost a third of it on
-// a fast link); each one is still written to the file as soon as it arrives.
-constexpr size_t kReceiveBufferSize = 64 * 1024;
+// Large receives keep the transfer at the speed of the line: under Wine every receive is a
+// round trip to the Wine server, so a fast link pays for each one. Each is still written to
+// the file as soon as it arrives.
+constexpr size_t kReceiveBufferSize = 1024 * 1024;
 constexpr int kMaxRequests = 6;  // the first request and up to five redirections
 // How often a wait looks at the cancel flag.
 constexpr int kCancelPollMs = 100;

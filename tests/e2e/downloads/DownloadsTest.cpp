@@ -62,9 +62,10 @@ class DownloadsTest : public InstallerTest {
 // refusing address first, v6only.test only ::1; the proxied names resolve nowhere. The test
 // host stands in for a proxy too (it serves whole URLs), and 127.0.0.1:8899 is tinyproxy.
 // The TLS hosts' names: good.test passes to host 2 with its own Host line, so that steering
-// host 2's own name away proves the package came over TLS; a certificate that fails, or a
-// step down to http://, leaves the package to host 2 itself (the refused servers answer a few
-// bytes of text, which would end the download as a failure). Steerings are space-separated.
+// host 2's own name away proves the package came over TLS, and tunnel.test answers only
+// tinyproxy's tunnels; a certificate that fails, or a step down to http://, leaves the
+// package to host 2 itself (the refused servers answer a few bytes of text, which would end
+// the download as a failure). Steerings are space-separated.
 TEST_F(DownloadsTest, MisbehavingHostsAndNetworksStillBringThePackage) {
   const struct {
     const char *name, *installer, *steering;
@@ -86,6 +87,8 @@ TEST_F(DownloadsTest, MisbehavingHostsAndNetworksStillBringThePackage) {
       {"a bypassed host goes direct", "installer", "", nullptr, kStepTimeout, "127.0.0.9:3128", "*.corp;127.0.0.?"},
       {"host 1 redirects to https://", "installer", "host=127.0.0.2&redirect=secure&to=good.test host=127.0.0.3&status=404"},
       {"an https:// host resumed after a cut", "https", "host=good.test&once=1&cut=1000 host=127.0.0.3&status=404"},
+      {"https:// through a real proxy's tunnel", "installer", "host=127.0.0.2&redirect=secure&to=tunnel.test host=127.0.0.3&status=404",
+       nullptr, kStepTimeout, "127.0.0.1:8899"},
       {"a certificate from an unknown root", "installer", "host=127.0.0.2&redirect=secure&to=untrusted.test"},
       {"a certificate for another name", "installer", "host=127.0.0.2&redirect=secure&to=other.test"},
       {"https:// redirecting to http://", "installer", "host=127.0.0.2&redirect=secure&to=down.test"},
@@ -107,10 +110,9 @@ TEST_F(DownloadsTest, MisbehavingHostsAndNetworksStillBringThePackage) {
   }
 }
 
-// No host reachable (both refuse, or the proxy wants a login) is told once, after host 2, and
-// so is the last host whose certificate failed;
-// a computer without a network is told before host 1. Then the download has failed, and the
-// program ends.
+// No host reachable (both refuse, or the proxy wants a login, for a tunnel too) is told once,
+// after host 2, and so is the last host whose certificate failed; a computer without a
+// network is told before host 1. Then the download has failed, and the program ends.
 TEST_F(DownloadsTest, NoHostReachableOrNoNetworkIsToldOnce) {
   const struct {
     const char* installer;
@@ -119,6 +121,7 @@ TEST_F(DownloadsTest, NoHostReachableOrNoNetworkIsToldOnce) {
     const char* proxy = nullptr;
   } cases[] = {{"refused-both", " 连接到主机出错:", kAttempt2},
                {"installer", "代理服务器 127.0.0.2:80 要求输入用户名和密码", kAttempt2, "127.0.0.2:80"},
+               {"untrusted", "代理服务器 127.0.0.2:80 要求输入用户名和密码", kAttempt2, "127.0.0.2:80"},
                {"offline", "无法连接到网络！！！\r\n可能你的电脑没上网", kAttempt1},
                {"untrusted", "无法验证证书，与这个主机的连接不可信：\r\nother.test", kAttempt2}};
   for (const auto& c : cases) {
