@@ -3,7 +3,7 @@
 #include "extract/ExtractionTexts.h"
 #include "support/HeldFileRetry.h"
 #include "state/RetrievalState.h"
-#include "trust/TrustState.h"
+#include "state/TrustState.h"
 #include "support/GbkText.h"
 
 namespace {

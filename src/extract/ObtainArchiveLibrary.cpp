@@ -11,7 +11,7 @@
 #include "support/FileIO.h"
 #include "support/MessagePump.h"
 #include "trust/PublisherFile.h"
-#include "trust/TrustState.h"
+#include "state/TrustState.h"
 #include "support/ControlHelpers.h"
 
 namespace {

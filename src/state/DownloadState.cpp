@@ -1,6 +1,10 @@
 #include "state/DownloadState.h"
 
 std::atomic<int32_t> DownloadState{kDownloadIdle};
+std::atomic<uint64_t> ExactProgressKiB{0};
+
+// The worker must never block the UI thread, nor need a lock library, for this one value.
+static_assert(std::atomic<uint64_t>::is_always_lock_free);
 
 bool EnterDownloadStep(int32_t step) {
   int32_t current = DownloadState.load();

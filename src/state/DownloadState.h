@@ -23,3 +23,8 @@ constexpr int32_t kDownloadReceiving = 9;
 bool EnterDownloadStep(int32_t step);
 
 bool DownloadCancelRequested();
+
+// The real counts behind a scaled-down progress message, in whole KiB, packed into one 64-bit
+// atomic (done in the low half, total in the high half) so the UI thread never reads half of
+// an update. 0 while the counts fit the message: then its own parameters are exact.
+extern std::atomic<uint64_t> ExactProgressKiB;

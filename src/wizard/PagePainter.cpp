@@ -9,7 +9,7 @@
 #include "support/FontSpecWin32.h"
 #include "support/GbkText.h"
 #include "support/MemoryCanvas.h"
-#include "support/PageImages.h"
+#include "state/PageImages.h"
 #include "support/ScopedWin.h"
 #include "wizard/PageLayout.h"
 #include "wizard/PageModel.h"

@@ -8,7 +8,7 @@
 #include "support/FileIO.h"
 #include "support/HeldFileRetry.h"
 #include "support/ScopedWin.h"
-#include "trust/TrustState.h"
+#include "state/TrustState.h"
 #include "support/GbkText.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include "retrieval/package/PackageCopyWin32.h"
 #include "support/ControlHelpers.h"
 #include "support/GbkText.h"
-#include "support/PageImages.h"
+#include "state/PageImages.h"
 
 namespace {
 

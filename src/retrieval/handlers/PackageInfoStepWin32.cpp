@@ -12,7 +12,7 @@
 #include "state/WizardState.h"
 #include "trust/PublisherFile.h"
 #include "trust/PublisherKey.h"
-#include "trust/TrustState.h"
+#include "state/TrustState.h"
 #include "support/ControlHelpers.h"
 
 namespace {

@@ -25,10 +25,6 @@ bool ProgressPacer::Due(uint32_t now) {
   return true;
 }
 
-// The worker must never block the UI thread, nor need a lock library, for this one value.
-static_assert(std::atomic<uint64_t>::is_always_lock_free);
-std::atomic<uint64_t> ExactProgressKiB{0};
-
 namespace {
 
 uint64_t NonNegative(int64_t count) { return count < 0 ? 0 : static_cast<uint64_t>(count); }

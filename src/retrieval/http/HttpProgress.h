@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "contracts/WindowMessages.h"
+#include "state/DownloadState.h"
 
 // Progress of a transfer, reported by the worker through a sink so that the client never
 // sees the window system; the Windows sink posts kProgressMessage (HttpWindowSink).
@@ -42,12 +43,8 @@ struct ProgressMessageParams {
 };
 ProgressMessageParams ToProgressMessageParams(int64_t bytesWritten, int64_t totalBytes);
 
-// The real counts behind a scaled-down message, in whole KiB, packed into one 64-bit atomic
-// (done in the low half, total in the high half) so the UI thread never reads half of an
-// update. 0 while the counts fit the message: then its own parameters are exact.
-extern std::atomic<uint64_t> ExactProgressKiB;
-
-// Worker side, before each post: leaves the counts of the message about to be sent.
+// Worker side, before each post: leaves the counts of the message about to be sent in
+// ExactProgressKiB.
 // Each half saturates at 4 TiB.
 void RecordExactProgress(int64_t bytesWritten, int64_t totalBytes);
 

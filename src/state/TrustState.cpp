@@ -1,4 +1,4 @@
-#include "trust/TrustState.h"
+#include "state/TrustState.h"
 
 AutoCloseHandle CheckedPackage;
 AutoCloseHandle CheckedLibrary;

@@ -1,4 +1,4 @@
-#include "support/PageImages.h"
+#include "state/PageImages.h"
 
 #include "support/ResourceImage.h"
 
