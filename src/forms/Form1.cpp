@@ -7,7 +7,7 @@
 #include "forms/Form1WindowProc.h"
 #include "state/FormsState.h"
 #include "support/FontSpecWin32.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

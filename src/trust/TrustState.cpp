@@ -1,4 +1,4 @@
 #include "trust/TrustState.h"
 
-AutoCloseHandle CheckedPackage;
-AutoCloseHandle CheckedLibrary;
+File CheckedPackage;
+File CheckedLibrary;
