@@ -5,7 +5,7 @@
 #include "platform/EcdsaP256Win32.h"
 #include "platform/GbkText.h"
 #include "trust/PublisherKey.h"
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

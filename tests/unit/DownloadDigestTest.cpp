@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "TestFiles.h"
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "FileSigning.h"
 #include "PemKey.h"
 #include "TestFiles.h"
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

@@ -30,13 +30,6 @@ TEST(PlatformFile, ActsOnTheFileItHoldsNeverOnWhatStandsAtItsName) {
       {"created new, never over a file", [](File& f, auto& d) { return !f.CreateNew(d + "old"); }, "0123456789|-|-"},
       {"written in place, never truncated",
        [](File& f, auto& d) { return f.OpenWrite(d + "old") && f.WriteAt(12, "ab", 2); }, "0123456789\0\0ab|-|-"s},
-      {"read at an offset: all of it or nothing",
-       [](File& f, auto& d) {
-         char b[4];
-         return f.OpenRead(d + "old", FileSharing::Readers) && f.Size() == 10 && f.ReadAllAt(6, b, 4) &&
-                std::string(b, 4) == "6789" && !f.ReadAllAt(7, b, 4);
-       },
-       "0123456789|-|-"},
       {"renamed through the handle, never over a file",
        [](File& f, auto& d) {
          return f.CreateNew(d + "new") && !f.RenameTo(d + "old") && f.RenameTo(d + "moved") && f.WriteAt(0, "x", 1);
