@@ -17,9 +17,11 @@ class WindowsCopyFiles : public CopyFileOperations {
     return content;
   }
 
+  // A copy of an earlier run, or a link in its place, is removed and made anew.
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
+    const NativePath name = PathFromGbk(path);
     File file;
-    return file.CreateReplacing(PathFromGbk(path)) && file.Write(bytes.data(), bytes.size()) && file.Close();
+    return DeleteFileNamed(name) && file.CreateNew(name) && file.Write(bytes.data(), bytes.size()) && file.Close();
   }
 
   void RemoveFile(const std::string& path) override { DeleteFileNamed(PathFromGbk(path)); }
