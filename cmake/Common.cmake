@@ -31,7 +31,7 @@ endif()
 
 # Windows libraries the installer imports: only those Windows never takes from the program's
 # folder (KnownDLLs) and COMCTL32, which the manifest binds. bcrypt and wininet are loaded from
-# System32 at run time (support/SystemLibraries.h); scripts/check-imports.sh holds the list.
+# System32 at run time (platform/SystemLibraries.h); scripts/check-imports.sh holds the list.
 set(WIN32_SYSTEM_LIBS gdiplus gdi32 comctl32 ws2_32 psapi ole32 oleaut32 uuid shell32 user32 kernel32)
 
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")

@@ -5,11 +5,11 @@ foreach(target installer_core installer_ui)
 endforeach()
 
 # The installer programs are linked with link-time optimisation, from their own copy of the
-# core's objects: mingw's linker reports inline functions twice when a test program mixes LTO
+# core's and the platform library's objects: mingw's linker reports inline functions twice when a test program mixes LTO
 # objects (even fat ones) with its own, so installer_core itself stays without it.
 # installer_ui goes into installer programs only.
-add_library(installer_core_lto OBJECT $<TARGET_PROPERTY:installer_core,SOURCES>)
-target_include_directories(installer_core_lto PRIVATE ${PROJECT_SOURCE_DIR}/src)
+add_library(installer_core_lto OBJECT $<TARGET_PROPERTY:installer_core,SOURCES> $<TARGET_PROPERTY:platform,SOURCES>)
+target_include_directories(installer_core_lto PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
 foreach(target installer_core_lto installer_ui)
   target_compile_options(${target} PRIVATE ${INSTALLER_LTO_OPTIONS})
 endforeach()
@@ -53,7 +53,7 @@ function(add_installer name)
   endif()
   add_executable(${name} WIN32 "${config_source}" "${key_source}" ${PROJECT_SOURCE_DIR}/src/resources/Installer.rc
                  ${ui_objects} ${ARG_SOURCES})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src)
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/src ${PROJECT_SOURCE_DIR})
   target_sources(${name} PRIVATE $<TARGET_OBJECTS:installer_core_lto>)
   target_compile_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS} ${INSTALLER_LTO_OPTIONS})
   target_link_options(${name} PRIVATE ${INSTALLER_CODE_OPTIONS} ${INSTALLER_LTO_OPTIONS})

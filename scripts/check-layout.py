@@ -1,14 +1,13 @@
 #!/usr/bin/env python3
-"""Checks the layout of src/, sevenzip32/ and tools/; prints the test-to-product ratio.
+"""Checks the layout of platform/, src/, sevenzip32/ and tools/; prints the test-to-product ratio.
 
 Fails on:
 - folders that include each other in a circle;
 - an include that goes up the layer order (README's layout section) or, from the DLL or the
-  package tool, into an installer folder other than the shared contracts;
+  package tool, into an installer folder other than the shared contracts (the platform
+  library includes nothing of the three artifacts);
 - writable process-wide state (a header's non-const extern or inline variable) outside src/state/;
 - units (a header and its source file) that include each other in a circle.
-Known offenders are listed below with the move that retires them; an entry that no longer
-matches fails too, so the lists only shrink.
 Reports, without failing: files that include <windows.h> outside any #if but are not named
 ...Win32, and stems that differ only in letter case.
 """
@@ -18,13 +17,14 @@ import subprocess
 import sys
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
-SOURCE_ROOTS = ["src", "sevenzip32", "tools"]
+SOURCE_ROOTS = ["platform", "src", "sevenzip32", "tools"]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"')
 SOURCE = (".cpp", ".h", ".c", ".in")
 
 # From the bottom; a folder includes only folders of its own rank or below (same-rank circles
 # are caught as circles).
 LAYERS = [
+    ["platform"],
     ["src/support"],
     ["src/contracts"],
     ["src/trust"],
@@ -37,15 +37,10 @@ LAYERS = [
     ["src/forms"],
     ["src/app"],
 ]
-# The other two artifacts share only the contracts with the installer.
-ARTIFACT_REACH = {"sevenzip32": {"src/contracts"}, "tools": {"src/contracts"}}
+# The other two artifacts share only the platform library and the contracts with the installer.
+ARTIFACT_REACH = {"platform": set(), "sevenzip32": {"platform", "src/contracts"},
+                  "tools": {"platform", "src/contracts"}}
 
-# Each entry retires when the shared platform library takes the file over (or the named move lands).
-KNOWN_CROSSINGS = {
-    ("sevenzip32", "src/support"),  # HeldFileRetry: to the platform library
-    ("tools", "src/support"),  # ScopedBcrypt, SystemLibraries, text helpers: to the platform library
-    ("tools", "src/trust"),  # the signature line: to contracts/ when files move
-}
 
 
 def tracked(prefixes):
@@ -56,7 +51,7 @@ def tracked(prefixes):
 
 def resolve(including, name):
     """The path (relative to ROOT) of the file an include names, or None for outside files."""
-    for base in (os.path.dirname(including), "src"):
+    for base in (os.path.dirname(including), "src", ""):
         candidate = os.path.normpath(os.path.join(base, name))
         if os.path.isfile(os.path.join(ROOT, candidate)):
             return candidate
@@ -230,7 +225,7 @@ def main():
     failures += len(folder_groups)
 
     bad = crossings(folder_edges)
-    for edge in sorted(set(bad) - KNOWN_CROSSINGS):
+    for edge in sorted(bad):
         show(f"include against the layers: {edge[0]} -> {edge[1]}", {edge: bad[edge]})
         failures += 1
 
@@ -244,11 +239,6 @@ def main():
         show("units that include each other: " + " ".join(group), unit_edges, set(group))
         failures += 1
 
-    stale = [f"{a} -> {b}" for a, b in sorted(KNOWN_CROSSINGS - set(bad))]
-    for entry in stale:
-        print(f"known offender no longer found (take it off the list in {os.path.basename(__file__)}): {entry}")
-        failures += 1
-
     unnamed = unguarded_windows(product)
     if unnamed:
         print(f"files that include <windows.h> without Win32 in their name ({len(unnamed)}, not failing yet):")
@@ -260,7 +250,7 @@ def main():
     pairs = {tuple(sorted(e)) for e in folder_edges if (e[1], e[0]) in folder_edges}
     print(f"source folders: {len({d for e in folder_edges for d in e})}, include cycles: {len(folder_groups)}, "
           f"folder pairs including each other: {len(pairs)}; unit circles: {len(unit_groups)}; "
-          f"crossings: {len(bad)} (known {len(KNOWN_CROSSINGS & set(bad))}); "
+          f"crossings: {len(bad)}; "
           f"state headers outside state/: {len(holders)}")
     tests = code_lines(tracked(["tests"]))
     code = code_lines(product)

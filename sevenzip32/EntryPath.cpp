@@ -1,6 +1,6 @@
 #include "EntryPath.h"
 
-#include "TextConversion.h"
+#include "platform/Utf8Text.h"
 
 namespace sevenzip {
 namespace {

@@ -8,8 +8,9 @@
 #include "ArchiveError.h"
 #include "EntryPath.h"
 #include "EntryStreams.h"
-#include "FileIO.h"
+#include "LongPath.h"
 #include "TargetFolder.h"
+#include "platform/File.h"
 
 namespace sevenzip {
 namespace {
@@ -87,18 +88,18 @@ public:
     bool MakeFolder(const std::string& relative) override {
         if (relative.empty()) return CreateFolderTree(folder_);
         if (madeFolders_.count(relative)) return true;
-        if (!CreateEntryFolder(folder_ + relative)) return false;
+        if (!CreateFolder(SystemPath(folder_ + relative), true)) return false;
         madeFolders_.insert(relative);
         return true;
     }
 
-    bool CreateFile(const std::string& relative) override { return out_.Create(folder_ + relative); }
+    bool CreateFile(const std::string& relative) override { return out_.CreateReplacing(SystemPath(folder_ + relative)); }
 
     bool Write(const uint8_t* data, size_t size) override { return out_.Write(data, size); }
 
     bool FinishFile(const Entry& e, bool keep) override {
         if (!keep) {
-            out_.Discard();
+            out_.Delete();
             return true;
         }
         if (e.modified) out_.SetModified(*e.modified);
@@ -108,7 +109,7 @@ public:
 
 private:
     std::string folder_;
-    OutFile out_;
+    File out_;
     std::unordered_set<std::string> madeFolders_;
 };
 

@@ -2,7 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
+
+#include "LongPath.h"
+#include "platform/File.h"
 
 namespace sevenzip {
 
@@ -29,6 +33,22 @@ public:
 private:
     const uint8_t* data_;
     size_t size_;
+};
+
+class InFile : public InStream {
+public:
+    // Full sharing: a caller may hold the archive open for writing so that nobody else writes it.
+    bool Open(const std::string& path) {
+        if (!file_.OpenRead(SystemPath(path), FileSharing::Everyone) || file_.Size() < 0) return false;
+        size_ = uint64_t(file_.Size());
+        return true;
+    }
+    uint64_t Size() const override { return size_; }
+    size_t ReadAt(uint64_t offset, uint8_t* dest, size_t size) override { return file_.ReadAt(offset, dest, size); }
+
+private:
+    File file_;
+    uint64_t size_ = 0;
 };
 
 }  // namespace sevenzip

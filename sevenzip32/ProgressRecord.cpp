@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FileIO.h"
-#include "TextConversion.h"
+#include "CallerText.h"
+#include "platform/Utf8Text.h"
 
 namespace sevenzip {
 namespace {

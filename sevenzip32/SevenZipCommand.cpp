@@ -5,7 +5,8 @@
 
 #include "ArchiveError.h"
 #include "EntryPath.h"
-#include "FileIO.h"
+#include "CallerText.h"
+#include "InStream.h"
 #include "TargetFolder.h"
 
 namespace sevenzip {

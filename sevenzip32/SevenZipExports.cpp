@@ -2,11 +2,11 @@
 // portable reader, plus the message pump that keeps the caller's window alive while it unpacks.
 #include <windows.h>
 
-#include "FileIO.h"
+#include "CallerText.h"
 #include "ProgressRecord.h"
 #include "contracts/SevenZipInterface.h"
 #include "SevenZipCommand.h"
-#include "support/HeldFileRetry.h"
+#include "platform/HeldFileRetry.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 #include "TargetFolder.h"
 
-#include "FileIO.h"
+#include "LongPath.h"
+#include "platform/File.h"
 
 namespace sevenzip {
 
@@ -18,8 +19,8 @@ std::vector<std::string> FolderTreeSteps(const std::string& path, char separator
 
 bool CreateFolderTree(const std::string& path) {
     std::vector<std::string> steps = FolderTreeSteps(path, kPathSeparator);
-    for (const std::string& step : steps) CreateFolder(step);  // outer ones may exist or be drives
-    return !steps.empty() && CreateFolder(steps.back());
+    for (const std::string& step : steps) CreateFolder(SystemPath(step), false);  // outer ones may exist or be drives
+    return !steps.empty() && CreateFolder(SystemPath(steps.back()), false);
 }
 
 }  // namespace sevenzip

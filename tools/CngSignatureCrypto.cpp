@@ -6,7 +6,7 @@
 
 #include "PemKey.h"
 #include "Utf8Path.h"
-#include "support/EcdsaP256Win32.h"
+#include "platform/EcdsaP256Win32.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 #pragma once
-// Signs files for the installer and checks them, with the layout of trust/SignatureLine.h:
+// Signs files for the installer and checks them, with the layout of contracts/SignatureLine.h:
 // packages and 7-zip32.dll alike.
 
 #include <filesystem>

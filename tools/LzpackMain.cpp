@@ -12,7 +12,7 @@
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
 #ifdef _WIN32
-#include "support/SystemLibraries.h"
+#include "platform/SystemLibraries.h"
 #endif
 
 namespace {

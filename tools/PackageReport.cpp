@@ -1,6 +1,6 @@
 #include "PackageReport.h"
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "PackageRequest.h"
 #include "PackageTail.h"
 #include "contracts/PackageInfo.h"

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "contracts/PackageValueRules.h"
 
 namespace {

@@ -11,9 +11,9 @@
 #include "CoderMethods.h"
 #include "EntryPath.h"
 #include "EntryStreams.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "PackageTail.h"
-#include "TextConversion.h"
+#include "platform/Utf8Text.h"
 #include "contracts/PackageInfo.h"
 
 namespace fs = std::filesystem;
@@ -80,7 +80,7 @@ std::optional<std::string> InstalledPath(const sevenzip::Entry& entry, const fs:
 std::string CheckNames(const sevenzip::ArchiveDatabase& database, const fs::path& package) {
   for (const sevenzip::Entry& entry : database.entries) {
     if (entry.isAnti || InstalledPath(entry, package)) continue;
-    return "the entry " + Quoted(sevenzip::Utf16ToUtf8(entry.name)) + " would land outside the install folder";
+    return "the entry " + Quoted(Utf16ToUtf8(entry.name)) + " would land outside the install folder";
   }
   return {};
 }
@@ -115,7 +115,7 @@ PackageTestResult DecodeEntries(sevenzip::Archive& archive) {
       bytes += entry.isDirectory ? 0 : entry.size;
     });
   } catch (const sevenzip::ArchiveError& e) {
-    std::string name = current ? Quoted(sevenzip::Utf16ToUtf8(current->name)) : "(none)";
+    std::string name = current ? Quoted(Utf16ToUtf8(current->name)) : "(none)";
     return {"the entry " + name + " does not decode: " + e.what(), {}};
   }
   std::map<std::string, int> chains;

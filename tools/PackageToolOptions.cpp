@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "Utf8Path.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 // Signs the bytes with the private key (openssl ecparam -name prime256v1 -genkey -noout).
 std::string SignBytes(const std::filesystem::path& privateKeyPem, std::string_view bytes, Signature& signature);

@@ -7,8 +7,8 @@
 #include "Utf8Path.h"
 #include "WholeFile.h"
 #include "contracts/InstallerCopies.h"
-#include "support/LeadingNumber.h"
-#include "support/TextSplit.h"
+#include "platform/LeadingNumber.h"
+#include "platform/TextSplit.h"
 
 namespace {
 

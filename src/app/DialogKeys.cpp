@@ -1,6 +1,6 @@
 #include "app/DialogKeys.h"
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 
 bool IsFormClassName(const std::string& className) { return className.rfind("FORM_", 0) == 0; }
 

@@ -11,8 +11,8 @@
 #include "forms/Form1.h"
 #include "support/MessagePump.h"
 #include "support/ScopedWin.h"
-#include "support/SystemLibraries.h"
-#include "support/GbkText.h"
+#include "platform/SystemLibraries.h"
+#include "platform/GbkText.h"
 
 namespace {
 

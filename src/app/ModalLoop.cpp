@@ -5,7 +5,7 @@
 #include "app/DialogKeys.h"
 #include "forms/WindowRecord.h"
 #include "state/AppState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "contracts/InstallerCopies.h"
 
-#include "support/LeadingNumber.h"
+#include "platform/LeadingNumber.h"
 #include "support/PeCertificateTable.h"
-#include "support/TextSplit.h"
+#include "platform/TextSplit.h"
 
 std::vector<std::string> CopyEntries(const std::string& list, const std::string& delimiter) {
   std::vector<std::string> pieces, entries;

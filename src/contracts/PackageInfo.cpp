@@ -1,6 +1,7 @@
 #include "contracts/PackageInfo.h"
 
-#include "support/FileIO.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -40,10 +41,11 @@ std::optional<std::uint64_t> PackageTailOffset(std::uint64_t fileSize) {
 }
 
 std::string ReadPackageTail(const std::string& path) {
-  const std::int64_t size = FileSizeOf(path);
+  File file;
+  const std::int64_t size = file.OpenRead(PathFromGbk(path), FileSharing::Everyone) ? file.Size() : -1;
   const std::optional<std::uint64_t> offset = size < 0 ? std::nullopt : PackageTailOffset(static_cast<std::uint64_t>(size));
   std::string tail(kPackageTailSize, '\0');
-  if (offset && ReadFileAt(path, static_cast<std::int64_t>(*offset), tail)) return tail;
+  if (offset && file.ReadAllAt(*offset, tail.data(), tail.size())) return tail;
   // A read that stopped early leaves no partial bytes behind.
   return std::string(kPackageTailSize, '\0');
 }

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 #include "support/GbkPath.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include "extract/ArchiveLibrary.h"
 
 #include "extract/ExtractionTexts.h"
-#include "support/HeldFileRetry.h"
+#include "platform/HeldFileRetry.h"
 #include "state/RetrievalState.h"
 #include "state/TrustState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ const ArchiveLibrary* LoadArchiveLibrary() {
     gLibrary.utf8Text = gLibraryHandle && LookUp(setUtf8Mode, kSevenZipUtf8ModeExport) && setUtf8Mode(TRUE);
   }
   // Once mapped, the image is the loader's; the checked file need not be held any longer.
-  CheckedLibrary.Reset();
+  CheckedLibrary.Close();
   return gLibraryHandle ? &gLibrary : nullptr;
 }
 

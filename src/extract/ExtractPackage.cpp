@@ -14,7 +14,7 @@
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -8,7 +8,8 @@
 #include "retrieval/download/FetchFile.h"
 #include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
-#include "support/FileIO.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "support/MessagePump.h"
 #include "trust/PublisherFile.h"
 #include "state/TrustState.h"
@@ -23,19 +24,19 @@ bool HoldLibrary(const std::string& libraryPath) { return HoldPublisherFile(libr
 
 void ObtainArchiveLibrary() {
   const std::string libraryPath = RunFolder + kArchiveLibraryFile;
-  if (FileExists(libraryPath)) {
+  if (FileExists(PathFromGbk(libraryPath))) {
     if (HoldLibrary(libraryPath)) return;
-    DeleteFileNamed(libraryPath);  // damaged since an earlier attempt: fetched anew
+    DeleteFileNamed(PathFromGbk(libraryPath));  // damaged since an earlier attempt: fetched anew
   }
   if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
     if (AbortRequested != 1 && !QuitReceived()) {
       ShowMessageBox(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
-      DeleteFileNamed(libraryPath);
+      DeleteFileNamed(PathFromGbk(libraryPath));
     }
     EndProgramNow();
   }
   if (HoldLibrary(libraryPath)) return;
   ShowMessageBox(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
-  DeleteFileNamed(libraryPath);
+  DeleteFileNamed(PathFromGbk(libraryPath));
   EndProgramNow();
 }

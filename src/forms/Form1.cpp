@@ -4,7 +4,7 @@
 #include "support/DpiScale.h"
 #include "forms/Form1Controls.h"
 #include "forms/Form1WindowProc.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include "state/FormsState.h"
 #include "support/DpiScale.h"
 #include "support/FontSpecWin32.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

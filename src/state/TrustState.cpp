@@ -1,4 +1,4 @@
 #include "state/TrustState.h"
 
-AutoCloseHandle CheckedPackage;
-AutoCloseHandle CheckedLibrary;
+File CheckedPackage;
+File CheckedLibrary;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "support/ScopedWin.h"
+#include "platform/File.h"
 
 // The checked package and archive library, held open against writers from their check until
 // they are used: the package until the downloads are deleted, the library until it is loaded.
-extern AutoCloseHandle CheckedPackage;
-extern AutoCloseHandle CheckedLibrary;
+extern File CheckedPackage;
+extern File CheckedLibrary;

@@ -2,7 +2,7 @@
 
 #include <commctrl.h>
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 void SetProgressPos(HWND bar, int position) { SendMessageW(bar, PBM_SETPOS, position, 0); }
 

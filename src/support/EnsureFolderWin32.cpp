@@ -2,7 +2,7 @@
 #include <windows.h>
 
 #include "support/EnsureFolder.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <vector>
 
-#include "support/LeadingNumber.h"
-#include "support/TextSplit.h"
+#include "platform/LeadingNumber.h"
+#include "platform/TextSplit.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "support/FontSpecWin32.h"
 
 #include "support/FontSpec.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "support/ScopedWin.h"
 
 HFONT CreatePointFont(const std::string& faceName, int pointSize, int dpiArgument, int weight, BYTE italic,

@@ -1,6 +1,6 @@
 #include "support/GbkBstr.h"
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 GbkBstr::GbkBstr(const std::string& text) {
   const WideText wide(text);

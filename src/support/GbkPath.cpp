@@ -1,6 +1,6 @@
 #include "support/GbkPath.h"
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 
 namespace {
 

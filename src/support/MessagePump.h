@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "support/HeldFileRetry.h"
+#include "platform/HeldFileRetry.h"
 
 // Dispatches every message waiting in the thread's queue.
 void PumpMessages();

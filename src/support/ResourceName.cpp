@@ -3,7 +3,7 @@
 #include <cmath>
 #include <string>
 
-#include "support/LeadingNumber.h"
+#include "platform/LeadingNumber.h"
 
 std::optional<uint16_t> ResourceIdFromName(std::wstring_view name) {
     if (name.empty() || name.front() != L'#') return std::nullopt;

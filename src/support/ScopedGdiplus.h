@@ -6,7 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "support/ScopedHandle.h"
+#include "platform/ScopedHandle.h"
 
 // GdiplusStartup with version 1 and default options; GdiplusShutdown with the same token.
 // Pairs nest, so a short pair works whether or not GDI+ runs already.

@@ -6,7 +6,7 @@
 #include <windows.h>
 #include <objbase.h>
 
-#include "support/ScopedHandle.h"
+#include "platform/ScopedHandle.h"
 
 // Calls of the system's, wrapped: the address of an imported function is no template argument.
 inline void CloseKernelHandle(HANDLE handle) { CloseHandle(handle); }

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "support/SystemLibraries.h"
+#include "platform/SystemLibraries.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "trust/DownloadDigest.h"
 
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 void DownloadDigestPlan::OnWrite(std::uint64_t offset, std::string_view bytes, DigestChunk& chunk) {
   chunk.restart = false;

@@ -8,7 +8,8 @@
 #include <optional>
 #include <string_view>
 
-#include "support/EcdsaP256Win32.h"
+#include "platform/EcdsaP256Win32.h"
+#include "platform/File.h"
 #include "support/ScopedWin.h"
 #include "trust/DownloadDigest.h"
 
@@ -51,6 +52,6 @@ class DownloadDigest {
 // A file as its download left it: the download's own handle, still open, and the hash of
 // its bytes taken as they arrived.
 struct DownloadedFile {
-  AutoCloseHandle file;
+  File file;
   DownloadDigest digest;
 };

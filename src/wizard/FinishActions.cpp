@@ -4,7 +4,7 @@
 #include <shellapi.h>
 
 #include "support/GbkBstr.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"

@@ -6,7 +6,7 @@
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "support/ScopedWin.h"
 #include "wizard/FolderPickerRules.h"
 

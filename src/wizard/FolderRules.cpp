@@ -1,6 +1,6 @@
 #include "wizard/FolderRules.h"
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 #include "support/GbkPath.h"
 
 namespace {

@@ -11,7 +11,7 @@
 #include "retrieval/download/RunFolder.h"
 #include "state/RetrievalState.h"
 #include "support/EnsureFolder.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "wizard/FolderRules.h"
 #include "wizard/PageMoveWin32.h"
 #include "wizard/InstallTexts.h"

@@ -7,7 +7,7 @@
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"
 #include "support/FontSpecWin32.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "support/MemoryCanvas.h"
 #include "state/PageImages.h"
 #include "support/ScopedWin.h"

@@ -8,7 +8,7 @@
 
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "state/RetrievalState.h"

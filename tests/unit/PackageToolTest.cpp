@@ -12,7 +12,7 @@
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
 #include "contracts/PackageInfo.h"
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

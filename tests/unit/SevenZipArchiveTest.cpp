@@ -3,7 +3,7 @@
 #include <sstream>
 
 #include "SevenZipTestFiles.h"
-#include "TextConversion.h"
+#include "platform/Utf8Text.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ void MakeSourceTree(const fs::path& root) {
     fs::create_directories(root / "empty folder" / "inner");
     const std::u16string kNames[] = {u"한국어.lng", u"日本語のファイル.txt", u"Ελληνικά.txt", u"Größe ß.txt",
                                      u"\U0001F600 sample.dat", u"ǅŉ.txt", u"a\uFF1Ab\u2215c.txt"};
-    for (const auto& name : kNames) WriteBytes(root / fs::path(u"lang") / fs::path(name), sevenzip::Utf16ToUtf8(name));
+    for (const auto& name : kNames) WriteBytes(root / fs::path(u"lang") / fs::path(name), Utf16ToUtf8(name));
 }
 
 // The archive unpacked by 7z and by the library into scratch: the same 22 entries of the

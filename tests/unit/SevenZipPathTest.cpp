@@ -4,7 +4,7 @@
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
 #include "TargetFolder.h"
-#include "TextConversion.h"
+#include "platform/Utf8Text.h"
 #include "extract/ExtractionCommand.h"
 
 namespace {
@@ -29,7 +29,7 @@ TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
         {u"COM10.txt", {u"COM10.txt"}},
         {u"xnul", {u"xnul"}},
     };
-    for (const auto& c : safe) EXPECT_EQ(sevenzip::SafePathParts(c.name), c.parts) << sevenzip::Utf16ToUtf8(c.name);
+    for (const auto& c : safe) EXPECT_EQ(sevenzip::SafePathParts(c.name), c.parts) << Utf16ToUtf8(c.name);
     // Ways out of the target folder, drive and stream names, parts Windows trims to dots,
     // and device names, whatever their case, extension, trailing blanks or superscript digit.
     const std::u16string refused[] = {
@@ -37,7 +37,7 @@ TEST(SevenZipPath, SplitsSafeNamesAndRefusesEscapes) {
         u"c:x",  u"a/b:stream",  u"... /x",      u"a/.. /x",   u"CON",         u"dir/nul.txt",        u"aux.tar.gz",
         u"CON.", u"prn  ",       u"Com1 .log",   u"lpt9/x",    u"CONOUT$",     u"COM\u00B9",         u"./..",
         u"a/./../.."};
-    for (const auto& name : refused) EXPECT_FALSE(sevenzip::SafePathParts(name)) << sevenzip::Utf16ToUtf8(name);
+    for (const auto& name : refused) EXPECT_FALSE(sevenzip::SafePathParts(name)) << Utf16ToUtf8(name);
 }
 
 // What other archivers put into a header that 7z never writes.
@@ -61,8 +61,8 @@ TEST(SevenZipPath, PlacesEveryEntryAs7zDoes) {
         for (bool windows : {false, true}) {
             const char* expected = windows ? c.windows : c.posix;
             auto path = sevenzip::EntryRelativePath(entry, u"package", windows ? '\\' : '/', windows);
-            EXPECT_EQ(path.has_value(), expected != nullptr) << sevenzip::Utf16ToUtf8(c.name);
-            if (path && expected) EXPECT_EQ(*path, expected) << sevenzip::Utf16ToUtf8(c.name);
+            EXPECT_EQ(path.has_value(), expected != nullptr) << Utf16ToUtf8(c.name);
+            if (path && expected) EXPECT_EQ(*path, expected) << Utf16ToUtf8(c.name);
         }
     }
     EXPECT_EQ(sevenzip::UnnamedEntryName("C:\\Temp\\a.b.7z"), u"a.b");
@@ -72,7 +72,7 @@ TEST(SevenZipPath, PlacesEveryEntryAs7zDoes) {
 TEST(SevenZipPath, ArchiveWithEscapingNameIsRefusedWhole) {
     const std::u16string names[] = {u"dir/second.txt", u"sub/../../x", u"C:\\x", u"..\\x"};
     for (const auto& name : names) {
-        SCOPED_TRACE(sevenzip::Utf16ToUtf8(name));
+        SCOPED_TRACE(Utf16ToUtf8(name));
         ScratchFolder scratch;
         fs::path archive = scratch.Path() / "crafted.7z", target = scratch.Path() / "a" / "target";
         auto bytes = WriteTinyArchive({{u"first.txt", "first"}, {name, "second"}});
@@ -117,7 +117,7 @@ TEST(SevenZipPath, NeverWritesThroughALinkInTheTarget) {
 
 // Inside the library the target folder is UTF-8, whose bytes never hold a stray "\".
 TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
-    const std::string utf8 = sevenzip::Utf16ToUtf8(u"D:\\嘰\\한국어\\");
+    const std::string utf8 = Utf16ToUtf8(u"D:\\嘰\\한국어\\");
     const struct {
         std::string path;
         char separator;
@@ -134,13 +134,13 @@ TEST(SevenZipPath, TargetFolderSplitsAtWholeCharacters) {
 // SevenZipArchiveTest's tree.
 TEST(SevenZipPath, Utf8RefusesMalformedBytesAndCutsAtWholeCharacters) {
     // Overlong forms, a surrogate, a lone continuation byte and a cut sequence are no UTF-8.
-    EXPECT_EQ(sevenzip::Utf8ToUtf16("a\xC0\xAF\xED\xA0\x80\x80\xE4\xB8"), u"a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
-    const std::string korean = sevenzip::Utf16ToUtf8(u"한국어");  // three bytes a character
+    EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF\xED\xA0\x80\x80\xE4\xB8"), u"a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+    const std::string korean = Utf16ToUtf8(u"한국어");  // three bytes a character
     const struct {
         size_t max;
         size_t kept;
     } prefixes[] = {{9, 9}, {8, 6}, {6, 6}, {2, 0}, {100, 9}};
-    for (const auto& p : prefixes) EXPECT_EQ(sevenzip::Utf8Prefix(korean, p.max), korean.substr(0, p.kept)) << p.max;
+    for (const auto& p : prefixes) EXPECT_EQ(Utf8Prefix(korean, p.max), korean.substr(0, p.kept)) << p.max;
 }
 
 // The installer's command line, exactly, and the library reading its two paths back.

@@ -9,12 +9,8 @@
 #include "support/DpiScale.h"
 #include "support/EnsureFolder.h"
 #include "support/FontSpec.h"
-#include "support/GbkText.h"
-#include "support/HeldFileRetry.h"
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
-#include "support/TextSearch.h"
-#include "support/TextSplit.h"
 #include "support/WaitDeadline.h"
 
 namespace {
@@ -130,65 +126,6 @@ TEST(ResourceNameTest, HashNamesAreSixteenBitIdentifiers) {
     for (const auto& c : cases) EXPECT_EQ(ResourceIdFromName(c.name), c.id) << '"' << c.name << '"';
 }
 
-// The one edge between the program's GBK texts and Windows' wide calls (and the publisher's
-// UTF-8): each text comes back as the compiler wrote it.
-TEST(GbkText, ProgramTextsRoundTripThroughUtf16AndUtf8) {
-  const struct {
-    std::string gbk;
-    std::u16string utf16;
-  } cases[] = {
-      {"浏览(&B).....", u"浏览(&B)....."},
-      {"　　　－－－－感谢你使用【岚舟软件】“”", u"　　　－－－－感谢你使用【岚舟软件】“”"},
-      {"C:\\Program Files\\多语测试\\", u"C:\\Program Files\\多语测试\\"},
-  };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(Utf16FromGbk(c.gbk) == c.utf16) << c.gbk;
-    EXPECT_EQ(GbkFromUtf16(c.utf16), c.gbk);
-    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(c.gbk)), c.gbk);
-  }
-  // Half a character shows as a replacement; a character without a GBK form has no GBK text,
-  // or shows as "?" where it is only shown.
-  EXPECT_TRUE(Utf16FromGbk(std::string("岚舟").substr(0, 3)) == u"岚\uFFFD");
-  EXPECT_EQ(GbkToUtf8(std::string("岚舟").substr(0, 3)), "\xE5\xB2\x9A?");
-  EXPECT_EQ(GbkFromUtf16(u"한국어"), std::nullopt);
-  EXPECT_EQ(Utf8ToGbk("\xED\x95\x9C"), std::nullopt);
-  EXPECT_EQ(GbkShownFromUtf8("bin\\\xED\x95\x9C\xE5\xB2\x9A.exe"), "bin\\?岚.exe");
-}
-
-// The clock moves by each pause and by each try's own time; the user may stop at a pause.
-TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
-  struct Clock : RetryClock {
-    uint32_t now = 0;
-    int pauses = 0, stopAtPause = 0;  // 0: never
-    uint32_t NowMs() override { return now; }
-    bool Pause(uint32_t milliseconds) override { return now += milliseconds, ++pauses != stopAtPause; }
-  };
-  const struct {
-    const char* name;
-    std::vector<uint32_t> errors;  // per try, 0 for success; the last one repeats
-    uint32_t tryMs;
-    int stopAtPause, tries;
-    bool done;
-    uint32_t lastedMs;
-  } cases[] = {
-      {"free at once", {0}, 0, 0, 1, true, 0},
-      {"sharing violation, access denied, lock violation, then free", {32, 5, 33, 0}, 0, 0, 4, true, 300},
-      {"a missing file is final", {2, 0}, 0, 0, 1, false, 0},
-      {"a full disk is final", {112, 0}, 0, 0, 1, false, 0},
-      {"held for good: given up at the bound", {32}, 0, 0, 101, false, 10000},
-      {"slow tries count toward the bound", {32}, 3000, 0, 4, false, 12300},
-      {"the user stops during the third pause", {32}, 0, 3, 3, false, 300},
-  };
-  for (const auto& c : cases) {
-    Clock clock;
-    clock.stopAtPause = c.stopAtPause;
-    int tries = 0;
-    const bool done = RetryWhileHeld(clock, [&] {
-      const uint32_t error = c.errors[std::min<std::size_t>(tries++, c.errors.size() - 1)];
-      clock.now += c.tryMs;
-      return error == 0 ? FileAnswer::Done : AnswerForError(error);
-    });
-    EXPECT_EQ(std::tuple(done, tries, clock.now), std::tuple(c.done, c.tries, c.lastedMs)) << c.name;
   }
 }
 
@@ -212,24 +149,6 @@ TEST(WaitDeadline, RoundsTowardTheLaterEnd) {
   }
   EXPECT_EQ(MillisecondsUntil(100, 40, 1000), 0u);  // past: nothing left to wait
   EXPECT_EQ(MillisecondsUntil(0, 10, 0), 0u);       // no counter: no wait
-}
-
-TEST(TextHelpers, SplitReplaceAndSearch) {
-  const struct {
-    const char *text, *delimiter;
-    std::vector<std::string> pieces;  // {"kept"}: -1, the list left as it was
-  } splits[] = {{"a,b,", ",", {"a", "b", ""}}, {"a\r\nb", "\r\n", {"a", "b"}}, {"abc", "", {"abc"}}, {"", ",", {"kept"}}};
-  for (const auto& c : splits) {
-    std::vector<std::string> list{"kept"};
-    EXPECT_EQ(SplitText(c.text, c.delimiter, list), *c.text ? int(c.pieces.size()) : -1) << c.text;
-    EXPECT_EQ(list, c.pieces) << c.text;
-  }
-  EXPECT_EQ(ReplaceText("aaa", "a", "aa"), "aaaaaa");  // inserted text is not searched again
-  EXPECT_EQ(ReplaceText("abc", "", "x"), "abc");
-  EXPECT_EQ(TextBetween("k=1;k=2;", "k=", ";"), "1");
-  EXPECT_EQ(TextBetween("k=1", "k=", ";"), "");
-  EXPECT_EQ(TextAfter("k=1;k=2;", "k="), "1;k=2;");
-  EXPECT_EQ(TextAfter("x=1", "k="), "");
 }
 
 // Scaled in single precision and rounded half to even, as the form's layout has always been.

@@ -7,7 +7,7 @@
 #include "TestFiles.h"
 #include "contracts/PackageInfo.h"
 #include "trust/DownloadDigest.h"
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

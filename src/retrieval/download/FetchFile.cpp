@@ -3,37 +3,21 @@
 #include <windows.h>
 
 #include <array>
-#include <cstring>
-#include <vector>
 
 #include "state/AppState.h"
 #include "state/BuildConfig.h"
 #include "support/MessagePump.h"
 #include "support/ControlHelpers.h"
-#include "support/HeldFileRetry.h"
+#include "platform/File.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"
 #include "retrieval/download/FetchSequence.h"
 #include "state/RetrievalState.h"
 #include "retrieval/download/RunTransfer.h"
 #include "state/WizardState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
-
-// Renames through the handle: the file is not shared for renaming while it is held.
-bool RenameHeldFile(HANDLE file, const std::string& to) {
-  const WideText name(to);
-  if (name.Length() <= 0) return false;
-  const std::size_t nameBytes = static_cast<std::size_t>(name.Length()) * sizeof(WCHAR);
-  std::vector<BYTE> buffer(sizeof(FILE_RENAME_INFO) + nameBytes);
-  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-  info->ReplaceIfExists = FALSE;
-  info->RootDirectory = nullptr;
-  info->FileNameLength = static_cast<DWORD>(nameBytes);
-  std::memcpy(info->FileName, static_cast<const wchar_t*>(name), nameBytes);
-  return SetFileInformationByHandle(file, FileRenameInfo, info, static_cast<DWORD>(buffer.size())) != FALSE;
-}
 
 class WindowsFetchHost : public FetchHost {
  public:
@@ -56,11 +40,8 @@ class WindowsFetchHost : public FetchHost {
   }
   void ShowFailure(const std::string& text) override { ShowTransferFailure(MainWindowHandle, text); }
   bool RenameFile(const std::string& from, const std::string& to) override {
-    return RetryWhileHeld([&] {
-      const bool renamed = kept_ != nullptr && kept_->file.IsValid() ? RenameHeldFile(kept_->file, to)
-                                                                    : MoveFileW(WideText(from), WideText(to)) != FALSE;
-      return renamed ? FileAnswer::Done : AnswerForError(GetLastError());
-    });
+    if (kept_ != nullptr && kept_->file.IsOpen()) return kept_->file.RenameTo(PathFromGbk(to));
+    return RenameFileNamed(PathFromGbk(from), PathFromGbk(to));
   }
 
  private:
@@ -74,7 +55,7 @@ bool FetchFile(const std::string& fileName, const std::string& displayName, Down
   const std::array<std::string_view, 2> hosts = {DownloadHost1, DownloadHost2};
   if (FetchFromHosts(host, RunFolder, fileName, displayName, hosts)) return true;
   if (kept != nullptr) {
-    kept->file.Reset();
+    kept->file.Close();
     kept->digest.Stop();
   }
   return false;

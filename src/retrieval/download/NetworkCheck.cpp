@@ -4,7 +4,7 @@
 #include <wininet.h>
 
 #include "retrieval/download/RunTransfer.h"
-#include "support/SystemLibraries.h"
+#include "platform/SystemLibraries.h"
 
 bool IsNetworkConnected() {
   const auto connected =

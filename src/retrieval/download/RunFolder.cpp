@@ -5,11 +5,11 @@
 #include <sddl.h>
 
 #include "state/RetrievalState.h"
-#include "support/FileIO.h"
-#include "support/HeldFileRetry.h"
+#include "platform/File.h"
+#include "platform/HeldFileRetry.h"
 #include "support/ScopedWin.h"
 #include "state/TrustState.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -51,7 +51,7 @@ void RemoveTree(const std::string& folder) {
       const std::string path = folder + name;
       const DWORD attributes = entry.dwFileAttributes;
       if (!(attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        DeleteFileNamed(path);
+        DeleteFileNamed(PathFromGbk(path));
       } else if (attributes & FILE_ATTRIBUTE_REPARSE_POINT) {
         RemoveDirectoryW(WideText(path));
       } else {
@@ -90,8 +90,8 @@ std::string MakeRunFolder(const std::string& tempFolder) {
 }
 
 void RemoveRunFolder() {
-  CheckedPackage.Reset();
-  CheckedLibrary.Reset();
+  CheckedPackage.Close();
+  CheckedLibrary.Close();
   if (!RunFolder.empty()) RemoveTree(RunFolder);
 }
 

@@ -43,11 +43,10 @@ TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::strin
   request.progress = &sink;
   request.settings.proxyFor = UserProxyFor;
   request.settings.secureStreams = NewSystemSecureStream;
-  RandomAccessFile keptFile;
   std::optional<DigestFeed> feed;
   if (kept != nullptr) {
-    kept->file.Reset();
-    request.keptFile = &keptFile;
+    kept->file.Close();
+    request.keptFile = &kept->file;
     if (kept->digest.Start()) request.observer = &feed.emplace(kept->digest);
   }
 
@@ -60,12 +59,11 @@ TransferOutcome RunTransfer(HWND owner, const std::string& url, const std::strin
       // The request lives in this frame: never leave it while the worker may still write it.
       WaitForSingleObject(worker, INFINITE);
       result = request.result;
-      if (kept != nullptr && keptFile.IsOpen()) kept->file.Reset(reinterpret_cast<HANDLE>(keptFile.Release()));
     }
   } else {
     request.errorText = kNoNetworkText;
   }
-  if (kept != nullptr && !kept->file.IsValid()) kept->digest.Stop();
+  if (kept != nullptr && !kept->file.IsOpen()) kept->digest.Stop();
   // Idle on every path, so that a close during the message below asks nothing.
   DownloadState = kDownloadIdle;
   if (!request.errorText.empty()) {

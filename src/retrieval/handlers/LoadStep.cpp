@@ -15,7 +15,7 @@
 #include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
 #include "support/ControlHelpers.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "state/PageImages.h"
 
 namespace {

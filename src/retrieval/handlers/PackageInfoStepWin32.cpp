@@ -8,7 +8,8 @@
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/package/PackageInfoTexts.h"
 #include "state/RetrievalState.h"
-#include "support/FileIO.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "state/WizardState.h"
 #include "trust/PublisherFile.h"
 #include "trust/PublisherKey.h"
@@ -40,13 +41,13 @@ class WindowsPackageStepHost : public PackageStepHost {
   }
   // Checked on its download's handle, or hashed whole when the download left none.
   bool SignatureHolds(const std::string& path) override {
-    if (downloaded_.file.IsValid()) return HoldDownloadedFile(downloaded_, CheckedPackage);
+    if (downloaded_.file.IsOpen()) return HoldDownloadedFile(downloaded_, CheckedPackage);
     return HoldPublisherFile(path, CheckedPackage);
   }
   void DeleteFile(const std::string& path) override {
-    CheckedPackage.Reset();
-    downloaded_.file.Reset();
-    DeleteFileNamed(path);
+    CheckedPackage.Close();
+    downloaded_.file.Close();
+    DeleteFileNamed(PathFromGbk(path));
   }
   void StorePackage(const PackageInfo& info) override { Package = info; }
   void ShowWelcomePage() override {
@@ -55,7 +56,7 @@ class WindowsPackageStepHost : public PackageStepHost {
   }
   void PostStartMessage() override { PostMessageW(form_, kStartMessage, 0, 0); }
   void EndProgram() override {
-    downloaded_.file.Reset();
+    downloaded_.file.Close();
     EndProgramNow();
   }
 

@@ -1,5 +1,5 @@
 #include "retrieval/handlers/PackageRunClaim.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 #include <cstdint>
 

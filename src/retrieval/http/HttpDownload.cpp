@@ -9,7 +9,8 @@
 #include "retrieval/http/HttpRequestText.h"
 #include "retrieval/http/HttpResponse.h"
 #include "retrieval/http/HttpUrl.h"
-#include "support/FileIO.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "support/Socket.h"
 
 namespace {
@@ -46,8 +47,8 @@ std::string SocketErrorText(const char* prefix, int error) {
 // Where the body goes: the output file, or the request's body text in memory mode.
 class BodyStore {
  public:
-  BodyStore(const std::string& path, std::string& memory, RandomAccessFile* keptFile)
-      : path_(path), memory_(memory), kept_(keptFile != nullptr), file_(kept_ ? *keptFile : ownFile_) {}
+  BodyStore(const std::string& path, std::string& memory, File* keptFile)
+      : path_(PathFromGbk(path)), memory_(memory), kept_(keptFile != nullptr), file_(kept_ ? *keptFile : ownFile_) {}
 
   bool IsFile() const { return !path_.empty(); }
 
@@ -57,7 +58,8 @@ class BodyStore {
       memory_.append(bytes);
       return true;
     }
-    return (file_.IsOpen() || (kept_ ? file_.CreateKept(path_) : file_.Open(path_))) && file_.WriteAt(offset, bytes);
+    return (file_.IsOpen() || (kept_ ? file_.CreateNew(path_) : file_.OpenWrite(path_))) &&
+           file_.WriteAt(static_cast<uint64_t>(offset), bytes.data(), bytes.size());
   }
 
   // A kept file stays open for the caller.
@@ -68,17 +70,20 @@ class BodyStore {
     file_.Close();
     if (!IsFile()) {
       memory_.clear();
-    } else if (FileExists(path_)) {
-      DeleteFileNamed(path_);
+    } else {
+      DeleteOld();
     }
   }
 
+  // True when no file is left under the output name.
+  bool DeleteOld() { return !FileExists(path_) || DeleteFileNamed(path_); }
+
  private:
-  const std::string& path_;
+  const NativePath path_;
   std::string& memory_;
   const bool kept_;
-  RandomAccessFile ownFile_;
-  RandomAccessFile& file_;
+  File ownFile_;
+  File& file_;
 };
 
 enum class PassEnd { Finished, Redirect, Failed };
@@ -122,7 +127,7 @@ class Transfer {
     if (!EnterDownloadStep(kDownloadCheckingUrl)) return false;
     if (host_.empty()) return Fail(4, kInvalidUrlText);
     // Every call starts from an absent output file: offsets are only right in a fresh one.
-    if (store_.IsFile() && FileExists(request_.outputPath) && !DeleteFileNamed(request_.outputPath)) return false;
+    if (store_.IsFile() && !store_.DeleteOld()) return false;
 
     for (int requestCount = 1; requestCount <= kMaxRequests; ++requestCount) {
       const PassEnd end = RunPass();

@@ -9,7 +9,7 @@
 
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/proxy/ProxyRules.h"
-#include "support/FileIO.h"
+#include "platform/File.h"
 #include "support/SecureStream.h"
 #include "support/Socket.h"
 
@@ -57,7 +57,7 @@ struct DownloadRequest {
   BodyObserver* observer = nullptr;
   // When set, the output file is made anew through it (nobody else may write, rename or
   // delete it while it is open) and stays open after a success, for the caller to keep.
-  RandomAccessFile* keptFile = nullptr;
+  File* keptFile = nullptr;
   DownloadSettings settings;
 };
 

@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <limits>
 
-#include "support/AsciiText.h"
-#include "support/TextSearch.h"
+#include "platform/AsciiText.h"
+#include "platform/TextSearch.h"
 
 namespace {
 

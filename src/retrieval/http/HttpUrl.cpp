@@ -1,6 +1,6 @@
 #include "retrieval/http/HttpUrl.h"
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include "state/AppState.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "support/FontSpecWin32.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -1,35 +1,30 @@
 #include "retrieval/package/PackageCopyWin32.h"
 
-#include <windows.h>
-
-#include "support/ScopedWin.h"
-#include "support/GbkText.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 
 namespace {
 
 class WindowsCopyFiles : public CopyFileOperations {
  public:
   std::string ReadWholeFile(const std::string& path) override {
-    AutoCloseHandle file(CreateFileW(WideText(path), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    if (!file.IsValid() || !GetFileSizeEx(file, &size) || size.QuadPart > 0x40000000) return {};
-    std::string content(static_cast<std::size_t>(size.QuadPart), '\0');
-    DWORD read = 0;
-    if (!ReadFile(file, content.data(), static_cast<DWORD>(content.size()), &read, nullptr)) return {};
-    content.resize(read);
+    File file;
+    if (!file.OpenRead(PathFromGbk(path), FileSharing::Everyone)) return {};
+    const int64_t size = file.Size();
+    if (size < 0 || size > 0x40000000) return {};
+    std::string content(static_cast<std::size_t>(size), '\0');
+    if (!file.ReadAllAt(0, content.data(), content.size())) return {};
     return content;
   }
 
+  // A copy of an earlier run, or a link in its place, is removed and made anew.
   bool WriteWholeFile(const std::string& path, const std::string& bytes) override {
-    AutoCloseHandle file(
-        CreateFileW(WideText(path), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file.IsValid() && WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
+    const NativePath name = PathFromGbk(path);
+    File file;
+    return DeleteFileNamed(name) && file.CreateNew(name) && file.Write(bytes.data(), bytes.size()) && file.Close();
   }
 
-  void RemoveFile(const std::string& path) override { DeleteFileW(WideText(path)); }
+  void RemoveFile(const std::string& path) override { DeleteFileNamed(PathFromGbk(path)); }
 };
 
 }  // namespace

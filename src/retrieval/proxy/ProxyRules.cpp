@@ -4,7 +4,7 @@
 #include <charconv>
 #include <vector>
 
-#include "support/AsciiText.h"
+#include "platform/AsciiText.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "support/GbkText.h"
-#include "support/SystemLibraries.h"
+#include "platform/GbkText.h"
+#include "platform/SystemLibraries.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "Harness.h"
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 bool InstallerProcess::Start(const std::string& program,
                              const std::vector<std::pair<std::string, std::string>>& overrides) {

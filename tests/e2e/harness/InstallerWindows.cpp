@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "contracts/ProgramIdentity.h"
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "Harness.h"
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 #include "support/ScopedGdiplus.h"
 
 int ScreenDpi() {

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

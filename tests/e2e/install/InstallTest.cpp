@@ -11,7 +11,7 @@
 #include <cstdio>
 #include <set>
 
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "support/SystemBcrypt.h"
+#include "platform/SystemBcrypt.h"
 
-#include "support/SystemLibraries.h"
+#include "platform/SystemLibraries.h"
 
 namespace {
 

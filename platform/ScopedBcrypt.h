@@ -3,8 +3,8 @@
 // Holders for CNG handles, each released with its own call on every path. A handle exists
 // only when SystemBcrypt() gave the functions that made it.
 
-#include "support/ScopedHandle.h"
-#include "support/SystemBcrypt.h"
+#include "platform/ScopedHandle.h"
+#include "platform/SystemBcrypt.h"
 
 inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { SystemBcrypt()->CloseAlgorithmProvider(algorithm, 0); }
 inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { SystemBcrypt()->DestroyHash(hash); }

@@ -1,4 +1,4 @@
-#include "support/HeldFileRetry.h"
+#include "platform/HeldFileRetry.h"
 
 #ifdef _WIN32
 #include <windows.h>

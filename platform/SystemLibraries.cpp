@@ -1,4 +1,4 @@
-#include "support/SystemLibraries.h"
+#include "platform/SystemLibraries.h"
 
 #include <cstring>
 

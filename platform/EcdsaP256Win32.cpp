@@ -1,4 +1,4 @@
-#include "support/EcdsaP256Win32.h"
+#include "platform/EcdsaP256Win32.h"
 
 #include <cstring>
 

@@ -7,7 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "support/ScopedBcrypt.h"
+#include "platform/ScopedBcrypt.h"
 
 using Sha256Digest = std::array<UCHAR, 32>;
 using P256Signature = std::array<std::uint8_t, 64>;

@@ -1,6 +1,4 @@
-#include "TextConversion.h"
-
-namespace sevenzip {
+#include "platform/Utf8Text.h"
 
 std::string Utf16ToUtf8(std::u16string_view text) {
     std::string out;
@@ -81,5 +79,3 @@ std::string_view Utf8Prefix(std::string_view text, size_t maxBytes) {
     while (end > 0 && IsContinuation(static_cast<unsigned char>(text[end]))) --end;
     return text.substr(0, end);
 }
-
-}  // namespace sevenzip

@@ -1,4 +1,4 @@
-#include "support/TextSearch.h"
+#include "platform/TextSearch.h"
 
 std::string TextBetween(std::string_view text, std::string_view key, std::string_view terminator) {
   const size_t keyAt = text.find(key);

@@ -1,4 +1,4 @@
-#include "support/GbkText.h"
+#include "platform/GbkText.h"
 
 #ifdef _WIN32
 #include <windows.h>
@@ -65,6 +65,8 @@ std::string GbkShownFromUtf8(std::string_view utf8) {
   return Narrow(kGbkCodePage, false, Widen(CP_UTF8, 0, utf8)).value_or("");
 }
 
+NativePath PathFromGbk(std::string_view gbk) { return Widen(kGbkCodePage, 0, gbk); }
+
 WideText::WideText(std::string_view gbk) : text_(Widen(kGbkCodePage, 0, gbk)) {}
 
 WideText::~WideText() = default;
@@ -125,6 +127,8 @@ class Converter {
 constexpr char kReplacementUtf16[] = {'\xFD', '\xFF'};
 
 }  // namespace
+
+NativePath PathFromGbk(std::string_view gbk) { return NativePath(gbk); }
 
 std::u16string Utf16FromGbk(std::string_view gbk) {
   const std::string bytes = Converter(kUtf16Charset, kGbkCharset)

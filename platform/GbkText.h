@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/File.h"
+
 // Bytes that are no GBK character (such as half of one cut off) come out as U+FFFD.
 std::u16string Utf16FromGbk(std::string_view gbk);
 
@@ -21,6 +23,9 @@ std::string GbkToUtf8(std::string_view gbk);
 // The GBK form of a name to show: a character without one becomes the nearest look-alike or
 // "?", as Windows programs show names they cannot spell.
 std::string GbkShownFromUtf8(std::string_view utf8);
+
+// A GBK path as the file calls take it: UTF-16 on Windows, the bytes themselves elsewhere.
+NativePath PathFromGbk(std::string_view gbk);
 
 #ifdef _WIN32
 // GBK text as Windows' wide calls take it, alive to the end of the statement that makes it:

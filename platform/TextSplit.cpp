@@ -1,4 +1,4 @@
-#include "support/TextSplit.h"
+#include "platform/TextSplit.h"
 
 int SplitText(const std::string& text, const std::string& delimiter, std::vector<std::string>& list) {
   if (text.empty()) return -1;

@@ -1,4 +1,4 @@
-#include "support/LeadingNumber.h"
+#include "platform/LeadingNumber.h"
 
 #include <cmath>
 #include <cstdint>

@@ -2,8 +2,6 @@
 #include <string>
 #include <string_view>
 
-namespace sevenzip {
-
 // UTF-16 (as 7z stores names) to UTF-8; unpaired surrogates become U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 
@@ -12,5 +10,3 @@ std::u16string Utf8ToUtf16(std::string_view text);
 
 // The longest start of text of at most maxBytes bytes that ends between characters.
 std::string_view Utf8Prefix(std::string_view text, size_t maxBytes);
-
-}  // namespace sevenzip

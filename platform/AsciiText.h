@@ -4,7 +4,7 @@
 #include <string_view>
 
 // Byte-wise helpers for ASCII text: protocol heads, URLs, class names. Text that may hold
-// GBK characters goes through support/GbkPath.h, which never folds a trail byte.
+// GBK characters goes through the installer's GBK path rules, which never fold a trail byte.
 
 constexpr char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -1,4 +1,4 @@
-#include "trust/SignatureLine.h"
+#include "contracts/SignatureLine.h"
 
 namespace {
 

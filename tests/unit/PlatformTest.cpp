@@ -1,0 +1,147 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <tuple>
+#include <vector>
+
+#include "TestFiles.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
+#include "platform/HeldFileRetry.h"
+#include "platform/TextSearch.h"
+#include "platform/TextSplit.h"
+
+namespace {
+
+using namespace testfiles;
+using namespace std::string_literals;
+
+// Each case starts in a fresh folder holding "old"; what is left: old|new|moved, "-" for no file.
+TEST(PlatformFile, ActsOnTheFileItHoldsNeverOnWhatStandsAtItsName) {
+  const struct {
+    const char* name;
+    std::function<bool(File&, const std::string&)> steps;
+    std::string left;
+  } cases[] = {
+      {"created new, never over a file", [](File& f, auto& d) { return !f.CreateNew(d + "old"); }, "0123456789|-|-"},
+      {"written in place, never truncated",
+       [](File& f, auto& d) { return f.OpenWrite(d + "old") && f.WriteAt(12, "ab", 2); }, "0123456789\0\0ab|-|-"s},
+      {"renamed through the handle, never over a file",
+       [](File& f, auto& d) {
+         return f.CreateNew(d + "new") && !f.RenameTo(d + "old") && f.RenameTo(d + "moved") && f.WriteAt(0, "x", 1);
+       },
+       "0123456789|-|x"},
+      {"deleted through the handle after a rename",
+       [](File& f, auto& d) { return f.CreateNew(d + "new") && f.RenameTo(d + "moved") && (f.Delete(), true); },
+       "0123456789|-|-"},
+      {"a file that took the name since is not deleted",
+       [](File& f, auto& d) {
+         return f.CreateReplacing(d + "new") && !std::rename((d + "old").c_str(), (d + "new").c_str()) &&
+                (f.Delete(), true);
+       },
+       "-|0123456789|-"},
+      {"deleted by name, read-only or missing",
+       [](File&, auto& d) {
+         return !chmod((d + "old").c_str(), 0444) && DeleteFileNamed(d + "old") && DeleteFileNamed(d + "old");
+       },
+       "-|-|-"},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder scratch;
+    const std::string d = scratch.Path().string() + "/";
+    WriteBytes(d + "old", "0123456789");
+    File file;
+    EXPECT_TRUE(c.steps(file, d)) << c.name;
+    std::string left;
+    for (const char* name : {"old", "new", "moved"})
+      left += (*name == 'o' ? "" : "|") + (fs::exists(d + name) ? ReadBytes(d + name) : "-");
+    EXPECT_EQ(left, c.left) << c.name;
+  }
+}
+
+// The one edge between the program's GBK texts and Windows' wide calls (and the publisher's
+// UTF-8): each text comes back as the compiler wrote it.
+TEST(GbkText, ProgramTextsRoundTripThroughUtf16AndUtf8) {
+  const struct {
+    std::string gbk;
+    std::u16string utf16;
+  } cases[] = {
+      {"浏览(&B).....", u"浏览(&B)....."},
+      {"　　　－－－－感谢你使用【岚舟软件】“”", u"　　　－－－－感谢你使用【岚舟软件】“”"},
+      {"C:\\Program Files\\多语测试\\", u"C:\\Program Files\\多语测试\\"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_TRUE(Utf16FromGbk(c.gbk) == c.utf16) << c.gbk;
+    EXPECT_EQ(GbkFromUtf16(c.utf16), c.gbk);
+    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(c.gbk)), c.gbk);
+  }
+  // Half a character shows as a replacement; a character without a GBK form has no GBK text,
+  // or shows as "?" where it is only shown.
+  EXPECT_TRUE(Utf16FromGbk(std::string("岚舟").substr(0, 3)) == u"岚\uFFFD");
+  EXPECT_EQ(GbkToUtf8(std::string("岚舟").substr(0, 3)), "\xE5\xB2\x9A?");
+  EXPECT_EQ(GbkFromUtf16(u"한국어"), std::nullopt);
+  EXPECT_EQ(Utf8ToGbk("\xED\x95\x9C"), std::nullopt);
+  EXPECT_EQ(GbkShownFromUtf8("bin\\\xED\x95\x9C\xE5\xB2\x9A.exe"), "bin\\?岚.exe");
+}
+
+// The clock moves by each pause and by each try's own time; the user may stop at a pause.
+TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
+  struct Clock : RetryClock {
+    uint32_t now = 0;
+    int pauses = 0, stopAtPause = 0;  // 0: never
+    uint32_t NowMs() override { return now; }
+    bool Pause(uint32_t milliseconds) override { return now += milliseconds, ++pauses != stopAtPause; }
+  };
+  const struct {
+    const char* name;
+    std::vector<uint32_t> errors;  // per try, 0 for success; the last one repeats
+    uint32_t tryMs;
+    int stopAtPause, tries;
+    bool done;
+    uint32_t lastedMs;
+  } cases[] = {
+      {"free at once", {0}, 0, 0, 1, true, 0},
+      {"sharing violation, access denied, lock violation, then free", {32, 5, 33, 0}, 0, 0, 4, true, 300},
+      {"a missing file is final", {2, 0}, 0, 0, 1, false, 0},
+      {"a full disk is final", {112, 0}, 0, 0, 1, false, 0},
+      {"held for good: given up at the bound", {32}, 0, 0, 101, false, 10000},
+      {"slow tries count toward the bound", {32}, 3000, 0, 4, false, 12300},
+      {"the user stops during the third pause", {32}, 0, 3, 3, false, 300},
+  };
+  for (const auto& c : cases) {
+    Clock clock;
+    clock.stopAtPause = c.stopAtPause;
+    int tries = 0;
+    const bool done = RetryWhileHeld(clock, [&] {
+      const uint32_t error = c.errors[std::min<std::size_t>(tries++, c.errors.size() - 1)];
+      clock.now += c.tryMs;
+      return error == 0 ? FileAnswer::Done : AnswerForError(error);
+    });
+    EXPECT_EQ(std::tuple(done, tries, clock.now), std::tuple(c.done, c.tries, c.lastedMs)) << c.name;
+  }
+}
+
+TEST(TextHelpers, SplitReplaceAndSearch) {
+  const struct {
+    const char *text, *delimiter;
+    std::vector<std::string> pieces;  // {"kept"}: -1, the list left as it was
+  } splits[] = {
+      {"a,b,", ",", {"a", "b", ""}}, {"a\r\nb", "\r\n", {"a", "b"}}, {"abc", "", {"abc"}}, {"", ",", {"kept"}}};
+  for (const auto& c : splits) {
+    std::vector<std::string> list{"kept"};
+    EXPECT_EQ(SplitText(c.text, c.delimiter, list), *c.text ? int(c.pieces.size()) : -1) << c.text;
+    EXPECT_EQ(list, c.pieces) << c.text;
+  }
+  EXPECT_EQ(ReplaceText("aaa", "a", "aa"), "aaaaaa");  // inserted text is not searched again
+  EXPECT_EQ(ReplaceText("abc", "", "x"), "abc");
+  EXPECT_EQ(TextBetween("k=1;k=2;", "k=", ";"), "1");
+  EXPECT_EQ(TextBetween("k=1", "k=", ";"), "");
+  EXPECT_EQ(TextAfter("k=1;k=2;", "k="), "1;k=2;");
+  EXPECT_EQ(TextAfter("x=1", "k="), "");
+}
+
+}  // namespace
