@@ -126,9 +126,6 @@ TEST(ResourceNameTest, HashNamesAreSixteenBitIdentifiers) {
     for (const auto& c : cases) EXPECT_EQ(ResourceIdFromName(c.name), c.id) << '"' << c.name << '"';
 }
 
-  }
-}
-
 // Waits end on the deadline, never before it: both directions round up.
 TEST(WaitDeadline, RoundsTowardTheLaterEnd) {
   const struct {
