@@ -4,24 +4,6 @@ namespace {
 
 constexpr char kControlFont[] = "微软雅黑,9,0";
 
-// WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SS_NOTIFY
-constexpr uint32_t kHintLabelStyle = 0x46000100;
-// WS_CHILD | WS_TABSTOP | BS_NOTIFY | BS_VCENTER | BS_LEFT | BS_AUTOCHECKBOX
-constexpr uint32_t kCheckBoxStyle = 0x40014D03;
-// WS_CHILD | WS_TABSTOP | BS_NOTIFY | BS_VCENTER | BS_CENTER | BS_PUSHBUTTON
-constexpr uint32_t kHiddenButtonStyle = 0x40014F00;
-// WS_CHILD | BS_NOTIFY | BS_LEFT | BS_GROUPBOX
-constexpr uint32_t kGroupBoxStyle = 0x40004107;
-// WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL
-constexpr uint32_t kEditStyle = 0x40810080;
-// WS_CHILD | PBS_SMOOTH
-constexpr uint32_t kProgressStyle = 0x40000001;
-// kHiddenButtonStyle | WS_VISIBLE
-constexpr uint32_t kVisibleButtonStyle = 0x50014F00;
-
-constexpr uint32_t kExTransparent = 0x20;
-constexpr uint32_t kExClientEdge = 0x200;
-
 }  // namespace
 
 const std::array<ControlRow, 10> kForm1Controls{{

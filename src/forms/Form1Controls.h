@@ -11,10 +11,19 @@
 
 inline constexpr int kForm1Width = 450;
 inline constexpr int kForm1Height = 320;
-// WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
+// Form1's and its controls' styles, as numbers the portable code can hold; Form1ControlsWin32.cpp
+// checks each against the system's names.
 inline constexpr uint32_t kForm1Style = 0x86CA0000;
-// WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOPMOST
 inline constexpr uint32_t kForm1ExStyle = 0x10108;
+inline constexpr uint32_t kHintLabelStyle = 0x46000100;
+inline constexpr uint32_t kCheckBoxStyle = 0x40014D03;
+inline constexpr uint32_t kHiddenButtonStyle = 0x40014F00;
+inline constexpr uint32_t kGroupBoxStyle = 0x40004107;
+inline constexpr uint32_t kEditStyle = 0x40810080;
+inline constexpr uint32_t kProgressStyle = 0x40000001;
+inline constexpr uint32_t kVisibleButtonStyle = 0x50014F00;
+inline constexpr uint32_t kExTransparent = 0x20;
+inline constexpr uint32_t kExClientEdge = 0x200;
 
 
 enum class ControlColours {

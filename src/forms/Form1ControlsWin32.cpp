@@ -8,6 +8,17 @@
 #include "support/FontSpecWin32.h"
 #include "platform/GbkText.h"
 
+static_assert(kForm1Style == (WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
+static_assert(kForm1ExStyle == (WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOPMOST));
+static_assert(kHintLabelStyle == (WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | SS_NOTIFY));
+static_assert(kCheckBoxStyle == (WS_CHILD | WS_TABSTOP | BS_NOTIFY | BS_VCENTER | BS_LEFT | BS_AUTOCHECKBOX));
+static_assert(kHiddenButtonStyle == (WS_CHILD | WS_TABSTOP | BS_NOTIFY | BS_VCENTER | BS_CENTER | BS_PUSHBUTTON));
+static_assert(kGroupBoxStyle == (WS_CHILD | BS_NOTIFY | BS_LEFT | BS_GROUPBOX));
+static_assert(kEditStyle == (WS_CHILD | WS_BORDER | WS_TABSTOP | ES_LEFT | ES_AUTOHSCROLL));
+static_assert(kProgressStyle == (WS_CHILD | PBS_SMOOTH));
+static_assert(kVisibleButtonStyle == (kHiddenButtonStyle | WS_VISIBLE));
+static_assert(kExTransparent == WS_EX_TRANSPARENT && kExClientEdge == WS_EX_CLIENTEDGE);
+
 namespace {
 
 void ApplyInitialState(HWND control, InitialState state) {

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-// BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS | BIF_EDITBOX |
-// BIF_NEWDIALOGSTYLE: file-system folders only, in the resizable dialog with an edit field.
+// File-system folders only, in the resizable dialog with an edit field (the flags by name in
+// FolderPickerWin32.cpp).
 constexpr uint32_t kFolderPickerFlags = 0x5B;
 
 std::string FolderPickerTitle(std::string_view displayName);

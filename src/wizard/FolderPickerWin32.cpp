@@ -10,6 +10,9 @@
 #include "support/ScopedWin.h"
 #include "wizard/FolderPickerRules.h"
 
+static_assert(kFolderPickerFlags ==
+              (BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE));
+
 namespace {
 
 // The item list's file-system path, or empty text when it has none.
