@@ -1,4 +1,4 @@
-#include "retrieval/handlers/LoadStep.h"
+#include "forms/LoadStep.h"
 
 #include <string>
 

@@ -1,10 +1,20 @@
-#include "extract/ArchiveLibrary.h"
+#include "extract/ArchiveLibraryWin32.h"
 
-#include "extract/ExtractionTexts.h"
+#include <windows.h>
+
+#include "contracts/ProgramIdentity.h"
+#include "extract/Extraction.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "platform/HeldFileRetry.h"
+#include "retrieval/download/FetchFile.h"
+#include "retrieval/download/RunFolder.h"
+#include "state/AppState.h"
 #include "state/RetrievalState.h"
 #include "state/TrustState.h"
-#include "platform/GbkText.h"
+#include "support/ControlHelpers.h"
+#include "support/MessagePump.h"
+#include "trust/PublisherFile.h"
 
 namespace {
 
@@ -48,4 +58,30 @@ void ReleaseArchiveLibrary() {
   if (gLibraryHandle) FreeLibrary(gLibraryHandle);
   gLibraryHandle = nullptr;
   gLibrary = {};
+}
+
+namespace {
+
+// The library runs with the installer's rights: nothing but the publisher's is loaded.
+bool HoldLibrary(const std::string& libraryPath) { return HoldPublisherFile(libraryPath, CheckedLibrary); }
+
+}  // namespace
+
+void ObtainArchiveLibrary() {
+  const std::string libraryPath = RunFolder + kArchiveLibraryFile;
+  if (FileExists(PathFromGbk(libraryPath))) {
+    if (HoldLibrary(libraryPath)) return;
+    DeleteFileNamed(PathFromGbk(libraryPath));  // damaged since an earlier attempt: fetched anew
+  }
+  if (!FetchFile(kArchiveLibraryFile, kArchiveLibraryDownloadName)) {
+    if (AbortRequested != 1 && !QuitReceived()) {
+      ShowMessageBox(MainWindowHandle, kArchiveLibraryDownloadError, kInstallTitle, MB_ICONERROR);
+      DeleteFileNamed(PathFromGbk(libraryPath));
+    }
+    EndProgramNow();
+  }
+  if (HoldLibrary(libraryPath)) return;
+  ShowMessageBox(MainWindowHandle, kArchiveLibraryNotPublishers, kPublisherTitle, MB_ICONERROR);
+  DeleteFileNamed(PathFromGbk(libraryPath));
+  EndProgramNow();
 }

@@ -1,4 +1,4 @@
-#include "retrieval/handlers/CustomMessages.h"
+#include "forms/CustomMessages.h"
 
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
@@ -7,7 +7,7 @@
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/indicator/ProgressText.h"
 #include "state/RetrievalState.h"
-#include "retrieval/handlers/PackageInfoStepWin32.h"
+#include "forms/PackageInfoStepWin32.h"
 
 namespace {
 

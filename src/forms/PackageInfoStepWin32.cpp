@@ -1,10 +1,10 @@
-#include "retrieval/handlers/PackageInfoStepWin32.h"
+#include "forms/PackageInfoStepWin32.h"
 
 #include "support/MessagePump.h"
 #include "contracts/WindowMessages.h"
 #include "retrieval/download/FetchFile.h"
 #include "retrieval/download/RunFolder.h"
-#include "retrieval/handlers/LoadStep.h"
+#include "forms/LoadStep.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/package/PackageInfoTexts.h"
 #include "state/RetrievalState.h"
