@@ -1,6 +1,6 @@
-#include "extract/CleanUpOnDestroy.h"
+#include "extract/CleanUpOnDestroyWin32.h"
 
-#include "extract/ArchiveLibrary.h"
+#include "extract/ArchiveLibraryWin32.h"
 #include "retrieval/download/RunFolder.h"
 #include "state/DownloadState.h"
 

@@ -1,14 +1,13 @@
-#include "extract/ExtractPackage.h"
+#include "extract/ExtractPackageWin32.h"
 
 #include <windows.h>
 
 #include "state/AppState.h"
 #include "contracts/ProgramIdentity.h"
-#include "extract/ArchiveLibrary.h"
-#include "extract/ExtractionCommand.h"
+#include "extract/ArchiveLibraryWin32.h"
+#include "extract/Extraction.h"
 #include "extract/ExtractionProgress.h"
 #include "state/ExtractionState.h"
-#include "extract/ExtractionTexts.h"
 #include "support/ControlHelpers.h"
 #include "support/MessagePump.h"
 #include "contracts/ControlIds.h"

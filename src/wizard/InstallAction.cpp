@@ -2,9 +2,8 @@
 
 #include <shlobj.h>
 
-#include "extract/ArchiveLibrary.h"
-#include "extract/ExtractPackage.h"
-#include "extract/ObtainArchiveLibrary.h"
+#include "extract/ArchiveLibraryWin32.h"
+#include "extract/ExtractPackageWin32.h"
 #include "support/ControlHelpers.h"
 #include "contracts/ControlIds.h"
 #include "state/FormsState.h"

@@ -5,7 +5,7 @@
 #include "SevenZipTinyWriter.h"
 #include "TargetFolder.h"
 #include "platform/Utf8Text.h"
-#include "extract/ExtractionCommand.h"
+#include "extract/Extraction.h"
 
 namespace {
 
