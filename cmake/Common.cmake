@@ -16,7 +16,7 @@ if(WIN32)
   add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601 WINVER=0x0601)
   # The installer is a small web-installer stub (128 KiB with its pictures and icons): its code
   # is built without exceptions, RTTI and unwind tables (the runtime pieces that would throw
-  # are replaced by src/app/LeanRuntime.cpp) and without thread-safe statics, since
+  # are replaced by src/app/LeanRuntimeWin32.cpp) and without thread-safe statics, since
   # function-local statics are first reached on the user-interface thread, never by the
   # download worker.
   set(INSTALLER_CODE_OPTIONS -fno-exceptions -fno-rtti -fno-asynchronous-unwind-tables -fno-threadsafe-statics)
@@ -31,7 +31,7 @@ endif()
 
 # Windows libraries the installer imports: only those Windows never takes from the program's
 # folder (KnownDLLs) and COMCTL32, which the manifest binds. bcrypt and wininet are loaded from
-# System32 at run time (platform/SystemLibraries.h); scripts/check-imports.sh holds the list.
+# System32 at run time (platform/SystemLibrariesWin32.h); scripts/check-imports.sh holds the list.
 set(WIN32_SYSTEM_LIBS gdiplus gdi32 comctl32 ws2_32 psapi ole32 oleaut32 uuid shell32 user32 kernel32)
 
 set(GOOGLETEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")

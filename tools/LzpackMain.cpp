@@ -12,7 +12,7 @@
 #include "Utf8Arguments.h"
 #include "Utf8Path.h"
 #ifdef _WIN32
-#include "platform/SystemLibraries.h"
+#include "platform/SystemLibrariesWin32.h"
 #endif
 
 namespace {

@@ -7,13 +7,13 @@
 #include "platform/File.h"
 #include "platform/GbkText.h"
 #include "platform/HeldFileRetry.h"
-#include "retrieval/download/FetchFile.h"
-#include "retrieval/download/RunFolder.h"
-#include "state/AppState.h"
+#include "retrieval/download/FetchFileWin32.h"
+#include "retrieval/download/RunFolderWin32.h"
+#include "state/AppStateWin32.h"
 #include "state/RetrievalState.h"
 #include "state/TrustState.h"
-#include "support/ControlHelpers.h"
-#include "support/MessagePump.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 #include "trust/PublisherFile.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "extract/CleanUpOnDestroyWin32.h"
 
 #include "extract/ArchiveLibraryWin32.h"
-#include "retrieval/download/RunFolder.h"
+#include "retrieval/download/RunFolderWin32.h"
 #include "state/DownloadState.h"
 
 int CleanUpOnDestroy(HWND) {

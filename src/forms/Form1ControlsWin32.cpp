@@ -2,8 +2,8 @@
 
 #include <commctrl.h>
 
-#include "state/AppState.h"
-#include "state/FormsState.h"
+#include "state/AppStateWin32.h"
+#include "state/FormsStateWin32.h"
 #include "support/DpiScale.h"
 #include "support/FontSpecWin32.h"
 #include "platform/GbkText.h"

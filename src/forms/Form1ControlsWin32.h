@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "forms/Form1Controls.h"
-#include "forms/WindowRecord.h"
+#include "forms/WindowRecordWin32.h"
 
 // Makes the ten controls from the control table, with records, fonts, colours and
 // initial states, and focuses the launch check box. Runs inside Form1's WM_CREATE.

@@ -1,10 +1,10 @@
 #include "forms/PackageInfoStepWin32.h"
 
-#include "support/MessagePump.h"
+#include "support/MessagePumpWin32.h"
 #include "contracts/WindowMessages.h"
-#include "retrieval/download/FetchFile.h"
-#include "retrieval/download/RunFolder.h"
-#include "forms/LoadStep.h"
+#include "retrieval/download/FetchFileWin32.h"
+#include "retrieval/download/RunFolderWin32.h"
+#include "forms/LoadStepWin32.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/package/PackageInfoTexts.h"
 #include "state/RetrievalState.h"
@@ -14,7 +14,7 @@
 #include "trust/PublisherFile.h"
 #include "trust/PublisherKey.h"
 #include "state/TrustState.h"
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // only when SystemBcrypt() gave the functions that made it.
 
 #include "platform/ScopedHandle.h"
-#include "platform/SystemBcrypt.h"
+#include "platform/SystemBcryptWin32.h"
 
 inline void CloseAlgorithm(BCRYPT_ALG_HANDLE algorithm) { SystemBcrypt()->CloseAlgorithmProvider(algorithm, 0); }
 inline void DestroyHash(BCRYPT_HASH_HANDLE hash) { SystemBcrypt()->DestroyHash(hash); }

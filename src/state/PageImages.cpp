@@ -1,6 +1,6 @@
 #include "state/PageImages.h"
 
-#include "support/ResourceImage.h"
+#include "support/ResourceImageWin32.h"
 
 // Defined in this order so that exit releases the banner first.
 MemoryCanvas WelcomeImage;

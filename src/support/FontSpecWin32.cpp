@@ -2,7 +2,7 @@
 
 #include "support/FontSpec.h"
 #include "platform/GbkText.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 
 HFONT CreatePointFont(const std::string& faceName, int pointSize, int dpiArgument, int weight, BYTE italic,
                       BYTE underline, BYTE strikeOut) {

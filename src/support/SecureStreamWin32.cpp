@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SystemLibraries.h"
+#include "platform/SystemLibrariesWin32.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "platform/EcdsaP256Win32.h"
 #include "platform/File.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "trust/DownloadDigest.h"
 
 // The running SHA-256 of a download's signed part. A thread of its own hashes what the

@@ -2,12 +2,12 @@
 
 #include <shlobj.h>
 
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
 #include "platform/GbkText.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "wizard/FolderPickerRules.h"
 
 static_assert(kFolderPickerFlags ==

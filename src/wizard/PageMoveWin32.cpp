@@ -1,10 +1,10 @@
 #include "wizard/PageMoveWin32.h"
 
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
-#include "support/ControlHelpers.h"
-#include "support/MessagePump.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 
 namespace {
 

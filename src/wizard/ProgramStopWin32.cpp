@@ -6,13 +6,13 @@
 #include <memory>
 #include <vector>
 
-#include "support/MessagePump.h"
-#include "support/ControlHelpers.h"
+#include "support/MessagePumpWin32.h"
+#include "support/ControlHelpersWin32.h"
 #include "platform/GbkText.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "wizard/PageMoveWin32.h"
 #include "wizard/InstallTexts.h"
 #include "wizard/ProgramStopRules.h"

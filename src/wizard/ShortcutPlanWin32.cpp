@@ -1,6 +1,6 @@
 #include "wizard/ShortcutPlanWin32.h"
 
-#include "support/GbkBstr.h"
+#include "support/GbkBstrWin32.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string>
 
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 
 // One desktop shortcut written through the Windows Script Host shell object, late bound
 // (its interfaces are dual). COM is initialised for the writer's lifetime. Every call

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "platform/GbkText.h"
-#include "platform/SystemLibraries.h"
+#include "platform/SystemLibrariesWin32.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
 // Stands in for the online test in the test build installer-offline only: no network.
-#include "retrieval/download/RunTransfer.h"
+#include "retrieval/download/RunTransferWin32.h"
 
 bool IsNetworkConnected() { return false; }

@@ -1,7 +1,7 @@
 #include "Harness.h"
 
 #include "platform/GbkText.h"
-#include "support/ScopedGdiplus.h"
+#include "support/ScopedGdiplusWin32.h"
 
 int ScreenDpi() {
   const HDC screen = GetDC(nullptr);

@@ -4,7 +4,7 @@
 #include <limits>
 #include <new>
 
-#include "wizard/InstallAction.h"
+#include "wizard/InstallActionWin32.h"
 
 namespace {
 

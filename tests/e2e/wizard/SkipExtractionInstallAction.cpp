@@ -1,5 +1,5 @@
 // Stands in for the install action in the test build installer-skip-extraction only.
-#include "wizard/InstallAction.h"
+#include "wizard/InstallActionWin32.h"
 #include "wizard/InstallTexts.h"
 #include "wizard/PageMoveWin32.h"
 

@@ -1,4 +1,4 @@
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 
 #include <array>
 

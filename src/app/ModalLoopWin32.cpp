@@ -1,10 +1,10 @@
-#include "app/ModalLoop.h"
+#include "app/ModalLoopWin32.h"
 
 #include <string>
 
 #include "app/DialogKeys.h"
-#include "forms/WindowRecord.h"
-#include "state/AppState.h"
+#include "forms/WindowRecordWin32.h"
+#include "state/AppStateWin32.h"
 #include "platform/GbkText.h"
 
 namespace {

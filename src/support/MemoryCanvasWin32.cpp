@@ -1,6 +1,6 @@
-#include "support/MemoryCanvas.h"
+#include "support/MemoryCanvasWin32.h"
 
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 
 MemoryCanvas::~MemoryCanvas() { ReleaseCanvas(*this); }
 

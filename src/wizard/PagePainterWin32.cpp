@@ -1,16 +1,16 @@
-#include "wizard/PagePainter.h"
+#include "wizard/PagePainterWin32.h"
 
 #include <string>
 
-#include "state/AppState.h"
-#include "support/ControlHelpers.h"
-#include "state/FormsState.h"
+#include "state/AppStateWin32.h"
+#include "support/ControlHelpersWin32.h"
+#include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
 #include "support/FontSpecWin32.h"
 #include "platform/GbkText.h"
-#include "support/MemoryCanvas.h"
+#include "support/MemoryCanvasWin32.h"
 #include "state/PageImages.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "wizard/PageLayout.h"
 #include "wizard/PageModel.h"
 #include "wizard/PageTexts.h"

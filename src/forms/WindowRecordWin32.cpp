@@ -1,4 +1,4 @@
-#include "forms/WindowRecord.h"
+#include "forms/WindowRecordWin32.h"
 
 #include <cstring>
 #include <new>

@@ -1,4 +1,4 @@
-#include "platform/SystemLibraries.h"
+#include "platform/SystemLibrariesWin32.h"
 
 #include <cstring>
 

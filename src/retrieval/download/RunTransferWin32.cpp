@@ -1,16 +1,16 @@
-#include "retrieval/download/RunTransfer.h"
+#include "retrieval/download/RunTransferWin32.h"
 
 #include <optional>
 
-#include "retrieval/indicator/BusyIndicator.h"
+#include "retrieval/indicator/BusyIndicatorWin32.h"
 #include "state/DownloadState.h"
 #include "retrieval/download/FetchSequence.h"
 #include "retrieval/http/HttpDownload.h"
 #include "retrieval/http/HttpProgressWin32.h"
 #include "retrieval/proxy/ProxySettingsWin32.h"
 #include "support/SecureStreamWin32.h"
-#include "support/ScopedWin.h"
-#include "support/ControlHelpers.h"
+#include "support/ScopedWin32.h"
+#include "support/ControlHelpersWin32.h"
 
 namespace {
 

@@ -1,19 +1,19 @@
-#include "retrieval/download/FetchFile.h"
+#include "retrieval/download/FetchFileWin32.h"
 
 #include <windows.h>
 
 #include <array>
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "state/BuildConfig.h"
-#include "support/MessagePump.h"
-#include "support/ControlHelpers.h"
+#include "support/MessagePumpWin32.h"
+#include "support/ControlHelpersWin32.h"
 #include "platform/File.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 #include "retrieval/download/FetchSequence.h"
 #include "state/RetrievalState.h"
-#include "retrieval/download/RunTransfer.h"
+#include "retrieval/download/RunTransferWin32.h"
 #include "state/WizardState.h"
 #include "platform/GbkText.h"
 

@@ -1,4 +1,4 @@
-#include "wizard/DesktopShellLaunch.h"
+#include "wizard/DesktopShellLaunchWin32.h"
 
 #include <windows.h>
 #include <exdisp.h>
@@ -7,8 +7,8 @@
 #include <shlguid.h>
 #include <shlobj.h>
 
-#include "support/GbkBstr.h"
-#include "support/ScopedWin.h"
+#include "support/GbkBstrWin32.h"
+#include "support/ScopedWin32.h"
 
 namespace {
 

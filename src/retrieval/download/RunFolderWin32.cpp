@@ -1,4 +1,4 @@
-#include "retrieval/download/RunFolder.h"
+#include "retrieval/download/RunFolderWin32.h"
 
 #include <windows.h>
 #include <ntsecapi.h>
@@ -7,7 +7,7 @@
 #include "state/RetrievalState.h"
 #include "platform/File.h"
 #include "platform/HeldFileRetry.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "state/TrustState.h"
 #include "platform/GbkText.h"
 

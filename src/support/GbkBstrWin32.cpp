@@ -1,4 +1,4 @@
-#include "support/GbkBstr.h"
+#include "support/GbkBstrWin32.h"
 
 #include "platform/GbkText.h"
 

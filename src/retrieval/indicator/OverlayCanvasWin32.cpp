@@ -1,6 +1,6 @@
-#include "retrieval/indicator/OverlayCanvas.h"
+#include "retrieval/indicator/OverlayCanvasWin32.h"
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "support/FontSpecWin32.h"
 #include "platform/GbkText.h"

@@ -1,16 +1,16 @@
-#include "wizard/FinishActions.h"
+#include "wizard/FinishActionsWin32.h"
 
 #include <shlobj.h>
 #include <shellapi.h>
 
-#include "support/GbkBstr.h"
+#include "support/GbkBstrWin32.h"
 #include "platform/GbkText.h"
-#include "support/MessagePump.h"
-#include "support/ControlHelpers.h"
+#include "support/MessagePumpWin32.h"
+#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
+#include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
-#include "wizard/DesktopShellLaunch.h"
+#include "wizard/DesktopShellLaunchWin32.h"
 #include "wizard/ShortcutPlan.h"
 #include "wizard/ShortcutPlanWin32.h"
 

@@ -1,9 +1,9 @@
-#include "forms/Form1.h"
+#include "forms/Form1Win32.h"
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "support/DpiScale.h"
 #include "forms/Form1Controls.h"
-#include "forms/Form1WindowProc.h"
+#include "forms/Form1WindowProcWin32.h"
 #include "platform/GbkText.h"
 
 namespace {

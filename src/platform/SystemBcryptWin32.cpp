@@ -1,6 +1,6 @@
-#include "platform/SystemBcrypt.h"
+#include "platform/SystemBcryptWin32.h"
 
-#include "platform/SystemLibraries.h"
+#include "platform/SystemLibrariesWin32.h"
 
 namespace {
 

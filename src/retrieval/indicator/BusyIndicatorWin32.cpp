@@ -1,11 +1,11 @@
-#include "retrieval/indicator/BusyIndicator.h"
+#include "retrieval/indicator/BusyIndicatorWin32.h"
 
 #include <array>
 
-#include "state/AppState.h"
-#include "support/MessagePump.h"
+#include "state/AppStateWin32.h"
+#include "support/MessagePumpWin32.h"
 #include "retrieval/indicator/IndicatorFrames.h"
-#include "retrieval/indicator/OverlayCanvas.h"
+#include "retrieval/indicator/OverlayCanvasWin32.h"
 #include "retrieval/indicator/TextLayer.h"
 
 namespace {

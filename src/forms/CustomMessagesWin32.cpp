@@ -1,9 +1,9 @@
-#include "forms/CustomMessages.h"
+#include "forms/CustomMessagesWin32.h"
 
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
-#include "retrieval/indicator/BusyIndicator.h"
+#include "state/FormsStateWin32.h"
+#include "retrieval/indicator/BusyIndicatorWin32.h"
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/indicator/ProgressText.h"
 #include "state/RetrievalState.h"

@@ -1,13 +1,13 @@
-#include "wizard/InstallAction.h"
+#include "wizard/InstallActionWin32.h"
 
 #include <shlobj.h>
 
 #include "extract/ArchiveLibraryWin32.h"
 #include "extract/ExtractPackageWin32.h"
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsState.h"
-#include "retrieval/download/RunFolder.h"
+#include "state/FormsStateWin32.h"
+#include "retrieval/download/RunFolderWin32.h"
 #include "state/RetrievalState.h"
 #include "support/EnsureFolder.h"
 #include "platform/GbkText.h"

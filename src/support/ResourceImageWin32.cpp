@@ -1,12 +1,12 @@
-#include "support/ResourceImage.h"
+#include "support/ResourceImageWin32.h"
 
 #include <cstring>
 #include <optional>
 
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
-#include "support/ScopedGdiplus.h"
-#include "support/ScopedWin.h"
+#include "support/ScopedGdiplusWin32.h"
+#include "support/ScopedWin32.h"
 
 using namespace Gdiplus;
 using namespace Gdiplus::DllExports;

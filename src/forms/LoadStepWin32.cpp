@@ -1,20 +1,20 @@
-#include "forms/LoadStep.h"
+#include "forms/LoadStepWin32.h"
 
 #include <string>
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "state/BuildConfig.h"
 #include "contracts/InstallerCopies.h"
 #include "contracts/ProgramIdentity.h"
-#include "retrieval/download/RunFolder.h"
+#include "retrieval/download/RunFolderWin32.h"
 #include "contracts/WindowMessages.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "retrieval/handlers/PackageInfoStep.h"
-#include "retrieval/handlers/PackageRunClaim.h"
+#include "retrieval/handlers/PackageRunClaimWin32.h"
 #include "retrieval/package/PackageCopy.h"
 #include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 #include "platform/GbkText.h"
 #include "state/PageImages.h"
 

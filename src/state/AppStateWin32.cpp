@@ -1,4 +1,4 @@
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 
 float DpiFactorX = 0;
 float DpiFactorY = 0;

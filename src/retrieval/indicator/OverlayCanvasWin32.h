@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 
 // A double-buffered drawing surface over a region of a window, drawn outside the paint
 // cycle. Coordinates are in 96-dpi units and grow with the screen. The region's look at

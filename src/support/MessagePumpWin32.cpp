@@ -1,8 +1,8 @@
-#include "support/MessagePump.h"
+#include "support/MessagePumpWin32.h"
 
 #include <cstdint>
 
-#include "support/ScopedWin.h"
+#include "support/ScopedWin32.h"
 #include "support/WaitDeadline.h"
 
 namespace {

@@ -1,13 +1,13 @@
-#include "wizard/Navigation.h"
+#include "wizard/NavigationWin32.h"
 
-#include "support/MessagePump.h"
+#include "support/MessagePumpWin32.h"
 #include "state/ExtractionState.h"
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 #include "state/DownloadState.h"
 #include "state/RetrievalState.h"
 #include "wizard/CloseConfirmation.h"
-#include "wizard/FinishActions.h"
-#include "wizard/InstallAction.h"
+#include "wizard/FinishActionsWin32.h"
+#include "wizard/InstallActionWin32.h"
 #include "wizard/PageMoveWin32.h"
 #include "state/WizardState.h"
 

@@ -1,16 +1,16 @@
-#include "forms/Form1WindowProc.h"
+#include "forms/Form1WindowProcWin32.h"
 
 #include <cstring>
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "forms/CommandRoute.h"
 #include "forms/Form1ControlsWin32.h"
 #include "extract/CleanUpOnDestroyWin32.h"
-#include "forms/CustomMessages.h"
-#include "forms/LoadStep.h"
+#include "forms/CustomMessagesWin32.h"
+#include "forms/LoadStepWin32.h"
 #include "wizard/FolderPickerWin32.h"
-#include "wizard/Navigation.h"
-#include "wizard/PagePainter.h"
+#include "wizard/NavigationWin32.h"
+#include "wizard/PagePainterWin32.h"
 
 namespace {
 

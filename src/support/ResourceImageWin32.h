@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "support/MemoryCanvas.h"
+#include "support/MemoryCanvasWin32.h"
 
 constexpr int kResourceImageBitmap = 0;
 constexpr int kResourceImageIcon = 1;

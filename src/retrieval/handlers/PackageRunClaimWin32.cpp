@@ -1,4 +1,4 @@
-#include "retrieval/handlers/PackageRunClaim.h"
+#include "retrieval/handlers/PackageRunClaimWin32.h"
 #include "platform/GbkText.h"
 
 #include <cstdint>

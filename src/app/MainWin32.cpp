@@ -4,14 +4,14 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "state/AppState.h"
+#include "state/AppStateWin32.h"
 #include "support/DpiScale.h"
-#include "app/ModalLoop.h"
+#include "app/ModalLoopWin32.h"
 #include "contracts/ProgramIdentity.h"
-#include "forms/Form1.h"
-#include "support/MessagePump.h"
-#include "support/ScopedWin.h"
-#include "platform/SystemLibraries.h"
+#include "forms/Form1Win32.h"
+#include "support/MessagePumpWin32.h"
+#include "support/ScopedWin32.h"
+#include "platform/SystemLibrariesWin32.h"
 #include "platform/GbkText.h"
 
 namespace {

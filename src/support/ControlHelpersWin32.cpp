@@ -1,4 +1,4 @@
-#include "support/ControlHelpers.h"
+#include "support/ControlHelpersWin32.h"
 
 #include <commctrl.h>
 
