@@ -29,6 +29,7 @@ LAYERS = [
     ["src/contracts"],
     ["src/trust"],
     ["src/state"],
+    ["src/pages"],
     ["src/retrieval/proxy", "src/retrieval/http", "src/retrieval/indicator"],
     ["src/retrieval/package"],
     ["src/retrieval/download"],

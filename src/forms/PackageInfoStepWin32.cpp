@@ -10,7 +10,7 @@
 #include "state/RetrievalState.h"
 #include "platform/File.h"
 #include "platform/GbkText.h"
-#include "state/WizardState.h"
+#include "pages/PageModel.h"
 #include "trust/PublisherFile.h"
 #include "trust/PublisherKey.h"
 #include "state/TrustState.h"
@@ -51,7 +51,7 @@ class WindowsPackageStepHost : public PackageStepHost {
   }
   void StorePackage(const PackageInfo& info) override { Package = info; }
   void ShowWelcomePage() override {
-    CurrentPage = 1;
+    ApplyPageMove(kWelcomePageMove, Package);
     RefreshWindow(form_);
   }
   void PostStartMessage() override { PostMessageW(form_, kStartMessage, 0, 0); }

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "wizard/PageModel.h"
+#include "pages/PageModel.h"
 
 // Click handlers of the Next, Back and Cancel buttons, as Form1's procedure routes them:
 // the sender's record index (-1 without one), Form1, the sender and its control ID.

@@ -12,7 +12,7 @@
 #include "state/PageImages.h"
 #include "support/ScopedWin32.h"
 #include "wizard/PageLayout.h"
-#include "wizard/PageModel.h"
+#include "pages/PageModel.h"
 #include "wizard/PageTexts.h"
 #include "state/WizardState.h"
 

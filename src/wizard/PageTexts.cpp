@@ -1,6 +1,6 @@
 #include "wizard/PageTexts.h"
 
-#include "wizard/PageModel.h"
+#include "pages/PageModel.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "wizard/PageModel.h"
+#include "pages/PageModel.h"
 
 // What the finish page's check boxes ask for and where things go.
 struct FinishChoices {

@@ -14,6 +14,7 @@
 #include "retrieval/download/FetchSequence.h"
 #include "state/RetrievalState.h"
 #include "retrieval/download/RunTransferWin32.h"
+#include "pages/PageModel.h"
 #include "state/WizardState.h"
 #include "platform/GbkText.h"
 
@@ -29,7 +30,7 @@ class WindowsFetchHost : public FetchHost {
     PageSubtitle = headerText;
     ProgressItemText = progressItem;
     SetProgressLabel(label);
-    CurrentPage = 0;
+    ApplyPageMove(kDownloadPageMove, Package);
     RefreshWindow(MainWindowHandle);
   }
   void SetProgressLabel(const std::string& text) override { SetControlText(ControlWindow(kProgressHintId), text); }

@@ -25,7 +25,7 @@ class PackageStepHost {
   virtual bool AskRetryFileError(const std::string& text) = 0;
   virtual void DeleteFile(const std::string& path) = 0;
   virtual void StorePackage(const PackageInfo& info) = 0;  // the process-wide Package
-  virtual void ShowWelcomePage() = 0;                      // CurrentPage = 1, then a repaint
+  virtual void ShowWelcomePage() = 0;                      // the welcome page, then a repaint
   virtual void PostStartMessage() = 0;
   // Ends the program with exit code 0; the step returns right after asking for it.
   virtual void EndProgram() = 0;

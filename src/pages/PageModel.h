@@ -40,6 +40,10 @@ struct PageMove {
   WizardAction action = WizardAction::None;
 };
 
+// A file is being fetched: the download page, whose header texts the fetch sets itself.
+inline constexpr PageMove kDownloadPageMove{.pageAfter = kDownloadPage};
+// The package is here and checked: the welcome page.
+inline constexpr PageMove kWelcomePageMove{.pageAfter = kWelcomePage};
 // The install action's moves, in the order it reaches them.
 // A bare drive was typed: offer the default folder instead; the page stays.
 inline constexpr PageMove kBareDriveMove{.folder = FolderFill::InstallFolderAndTitle};

@@ -1,4 +1,4 @@
-#include "wizard/PageModel.h"
+#include "pages/PageModel.h"
 
 #include <span>
 #include <utility>
