@@ -1,20 +1,13 @@
 #include "SignatureCrypto.h"
 
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "PemKey.h"
 #include "Utf8Path.h"
+#include "WholeFile.h"
 #include "platform/EcdsaP256Win32.h"
 
 namespace {
-
-std::optional<std::string> ReadText(const std::filesystem::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) return std::nullopt;
-  return std::string((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-}
 
 bool Sha256(std::string_view bytes, Sha256Digest& digest) {
   Sha256Hash hash;
@@ -30,7 +23,7 @@ std::string NotAKey(const std::filesystem::path& pem, const char* kind) {
 }  // namespace
 
 std::string SignBytes(const std::filesystem::path& privateKeyPem, std::string_view bytes, Signature& signature) {
-  const std::optional<std::string> text = ReadText(privateKeyPem);
+  const std::optional<std::string> text = ReadWholeFile(privateKeyPem);
   const std::optional<EcPrivateKey> parsed = text ? ParsePrivateKeyPem(*text) : std::nullopt;
   if (!parsed) return NotAKey(privateKeyPem, "private");
   const BcryptFunctions* cng = SystemBcrypt();
@@ -51,7 +44,7 @@ std::string SignBytes(const std::filesystem::path& privateKeyPem, std::string_vi
 }
 
 std::string VerifyBytes(const std::filesystem::path& publicKeyPem, std::string_view bytes, const Signature& signature) {
-  const std::optional<std::string> text = ReadText(publicKeyPem);
+  const std::optional<std::string> text = ReadWholeFile(publicKeyPem);
   const std::optional<EcPublicPoint> point = text ? ParsePublicKeyPem(*text) : std::nullopt;
   if (!point) return NotAKey(publicKeyPem, "public");
   if (!SystemBcrypt()) return kNoCng;

@@ -1,18 +1,15 @@
 #include "PackageTail.h"
 
-#include <fstream>
-
 #include "contracts/PackageInfo.h"
+#include "platform/File.h"
 
 std::string ReadPackageFileTail(const std::filesystem::path& package) {
-  std::ifstream file(package, std::ios::binary);
   std::string tail(kPackageTailSize, '\0');
-  if (!file.seekg(0, std::ios::end)) return tail;
-  const std::optional<std::uint64_t> offset = PackageTailOffset(static_cast<std::uint64_t>(file.tellg()));
+  File file;
+  if (!file.OpenRead(package.native(), FileSharing::Readers)) return tail;
+  const int64_t size = file.Size();
+  const std::optional<std::uint64_t> offset = size < 0 ? std::nullopt : PackageTailOffset(static_cast<uint64_t>(size));
   std::string bytes(kPackageTailSize, '\0');
-  if (offset && file.seekg(static_cast<std::streamoff>(*offset)) &&
-      file.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
-    tail = std::move(bytes);
-  }
+  if (offset && file.ReadAllAt(*offset, bytes.data(), bytes.size())) tail = std::move(bytes);
   return tail;
 }

@@ -1,7 +1,7 @@
 #include "PackageTest.h"
 
 #include <cstdio>
-#include <fstream>
+#include <algorithm>
 #include <map>
 #include <new>
 #include <optional>
@@ -11,6 +11,7 @@
 #include "CoderMethods.h"
 #include "EntryPath.h"
 #include "EntryStreams.h"
+#include "platform/File.h"
 #include "platform/GbkText.h"
 #include "PackageTail.h"
 #include "platform/Utf8Text.h"
@@ -20,24 +21,19 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The standard streams take any path the file system can name.
 class PackageFileStream : public sevenzip::InStream {
  public:
-  explicit PackageFileStream(const fs::path& path) : file_(path, std::ios::binary) {
-    if (file_.seekg(0, std::ios::end)) size_ = static_cast<std::uint64_t>(file_.tellg());
+  explicit PackageFileStream(const fs::path& path) {
+    if (file_.OpenRead(path.native(), FileSharing::Readers)) size_ = static_cast<std::uint64_t>(std::max<int64_t>(file_.Size(), 0));
   }
-  bool IsOpen() const { return file_.is_open(); }
+  bool IsOpen() const { return file_.IsOpen(); }
   std::uint64_t Size() const override { return size_; }
   std::size_t ReadAt(std::uint64_t offset, std::uint8_t* dest, std::size_t size) override {
-    if (offset >= size_) return 0;
-    file_.clear();
-    file_.seekg(static_cast<std::streamoff>(offset));
-    file_.read(reinterpret_cast<char*>(dest), static_cast<std::streamsize>(size));
-    return static_cast<std::size_t>(file_.gcount());
+    return offset >= size_ ? 0 : file_.ReadAt(offset, dest, size);
   }
 
  private:
-  std::ifstream file_;
+  File file_;
   std::uint64_t size_ = 0;
 };
 

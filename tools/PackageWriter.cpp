@@ -1,7 +1,6 @@
 #include "PackageWriter.h"
 
 #include <algorithm>
-#include <fstream>
 #include <system_error>
 
 #include "FileSigning.h"
@@ -12,6 +11,7 @@
 #include "SevenZipProcess.h"
 #include "Utf8Path.h"
 #include "contracts/RemoteFileName.h"
+#include "platform/File.h"
 
 namespace fs = std::filesystem;
 
@@ -46,13 +46,12 @@ bool IsInside(const fs::path& path, const fs::path& folder) {
 }
 
 std::string AppendBlock(const fs::path& archive, const std::string& block) {
-  std::error_code error;
-  std::uintmax_t archiveSize = fs::file_size(archive, error);
-  if (error) return "7z wrote no archive at " + Quoted(archive);
-  std::ofstream file(archive, std::ios::binary | std::ios::app);
-  file << std::string(PaddingBeforeBlock(archiveSize, block.size()), '\0') << block;
-  file.close();
-  if (!file) return "cannot append the information block to " + Quoted(archive);
+  File file;
+  const int64_t archiveSize = file.OpenWrite(archive.native()) ? file.Size() : -1;
+  if (archiveSize <= 0) return "7z wrote no archive at " + Quoted(archive);
+  const std::string tail = std::string(PaddingBeforeBlock(static_cast<uint64_t>(archiveSize), block.size()), '\0') + block;
+  const bool written = file.WriteAt(static_cast<uint64_t>(archiveSize), tail.data(), tail.size());
+  if (!file.Close() || !written) return "cannot append the information block to " + Quoted(archive);
   return {};
 }
 
@@ -90,7 +89,7 @@ PackageWriteResult Build(const PackageRequest& request, fs::path& partial) {
   // 7z adds to an archive that exists already; start from nothing.
   partial = output;
   partial += ".partial";
-  fs::remove(partial, error);
+  DeleteFileNamed(partial.native());
   int exitCode = RunSevenZipAdd(folder, partial);
   if (exitCode < 0) return {"cannot run 7z (install p7zip-full; on Windows put 7z.exe on PATH)", {}};
   if (exitCode != 0) return {"7z failed with exit code " + std::to_string(exitCode), {}};
@@ -114,8 +113,7 @@ PackageWriteResult Build(const PackageRequest& request, fs::path& partial) {
 PackageWriteResult WritePackage(const PackageRequest& request) {
   fs::path partial;
   PackageWriteResult result = Build(request, partial);
-  std::error_code error;
-  if (!result.Error.empty() && !partial.empty()) fs::remove(partial, error);
+  if (!result.Error.empty() && !partial.empty()) DeleteFileNamed(partial.native());
   return result;
 }
 

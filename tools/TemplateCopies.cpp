@@ -7,6 +7,7 @@
 #include "Utf8Path.h"
 #include "WholeFile.h"
 #include "contracts/InstallerCopies.h"
+#include "platform/File.h"
 #include "platform/LeadingNumber.h"
 #include "platform/TextSplit.h"
 
@@ -73,7 +74,7 @@ CopiesResult WriteTemplateCopies(const CopiesRequest& request) {
     const std::filesystem::path copy = request.OutFolder / InstallerCopyName(id);
     if (error || !ReplaceWholeFile(copy, source.CopyFor(id))) {
       result.Error = "cannot write '" + Utf8FromPath(copy) + "'";
-      for (const std::filesystem::path& written : result.Written) std::filesystem::remove(written, error);
+      for (const std::filesystem::path& written : result.Written) DeleteFileNamed(written.native());
       result.Written.clear();
       return result;
     }

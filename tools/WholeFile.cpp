@@ -1,26 +1,28 @@
 #include "WholeFile.h"
 
-#include <fstream>
-#include <iterator>
+#include "platform/File.h"
 
 std::optional<std::string> ReadWholeFile(const std::filesystem::path& file) {
-  std::ifstream stream(file, std::ios::binary);
-  if (!stream) return std::nullopt;
-  std::string bytes((std::istreambuf_iterator<char>(stream)), std::istreambuf_iterator<char>());
-  if (stream.bad()) return std::nullopt;
+  File in;
+  if (!in.OpenRead(file.native(), FileSharing::Readers)) return std::nullopt;
+  const int64_t size = in.Size();
+  if (size < 0 || static_cast<uint64_t>(size) > SIZE_MAX) return std::nullopt;
+  std::string bytes(static_cast<size_t>(size), '\0');
+  if (!in.ReadAllAt(0, bytes.data(), bytes.size())) return std::nullopt;
   return bytes;
 }
 
 bool ReplaceWholeFile(const std::filesystem::path& file, const std::string& bytes) {
   std::filesystem::path partial = file;
   partial += ".partial";
-  std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-  out.close();
+  File out;
+  bool written = out.CreateReplacing(partial.native()) && out.Write(bytes.data(), bytes.size());
+  written = out.Close() && written;
   std::error_code error;
-  if (out) std::filesystem::rename(partial, file, error);
-  if (!out || error) {
-    std::filesystem::remove(partial, error);
+  // Over an earlier file of that name, which the rename replaces in one step.
+  if (written) std::filesystem::rename(partial, file, error);
+  if (!written || error) {
+    DeleteFileNamed(partial.native());
     return false;
   }
   return true;
