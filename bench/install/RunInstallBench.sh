@@ -3,17 +3,25 @@
 # and what checking signatures adds: the installer built with the signing suite's test key on
 # the signed package and library, against the keyless installer on the unsigned ones.
 #   bench/install/RunInstallBench.sh     (needs scripts/build.sh native and win32 first)
+# BENCH_WINE_BUILD=win64 runs the 64-bit build of the same sources instead (scripts/build.sh win64
+# -DPUBLISHER_KEY=none), where no 32-bit code runs; its figures say "64-bit stand-in".
 # The installer downloads the package and 7-zip32.dll from the test hosts on 127.0.0.2/3:80,
 # unpacks into a folder and reaches its finish page; 7z x unpacks the package natively.
 # Prints the times, the ratio installer/7z and the ratio signed/unsigned (target <= 1.05).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/bench/common/Figures.sh"
-driver=$root/build/win32/bench/install/install-bench-driver.exe
-signed_installer=$root/build/win32/tests/e2e/signing/installer-signed.exe
-key=$root/build/win32/tests/e2e/signing/data/keys/publisher.pem
+arch=${BENCH_WINE_BUILD:-win32}
+case $arch in
+  win32) dist=$root/dist stand_in="" ;;
+  win64) dist=$root/build/win64/dist stand_in=" (64-bit stand-in)" ;;
+  *) echo "RunInstallBench.sh: BENCH_WINE_BUILD is win32 or win64" >&2; exit 2 ;;
+esac
+driver=$root/build/$arch/bench/install/install-bench-driver.exe
+signed_installer=$root/build/$arch/tests/e2e/signing/installer-signed.exe
+key=$root/build/$arch/tests/e2e/signing/data/keys/publisher.pem
 export TEST_HOST_PROGRAM=${TEST_HOST_PROGRAM:-$root/build/native/tests/servers/test-host}
-for needed in "$driver" "$TEST_HOST_PROGRAM" "$root/dist/lzpack" "$root/dist/installer.exe" "$root/dist/7-zip32.dll" \
+for needed in "$driver" "$TEST_HOST_PROGRAM" "$root/dist/lzpack" "$dist/installer.exe" "$dist/7-zip32.dll" \
   "$signed_installer" "$key"; do
   [ -e "$needed" ] || { echo "missing $needed: scripts/build.sh native && scripts/build.sh win32 -DPUBLISHER_KEY=none" >&2; exit 1; }
 done
@@ -26,7 +34,7 @@ sh "$root/bench/lib/MakeMixedTree.sh" "$work/tree"
 mkdir -p "$work/unsigned" "$work/signed"
 "$root/dist/lzpack" pack "$work/tree" --id 188 --title 基准测试 --program 'bin\code.exe' \
   --output "$work/unsigned/188.rar" > /dev/null
-cp "$root/dist/7-zip32.dll" "$work/unsigned/"
+cp "$dist/7-zip32.dll" "$work/unsigned/"
 cp "$work/unsigned/"* "$work/signed/"
 for file in "$work/signed/"*; do "$root/dist/lzpack" sign "$file" --key "$key" > /dev/null; done
 echo "tree: $(du -sm "$work/tree" | cut -f1) MiB, package: $(du -sm "$work/unsigned/188.rar" | cut -f1) MiB"
@@ -35,7 +43,7 @@ echo "tree: $(du -sm "$work/tree" | cut -f1) MiB, package: $(du -sm "$work/unsig
 theirs=$(cat "$work/7z-time")
 rm -rf "$work/7z-out"
 
-wine_session_start "$work/wine"
+wine_session_start "$work/wine" "$arch"
 # install HOSTS INSTALLER: one installation's time in seconds, its files checked.
 install() {
   rm -rf "$work/scratch"
@@ -50,12 +58,12 @@ install() {
 # Taken in turn, best of two each, so a busy moment of the machine does not fall on one side.
 unsigned_s="" signed_s=""
 for _ in 1 2; do
-  value=$(field seconds "$(install unsigned "$root/dist/installer.exe")")
+  value=$(field seconds "$(install unsigned "$dist/installer.exe")")
   if [ -n "$value" ] && { [ -z "$unsigned_s" ] || awk "BEGIN { exit !($value < $unsigned_s) }"; }; then unsigned_s=$value; fi
   value=$(field seconds "$(install signed "$signed_installer")")
   if [ -n "$value" ] && { [ -z "$signed_s" ] || awk "BEGIN { exit !($value < $signed_s) }"; }; then signed_s=$value; fi
 done
 [ -n "$unsigned_s" ] && [ -n "$signed_s" ] || exit 1
 echo "7z x: ${theirs} s, installer (download + unpack under Wine): ${unsigned_s} s, with signatures checked: ${signed_s} s"
-awk "BEGIN{printf \"time ratio installer/7z: %.2f\n\", $unsigned_s / $theirs}"
-ratio "installation with signatures checked/without" "$signed_s" "$unsigned_s" s "the keyless installer, same package" "<= 1.05"
+awk "BEGIN{printf \"time ratio installer/7z$stand_in: %.2f\n\", $unsigned_s / $theirs}"
+ratio "installation with signatures checked/without$stand_in" "$signed_s" "$unsigned_s" s "the keyless installer, same package" "<= 1.05"
