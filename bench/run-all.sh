@@ -21,8 +21,8 @@
 # Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
 # The Wine figures are those of the 32-bit program we ship. Where this machine runs no 32-bit
 # code, BENCH_WINE_BUILD=win64 measures the 64-bit build of the same sources as a stand-in
-# instead: every such figure says "64-bit stand-in", and the installation and stalled-download
-# sections, which measure the 32-bit build alone, are skipped and say so.
+# instead: every such figure says "64-bit stand-in", and the installation section, which
+# measures the 32-bit build alone, is skipped and says so.
 # Only loopback addresses are used; the two download hosts are taken in turn with the tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -156,12 +156,12 @@ peak=$(tr -d '\r' <"$work/downloads" |
 ratio "installer peak working set during the download/minimal window's$stand_in" "$peak" \
   "$(field peak_working_set_kib "$minimal_line")" KiB "minimal Win32 window" "small; it must not grow with the package"
 
+# The busy indicator's cost: the test host stalls every body, the installer waits.
+BENCH_WINE_BUILD=$wine_arch "$root/bench/wine/StalledCpu.sh" "$installer"
+
 if [ -n "$stand_in" ]; then
-  echo "installation and CPU while a download stalls: skipped with the 64-bit stand-in (they measure the 32-bit build)"
+  echo "installation: skipped with the 64-bit stand-in (it measures the 32-bit build)"
   exit 0
 fi
 echo "== installation (bench/install/RunInstallBench.sh)"
 "$root/bench/install/RunInstallBench.sh"
-
-# The busy indicator's cost: the test host stalls every body, the installer waits.
-"$root/bench/wine/StalledCpu.sh" "$installer"
