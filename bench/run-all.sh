@@ -21,8 +21,7 @@
 # Usage: bench/run-all.sh   (builds build/bench and build/win32 first; needs root for port 80)
 # The Wine figures are those of the 32-bit program we ship. Where this machine runs no 32-bit
 # code, BENCH_WINE_BUILD=win64 measures the 64-bit build of the same sources as a stand-in
-# instead: every such figure says "64-bit stand-in", and the stalled-download section, which
-# measures the 32-bit build alone, is skipped and says so.
+# instead: every such figure says "64-bit stand-in".
 # Only loopback addresses are used; the two download hosts are taken in turn with the tests.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -158,10 +157,6 @@ ratio "installer peak working set during the download/minimal window's$stand_in"
 
 echo "== installation (bench/install/RunInstallBench.sh)"
 BENCH_WINE_BUILD=$wine_arch "$root/bench/install/RunInstallBench.sh"
-if [ -n "$stand_in" ]; then
-  echo "CPU while a download stalls: skipped with the 64-bit stand-in (it measures the 32-bit build)"
-  exit 0
-fi
 
 # The busy indicator's cost: the test host stalls every body, the installer waits.
-"$root/bench/wine/StalledCpu.sh" "$installer"
+BENCH_WINE_BUILD=$wine_arch "$root/bench/wine/StalledCpu.sh" "$installer"

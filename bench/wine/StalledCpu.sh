@@ -5,13 +5,17 @@
 # Usage: bench/wine/StalledCpu.sh [INSTALLER]   (default dist/installer.exe; needs build/win32
 # built, and TEST_HOST_PROGRAM or the test host of build/bench or build/native; uses the Wine
 # session of the caller, or starts one of its own). Needs root for port 80.
+# BENCH_WINE_BUILD=win64 (with the 64-bit installer given) measures the 64-bit stand-in.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 . "$root/bench/common/Figures.sh"
 . "$root/scripts/lib/wine-session.sh"
 
 installer=$(realpath "${1:-$root/dist/installer.exe}")
-driver="$root/build/win32/bench/wine/bench-driver.exe"
+wine_arch=${BENCH_WINE_BUILD:-win32}
+stand_in=""
+[ "$wine_arch" = win32 ] || stand_in=" (64-bit stand-in)"
+driver="$root/build/$wine_arch/bench/wine/bench-driver.exe"
 if [ -z "${TEST_HOST_PROGRAM:-}" ]; then
   for build in bench native; do
     [ -x "$root/build/$build/tests/servers/test-host" ] && export TEST_HOST_PROGRAM="$root/build/$build/tests/servers/test-host" && break
@@ -30,7 +34,7 @@ cleanup() {
 trap cleanup EXIT
 if [ -z "${WINE_SESSION_DIR:-}" ]; then
   own_session=1
-  wine_session_start "$work/wine" >/dev/null
+  wine_session_start "$work/wine" "$wine_arch" >/dev/null
 fi
 
 mkdir -p "$work/www" "$work/temp"
@@ -54,7 +58,7 @@ if until_line window_shown "$out" 960 "$driver_pid"; then
 fi
 wait "$driver_pid" || true
 if [ -n "$cpu" ]; then
-  ratio "CPU while the download stalls (busy indicator)" "$cpu" 2.5 "% of a core" "budget" "<= 1.00"
+  ratio "CPU while the download stalls (busy indicator)$stand_in" "$cpu" 2.5 "% of a core" "budget" "<= 1.00"
 else
-  echo "CPU while the download stalls (busy indicator): not measured: the installer was not seen waiting ($(head -c 200 "$out"))"
+  echo "CPU while the download stalls (busy indicator)$stand_in: not measured: the installer was not seen waiting ($(head -c 200 "$out"))"
 fi

@@ -1,8 +1,7 @@
-// Entry point and main routine: the window system and GDI+ come up around Form1's life.
+// Entry point and main routine: the window system comes up around Form1's life; GDI+, COM, the
+// shell and the rich-edit library come later, where first needed.
 #include <windows.h>
 #include <commctrl.h>
-#include <objidl.h>
-#include <gdiplus.h>
 
 #include "state/AppStateWin32.h"
 #include "support/DpiScale.h"
@@ -22,21 +21,6 @@ void SetDpiFactors() {
   DpiFactorY = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSY));
 }
 
-// No rich-edit control is made; the class name only serves the loop's keyboard rule. Each
-// library is tried from System32 only.
-void LoadRichEditLibrary() {
-  const struct {
-    const char* library;
-    const char* className;
-  } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
-  for (const auto& candidate : candidates) {
-    if (LoadSystemLibrary(candidate.library)) {
-      RichEditClass = candidate.className;
-      return;
-    }
-  }
-}
-
 void SetProgramIdentity(HINSTANCE module) {
   wchar_t path[MAX_PATH] = L"";
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -49,17 +33,8 @@ void SetProgramIdentity(HINSTANCE module) {
 int RunInstaller(HINSTANCE module) {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0x7FFF};
   InitCommonControlsEx(&controls);
-  LoadRichEditLibrary();
   SetProgramIdentity(module);
-
-  // GDI+ decodes the pictures through WIC, which it loads later: from System32 now, with what
-  // it needs in turn (Wine's loader would look beside the program for those).
-  LoadSystemLibrary("windowscodecs.dll");
-  Gdiplus::GdiplusStartupInput gdiplusInput;
-  ULONG_PTR gdiplusToken = 0;
-  Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
   if (const HWND form = CreateForm1()) RunModalLoop(form, SW_SHOWNORMAL);
-  Gdiplus::GdiplusShutdown(gdiplusToken);
   return FormResult;
 }
 

@@ -16,7 +16,6 @@
 #include "retrieval/package/PackageCopyWin32.h"
 #include "support/ControlHelpersWin32.h"
 #include "platform/GbkText.h"
-#include "state/PageImages.h"
 
 namespace {
 
@@ -46,7 +45,6 @@ int OnForm1Load(HWND form, LPARAM) {
   TempFolder = folders.tempFolder;
   InstallFolder = folders.installFolder;
   SetControlText(form, WindowTitleFor(FileVersion));
-  LoadPageImages();
 
   const std::string marker = CurrentMarker();
   if (IsTemplateMarker(marker)) {

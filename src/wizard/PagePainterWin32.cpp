@@ -52,8 +52,8 @@ void PaintShapes(HDC dc, const std::array<Shape, 5>& shapes) {
         FillBox(dc, s.x1, s.y1, s.x2, s.y2, GetSysColor(COLOR_BTNFACE), PS_NULL, 0, 1);
         break;
       case ShapeKind::WhiteBox: FillBox(dc, s.x1, s.y1, s.x2, s.y2, kWhite, PS_NULL, 0, 1); break;
-      case ShapeKind::WelcomeImage: DrawPicture(dc, WelcomeImage, s); break;
-      case ShapeKind::BannerImage: DrawPicture(dc, BannerImage, s); break;
+      case ShapeKind::WelcomeImage: DrawPicture(dc, WelcomeImage(), s); break;
+      case ShapeKind::BannerImage: DrawPicture(dc, BannerImage(), s); break;
       case ShapeKind::ShadowLine: DrawLine(dc, s.x1, s.y1, s.x2, s.y2, PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)); break;
       case ShapeKind::HighlightLine:
         DrawLine(dc, s.x1, s.y1, s.x2, s.y2, PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
