@@ -51,39 +51,37 @@ TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
 // What a misbehaving server does to a whole download is in the download table below; these
 // are the forms no server there writes, as the first answer and as one to a resumption at 600.
 TEST(HttpResponse, Verdicts) {
-  struct Case {
-    bool resumed;
-    std::string_view head;
-    ResponseAction action;
-    int64_t length = 0;  // a resumed answer never changes the total announced first
-  } cases[] = {
-      {false, "http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept},
-      {false, "HTTP/1.0 206 P\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5},
+  using enum ResponseAction;
+  // Resumed or first, the head, the verdict, the length (a resumed answer never changes the
+  // total announced first).
+  const std::tuple<bool, std::string_view, ResponseAction, int64_t> cases[] = {
+      {false, "http/1.0 204 No Content\r\n\r\n", Accept, 0},
+      {false, "HTTP/1.0 206 P\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", Accept, 5},
       // A part that is not the file's start, or does not say where it starts, is no first body.
-      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", Reject, 0},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", Reject, 0},
       // A redirect without a place to go cannot be followed.
-      {false, "HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/1.0 407 Proxy Auth\r\nProxy-Authenticate: Basic\r\n\r\n", ResponseAction::ProxyLogin},
-      {false, "HTTP/1.1 2\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.1 302 Found\r\n\r\n", Reject, 0},
+      {false, "HTTP/2 200 OK\r\n\r\n", Reject, 0},
+      {false, "HTTP/1.0 407 Proxy Auth\r\nProxy-Authenticate: Basic\r\n\r\n", ProxyLogin, 0},
+      {false, "HTTP/1.1 2\r\n\r\n", Reject, 0},
       // The length is the number the line starts with, rounded; none, or a negative one, is 0.
-      {false, "HTTP/1.0 200 OK\r\nContent-Length:    42abc\r\n\r\n", ResponseAction::Accept, 42},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 3221225472\r\n\r\n", ResponseAction::Accept, 3221225472LL},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 10.5\r\n\r\n", ResponseAction::Accept, 11},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", ResponseAction::Accept, INT64_MAX},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n", ResponseAction::Accept},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: \r\n\r\n", ResponseAction::Accept},
-      {true, "http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
-      {true, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length:    42abc\r\n\r\n", Accept, 42},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 3221225472\r\n\r\n", Accept, 3221225472LL},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 10.5\r\n\r\n", Accept, 11},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", Accept, INT64_MAX},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n", Accept, 0},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: \r\n\r\n", Accept, 0},
+      {true, "http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ContinueRange, 0},
+      {true, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 204 No Content\r\n\r\n", Reject, 0},
   };
-  for (const Case& c : cases) {
-    const ResponseVerdict verdict = c.resumed ? JudgeResumedResponse(c.head, 600) : JudgeFirstResponse(c.head);
-    EXPECT_EQ(verdict.action, c.action) << c.head;
-    EXPECT_EQ(verdict.contentLength, c.length) << c.head;
+  for (const auto& [resumed, head, action, length] : cases) {
+    const ResponseVerdict verdict = resumed ? JudgeResumedResponse(head, 600) : JudgeFirstResponse(head);
+    EXPECT_EQ(verdict.action, action) << head;
+    EXPECT_EQ(verdict.contentLength, length) << head;
   }
 }
 

@@ -13,12 +13,8 @@ namespace {
 // when they do not fit it; the UI thread builds the label from the message and the recorded counts.
 TEST(ProgressTextTest, LabelAndBarOfEachReport) {
   constexpr int64_t kThreeGiB = int64_t{3} << 30;
-  const struct {
-    int64_t written, total;
-    char separator;
-    const char* figures;  // the label after "下载【188.7z】中..完成:"
-    int bar;
-  } cases[] = {
+  // The figures are the label after "下载【188.7z】中..完成:".
+  const std::tuple<int64_t, int64_t, char, const char*, int> cases[] = {
       {1263616, 2766848, '.', "1234KB(45.67%)/共:2702KB", 46},
       {1263616, 2766848, ',', "1234KB(45,67%)/共:2702KB", 46},
       {1023, 2048, '.', "0KB(49.95%)/共:2KB", 50},
@@ -40,13 +36,13 @@ TEST(ProgressTextTest, LabelAndBarOfEachReport) {
       // A smaller body after a large one shows its own figures again.
       {1263616, 2766848, '.', "1234KB(45.67%)/共:2702KB", 46},
   };
-  for (const auto& c : cases) {
-    RecordExactProgress(c.written, c.total);
-    const ProgressMessageParams params = ToProgressMessageParams(c.written, c.total);
+  for (const auto& [written, total, separator, figures, bar] : cases) {
+    RecordExactProgress(written, total);
+    const ProgressMessageParams params = ToProgressMessageParams(written, total);
     const DownloadProgressView view =
-        DownloadProgressFor(params.bytesWritten, params.totalBytes, ExactProgressKiB.load(), "188.7z", c.separator);
-    EXPECT_EQ(view.label, std::string("下载【188.7z】中..完成:") + c.figures);
-    EXPECT_EQ(view.barPosition, c.bar) << c.figures;
+        DownloadProgressFor(params.bytesWritten, params.totalBytes, ExactProgressKiB.load(), "188.7z", separator);
+    EXPECT_EQ(view.label, std::string("下载【188.7z】中..完成:") + figures);
+    EXPECT_EQ(view.barPosition, bar) << figures;
   }
 }
 

@@ -101,21 +101,17 @@ TEST(ResourceNameTest, HashNamesAreSixteenBitIdentifiers) {
 
 // Waits end on the deadline, never before it: both directions round up.
 TEST(WaitDeadline, RoundsTowardTheLaterEnd) {
-  const struct {
-    int64_t now, ticksPerSecond;
-    int milliseconds;
-    int64_t deadline;
-    uint32_t left;  // MillisecondsUntil(now, deadline)
-  } cases[] = {
+  // The last column: what MillisecondsUntil(now, deadline) leaves.
+  const std::tuple<int64_t, int64_t, int, int64_t, uint32_t> cases[] = {
       {5, 1000, 250, 255, 250},
       {0, 10'000'000, 1, 10'000, 1},
       {0, 3, 1, 1, 334},  // one tick of a slow counter is 333.3 ms
       {1LL << 40, 3'579'545, 30'000, (1LL << 40) + 107'386'350, 30'000},
       {100, 1000, 0, 100, 0},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(DeadlineAfter(c.now, c.milliseconds, c.ticksPerSecond), c.deadline) << c.now << "+" << c.milliseconds;
-    EXPECT_EQ(MillisecondsUntil(c.now, c.deadline, c.ticksPerSecond), c.left) << c.now << "+" << c.milliseconds;
+  for (const auto& [now, ticksPerSecond, milliseconds, deadline, left] : cases) {
+    EXPECT_EQ(DeadlineAfter(now, milliseconds, ticksPerSecond), deadline) << now << "+" << milliseconds;
+    EXPECT_EQ(MillisecondsUntil(now, deadline, ticksPerSecond), left) << now << "+" << milliseconds;
   }
   EXPECT_EQ(MillisecondsUntil(100, 40, 1000), 0u);  // past: nothing left to wait
   EXPECT_EQ(MillisecondsUntil(0, 10, 0), 0u);       // no counter: no wait

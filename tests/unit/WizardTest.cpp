@@ -44,18 +44,15 @@ TEST(PageLayoutTest, PaintTextPlacement) {
 }
 
 TEST(ShortcutPlanTest, OnlyCheckedBoxesActAndBothStartInTheFolder) {
-  const struct {
-    const char* desktop;
-    int32_t shortcutCheck, launchCheck;
-    bool shortcut, launch;
-  } kCases[] = {{"C:\\Desktop\\", 1, 0, true, false},
-                {"C:\\Desktop\\", 0, 1, false, true},
-                {"C:\\Desktop\\", 2, 2, false, false},
-                {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
-  for (const auto& c : kCases) {
-    const FinishPlan plan = PlanFinishActions({"D:\\A\\", c.desktop, c.shortcutCheck, c.launchCheck}, kOrdinary);
-    EXPECT_EQ(plan.shortcut.has_value(), c.shortcut);
-    EXPECT_EQ(plan.launch.has_value(), c.launch);
+  const std::tuple<const char*, int32_t, int32_t, bool, bool> kCases[] = {
+      {"C:\\Desktop\\", 1, 0, true, false},
+      {"C:\\Desktop\\", 0, 1, false, true},
+      {"C:\\Desktop\\", 2, 2, false, false},
+      {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
+  for (const auto& [desktop, shortcutCheck, launchCheck, shortcut, launch] : kCases) {
+    const FinishPlan plan = PlanFinishActions({"D:\\A\\", desktop, shortcutCheck, launchCheck}, kOrdinary);
+    EXPECT_EQ(plan.shortcut.has_value(), shortcut);
+    EXPECT_EQ(plan.launch.has_value(), launch);
   }
   const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kOrdinary);
   ASSERT_TRUE(plan.shortcut && plan.launch);
@@ -137,23 +134,19 @@ class ScriptedProcess : public HeldProcess {
 // program), the image name, the bare name. After the warning it is read again: a program that
 // ended, or that now runs from elsewhere, is left alone.
 TEST(ProgramStopRulesTest, ReadsThePathInOrderAndStopsOnlyWhatStillRunsFromTheFolder) {
-  const struct {
-    const char *module, *image;
-    bool ended;
-    const char *path, *calls;
-  } kCases[] = {
+  const std::tuple<const char*, const char*, bool, const char*, const char*> kCases[] = {
       {"D:\\X\\bin\\a.exe", "D:\\X\\b.exe", false, "D:\\X\\bin\\a.exe", "module terminate"},
       {"", "D:\\X\\b.exe", false, "D:\\X\\b.exe", "module image terminate"},
       {"", "", false, "b.exe", "module image "},
       {"D:\\X\\a.exe", "", true, "D:\\X\\a.exe", ""},
       {"C:\\Other\\a.exe", "", false, "C:\\Other\\a.exe", "module "},
   };
-  for (const auto& c : kCases) {
-    ScriptedProcess process(c.module, c.image, c.ended);
-    EXPECT_EQ(ImagePathOf(process, "b.exe"), c.path);
+  for (const auto& [mainModule, image, ended, path, calls] : kCases) {
+    ScriptedProcess process(mainModule, image, ended);
+    EXPECT_EQ(ImagePathOf(process, "b.exe"), path);
     process.calls.clear();
     StopIfStillInFolder(process, "D:\\X\\");
-    EXPECT_EQ(process.calls, c.calls) << c.path;
+    EXPECT_EQ(process.calls, calls) << path;
   }
 }
 
