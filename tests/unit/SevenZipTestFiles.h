@@ -16,9 +16,10 @@ inline std::string CodeLikeBytes(size_t size, unsigned seed) {
   while (s.size() < size) {
     const unsigned pick = gen() % 4;
     if (pick == 0) {
+      s += char(0xE8 + gen() % 2);
       uint32_t target = gen() % 3 == 0 ? gen() : gen() % 0x10000;
       if (gen() % 2) target = uint32_t(-int32_t(target));
-      s += char(0xE8 + gen() % 2) + LittleEndian(target, 4);
+      s += LittleEndian(target, 4);
     } else {
       s += char(pick == 1 ? 0x0F : gen() % 32);
     }
