@@ -22,7 +22,8 @@ TEST(ExtractionProgressTest, ReadsTheRecordTheLibraryWrites) {
       {"", 0, 0, 0, 0, 0},
   };
   for (const auto& c : cases) {
-    const auto record = std::make_unique<SevenZipProgressRecord>(sevenzip::MakeProgressRecord({c.name, c.size, c.written}));
+    const auto record =
+        std::make_unique<SevenZipProgressRecord>(sevenzip::MakeProgressRecord({c.name, c.size, c.written}));
     const ProgressRecordFields fields = ReadProgressRecord(record.get());
     EXPECT_EQ(fields.entrySize, c.readSize);
     EXPECT_EQ(fields.bytesWritten, c.readWritten);
@@ -37,23 +38,16 @@ TEST(ExtractionProgressTest, ReadsTheRecordTheLibraryWrites) {
 }
 
 TEST(ExtractionProgressTest, PercentRoundsHalvesToEvenAndStaysWithinTheBar) {
-  const struct {
-    uint32_t written, size;
-    int expected;
-  } cases[] = {
-      {5, 0, 0},   {2, 3, 67},   {1, 200, 0},      {5, 200, 2},
-      {7, 200, 4}, {20, 10, 100}, {0x7FFFFFFFu, 0xFFFFFFFFu, 50},
+  const std::tuple<uint32_t, uint32_t, int> cases[] = {
+      {5, 0, 0}, {2, 3, 67}, {1, 200, 0}, {5, 200, 2}, {7, 200, 4}, {20, 10, 100}, {0x7FFFFFFFu, 0xFFFFFFFFu, 50},
   };
-  for (const auto& c : cases) EXPECT_EQ(ProgressPercent(c.written, c.size), c.expected) << c.written << "/" << c.size;
+  for (const auto& [written, size, percent] : cases) EXPECT_EQ(ProgressPercent(written, size), percent) << written;
 }
 
 TEST(ExtractionProgressTest, NamesTheEntryAtMostEvery300MsAndMovesTheBarOnEveryReport) {
   const ProgressRecordFields fields{200, 100, "bin\\x.exe"};
-  const struct {
-    uint32_t state, now;
-    bool showItem, moveBar;
-  } reports[] = {
-      {kEntryStartState, 301, true, true},    // the last time starts at 0
+  const std::tuple<uint32_t, uint32_t, bool, bool> reports[] = {
+      {kEntryStartState, 301, true, true},  // the last time starts at 0
       {kEntryWritingState, 302, false, true},
       {kEntryStartState, 601, false, false},  // exactly 300 ms later: not yet
       {kEntryStartState, 602, true, true},
@@ -62,16 +56,16 @@ TEST(ExtractionProgressTest, NamesTheEntryAtMostEvery300MsAndMovesTheBarOnEveryR
       {kEntryStartState, 0x200, true, true},  // the counter wrapped: 0x210 ms later
   };
   uint32_t lastItemTime = 0;
-  for (const auto& r : reports) {
-    SCOPED_TRACE(r.now);
-    const ProgressUpdate update = DecideProgressUpdate(r.state, fields, r.now, lastItemTime);
-    EXPECT_EQ(update.showItem, r.showItem);
-    EXPECT_EQ(update.moveBar, r.moveBar);
+  for (const auto& [state, now, showItem, moveBar] : reports) {
+    SCOPED_TRACE(now);
+    const ProgressUpdate update = DecideProgressUpdate(state, fields, now, lastItemTime);
+    EXPECT_EQ(update.showItem, showItem);
+    EXPECT_EQ(update.moveBar, moveBar);
     if (update.showItem) {
       EXPECT_EQ(update.itemText, "解压：bin\\x.exe");
-      EXPECT_EQ(lastItemTime, r.now);
+      EXPECT_EQ(lastItemTime, now);
     }
-    EXPECT_EQ(update.percent, r.moveBar ? 50 : 0);
+    EXPECT_EQ(update.percent, moveBar ? 50 : 0);
   }
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include <deque>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -10,24 +10,15 @@
 
 namespace {
 
-constexpr const char* kTitle = "岚舟阅读器";
-
 // Records what the step asks for, in order, as short words.
 struct FakeStepHost : PackageStepHost {
-  bool fetchWorks, stopped;
+  bool fetchWorks, stopped, holds, retry;
   const char* title;  // the block's, or none for no block at all
-  bool retry;
-  std::deque<bool> verdicts;  // one per signature check, in order; none left: it holds
   std::vector<std::string> calls;
 
-  FakeStepHost(bool f, bool s, const char* t, bool r, std::deque<bool> v = {})
-      : fetchWorks(f), stopped(s), title(t), retry(r), verdicts(std::move(v)) {}
-  bool SignatureHolds(const std::string& path) override {
-    calls.push_back("check " + path);
-    const bool holds = verdicts.empty() || verdicts.front();
-    if (!verdicts.empty()) verdicts.pop_front();
-    return holds;
-  }
+  FakeStepHost(bool f, bool s, bool h, bool r, const char* t)
+      : fetchWorks(f), stopped(s), holds(h), retry(r), title(t) {}
+  bool SignatureHolds(const std::string& path) override { return calls.push_back("check " + path), holds; }
   bool Fetch(const std::string& name, const std::string& display) override {
     return calls.push_back("fetch " + name + " " + display), fetchWorks;
   }
@@ -41,7 +32,8 @@ struct FakeStepHost : PackageStepHost {
   bool AskRetryFileError(const std::string& text) override {
     // The path, then the reason on its own line.
     const std::size_t reason = text.find("\r\n\r\n") + 4;
-    return calls.push_back("ask " + text.substr(0, text.find('\r')) + " " + text.substr(reason, text.find('\r', reason) - reason)), retry;
+    const std::string path = text.substr(0, text.find('\r'));
+    return calls.push_back("ask " + path + " " + text.substr(reason, text.find('\r', reason) - reason)), retry;
   }
   void DeleteFile(const std::string& path) override { calls.push_back("delete " + path); }
   void StorePackage(const PackageInfo& info) override { calls.push_back("store " + info.PackageTitle); }
@@ -52,51 +44,50 @@ struct FakeStepHost : PackageStepHost {
 
 TEST(PackageInfoStepTest, CallsFollowTheStateOfThePackage) {
   const std::string path = "C:\\T\\188.7z";
-  const std::string fetch = "fetch 188.7z 下载安装包文件", read = "read " + path;
-  const std::string check = "check " + path, notPublishers = "ask " + path + " 此文件不是岚舟软件发布的安装包！！！ ";
-  const std::string fileError = "ask " + path + " 文件错误！！！ ";
+  // The calls a row expects, a letter each.
+  const std::map<char, std::string> named = {{'f', "fetch 188.7z 下载安装包文件"},
+                                             {'c', "check " + path},
+                                             {'w', "welcome"},
+                                             {'r', "read " + path},
+                                             {'s', "store 岚舟阅读器"},
+                                             {'n', "ask " + path + " 此文件不是岚舟软件发布的安装包！！！ "},
+                                             {'e', "ask " + path + " 文件错误！！！ "},
+                                             {'d', "delete " + path},
+                                             {'l', "failed"},
+                                             {'p', "post"},
+                                             {'x', "end"}};
   const struct {
     const char* name;
-    const char* runFolder;
-    bool fetchWorks, stopped;
+    bool ownFolder, fetchWorks, stopped, holds, retry;
     const char* title;  // nullptr: no block
-    bool retry;
-    std::vector<std::string> calls;
-    std::deque<bool> verdicts;
+    std::string calls;
   } cases[] = {
-      {"downloaded", "C:\\T\\", true, false, kTitle, false, {fetch, check, "welcome", read, "store 岚舟阅读器", "welcome"}},
-      {"no folder of its own: as a failed download", "", true, false, kTitle, false, {"failed", "end"}},
-      {"downloaded but not the publisher's, Retry: deleted and fetched again", "C:\\T\\", true, false, kTitle, true,
-       {fetch, check, notPublishers, "delete " + path, "post"}, {false}},
-      {"downloaded but not the publisher's, Cancel: deleted, program ends", "C:\\T\\", true, false, kTitle, false,
-       {fetch, check, notPublishers, "delete " + path, "end"}, {false}},
-      {"download failed", "C:\\T\\", false, false, kTitle, false, {fetch, "failed", "delete " + path, "end"}},
-      {"download stopped: nothing shown", "C:\\T\\", false, true, kTitle, false, {fetch, "end"}},
-      {"no block, Retry: deleted and asked again", "C:\\T\\", true, false, nullptr, true,
-       {fetch, check, "welcome", read, fileError, "delete " + path, "post"}},
-      {"no block, Cancel: deleted, program ends", "C:\\T\\", true, false, nullptr, false,
-       {fetch, check, "welcome", read, fileError, "delete " + path, "end"}},
+      {"downloaded", true, true, false, true, false, "岚舟阅读器", "fcwrsw"},
+      {"no folder of its own: as a failed download", false, true, false, true, false, "T", "lx"},
+      {"not the publisher's, Retry: deleted and fetched again", true, true, false, false, true, "T", "fcndp"},
+      {"not the publisher's, Cancel: deleted, program ends", true, true, false, false, false, "T", "fcndx"},
+      {"download failed", true, false, false, true, false, "T", "fldx"},
+      {"download stopped: nothing shown", true, false, true, true, false, "T", "fx"},
+      {"no block, Retry: deleted and asked again", true, true, false, true, true, nullptr, "fcwredp"},
+      {"no block, Cancel: deleted, program ends", true, true, false, true, false, nullptr, "fcwredx"},
       // Like no block: nothing of it is kept.
-      {"a title that leads out of the folder", "C:\\T\\", true, false, "..\\..\\Windows", false,
-       {fetch, check, "welcome", read, fileError, "delete " + path, "end"}},
+      {"a title that leads out of the folder", true, true, false, true, false, "..\\..\\Windows", "fcwredx"},
   };
   for (const auto& c : cases) {
-    FakeStepHost host(c.fetchWorks, c.stopped, c.title, c.retry, c.verdicts);
-    RunPackageInfoStep(host, c.runFolder, "188.7z");
-    EXPECT_EQ(host.calls, c.calls) << c.name;
+    FakeStepHost host(c.fetchWorks, c.stopped, c.holds, c.retry, c.title);
+    RunPackageInfoStep(host, c.ownFolder ? "C:\\T\\" : "", "188.7z");
+    std::vector<std::string> expected;
+    for (char letter : c.calls) expected.push_back(named.at(letter));
+    EXPECT_EQ(host.calls, expected) << c.name;
   }
 }
 
 TEST(SettleFolders, PrefersDriveDAndEndsBothWithBackslash) {
-  testfiles::FakeFolders withD({"D:"});
+  testfiles::FakeFolders withD({"D:"}), withoutD({"C:"});
   const auto onD = SettleFolders("C:\\Temp", "C:\\Program Files", withD);
-  EXPECT_EQ(onD.tempFolder, "C:\\Temp\\");
-  EXPECT_EQ(onD.installFolder, "D:\\岚舟软件\\");
-
-  testfiles::FakeFolders withoutD({"C:"});
   const auto offD = SettleFolders("", "C:\\Program Files\\", withoutD);
-  EXPECT_EQ(offD.tempFolder, "\\");
-  EXPECT_EQ(offD.installFolder, "C:\\Program Files\\");
+  EXPECT_EQ(onD.tempFolder + " " + onD.installFolder, "C:\\Temp\\ D:\\岚舟软件\\");
+  EXPECT_EQ(offD.tempFolder + " " + offD.installFolder, "\\ C:\\Program Files\\");
 }
 
 }  // namespace

@@ -18,34 +18,28 @@ namespace {
 
 using namespace testfiles;
 using Clock = std::chrono::steady_clock;
+using namespace std::chrono_literals;
 
+// Each URL split over "keep", "old" and 443: relative locations keep the host and port.
 TEST(HttpUrl, SplitUrlSeparatesHostPathAndPort) {
-  struct Case {
-    std::string_view url;
-    std::string hostIn, pathIn;
-    int32_t portIn;
-    std::string host, path;
-    int32_t port;
-  } cases[] = {
-      {"http://example.com/dowfile/188.rar", "", "", 0, "example.com", "dowfile/188.rar", 80},
-      {"  hTTpS://Host/Dir/F  ", "", "", 0, "Host", "Dir/F", 443},
-      {"host/dir/file", "", "", 0, "host", "dir/file", 80},
-      {"http://", "", "", 0, "", "", 80},
-      {"http:// spaced /  p  ", "", "", 0, "spaced", "p", 80},
-      // A port in the authority is not recognised; the host text keeps it.
-      {"http://127.0.0.1:8080/x", "", "", 0, "127.0.0.1:8080", "x", 80},
-      // Relative locations keep the current host and port.
-      {"/x/y.rar", "keep", "old", 443, "keep", "x/y.rar", 443},
-      {"http://other/z", "keep", "old", 443, "other", "z", 80},
+  const auto split = [](std::string_view url, std::string host, int32_t port) {
+    std::string path = "old";
+    SplitUrl(url, host, path, port);
+    return host + " " + path + " " + std::to_string(port);
   };
-  for (const Case& c : cases) {
-    std::string host = c.hostIn, path = c.pathIn;
-    int32_t port = c.portIn;
-    SplitUrl(c.url, host, path, port);
-    EXPECT_EQ(host, c.host) << c.url;
-    EXPECT_EQ(path, c.path) << c.url;
-    EXPECT_EQ(port, c.port) << c.url;
-  }
+  const std::pair<std::string_view, std::string> cases[] = {
+      {"http://example.com/dowfile/188.rar", "example.com dowfile/188.rar 80"},
+      {"  hTTpS://Host/Dir/F  ", "Host Dir/F 443"},
+      {"http://", "  80"},
+      {"http:// spaced /  p  ", "spaced p 80"},
+      // A port in the authority is not recognised; the host text keeps it.
+      {"http://127.0.0.1:8080/x", "127.0.0.1:8080 x 80"},
+      {"/x/y.rar", "keep x/y.rar 443"},
+      {"http://other/z", "other z 80"},
+  };
+  for (const auto& [url, parts] : cases) EXPECT_EQ(split(url, "keep", 443), parts) << url;
+  // Without a host yet, a URL without a scheme starts with one.
+  EXPECT_EQ(split("host/dir/file", "", 0), "host dir/file 80");
 }
 
 TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
@@ -57,61 +51,54 @@ TEST(HttpUrl, ResumeRequestCarriesOffsetsBeyondTwoGigabytes) {
 // What a misbehaving server does to a whole download is in the download table below; these
 // are the forms no server there writes, as the first answer and as one to a resumption at 600.
 TEST(HttpResponse, Verdicts) {
-  struct Case {
-    bool resumed;
-    std::string_view head;
-    ResponseAction action;
-    int64_t length = 0;  // a resumed answer never changes the total announced first
-  } cases[] = {
-      {false, "http/1.0 204 No Content\r\n\r\n", ResponseAction::Accept},
-      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", ResponseAction::Accept, 5},
+  using enum ResponseAction;
+  // Resumed or first, the head, the verdict, the length (a resumed answer never changes the
+  // total announced first).
+  const std::tuple<bool, std::string_view, ResponseAction, int64_t> cases[] = {
+      {false, "http/1.0 204 No Content\r\n\r\n", Accept, 0},
+      {false, "HTTP/1.0 206 P\r\nContent-Range: bytes 0-4/9\r\nContent-Length: 5\r\n\r\n", Accept, 5},
       // A part that is not the file's start, or does not say where it starts, is no first body.
-      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Range: bytes 4-8/9\r\n\r\n", Reject, 0},
+      {false, "HTTP/1.0 206 Partial\r\nContent-Length: 5\r\n\r\n", Reject, 0},
       // A redirect without a place to go cannot be followed.
-      {false, "HTTP/1.1 302 Found\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/2 200 OK\r\n\r\n", ResponseAction::Reject},
-      {false, "HTTP/1.0 407 Proxy Authentication Required\r\nProxy-Authenticate: Basic\r\n\r\n", ResponseAction::ProxyLogin},
-      {false, "HTTP/1.1 2\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.1 302 Found\r\n\r\n", Reject, 0},
+      {false, "HTTP/2 200 OK\r\n\r\n", Reject, 0},
+      {false, "HTTP/1.0 407 Proxy Auth\r\nProxy-Authenticate: Basic\r\n\r\n", ProxyLogin, 0},
+      {false, "HTTP/1.1 2\r\n\r\n", Reject, 0},
       // The length is the number the line starts with, rounded; none, or a negative one, is 0.
-      {false, "HTTP/1.0 200 OK\r\nContent-Length:1000\r\n\r\n", ResponseAction::Accept, 1000},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length:    42abc\r\n\r\n", ResponseAction::Accept, 42},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 3221225472\r\n\r\n", ResponseAction::Accept, 3221225472LL},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 10.5\r\n\r\n", ResponseAction::Accept, 11},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", ResponseAction::Accept, INT64_MAX},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n", ResponseAction::Accept},
-      {false, "HTTP/1.0 200 OK\r\nContent-Length: \r\n\r\n", ResponseAction::Accept},
-      {true, "http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ResponseAction::ContinueRange},
-      {true, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", ResponseAction::Reject},
-      {true, "HTTP/1.1 204 No Content\r\n\r\n", ResponseAction::Reject},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length:    42abc\r\n\r\n", Accept, 42},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 3221225472\r\n\r\n", Accept, 3221225472LL},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 10.5\r\n\r\n", Accept, 11},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: 99999999999999999999999\r\n\r\n", Accept, INT64_MAX},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: -5\r\n\r\n", Accept, 0},
+      {false, "HTTP/1.0 200 OK\r\nContent-Length: \r\n\r\n", Accept, 0},
+      {true, "http/1.0 206 x\r\ncontent-range:bytes  600-\r\n\r\n", ContinueRange, 0},
+      {true, "HTTP/1.1 206 Partial Content\r\nContent-Range: bytes */1000\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 206 Partial Content\r\nX-Content-Range: bytes 600-999/1000\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 302 Found\r\nLocation: /a\r\n\r\n", Reject, 0},
+      {true, "HTTP/1.1 204 No Content\r\n\r\n", Reject, 0},
   };
-  for (const Case& c : cases) {
-    const ResponseVerdict verdict = c.resumed ? JudgeResumedResponse(c.head, 600) : JudgeFirstResponse(c.head);
-    EXPECT_EQ(verdict.action, c.action) << c.head;
-    EXPECT_EQ(verdict.contentLength, c.length) << c.head;
+  for (const auto& [resumed, head, action, length] : cases) {
+    const ResponseVerdict verdict = resumed ? JudgeResumedResponse(head, 600) : JudgeFirstResponse(head);
+    EXPECT_EQ(verdict.action, action) << head;
+    EXPECT_EQ(verdict.contentLength, length) << head;
   }
 }
 
 TEST(HttpProgress, NoticesAreMoreThan300MillisecondsApart) {
-  struct Case {
-    uint32_t now;
-    bool due;
-  } steps[] = {
-      {5, true},  // the first one always, whatever the clock says
-      {305, false},
-      {306, true},
-      {606, false},
-      {0xFFFFFFF0u, true},
-      {0x00000010u, false},  // 32 ms later across the wrap
-      {0x0000011Du, true},   // 301 ms after 0xFFFFFFF0
-  };
+  // The first one always, whatever the clock says; 0x10 is 32 ms after 0xFFFFFFF0, across the
+  // wrap, and 0x11D 301 ms.
+  const std::pair<uint32_t, bool> steps[] = {{5, true},          {305, false},        {306, true},
+                                             {606, false},       {0xFFFFFFF0u, true}, {0x00000010u, false},
+                                             {0x0000011Du, true}};
   ProgressPacer pacer;
-  for (const Case& step : steps) EXPECT_EQ(pacer.Due(step.now), step.due) << step.now;
+  for (const auto& [now, due] : steps) EXPECT_EQ(pacer.Due(now), due) << now;
 }
 
-constexpr char kRequestTail[] = "Connection: close\r\nUser-Agent: GetHTTP 0.0\r\n\r\n";
+// A whole request: its first lines, then the range line if any among the fixed ones.
+std::string RequestText(const std::string& start, const std::string& range = "") {
+  return start + "Connection: close\r\n" + (range.empty() ? "" : range + "\r\n") + "User-Agent: GetHTTP 0.0\r\n\r\n";
+}
 
 // tests/servers' test-host on an ephemeral 127.0.0.1 port, for one test. The shell prints its
 // own id before it becomes the host, so that the host can be stopped by that id.
@@ -120,8 +107,8 @@ class TestHostProcess {
   TestHostProcess(const std::string& root, const std::string& log) {
     const char* fromEnvironment = std::getenv("TEST_HOST_PROGRAM");
     const std::string program = fromEnvironment != nullptr ? fromEnvironment : TEST_HOST_PATH;
-    lines_ = popen(("echo $$; exec " + Quoted(program) + " --root " + Quoted(root) + " --log " + Quoted(log) +
-                    " --listen 127.0.0.1:0").c_str(), "r");
+    const std::string options = " --root " + Quoted(root) + " --log " + Quoted(log) + " --listen 127.0.0.1:0";
+    lines_ = popen(("echo $$; exec " + Quoted(program) + options).c_str(), "r");
     char line[256];
     while (lines_ != nullptr && std::fgets(line, sizeof line, lines_) != nullptr && std::string(line) != "ready\n") {
       if (pid_ == 0) pid_ = std::atoi(line);
@@ -141,15 +128,13 @@ class TestHostProcess {
   uint16_t port_ = 0;
 };
 
-struct ProgressReport {
-  int64_t written, total;
-  Clock::time_point at;
-};
-
-class RecordingSink : public DownloadSink {
- public:
+struct RecordingSink : DownloadSink {
+  struct Report {
+    int64_t written, total;
+    Clock::time_point at;
+  };
   void OnProgress(int64_t written, int64_t total) override { reports.push_back({written, total, Clock::now()}); }
-  std::vector<ProgressReport> reports;
+  std::vector<Report> reports;
 };
 
 class HttpDownloadTest : public ::testing::Test {
@@ -180,10 +165,7 @@ class HttpDownloadTest : public ::testing::Test {
   // listens, and "refused-first" has that address before the test host's; anything else is
   // unresolved. The host "proxy" is asked through itself as the proxy, port 3128.
   DownloadRequest MakeRequest(const std::string& url, const std::string& output) {
-    DownloadRequest request;
-    request.url = url;
-    request.outputPath = output;
-    request.progress = &sink_;
+    DownloadRequest request{.url = url, .outputPath = output, .progress = &sink_};
     request.settings.silenceLimitMs = 5000;
     const uint16_t port = host_->Port();
     request.settings.lookup = [port](const std::string& host, uint16_t) {
@@ -277,14 +259,16 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
     EXPECT_EQ(request.result, c.result);
     EXPECT_EQ(request.errorText, "");
     EXPECT_EQ(fs::exists(output_), c.fileKept);
-    if (c.fileKept) EXPECT_EQ(ReadBytes(output_), data_);
+    if (c.fileKept) {
+      EXPECT_EQ(ReadBytes(output_), data_);
+    }
     // Every request byte for byte: the first, and the last when it resumed.
     const std::vector<std::string> requests = Requests();
     ASSERT_EQ(requests.size(), c.requests);
     const std::string requestStart = "GET " + target + " HTTP/1.0\r\nHost: host1\r\n";
-    EXPECT_EQ(requests.front(), requestStart + kRequestTail);
+    EXPECT_EQ(requests.front(), RequestText(requestStart));
     if (!c.rangeLine.empty()) {
-      EXPECT_EQ(requests.back(), requestStart + "Connection: close\r\n" + c.rangeLine + "\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
+      EXPECT_EQ(requests.back(), RequestText(requestStart, c.rangeLine));
     }
   }
 }
@@ -292,6 +276,9 @@ TEST_F(HttpDownloadTest, ResponsesAndTheirOutcomes) {
 // A host that cannot be reached leaves its reason for the caller, who shows it only when no
 // other host can be reached; an answer, even a refusal, means it was reached.
 TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
+  const std::string proxyLogin =
+      "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
+      "请让网络管理员放行，或换一个可以直接上网的网络再试。";
   struct Case {
     std::string url;
     int64_t result;
@@ -309,9 +296,7 @@ TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
       // A 407 straight from a host is a refusal like any other; the proxy's 407 to a tunnel for
       // https:// is a login (to plain http://: the downloads suite).
       {"http://host1/dowfile/file.bin", 0, "", true, "", "status=407"},
-      {"https://proxy/dowfile/file.bin", 0, "", false,
-       "代理服务器 proxy:3128 要求输入用户名和密码才能上网，\r\n本安装程序不能登录代理服务器。\r\n\r\n"
-       "请让网络管理员放行，或换一个可以直接上网的网络再试。", "proxy=login"},
+      {"https://proxy/dowfile/file.bin", 0, "", false, proxyLogin, "proxy=login"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.url + "?" + c.options + " to " + c.output);
@@ -330,7 +315,9 @@ TEST_F(HttpDownloadTest, SetupFailuresAndUnreachedHosts) {
 // Through a proxy: the whole URL on the request line, the proxy asked for each host of a
 // redirect, and a resumption that goes the same way.
 TEST_F(HttpDownloadTest, ThroughAProxyTheRequestLineCarriesTheUrl) {
-  DownloadRequest request = MakeRequest("http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600", output_);
+  const std::string far = "http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600";
+  const std::string direct = "http://direct.host/dowfile/file.bin?redirect=none&cut=600";
+  DownloadRequest request = MakeRequest(far, output_);
   std::vector<std::string> asked;
   request.settings.proxyFor = [&asked](const std::string& url, const std::string& host) -> std::optional<ProxyServer> {
     asked.push_back(url);
@@ -339,14 +326,11 @@ TEST_F(HttpDownloadTest, ThroughAProxyTheRequestLineCarriesTheUrl) {
   };
   HttpDownload(&request);
   EXPECT_EQ(request.result, 1000);
-  EXPECT_EQ(asked, (std::vector<std::string>{"http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600",
-                                             "http://direct.host/dowfile/file.bin?redirect=none&cut=600"}));
+  EXPECT_EQ(asked, (std::vector<std::string>{far, direct}));
   const std::vector<std::string> requests = Requests();
   ASSERT_EQ(requests.size(), 3u);
-  EXPECT_EQ(requests[0], "GET http://far.away/a/file.bin?redirect=absolute&to=direct.host&cut=600 HTTP/1.0\r\nHost: far.away\r\n" +
-                             std::string(kRequestTail));
-  EXPECT_EQ(requests[2], "GET http://direct.host/dowfile/file.bin?redirect=none&cut=600 HTTP/1.0\r\nHost: direct.host\r\n"
-                         "Connection: close\r\nRange: bytes=600-\r\nUser-Agent: GetHTTP 0.0\r\n\r\n");
+  EXPECT_EQ(requests[0], RequestText("GET " + far + " HTTP/1.0\r\nHost: far.away\r\n"));
+  EXPECT_EQ(requests[2], RequestText("GET " + direct + " HTTP/1.0\r\nHost: direct.host\r\n", "Range: bytes=600-"));
 }
 
 // Stands in for TLS: bytes pass unchanged, so the test host sees what goes inside the session.
@@ -374,6 +358,9 @@ class PassThroughSession : public SecureStream {
 // handshake names it.
 TEST_F(HttpDownloadTest, HttpsGoesThroughASessionPerConnectionAndNeverDown) {
   const std::string untrusted2 = "无法验证证书，与这个主机的连接不可信：\r\nhost2";
+  const std::string toHost2 = "http://host1/dowfile/file.bin?redirect=secure&to=host2";
+  const std::string inside = "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\n";
+  const std::string tunnel = "CONNECT proxy:443 HTTP/1.0\r\nHost: proxy:443\r\n\r\n";
   const struct {
     std::string url;
     SecureStart start;
@@ -381,14 +368,12 @@ TEST_F(HttpDownloadTest, HttpsGoesThroughASessionPerConnectionAndNeverDown) {
     std::vector<std::string> started;
     std::string untrusted, firstRequest = "";
   } cases[] = {
-      {"https://host1/dowfile/file.bin?cut=600", SecureStart::Secured, 1000, {"host1", "host1"}, "",
-       "GET /dowfile/file.bin?cut=600 HTTP/1.0\r\nHost: host1\r\n"},
-      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Secured, 1000, {"host2"}, ""},
-      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Untrusted, 0, {"host2"}, untrusted2},
-      {"http://host1/dowfile/file.bin?redirect=secure&to=host2", SecureStart::Broken, 0, {"host2"}, ""},
+      {"https://host1/dowfile/file.bin?cut=600", SecureStart::Secured, 1000, {"host1", "host1"}, "", inside},
+      {toHost2, SecureStart::Secured, 1000, {"host2"}, ""},
+      {toHost2, SecureStart::Untrusted, 0, {"host2"}, untrusted2},
+      {toHost2, SecureStart::Broken, 0, {"host2"}, ""},
       {"https://host2/dowfile/file.bin?redirect=absolute&to=host1", SecureStart::Secured, 0, {"host2"}, untrusted2},
-      {"https://proxy/dowfile/file.bin", SecureStart::Secured, 1000, {"proxy"}, "",
-       "CONNECT proxy:443 HTTP/1.0\r\nHost: proxy:443\r\n\r\n"},
+      {"https://proxy/dowfile/file.bin", SecureStart::Secured, 1000, {"proxy"}, "", tunnel},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.url);
@@ -428,7 +413,7 @@ TEST_F(HttpDownloadTest, ProgressCountsBodyBytesOfTheAnnouncedLengthAndIsPaced) 
   ASSERT_GE(sink_.reports.size(), 2u);
   EXPECT_EQ(sink_.reports.front().written, 2048);
   for (size_t i = 1; i < sink_.reports.size(); ++i) {
-    EXPECT_GT(sink_.reports[i].at - sink_.reports[i - 1].at, std::chrono::milliseconds(300));
+    EXPECT_GT(sink_.reports[i].at - sink_.reports[i - 1].at, 300ms);
     EXPECT_GT(sink_.reports[i].written, sink_.reports[i - 1].written);
     EXPECT_EQ(sink_.reports[i].total, 64 * 1024);
   }
@@ -439,7 +424,7 @@ TEST_F(HttpDownloadTest, CancelEndsAStalledTransferOrOneNotYetStarted) {
   DownloadRequest request = MakeRequest("http://host1/dowfile/file.bin?stall=600", output_);
   request.settings.silenceLimitMs = 60000;
   std::thread worker(HttpDownload, &request);
-  while (!fs::exists(output_) || fs::file_size(output_) < 600) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  while (!fs::exists(output_) || fs::file_size(output_) < 600) std::this_thread::sleep_for(10ms);
   DownloadState = kDownloadCancelRequested;
   worker.join();
   EXPECT_EQ(request.result, 0);
@@ -478,29 +463,25 @@ TEST_F(HttpDownloadTest, ConnectionsGoToTheFirstAddressThatAnswersInTime) {
   const SilentListener silent;
   const SocketAddress good = ResolveHost("127.0.0.1", host_->Port()).at(0), refused = ResolveHost("127.0.0.1", 1).at(0),
                       v6 = ResolveHost("[::1]", 1).at(0);
-  const struct {
-    std::vector<SocketAddress> addresses;
-    ConnectEnd end;
-    int error;
-    int leastMs;  // each silent address costs the whole wait
-  } cases[] = {
+  // The least time taken: each silent address costs the whole wait.
+  const std::tuple<std::vector<SocketAddress>, ConnectEnd, int, int> cases[] = {
       {{refused, silent.address, good}, ConnectEnd::Connected, 0, 400},
       {{v6, good}, ConnectEnd::Connected, 0, 0},
       {{refused, v6}, ConnectEnd::ConnectFailed, ECONNREFUSED, 0},
       {{refused, silent.address}, ConnectEnd::ConnectFailed, ETIMEDOUT, 400},
       {{}, ConnectEnd::ConnectFailed, 0, 0},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.addresses.size());
+  for (const auto& [addresses, end, error, leastMs] : cases) {
+    SCOPED_TRACE(addresses.size());
     TcpSocket socket;
     const auto start = Clock::now();
-    const ConnectOutcome outcome = ConnectToFirst(socket, c.addresses, 400, 100);
+    const ConnectOutcome outcome = ConnectToFirst(socket, addresses, 400, 100);
     const auto took = Clock::now() - start;
-    EXPECT_EQ(outcome.end, c.end);
-    EXPECT_EQ(outcome.error, c.error);
-    EXPECT_GE(took, std::chrono::milliseconds(c.leastMs - 2));  // whole-ms ticks
-    EXPECT_LT(took, std::chrono::milliseconds(c.leastMs + 300));
-    EXPECT_EQ(socket.IsOpen(), c.end == ConnectEnd::Connected);
+    EXPECT_EQ(outcome.end, end);
+    EXPECT_EQ(outcome.error, error);
+    EXPECT_GE(took, std::chrono::milliseconds(leastMs - 2));  // whole-ms ticks
+    EXPECT_LT(took, std::chrono::milliseconds(leastMs + 300));
+    EXPECT_EQ(socket.IsOpen(), end == ConnectEnd::Connected);
   }
 }
 

@@ -24,22 +24,19 @@ class MemoryFiles : public CopyFileOperations {
   bool failWrites = false;
 };
 
-void Put32(std::string& bytes, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>(value >> (8 * i));
-}
-
 // One section holding the marker at 0x210; the checksum at 0x98, the security entry at 0xD8
 // (PE32) or 0xE8 (PE32+).
 std::string SmallPe(bool pe32Plus) {
   std::string pe(0x400, '\0');
-  const std::size_t o = 0x58, directories = pe32Plus ? 112 : 96, section = o + directories + 128;
+  const std::uint32_t machine = pe32Plus ? 0x18664 : 0x1014C, magic = pe32Plus ? 0x20B : 0x10B;
+  const std::size_t o = 0x58, dirs = pe32Plus ? 112 : 96, base = o + (pe32Plus ? 24 : 28), s = o + dirs + 128;
   const std::pair<std::size_t, std::uint32_t> fields[] = {
-      {0, 0x5A4D}, {0x3C, 0x40}, {0x40, 0x4550}, {0x44, pe32Plus ? 0x18664 : 0x1014C}, {0x54, (directories + 128) | 0x1020000},
-      {o, pe32Plus ? 0x20B : 0x10B}, {o + 16, 0x1000}, {o + (pe32Plus ? 24 : 28), 0x400000}, {o + 32, 0x1000},
-      {o + 36, 0x200}, {o + 40, 4}, {o + 48, 4}, {o + 56, 0x2000}, {o + 60, 0x200}, {o + 68, 2}, {o + directories - 4, 16},
-      {section + 8, 0x200}, {section + 12, 0x1000}, {section + 16, 0x200}, {section + 20, 0x200},
-      {section + 36, 0x60000020}, {0x200, 0xC3}};
-  for (const auto& [at, value] : fields) Put32(pe, at, value);
+      {0, 0x5A4D},          {0x3C, 0x40},     {0x40, 0x4550},   {0x44, machine},  {0x54, (dirs + 128) | 0x1020000},
+      {o, magic},           {o + 16, 0x1000}, {base, 0x400000}, {o + 32, 0x1000}, {o + 36, 0x200},
+      {o + 40, 4},          {o + 48, 4},      {o + 56, 0x2000}, {o + 60, 0x200},  {o + 68, 2},
+      {o + dirs - 4, 16},   {s + 8, 0x200},   {s + 12, 0x1000}, {s + 16, 0x200},  {s + 20, 0x200},
+      {s + 36, 0x60000020}, {0x200, 0xC3}};
+  for (const auto& [at, value] : fields) pe.replace(at, 4, LittleEndian(value, 4));
   return pe.replace(0x210, 6, kTemplateMarker);
 }
 
@@ -52,7 +49,8 @@ class InstallerCopiesTest : public testing::Test {
   ShellRun Run(const std::string& command) { return RunShell("cd " + Quoted(scratch_.Path()) + " && " + command); }
   std::string Signed(const std::string& image) {
     WriteBytes(scratch_.Path() / "unsigned.exe", image);
-    EXPECT_EQ(Run("rm -f signed.exe && osslsigncode sign -certs cert.pem -key key.pem -in unsigned.exe -out signed.exe").status, 0);
+    const std::string sign = "osslsigncode sign -certs cert.pem -key key.pem -in unsigned.exe -out signed.exe";
+    EXPECT_EQ(Run("rm -f signed.exe && " + sign).status, 0);
     return ReadBytes(scratch_.Path() / "signed.exe");
   }
 };
@@ -65,14 +63,9 @@ TEST_F(InstallerCopiesTest, CopiesCarryNoSignatureAndHostileEntriesAreRefused) {
   const std::string pe32 = SmallPe(false), signed32 = Signed(pe32), signed64 = Signed(SmallPe(true));
   const auto entry = [&pe32](std::uint32_t offset, std::uint32_t size) {
     std::string image = pe32;
-    Put32(image, 0xD8, offset), Put32(image, 0xDC, size);
-    return image;
+    return image.replace(0xD8, 8, LittleEndian(offset, 4) + LittleEndian(size, 4));
   };
-  const struct {
-    const char* name;
-    std::string image;
-    Fault fault;
-  } cases[] = {
+  const std::tuple<const char*, std::string, Fault> cases[] = {
       {"unsigned", pe32, Fault::None},
       {"signed PE32", signed32, Fault::None},
       {"signed PE32+", signed64, Fault::None},
@@ -84,21 +77,21 @@ TEST_F(InstallerCopiesTest, CopiesCarryNoSignatureAndHostileEntriesAreRefused) {
       {"table not at the end", signed32 + "appended", Fault::DamagedCertificateTable},
       {"marker only in the table", entry(0x210, 0x1F0), Fault::NoMarker},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const CopySource source(c.image, kTemplateMarker);
-    ASSERT_EQ(source.Problem(), c.fault);
-    if (c.fault != Fault::None) continue;
-    const bool wasSigned = c.image == signed32 || c.image == signed64;
+  for (const auto& [name, image, fault] : cases) {
+    SCOPED_TRACE(name);
+    const CopySource source(image, kTemplateMarker);
+    ASSERT_EQ(source.Problem(), fault);
+    if (fault != Fault::None) continue;
+    const bool wasSigned = image == signed32 || image == signed64;
     EXPECT_EQ(source.SignatureRemoved(), wasSigned);
-    std::string copy = source.CopyFor("188"), expected = c.image.substr(0, wasSigned ? 0x400 : c.image.size());
+    std::string copy = source.CopyFor("188"), expected = image.substr(0, wasSigned ? 0x400 : image.size());
     expected.replace(expected.find(kTemplateMarker), 6, "188.7z");
     if (!wasSigned) {
       EXPECT_EQ(copy, expected);
       continue;
     }
     // Only the checksum and the cleared entry differ from the template's bytes.
-    expected.replace(c.image == signed64 ? 0xE8 : 0xD8, 8, 8, '\0');
+    expected.replace(image == signed64 ? 0xE8 : 0xD8, 8, 8, '\0');
     EXPECT_EQ(copy.replace(0x98, 4, 4, '\0'), expected.replace(0x98, 4, 4, '\0'));
   }
 }

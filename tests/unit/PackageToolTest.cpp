@@ -40,9 +40,9 @@ class PackageToolTest : public testing::Test {
   }
 
   PackageRequest Request() const {
-    return {.Folder = folder_, .Output = root_ / "188.7z", .Id = "188", .Title = U8(u8"岚舟阅读器"),
-            .ProgramFile = "bin\\Reader.exe", .Version = "2.0.1", .Date = "2024-05-01",
-            .Description = U8(u8"读书用的软件")};
+    // Folder, output, ID, title, program, version, date, description.
+    return {folder_,           root_ / "188.7z", "188",        U8(u8"岚舟阅读器"),
+            "bin\\Reader.exe", "2.0.1",          "2024-05-01", U8(u8"读书用的软件")};
   }
 
   std::vector<fs::path> OutputFolderEntries() const {
@@ -51,13 +51,6 @@ class PackageToolTest : public testing::Test {
       if (entry.path() != folder_) entries.push_back(entry.path().filename());
     }
     return entries;
-  }
-
-  // A script named 7z that runs body, first on PATH while the returned object lives.
-  PathOverride Fake7z(const std::string& body) {
-    WriteBytes(root_ / "fake-bin" / "7z", "#!/bin/sh\n" + body + "\n");
-    fs::permissions(root_ / "fake-bin" / "7z", fs::perms::owner_all);
-    return PathOverride(root_ / "fake-bin");
   }
 };
 
@@ -68,8 +61,8 @@ TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
   request.Title = U8(u8"一二三四五六七八九十一二三四") + "x";
   request.Version = std::string(29, 'v'), request.Date = std::string(19, 'd');
   request.Description = U8(u8"说") + std::string(197, ' ');
-  const PackageInfo gbk{"一二三四五六七八九十一二三四x", "bin\\Reader.exe", request.Version, request.Date,
-                        "说" + std::string(197, ' '), ""};
+  const std::string title = "一二三四五六七八九十一二三四x", description = "说" + std::string(197, ' ');
+  const PackageInfo gbk{title, "bin\\Reader.exe", request.Version, request.Date, description};
   PackageWriteResult result = WritePackage(request);
   ASSERT_EQ(result.Error, "");
   EXPECT_EQ(result.Output, fs::weakly_canonical(root_ / "188.7z"));
@@ -90,11 +83,7 @@ TEST_F(PackageToolTest, InstallerReadsBackEveryValue) {
 TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
   // The folder and the output file stand in the scratch folder, beside the other files a row makes.
   using Change = void (*)(PackageRequest&);
-  const struct {
-    const char* Name;
-    Change Apply;
-    const char* Reason;
-  } cases[] = {
+  const std::tuple<const char*, Change, const char*> cases[] = {
       // 15 characters, 30 bytes in GBK: the limit counts bytes.
       {"TitleOverLimit", [](auto& r) { r.Title = U8(u8"一二三四五六七八九十一二三四五"); }, "--title is 30 bytes"},
       {"NoGbkForm", [](auto& r) { r.Title = U8(u8"Café ☃"); }, "without a GBK form"},
@@ -117,7 +106,7 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
        },
        "symbolic link or junction"},
       {"ProgramIsAFolder", [](auto& r) { r.ProgramFile = "bin"; }, "is not in the folder"},
-      {"ExtractOnlyWithoutFolderName", [](auto& r) { r.ProgramFile = U8(u8"解压缩"), r.Description = ""; }, "needs --description"},
+      {"ExtractOnlyNoFolderName", [](auto& r) { r.ProgramFile = U8(u8"解压缩"), r.Description = ""; }, "needs --desc"},
       {"MissingFolder", [](auto& r) { r.Folder = r.Output.parent_path() / "absent"; }, "missing or empty"},
       {"EmptyFolder",
        [](auto& r) {
@@ -128,12 +117,12 @@ TEST_F(PackageToolTest, RefusesBadRequestsAndLeavesNoFile) {
       {"OutputInsideFolder", [](auto& r) { r.Output = r.Folder / "188.7z"; }, "must not lie inside"},
       {"OutputFolderMissing", [](auto& r) { r.Output = r.Output.parent_path() / "no" / "188.7z"; }, "does not exist"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
+  for (const auto& [name, apply, reason] : cases) {
+    SCOPED_TRACE(name);
     PackageRequest request = Request();
-    c.Apply(request);
+    apply(request);
     PackageWriteResult result = WritePackage(request);
-    EXPECT_NE(result.Error.find(c.Reason), std::string::npos) << result.Error;
+    EXPECT_NE(result.Error.find(reason), std::string::npos) << result.Error;
     for (const fs::path& entry : OutputFolderEntries()) EXPECT_TRUE(entry == "empty" || entry == "linked") << entry;
     EXPECT_FALSE(fs::exists(folder_ / "188.7z"));
   }
@@ -156,13 +145,10 @@ TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Fake7z);
-    if (c.Planted) {
-      WriteBytes(folder_ / "7z", "#!/bin/sh\n" + c.Fake7z + "\n");
-      fs::permissions(folder_ / "7z", fs::perms::owner_all);
-    }
-    PathOverride path = c.Planted          ? PathOverride(":.")
-                        : c.Fake7z.empty() ? PathOverride(root_ / "nothing-here")
-                                           : Fake7z(c.Fake7z);
+    const fs::path bin = c.Planted ? folder_ : root_ / "fake-bin";
+    WriteBytes(bin / "7z", "#!/bin/sh\n" + c.Fake7z + "\n");
+    fs::permissions(bin / "7z", fs::perms::owner_all);
+    PathOverride path(c.Planted ? ":." : c.Fake7z.empty() ? root_ / "nothing-here" : bin);
     PackageWriteResult result = WritePackage(Request());
     EXPECT_NE(result.Error.find(c.Error), std::string::npos) << result.Error;
     EXPECT_EQ(ReadBytes(root_ / "188.7z"), "previous package");
@@ -172,63 +158,52 @@ TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
 
 TEST_F(PackageToolTest, TestTellsWhetherTheInstallerWillUnpack) {
   // An archive with the block that Request() describes, as pack would append it.
-  auto asPackage = [&](const std::string& name, std::string archive) {
+  auto asPackage = [&, count = 0](const std::string& archive) mutable {
     PackageInfo gbk;
     EXPECT_EQ(EncodePackageValues(Request(), gbk), "");
-    std::string block = BuildPackageInfoBlock("188", gbk);
-    WriteBytes(root_ / name, archive + std::string(PaddingBeforeBlock(archive.size(), block.size()), '\0') + block);
-    return root_ / name;
+    const std::string block = BuildPackageInfoBlock("188", gbk);
+    const fs::path package = root_ / ("package" + std::to_string(++count) + ".7z");
+    WriteBytes(package, archive + std::string(PaddingBeforeBlock(archive.size(), block.size()), '\0') + block);
+    return package;
   };
   auto sevenZip = [&](const std::string& switches) {
     fs::remove(root_ / "made.7z");
     sevenzip_test::Make7z(folder_, root_ / "made.7z", switches);
     return ReadBytes(root_ / "made.7z");
   };
-  auto tiny = [](const std::vector<sevenzip_test::TinyEntry>& entries, const sevenzip_test::TinyFolder* folder = nullptr) {
-    const std::vector<uint8_t> bytes = sevenzip_test::WriteTinyArchive(entries, folder);
-    return std::string(bytes.begin(), bytes.end());
-  };
-  const sevenzip_test::TinyFolder unknownCoder{{{{0x7F}, {}, 2}}, "MZ"};
+  using sevenzip_test::WriteTinyArchive;
+  const sevenzip_test::TinyEntry reader{u"bin/Reader.exe", "MZ"};
+  const std::string names =
+      WriteTinyArchive({{u"./bin/Reader.exe", "MZ"}, {u"lang/\uD55C\uAD6D\uC5B4 \U0001F600.x", "x"}});
+  const sevenzip_test::TinyFolder unknown{{{{0x7F}, {}, 2}}, "MZ"};
   std::string copied = sevenZip("-m0=Copy");
   copied[copied.find("hello")] = 'j';
   WriteBytes(root_ / "plain.7z", sevenZip(""));
 
   WriteBytes(folder_ / fs::path(u"lang") / fs::path(u"한국어 Größe.lng"), "x");  // no GBK form: packed all the same
   ASSERT_EQ(WritePackage(Request()).Error, "");
-  const struct {
-    const char* Name;
-    fs::path Package;
-    int Status;
-    const char* Says;
-  } cases[] = {
+  const std::tuple<const char*, fs::path, int, const char*> cases[] = {
       {"AsPacked", root_ / "188.7z", 0, "LZMA2 (1 block)"},
-      {"AnyScriptAndDotPrefix",
-       asPackage("names.7z", tiny({{u"./bin/Reader.exe", "MZ"}, {u"lang/\uD55C\uAD6D\uC5B4 \U0001F600.lng", "x"}})), 0,
-       "Decoded 2 files"},
-      {"DataDamaged", asPackage("damaged.7z", copied), 1, "'readme.txt' does not decode: data CRC"},
-      {"Encrypted", asPackage("secret.7z", sevenZip("-pX")), 1, "encrypted (7zAES)"},
-      {"UnknownMethod", asPackage("unknown.7z", tiny({{u"bin/Reader.exe", "MZ"}}, &unknownCoder)), 1, "coder method 7F"},
-      {"UnsafeName", asPackage("escaping.7z", tiny({{u"bin/Reader.exe", "MZ"}, {u"../x.txt", "x"}})), 1,
-       "'../x.txt' would land outside"},
-      {"ProgramMissing", asPackage("noprogram.7z", tiny({{u"readme.txt", "hello"}})), 1,
-       "'bin\\Reader.exe' that the information block names is not in the archive"},
+      {"AnyScriptAndDotPrefix", asPackage(names), 0, "Decoded 2 files"},
+      {"DataDamaged", asPackage(copied), 1, "'readme.txt' does not decode: data CRC"},
+      {"Encrypted", asPackage(sevenZip("-pX")), 1, "encrypted (7zAES)"},
+      {"UnknownMethod", asPackage(WriteTinyArchive({reader}, &unknown)), 1, "coder method 7F"},
+      {"UnsafeName", asPackage(WriteTinyArchive({reader, {u"../x.txt", "x"}})), 1, "'../x.txt' would land outside"},
+      {"ProgramMissing", asPackage(WriteTinyArchive({{u"readme.txt", "x"}})), 1, "'bin\\Reader.exe' that the info"},
       {"NoBlock", root_ / "plain.7z", 1, "no information block"},
-      {"Truncated", asPackage("cut.7z", ReadBytes(root_ / "188.7z").substr(0, 100)), 1, "damaged"},
+      {"Truncated", asPackage(ReadBytes(root_ / "188.7z").substr(0, 100)), 1, "damaged"},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Name);
-    ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " test " + Quoted(c.Package));
-    EXPECT_EQ(run.status, c.Status);
-    EXPECT_NE(run.output.find(c.Says), std::string::npos) << run.output;
+  for (const auto& [name, package, status, says] : cases) {
+    SCOPED_TRACE(name);
+    ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " test " + Quoted(package));
+    EXPECT_EQ(run.status, status);
+    EXPECT_NE(run.output.find(says), std::string::npos) << run.output;
   }
 }
 
 TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
-  const struct {
-    std::vector<std::string> Arguments;
-    std::string Error;  // a part of it; empty when the arguments are fine
-    ToolCommand Command;
-  } cases[] = {
+  // The arguments, a part of the error (none when they are fine), the command.
+  const std::tuple<std::vector<std::string>, std::string, ToolCommand> cases[] = {
       {{}, "", ToolCommand::Help},
       {{"test", "a.7z"}, "", ToolCommand::Test},
       {{"test"}, "test takes exactly one package file", ToolCommand::Help},
@@ -237,12 +212,12 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
       {{"pack", "a", "--title"}, "--title needs a value", ToolCommand::Pack},
       {{"pack", "a", "--name", "x"}, "unknown option --name", ToolCommand::Pack},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.Arguments.empty() ? "" : c.Arguments.back());
+  for (const auto& [arguments, wanted, command] : cases) {
+    SCOPED_TRACE(arguments.empty() ? "" : arguments.back());
     ToolOptions options;
-    std::string error = ParseToolOptions(c.Arguments, options);
-    EXPECT_TRUE(c.Error.empty() ? error.empty() : error.find(c.Error) != std::string::npos) << error;
-    EXPECT_EQ(options.Command, c.Command);
+    std::string error = ParseToolOptions(arguments, options);
+    EXPECT_TRUE(wanted.empty() ? error.empty() : error.find(wanted) != std::string::npos) << error;
+    EXPECT_EQ(options.Command, command);
   }
   ToolOptions options;
   ASSERT_EQ(ParseToolOptions({"pack", "dir", "--id", "5", "--extract-only", "--title", "T"}, options), "");
@@ -275,10 +250,9 @@ class FileSigningTest : public testing::Test {
 
   void SetUp() override {
     for (const char* name : {"publisher", "other"}) {
-      const std::string pem = (root_ / name).string();
-      ASSERT_EQ(RunShell("openssl ecparam -name prime256v1 -genkey -noout -out " + pem + ".pem && openssl ec -in " + pem +
-                    ".pem -pubout -out " + pem + ".pub.pem").status,
-                0);
+      const std::string pem = (root_ / name).string(), make = "openssl ecparam -name prime256v1 -genkey -noout -out ";
+      const std::string pub = " && openssl ec -in " + pem + ".pem -pubout -out " + pem + ".pub.pem";
+      ASSERT_EQ(RunShell(make + pem + ".pem" + pub).status, 0);
     }
     WriteBytes(File(), RandomBytes(5000, 11));
   }
@@ -287,37 +261,29 @@ class FileSigningTest : public testing::Test {
   fs::path Key(const char* name) const { return root_ / name; }
 };
 
-TEST_F(FileSigningTest, OpensslAcceptsTheSignatureOnTheCoveredBytes) {
-  const std::string original = ReadBytes(File());
-  ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
-  const std::string signedFile = ReadBytes(File());
-  ASSERT_EQ(signedFile.size(), original.size() + kSignatureLineSize);
-  ASSERT_EQ(signedFile.substr(0, original.size()), original);
-  const std::optional<SignatureLine> line = FindSignatureLine(signedFile, signedFile.size());
-  ASSERT_TRUE(line);
-  WriteBytes(root_ / "covered.bin", original);
-  WriteBytes(root_ / "signature.der", DerSignature(line->signature));
-  EXPECT_EQ(RunShell("openssl dgst -sha256 -verify " + Key("publisher.pub.pem").string() + " -signature " +
-                     (root_ / "signature.der").string() + " " + (root_ / "covered.bin").string()).status, 0);
-  EXPECT_EQ(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
-}
-
-TEST_F(FileSigningTest, VerifyRefusesEveryChangeAndAnotherKey) {
+// openssl accepts the signature on the covered bytes; verifying refuses every change and
+// another key.
+TEST_F(FileSigningTest, OpensslAcceptsTheSignatureAndVerifyRefusesEveryChange) {
   const std::string unsignedBytes = ReadBytes(File());
   ASSERT_EQ(SignFileInPlace(File(), Key("publisher.pem")), "");
   const std::string good = ReadBytes(File());
+  ASSERT_EQ(good.substr(0, unsignedBytes.size()), unsignedBytes);
+  const std::optional<SignatureLine> line = FindSignatureLine(good, good.size());
+  ASSERT_TRUE(line && good.size() == unsignedBytes.size() + kSignatureLineSize);
+  WriteBytes(root_ / "covered.bin", unsignedBytes);
+  WriteBytes(root_ / "signature.der", DerSignature(line->signature));
+  const std::string verify = "openssl dgst -sha256 -verify " + Key("publisher.pub.pem").string() + " -signature ";
+  EXPECT_EQ(RunShell(verify + Quoted(root_ / "signature.der") + " " + Quoted(root_ / "covered.bin")).status, 0);
+  EXPECT_EQ(VerifyFileSignature(File(), Key("publisher.pub.pem")), "");
+
   const std::size_t digits = unsignedBytes.size() + 2 + kSignatureTag.size();
-  const struct {
-    const char* name;
-    std::size_t at;
-  } flips[] = {{"first byte", 0}, {"a middle byte", 2500}, {"last covered byte", unsignedBytes.size() - 1},
-               {"a signature digit", digits + 7}};
-  for (const auto& flip : flips) {
+  // The first, a middle and the last covered byte, and a signature digit.
+  for (const std::size_t at : {std::size_t{0}, std::size_t{2500}, unsignedBytes.size() - 1, digits + 7}) {
     std::string changed = good;
-    char& byte = changed[flip.at];
-    byte = flip.at < digits ? static_cast<char>(byte ^ 1) : (byte == '0' ? '1' : '0');  // digits stay digits
+    char& byte = changed[at];
+    byte = at < digits ? static_cast<char>(byte ^ 1) : (byte == '0' ? '1' : '0');  // digits stay digits
     WriteBytes(File(), changed);
-    EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "") << flip.name;
+    EXPECT_NE(VerifyFileSignature(File(), Key("publisher.pub.pem")), "") << at;
   }
   WriteBytes(File(), good);
   EXPECT_NE(VerifyFileSignature(File(), Key("other.pub.pem")), "");
@@ -351,8 +317,7 @@ TEST_F(FileSigningTest, PemKeysReadTheSamePointFromThePrivateAndThePublicFile) {
 TEST_F(FileSigningTest, SigningWarnsWhenOthersMayReadThePrivateKey) {
   for (const fs::perms others : {fs::perms::none, fs::perms::group_read, fs::perms::others_read}) {
     fs::permissions(Key("publisher.pem"), fs::perms::owner_read | others);
-    const ShellRun run = RunShell(std::string(LZPACK_PROGRAM) + " sign " + Quoted(File()) + " --key " +
-                                  Quoted(Key("publisher.pem")));
+    const ShellRun run = RunShell(LZPACK_PROGRAM " sign " + Quoted(File()) + " --key " + Quoted(Key("publisher.pem")));
     EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.find("other users may read") != std::string::npos, others != fs::perms::none) << run.output;
   }

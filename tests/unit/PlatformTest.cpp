@@ -14,6 +14,7 @@
 #include "platform/HeldFileRetry.h"
 #include "platform/TextSearch.h"
 #include "platform/TextSplit.h"
+#include "platform/Utf8Text.h"
 
 namespace {
 
@@ -22,11 +23,7 @@ using namespace std::string_literals;
 
 // Each case starts in a fresh folder holding "old"; what is left: old|new|moved, "-" for no file.
 TEST(PlatformFile, ActsOnTheFileItHoldsNeverOnWhatStandsAtItsName) {
-  const struct {
-    const char* name;
-    std::function<bool(File&, const std::string&)> steps;
-    std::string left;
-  } cases[] = {
+  const std::tuple<const char*, std::function<bool(File&, const std::string&)>, std::string> cases[] = {
       {"created new, never over a file", [](File& f, auto& d) { return !f.CreateNew(d + "old"); }, "0123456789|-|-"},
       {"written in place, never truncated",
        [](File& f, auto& d) { return f.OpenWrite(d + "old") && f.WriteAt(12, "ab", 2); }, "0123456789\0\0ab|-|-"s},
@@ -50,34 +47,31 @@ TEST(PlatformFile, ActsOnTheFileItHoldsNeverOnWhatStandsAtItsName) {
        },
        "-|-|-"},
   };
-  for (const auto& c : cases) {
+  for (const auto& [name, steps, leftOver] : cases) {
     ScratchFolder scratch;
     const std::string d = scratch.Path().string() + "/";
     WriteBytes(d + "old", "0123456789");
     File file;
-    EXPECT_TRUE(c.steps(file, d)) << c.name;
+    EXPECT_TRUE(steps(file, d)) << name;
     std::string left;
     for (const char* name : {"old", "new", "moved"})
       left += (*name == 'o' ? "" : "|") + (fs::exists(d + name) ? ReadBytes(d + name) : "-");
-    EXPECT_EQ(left, c.left) << c.name;
+    EXPECT_EQ(left, leftOver) << name;
   }
 }
 
 // The one edge between the program's GBK texts and Windows' wide calls (and the publisher's
 // UTF-8): each text comes back as the compiler wrote it.
 TEST(GbkText, ProgramTextsRoundTripThroughUtf16AndUtf8) {
-  const struct {
-    std::string gbk;
-    std::u16string utf16;
-  } cases[] = {
+  const std::pair<std::string, std::u16string> cases[] = {
       {"浏览(&B).....", u"浏览(&B)....."},
       {"　　　－－－－感谢你使用【岚舟软件】“”", u"　　　－－－－感谢你使用【岚舟软件】“”"},
       {"C:\\Program Files\\多语测试\\", u"C:\\Program Files\\多语测试\\"},
   };
-  for (const auto& c : cases) {
-    EXPECT_TRUE(Utf16FromGbk(c.gbk) == c.utf16) << c.gbk;
-    EXPECT_EQ(GbkFromUtf16(c.utf16), c.gbk);
-    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(c.gbk)), c.gbk);
+  for (const auto& [gbk, utf16] : cases) {
+    EXPECT_TRUE(Utf16FromGbk(gbk) == utf16) << gbk;
+    EXPECT_EQ(GbkFromUtf16(utf16), gbk);
+    EXPECT_EQ(Utf8ToGbk(GbkToUtf8(gbk)), gbk);
   }
   // Half a character shows as a replacement; a character without a GBK form has no GBK text,
   // or shows as "?" where it is only shown.
@@ -86,6 +80,12 @@ TEST(GbkText, ProgramTextsRoundTripThroughUtf16AndUtf8) {
   EXPECT_EQ(GbkFromUtf16(u"한국어"), std::nullopt);
   EXPECT_EQ(Utf8ToGbk("\xED\x95\x9C"), std::nullopt);
   EXPECT_EQ(GbkShownFromUtf8("bin\\\xED\x95\x9C\xE5\xB2\x9A.exe"), "bin\\?岚.exe");
+  // Overlong forms, a surrogate, a lone continuation byte and a cut sequence are no UTF-8;
+  // a prefix ends at a whole character.
+  EXPECT_EQ(Utf8ToUtf16("a\xC0\xAF\xED\xA0\x80\x80\xE4\xB8"), u"a\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD\uFFFD");
+  const std::string korean = Utf16ToUtf8(u"한국어");  // three bytes a character
+  const size_t prefixes[][2] = {{9, 9}, {8, 6}, {6, 6}, {2, 0}, {100, 9}};
+  for (const auto& [max, kept] : prefixes) EXPECT_EQ(Utf8Prefix(korean, max), korean.substr(0, kept)) << max;
 }
 
 // The clock moves by each pause and by each try's own time; the user may stop at a pause.
@@ -126,15 +126,13 @@ TEST(HeldFileRetry, WaitsOnlyForAHeldFileAndOnlyWithinTheBound) {
 }
 
 TEST(TextHelpers, SplitReplaceAndSearch) {
-  const struct {
-    const char *text, *delimiter;
-    std::vector<std::string> pieces;  // {"kept"}: -1, the list left as it was
-  } splits[] = {
+  // The pieces; {"kept"}: -1, the list left as it was.
+  const std::tuple<const char*, const char*, std::vector<std::string>> splits[] = {
       {"a,b,", ",", {"a", "b", ""}}, {"a\r\nb", "\r\n", {"a", "b"}}, {"abc", "", {"abc"}}, {"", ",", {"kept"}}};
-  for (const auto& c : splits) {
+  for (const auto& [text, delimiter, pieces] : splits) {
     std::vector<std::string> list{"kept"};
-    EXPECT_EQ(SplitText(c.text, c.delimiter, list), *c.text ? int(c.pieces.size()) : -1) << c.text;
-    EXPECT_EQ(list, c.pieces) << c.text;
+    EXPECT_EQ(SplitText(text, delimiter, list), *text ? int(pieces.size()) : -1) << text;
+    EXPECT_EQ(list, pieces) << text;
   }
   EXPECT_EQ(ReplaceText("aaa", "a", "aa"), "aaaaaa");  // inserted text is not searched again
   EXPECT_EQ(ReplaceText("abc", "", "x"), "abc");

@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "EntryStreams.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
@@ -10,133 +8,81 @@ namespace {
 
 using namespace sevenzip_test;
 
-const Bytes kLzma2Id{0x21};
-const Bytes kBcjId{0x03, 0x03, 0x01, 0x03};
-const Bytes kCopyId{0x00};
+const std::string kLzma2{0x21}, kBcj{0x03, 0x03, 0x01, 0x03}, kCopy{'\0'}, kNone;
 constexpr size_t kDeclared = 8192;
+constexpr uint64_t kThirtyMillion = 30'000'000;
 
-// A real LZMA2 stream made by 7z from 256 KiB that repeat themselves at 128 KiB.
-struct RealLzma2 {
-    std::string plain;
-    std::string packed;
-};
-
-const RealLzma2& Lzma2Stream() {
-    static const RealLzma2 stream = [] {
-        const std::string half = RandomBytes(128 << 10, 11);
-        return RealLzma2{half + half, PackedBy7z(half + half, "-m0=LZMA2:d=1m")};
-    }();
-    return stream;
+// One file whose content and CRC are what the coders' output starts with, so that only the
+// sizes are wrong.
+std::string Over(std::vector<TinyCoder> coders, const std::string& plain, std::string packed, size_t fileSize) {
+  const TinyFolder folder{std::move(coders), std::move(packed)};
+  return WriteTinyArchive({{u"data.bin", plain.substr(0, fileSize)}}, &folder);
 }
 
-const Bytes kOneMebibyte{16};  // LZMA2 dictionary property of the stream above
-
-// One file of fileSize bytes whose content and CRC are what the coders' output starts with,
-// so that only the sizes are wrong.
-Bytes ArchiveOver(std::vector<TinyCoder> coders, const RealLzma2& stream, size_t fileSize = kDeclared) {
-    TinyFolder folder{std::move(coders), stream.packed};
-    return WriteTinyArchive({{u"data.bin", stream.plain.substr(0, fileSize)}}, &folder);
+// 7z's LZMA2 stream (1 MiB dictionary) of 256 KiB that repeat themselves at 128 KiB, under
+// the given coders; its file is declared shorter than it decodes.
+std::string Lzma2Longer(std::vector<TinyCoder> over) {
+  static const std::string plain = [] {
+    const std::string half = RandomBytes(128 << 10, 11);
+    return half + half;
+  }();
+  static const std::string packed = PackedBy7z(plain, "-m0=LZMA2:d=1m");
+  over.push_back({kLzma2, {16}, kDeclared});
+  return Over(std::move(over), plain, packed, kDeclared);
 }
 
-// The real stream under the given coders, its files declared shorter than it decodes.
-Bytes Lzma2Longer(std::vector<TinyCoder> over) {
-    over.push_back({kLzma2Id, kOneMebibyte, kDeclared});
-    return ArchiveOver(std::move(over), Lzma2Stream());
+// An archive whose only header holds a number no archive can hold between the given bytes.
+std::string Huge(const std::string& before, uint64_t number, const std::string& after) {
+  return WrapArchive("", '\x01' + before + Number(number) + after);
 }
 
-RealLzma2 Stored(const std::string& plain) { return {plain, StoredLzma2(plain)}; }
-
-// A tiny archive whose only header holds the given bytes after the Header property.
-Bytes RawHeader(Bytes body) {
-    body.insert(body.begin(), 0x01);
-    return WrapArchive("", body);
-}
-
-Bytes HugeNumber(Bytes before, uint64_t number, Bytes after = {}) {
-    PutNumber(before, number);
-    before.insert(before.end(), after.begin(), after.end());
-    return before;
-}
-
-struct HostileCase {
+TEST(SevenZipHostileTest, CraftedArchivesFailCleanlyWritingNothing) {
+  const std::string random = RandomBytes(4096, 13), end2 = std::string(2, '\0'), end3 = std::string(3, '\0');
+  // The plain header of a four-byte file, stored as LZMA2 chunks that go on past it.
+  const std::string plainHeader = WriteTinyArchive({{u"a.txt", "text"}}).substr(32 + 4);
+  const TinyFolder header{{{kLzma2, {'\0'}, plainHeader.size()}}, StoredLzma2(plainHeader + RandomBytes(70000, 12))};
+  const std::string encodedHeader = WrapArchive("text" + header.packed, '\x17' + FolderStreams(4, header) + '\0');
+  const TinyFolder texu = CopyFolder("some texu");  // the CRC is of "some text"
+  const auto bindPair = [&random](size_t outer) {
+    return Over({{kCopy, kNone, outer}, {kLzma2, {'\0'}, 4096}}, random, StoredLzma2(random), outer);
+  };
+  // Enough padding for every entry to have its byte: the memory budget must refuse it.
+  const std::string entryBytes = '\x19' + Number(kThirtyMillion) + std::string(kThirtyMillion + 2, '\0');
+  const struct {
     const char* label;
-    std::function<Bytes()> make;
+    std::string bytes;
     bool checkPasses;  // the archive check reads headers only; data faults show when unpacking
-};
-
-class SevenZipHostileTest : public testing::TestWithParam<HostileCase> {};
-
-TEST_P(SevenZipHostileTest, FailsCleanlyWritingNothing) {
+  } cases[] = {
+      {"Lzma2LongerUnderBcj", Lzma2Longer({{kBcj, kNone, kDeclared}}), true},
+      {"Lzma2LongerUnderCopy", Lzma2Longer({{kCopy, kNone, kDeclared}}), true},
+      {"Lzma2LongerAlone", Lzma2Longer({}), true},
+      {"Lzma2LongerAsEncodedHeader", encodedHeader, false},
+      {"BindPairSizesDisagreeShorter", bindPair(8000), true},
+      {"BindPairSizesDisagreeLonger", bindPair(2000), true},
+      {"Lzma2DictionaryBeyondBudget", Over({{kLzma2, {40}, uint64_t(1) << 40}}, "abc", StoredLzma2("abc"), 0), true},
+      {"WrongFileCrc", WriteTinyArchive({{u"a.txt", "some text"}}, &texu), true},
+      {"ThirtyMillionFilesTinyHeader", Huge({0x05}, kThirtyMillion, end2), false},
+      {"ThirtyMillionFilesFullHeader", Huge({0x05}, kThirtyMillion, entryBytes), false},
+      {"HugePackStreamCount", Huge({0x04, 0x06, 0x00}, uint64_t(1) << 62, end3), false},
+      {"HugeFolderCount", Huge({0x04, 0x07, 0x0B}, kThirtyMillion, end2), false},
+      {"HugeCoderCount", Huge({0x04, 0x07, 0x0B, 0x01, 0x00}, kThirtyMillion, {0x00}), false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
     ScratchFolder scratch;
-    fs::path archive = scratch.Path() / "hostile.7z", target = scratch.Path() / "out";
-    Bytes bytes = GetParam().make();
-    WriteBytes(archive, std::string(bytes.begin(), bytes.end()));
-    EXPECT_EQ(sevenzip::CheckArchiveFile(archive.string()), GetParam().checkPasses);
-    int result = Extract(archive, target);
+    const fs::path archive = scratch.Path() / "hostile.7z", target = scratch.Path() / "out";
+    WriteBytes(archive, c.bytes);
+    EXPECT_EQ(sevenzip::CheckArchiveFile(archive.string()), c.checkPasses);
+    const int result = Extract(archive, target);
     EXPECT_TRUE(result == sevenzip::kResultDamaged || result == sevenzip::kResultUnsupported) << result;
     for (const auto& [name, content] : Tree(target)) EXPECT_EQ(content, "<folder>") << name;
     // lzpack's test of a package must refuse whatever the installer's extraction refuses.
-    sevenzip::MemoryInStream in(bytes.data(), bytes.size());
+    sevenzip::MemoryInStream in(reinterpret_cast<const uint8_t*>(c.bytes.data()), c.bytes.size());
     EXPECT_ANY_THROW({
-        sevenzip::Archive opened(in);
-        sevenzip::DecodeAllEntries(opened, [](const sevenzip::Entry&) {});
+      sevenzip::Archive opened(in);
+      sevenzip::DecodeAllEntries(opened, [](const sevenzip::Entry&) {});
     });
+  }
 }
-
-const uint64_t kThirtyMillion = 30'000'000;
-
-INSTANTIATE_TEST_SUITE_P(
-    Crafted, SevenZipHostileTest,
-    testing::Values(
-        HostileCase{"Lzma2LongerUnderBcj", [] { return Lzma2Longer({{kBcjId, {}, kDeclared}}); }, true},
-        HostileCase{"Lzma2LongerUnderCopy", [] { return Lzma2Longer({{kCopyId, {}, kDeclared}}); }, true},
-        HostileCase{"Lzma2LongerAlone", [] { return Lzma2Longer({}); }, true},
-        HostileCase{"Lzma2LongerAsEncodedHeader",
-                    [] {
-                        // The plain header of a four-byte file, stored as LZMA2 chunks that go on past it.
-                        const Bytes plain = WriteTinyArchive({{u"a.txt", "text"}});
-                        const std::string header(plain.begin() + 32 + 4, plain.end());
-                        const TinyFolder packed{{{kLzma2Id, {0x00}, header.size()}}, StoredLzma2(header + RandomBytes(70000, 12))};
-                        Bytes encoded{0x17};
-                        PutFolderStreams(encoded, 4, packed);
-                        encoded.push_back(0x00);
-                        return WrapArchive("text" + packed.packed, encoded);
-                    },
-                    false},
-        HostileCase{"BindPairSizesDisagreeShorter",
-                    [] { return ArchiveOver({{kCopyId, {}, 8000}, {kLzma2Id, {0x00}, 4096}}, Stored(RandomBytes(4096, 13)), 8000); },
-                    true},
-        HostileCase{"BindPairSizesDisagreeLonger",
-                    [] { return ArchiveOver({{kCopyId, {}, 2000}, {kLzma2Id, {0x00}, 4096}}, Stored(RandomBytes(4096, 13)), 2000); },
-                    true},
-        HostileCase{"Lzma2DictionaryBeyondBudget",
-                    [] { return ArchiveOver({{kLzma2Id, {40}, uint64_t(1) << 40}}, Stored("abc"), 0); }, true},
-        HostileCase{"WrongFileCrc",
-                    [] {
-                        const TinyFolder other = CopyFolder("some texu");  // the CRC is of "some text"
-                        return WriteTinyArchive({{u"a.txt", "some text"}}, &other);
-                    },
-                    true},
-        HostileCase{"ThirtyMillionFilesTinyHeader", [] { return RawHeader(HugeNumber({0x05}, kThirtyMillion, {0, 0})); },
-                    false},
-        HostileCase{"ThirtyMillionFilesFullHeader",
-                    [] {
-                        // Enough padding for every entry to have its byte: the memory budget must refuse it.
-                        Bytes body = HugeNumber({0x05}, kThirtyMillion, {0x19});
-                        PutNumber(body, kThirtyMillion);
-                        body.resize(body.size() + kThirtyMillion, 0);
-                        body.insert(body.end(), {0x00, 0x00});
-                        return RawHeader(body);
-                    },
-                    false},
-        HostileCase{"HugePackStreamCount",
-                    [] { return RawHeader(HugeNumber({0x04, 0x06, 0x00}, uint64_t(1) << 62, {0x00, 0x00, 0x00})); },
-                    false},
-        HostileCase{"HugeFolderCount",
-                    [] { return RawHeader(HugeNumber({0x04, 0x07, 0x0B}, kThirtyMillion, {0x00, 0x00})); }, false},
-        HostileCase{"HugeCoderCount",
-                    [] { return RawHeader(HugeNumber({0x04, 0x07, 0x0B, 0x01, 0x00}, kThirtyMillion, {0x00})); },
-                    false}),
-    [](const auto& info) { return std::string(info.param.label); });
 
 }  // namespace

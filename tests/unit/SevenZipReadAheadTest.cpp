@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 #include <vector>
 
 #include "ArchiveError.h"
@@ -29,21 +30,19 @@ private:
 
 // The reader gets every byte in order; a failure comes after the bytes decoded before it.
 TEST(ReadAheadSource, HandsOnEveryByteThenTheEndOrTheFailure) {
-    const struct {
-        size_t size, readSize;
-        bool fails;
-    } cases[] = {{0, 100, true}, {5 * kBlock + 7, 7777, false}, {4 * kBlock, kBlock, false}, {6 * kBlock, 3 * kBlock + 1, true}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.size);
-        sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(c.size, c.fails));
-        std::vector<uint8_t> got, chunk(c.readSize);
-        while (got.size() < c.size) {
-            size_t n = source.Read(chunk.data(), std::min(chunk.size(), c.size - got.size()));
+    const std::tuple<size_t, size_t, bool> cases[] = {
+        {0, 100, true}, {5 * kBlock + 7, 7777, false}, {4 * kBlock, kBlock, false}, {6 * kBlock, 3 * kBlock + 1, true}};
+    for (const auto& [size, readSize, fails] : cases) {
+        SCOPED_TRACE(size);
+        sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(size, fails));
+        std::vector<uint8_t> got, chunk(readSize);
+        while (got.size() < size) {
+            size_t n = source.Read(chunk.data(), std::min(chunk.size(), size - got.size()));
             ASSERT_GT(n, 0u);
             got.insert(got.end(), chunk.begin(), chunk.begin() + n);
         }
         for (size_t i = 0; i < got.size(); ++i) ASSERT_EQ(got[i], i % 251) << i;
-        if (c.fails) {
+        if (fails) {
             EXPECT_THROW(source.Read(chunk.data(), 1), sevenzip::ArchiveError);
         } else {
             EXPECT_EQ(source.Read(chunk.data(), 1), 0u);

@@ -6,8 +6,8 @@
 #include "PackageBlock.h"
 #include "TestFiles.h"
 #include "contracts/PackageInfo.h"
-#include "trust/DownloadDigest.h"
 #include "contracts/SignatureLine.h"
+#include "trust/DownloadDigest.h"
 
 namespace {
 
@@ -36,10 +36,7 @@ TEST(SignatureLineTest, FoundOnlyAsTheWholeLastLine) {
   upper[3 + kSignatureTag.size()] = 'B';
   std::string otherTag = line;
   otherTag[4] = 'X';
-  const struct {
-    const char* name;
-    std::string file;
-  } refused[] = {
+  const std::pair<const char*, std::string> refused[] = {
       {"cut by one byte", body + line.substr(0, line.size() - 1)},
       {"moved: a byte after it", body + line + "\n"},
       {"moved: into the middle", body.substr(0, 100) + line + body.substr(100)},
@@ -49,7 +46,7 @@ TEST(SignatureLineTest, FoundOnlyAsTheWholeLastLine) {
       {"the line alone, shorter than a file can be", line.substr(1)},
       {"unsigned", body},
   };
-  for (const auto& c : refused) EXPECT_FALSE(Find(c.file)) << c.name;
+  for (const auto& [name, file] : refused) EXPECT_FALSE(Find(file)) << name;
 
   // A doubled line is covered by the last, so it cannot hold; signing again drops only the last.
   const std::string doubled = body + line + line;
@@ -66,20 +63,17 @@ TEST(SignatureLineTest, TheInformationBlockReadsTheSameAfterTheLine) {
   // As lzpack writes the block, and as another tool might: without the last CR LF, or
   // starting right at the edge of the window the reader searches once the line follows.
   const std::string edge(kPackageTailSize - kSignatureLineSize - block.size(), 'c');
-  const struct {
-    const char* name;
-    std::string package;
-  } cases[] = {
+  const std::pair<const char*, std::string> cases[] = {
       {"block ending with CR LF", archive + block},
       {"block without its last CR LF", archive + block.substr(0, block.size() - 2)},
       {"block at the edge of the window", archive + block + edge},
   };
-  for (const auto& c : cases) {
-    const std::string signedPackage = c.package + FormatSignatureLine(Counting());
+  for (const auto& [name, package] : cases) {
+    const std::string signedPackage = package + FormatSignatureLine(Counting());
     const std::optional<PackageInfo> read =
         ParsePackageInfo(std::string_view(signedPackage).substr(*PackageTailOffset(signedPackage.size())));
-    ASSERT_TRUE(read) << c.name;
-    for (const PackageInfoKey& key : kPackageInfoKeys) EXPECT_EQ((*read).*key.Value, gbk.*key.Value) << c.name;
+    ASSERT_TRUE(read) << name;
+    for (const PackageInfoKey& key : kPackageInfoKeys) EXPECT_EQ((*read).*key.Value, gbk.*key.Value) << name;
   }
 }
 
@@ -87,11 +81,8 @@ TEST(SignatureLineTest, TheInformationBlockReadsTheSameAfterTheLine) {
 // exactly what the file holds before its last line.
 TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
   const std::size_t line = kSignatureLineSize;
-  const struct {
-    const char* name;
-    std::vector<std::pair<std::uint64_t, std::size_t>> writes;  // offset, size
-    bool covers;
-  } cases[] = {
+  // writes: offset, size
+  const std::tuple<const char*, std::vector<std::pair<std::uint64_t, std::size_t>>, bool> cases[] = {
       {"one write", {{0, 70000}}, true},
       {"writes shorter and longer than the held-back line",
        {{0, 1}, {1, 100}, {101, 3}, {104, line}, {104 + line, 65536}, {65640 + line, 7}},
@@ -104,11 +95,11 @@ TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
       {"a file shorter than a line", {{0, line - 1}}, false},
   };
   const std::string source = testfiles::RandomBytes(100000, 3);
-  for (const auto& c : cases) {
+  for (const auto& [name, writes, covers] : cases) {
     DownloadDigestPlan plan;
     DigestChunk chunk;
     std::string file, hashed;
-    for (const auto& [offset, size] : c.writes) {
+    for (const auto& [offset, size] : writes) {
       const std::string bytes = source.substr(offset, size);
       if (file.size() < offset + size) file.resize(offset + size);
       file.replace(offset, size, bytes);
@@ -116,9 +107,9 @@ TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
       if (chunk.restart) hashed.clear();
       hashed += chunk.bytes;
     }
-    EXPECT_EQ(plan.Covers(file.size()), c.covers) << c.name;
-    if (c.covers) {
-      EXPECT_EQ(hashed, file.substr(0, file.size() - line)) << c.name;
+    EXPECT_EQ(plan.Covers(file.size()), covers) << name;
+    if (covers) {
+      EXPECT_EQ(hashed, file.substr(0, file.size() - line)) << name;
     }
   }
 }

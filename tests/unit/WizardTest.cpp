@@ -29,33 +29,30 @@ TEST(PageLayoutTest, ShapesScaleTiesToEven) {
 }
 
 TEST(PageLayoutTest, PaintTextPlacement) {
-  const struct {
-    int32_t alignWidth, width, left;
-  } kCases[] = {
+  // The align width, the width, where it starts.
+  const int32_t kCases[][3] = {
       {0, 80, 120},      {-5, 80, 120},     // left-aligned
       {325, 80, 242},    {325, 81, 242},    // centred; 242.5 rounds to even
       {325, 400, 82},                       // wider than the width: starts left of the anchor
       {10000, 80, 5080}, {10300, 80, 340},  // right edge at 120 + 300 above 10000
   };
-  for (const auto& c : kCases) {
-    const TextPlacement p = PlaceText(120, 64, c.alignWidth, c.width, 20);
-    EXPECT_EQ(p.left, c.left) << c.alignWidth << " " << c.width;
-    EXPECT_EQ(p.right - p.left, c.width);
+  for (const auto& [alignWidth, width, left] : kCases) {
+    const TextPlacement p = PlaceText(120, 64, alignWidth, width, 20);
+    EXPECT_EQ(p.left, left) << alignWidth << " " << width;
+    EXPECT_EQ(p.right - p.left, width);
   }
 }
 
 TEST(ShortcutPlanTest, OnlyCheckedBoxesActAndBothStartInTheFolder) {
-  const struct {
-    const char* desktop;
-    int32_t shortcutCheck, launchCheck;
-    bool shortcut, launch;
-  } kCases[] = {{"C:\\Desktop\\", 1, 0, true, false}, {"C:\\Desktop\\", 0, 1, false, true},
-                {"C:\\Desktop\\", 2, 2, false, false},
-                {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
-  for (const auto& c : kCases) {
-    const FinishPlan plan = PlanFinishActions({"D:\\A\\", c.desktop, c.shortcutCheck, c.launchCheck}, kOrdinary);
-    EXPECT_EQ(plan.shortcut.has_value(), c.shortcut);
-    EXPECT_EQ(plan.launch.has_value(), c.launch);
+  const std::tuple<const char*, int32_t, int32_t, bool, bool> kCases[] = {
+      {"C:\\Desktop\\", 1, 0, true, false},
+      {"C:\\Desktop\\", 0, 1, false, true},
+      {"C:\\Desktop\\", 2, 2, false, false},
+      {"", 1, 1, false, true}};  // no desktop folder: no link in the drive's root
+  for (const auto& [desktop, shortcutCheck, launchCheck, shortcut, launch] : kCases) {
+    const FinishPlan plan = PlanFinishActions({"D:\\A\\", desktop, shortcutCheck, launchCheck}, kOrdinary);
+    EXPECT_EQ(plan.shortcut.has_value(), shortcut);
+    EXPECT_EQ(plan.launch.has_value(), launch);
   }
   const FinishPlan plan = PlanFinishActions({"D:\\My Apps\\誠", "C:\\Users\\a\\Desktop", 1, 1}, kOrdinary);
   ASSERT_TRUE(plan.shortcut && plan.launch);
@@ -67,47 +64,41 @@ TEST(ShortcutPlanTest, OnlyCheckedBoxesActAndBothStartInTheFolder) {
 }
 
 TEST(FolderRulesTest, TargetFolderChecks) {
-  const struct {
-    const char* typed;
-    FolderVerdict verdict;
-    const char* folder;
-  } kCases[] = {
-      {"D:", FolderVerdict::BareDrive, ""},
-      {"  D:\\  ", FolderVerdict::BareDrive, ""},
-      {"DX", FolderVerdict::PathError, ""},
-      {"\\\\server\\share", FolderVerdict::PathError, ""},
-      {"D:/Games", FolderVerdict::PathError, ""},
-      {"  D:\\Games\\X \t", FolderVerdict::Accepted, "D:\\Games\\X\\"},
-      {"D:\\Games\\X\\", FolderVerdict::Accepted, "D:\\Games\\X\\"},
-      {"D:\\誠", FolderVerdict::Accepted, "D:\\誠\\"},  // the last byte is 0x5C inside a character
-      {"D:\\誠\\", FolderVerdict::Accepted, "D:\\誠\\"},
+  using enum FolderVerdict;
+  const std::tuple<const char*, FolderVerdict, const char*> kCases[] = {
+      {"D:", BareDrive, ""},
+      {"  D:\\  ", BareDrive, ""},
+      {"DX", PathError, ""},
+      {"\\\\server\\share", PathError, ""},
+      {"D:/Games", PathError, ""},
+      {"  D:\\Games\\X \t", Accepted, "D:\\Games\\X\\"},
+      {"D:\\誠", Accepted, "D:\\誠\\"},  // the last byte is 0x5C inside a character
+      {"D:\\誠\\", Accepted, "D:\\誠\\"},
       // Other spellings of a drive's root, and of a folder.
-      {"D:\\\\", FolderVerdict::BareDrive, ""},
-      {"D:\\.", FolderVerdict::BareDrive, ""},
-      {"D:\\x\\..", FolderVerdict::BareDrive, ""},
-      {"D:\\誠\\..\\", FolderVerdict::BareDrive, ""},
-      {"D:\\Games\\.\\Y\\..\\X", FolderVerdict::Accepted, "D:\\Games\\X\\"},
-      {"D:\\誠\\x", FolderVerdict::Accepted, "D:\\誠\\x\\"},
-      {"\\\\\\server\\share", FolderVerdict::PathError, ""},
+      {"D:\\\\", BareDrive, ""},
+      {"D:\\.", BareDrive, ""},
+      {"D:\\x\\..", BareDrive, ""},
+      {"D:\\誠\\..\\", BareDrive, ""},
+      {"D:\\Games\\.\\Y\\..\\X", Accepted, "D:\\Games\\X\\"},
+      {"D:\\誠\\x", Accepted, "D:\\誠\\x\\"},
+      {"\\\\\\server\\share", PathError, ""},
   };
-  for (const auto& c : kCases) {
-    const FolderCheck check = CheckTargetFolder(c.typed);
-    EXPECT_EQ(check.verdict, c.verdict) << c.typed;
-    EXPECT_EQ(check.folder, c.folder) << c.typed;
+  for (const auto& [typed, verdict, folder] : kCases) {
+    const FolderCheck check = CheckTargetFolder(typed);
+    EXPECT_EQ(check.verdict, verdict) << typed;
+    EXPECT_EQ(check.folder, folder) << typed;
   }
 }
 
 TEST(FolderPickerRulesTest, OkOnlyForDriveLetterFolders) {
-  const struct {
-    uint32_t message;
-    const char* selection;
-    PickerReply reply;
-  } kCases[] = {
-      {1, "", PickerReply::SelectInitialFolder},         {2, "C:\\Users\\a", PickerReply::Nothing},
-      {2, "", PickerReply::DisableOk},                    // a virtual item
+  const std::tuple<uint32_t, const char*, PickerReply> kCases[] = {
+      {1, "", PickerReply::SelectInitialFolder},
+      {2, "C:\\Users\\a", PickerReply::Nothing},
+      {2, "", PickerReply::DisableOk},                   // a virtual item
       {2, "\\\\server\\share", PickerReply::DisableOk},  // a network path
   };
-  for (const auto& c : kCases) EXPECT_EQ(PickerCallbackReply(c.message, c.selection), c.reply) << c.selection;
+  for (const auto& [message, selection, reply] : kCases)
+    EXPECT_EQ(PickerCallbackReply(message, selection), reply) << selection;
 }
 
 TEST(ProgramStopRulesTest, StopsProgramsInsideTheFolderButNotTheInstaller) {
@@ -143,66 +134,55 @@ class ScriptedProcess : public HeldProcess {
 // program), the image name, the bare name. After the warning it is read again: a program that
 // ended, or that now runs from elsewhere, is left alone.
 TEST(ProgramStopRulesTest, ReadsThePathInOrderAndStopsOnlyWhatStillRunsFromTheFolder) {
-  const struct {
-    const char *module, *image;
-    bool ended;
-    const char *path, *calls;
-  } kCases[] = {
+  const std::tuple<const char*, const char*, bool, const char*, const char*> kCases[] = {
       {"D:\\X\\bin\\a.exe", "D:\\X\\b.exe", false, "D:\\X\\bin\\a.exe", "module terminate"},
       {"", "D:\\X\\b.exe", false, "D:\\X\\b.exe", "module image terminate"},
       {"", "", false, "b.exe", "module image "},
       {"D:\\X\\a.exe", "", true, "D:\\X\\a.exe", ""},
       {"C:\\Other\\a.exe", "", false, "C:\\Other\\a.exe", "module "},
   };
-  for (const auto& c : kCases) {
-    ScriptedProcess process(c.module, c.image, c.ended);
-    EXPECT_EQ(ImagePathOf(process, "b.exe"), c.path);
+  for (const auto& [mainModule, image, ended, path, calls] : kCases) {
+    ScriptedProcess process(mainModule, image, ended);
+    EXPECT_EQ(ImagePathOf(process, "b.exe"), path);
     process.calls.clear();
     StopIfStillInFolder(process, "D:\\X\\");
-    EXPECT_EQ(process.calls, c.calls) << c.path;
+    EXPECT_EQ(process.calls, calls) << path;
   }
 }
 
 struct FakeCloseHost : CloseHost {
   bool downloading, extracting, stopConfirmed, answerYes;
-  std::string asked;
-  int downloadStops = 0, extractionStops = 0;
+  std::string calls;
 
   FakeCloseHost(bool d, bool e, bool s, bool yes) : downloading(d), extracting(e), stopConfirmed(s), answerYes(yes) {}
   bool DownloadRunning() override { return downloading; }
   bool ExtractionRunning() override { return extracting; }
   bool StopConfirmed() override { return stopConfirmed; }
-  bool AskYesNo(const char* question) override { return asked += question, answerYes; }
-  void StopDownload() override { ++downloadStops; }
-  void StopExtraction() override { ++extractionStops; }
+  bool AskYesNo(const char* question) override { return calls += question, answerYes; }
+  void StopDownload() override { calls += " stop download"; }
+  void StopExtraction() override { calls += " stop extraction"; }
 };
 
-constexpr const char* kDownload = "正在下载文件中，是否要强制停止下载？";
-constexpr const char* kExtraction = "正在解压文件中，是否要强制停止解压？";
-
+// Closing while idle, and No to either question, are the shell's, downloads' and install
+// suites' under Wine.
 TEST(CloseConfirmationTest, OutcomesFollowTheRunningWork) {
+  const std::string download = "正在下载文件中，是否要强制停止下载？",
+                    extraction = "正在解压文件中，是否要强制停止解压？";
   const struct {
     bool downloading, extracting, stopConfirmed, answerYes;
     int32_t result;
-    const char* asked;
-    int downloadStops, extractionStops;
+    std::string calls;
   } kCases[] = {
-      {false, false, false, false, 0, "", 0, 0},  // idle: closes without a question
-      {true, false, false, true, 0, kDownload, 1, 0},
-      {true, false, false, false, 1, kDownload, 0, 0},
-      {false, true, false, true, 1, kExtraction, 0, 1},  // an extraction never lets Form1 close
-      {false, true, false, false, 1, kExtraction, 0, 0},
+      {true, false, false, true, 0, download + " stop download"},
+      {false, true, false, true, 1, extraction + " stop extraction"},  // an extraction never lets Form1 close
       // a confirmed stop is not asked about again and cannot be answered away
-      {true, false, true, false, 0, "", 1, 0},
-      {false, true, true, false, 1, "", 0, 1},
+      {true, false, true, false, 0, " stop download"},
+      {false, true, true, false, 1, " stop extraction"},
   };
   for (const auto& c : kCases) {
-    SCOPED_TRACE(testing::Message() << c.downloading << c.extracting << c.stopConfirmed << c.answerYes);
     FakeCloseHost host(c.downloading, c.extracting, c.stopConfirmed, c.answerYes);
-    EXPECT_EQ(DecideClose(host), c.result);
-    EXPECT_EQ(host.asked, c.asked);
-    EXPECT_EQ(host.downloadStops, c.downloadStops);
-    EXPECT_EQ(host.extractionStops, c.extractionStops);
+    EXPECT_EQ(DecideClose(host), c.result) << c.calls;
+    EXPECT_EQ(host.calls, c.calls);
   }
 }
 
