@@ -185,7 +185,7 @@ size_t LzmaDecoder::Decode(LzmaWindow& w, size_t limit, const uint8_t* in, size_
         // reads zeros there and is caught after its symbol, never past the buffer.
         uint8_t tail[2 * kMaxSymbolInput] = {};
         size_t left = size_t(end - p);
-        std::memcpy(tail, p, left);
+        if (left != 0) std::memcpy(tail, p, left);
         p += Run<true>(w, limit, tail, tail + left) - tail;
     }
     return size_t(p - in);
