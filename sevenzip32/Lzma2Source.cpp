@@ -49,7 +49,7 @@ void Lzma2Source::ReadChunkHeader() {
     if (needDictionaryReset_ && !resetDictionary) ThrowDamaged("LZMA2 stream without dictionary reset");
     storedChunk_ = stored;
     if (stored) {
-        if (resetDictionary) LzmaDec_InitDicAndState(&state_.decoder, True, False);
+        if (resetDictionary) state_.ResetDictionary();
         needDictionaryReset_ = false;
         return;
     }
@@ -62,15 +62,17 @@ void Lzma2Source::ReadChunkHeader() {
         if (lclppb >= 9 * 5 * 5) ThrowDamaged("bad LZMA2 properties");
         unsigned lc = lclppb % 9, lp = lclppb / 9 % 5;
         if (lc + lp > 4) ThrowDamaged("bad LZMA2 properties");
-        uint8_t props[LZMA_PROPS_SIZE] = {lclppb, uint8_t(dictionarySize_), uint8_t(dictionarySize_ >> 8),
-                                          uint8_t(dictionarySize_ >> 16), uint8_t(dictionarySize_ >> 24)};
-        state_.SetProperties(props, LZMA_PROPS_SIZE);
+        state_.SetProperties(lclppb);
         needProperties_ = false;
     } else if (needProperties_) {
         ThrowDamaged("LZMA2 chunk without properties");
     }
     // Every LZMA chunk restarts the range coder; the higher modes also reset state and dictionary.
-    LzmaDec_InitDicAndState(&state_.decoder, mode == 3, mode >= 1);
+    if (mode == 3)
+        state_.ResetDictionary();
+    else if (mode >= 1)
+        state_.decoder.ResetState();
+    state_.decoder.RestartRange();
     needDictionaryReset_ = false;
 }
 
@@ -85,12 +87,10 @@ void Lzma2Source::DecodeLzma(size_t want) {
     // Without input the decoder may still finish a match that stopped at the window's end.
     state_.FillInput();
     size_t consumedBefore = state_.inPos;
-    ELzmaStatus status;
-    size_t produced = state_.Decode(want, chunkPackRemaining_, status);
+    size_t produced = state_.Decode(want, chunkPackRemaining_);
     size_t consumed = state_.inPos - consumedBefore;
     chunkPackRemaining_ -= uint32_t(consumed);
     chunkUnpackRemaining_ -= uint32_t(produced);
-    if (status == LZMA_STATUS_FINISHED_WITH_MARK) ThrowDamaged("LZMA2 data error");
     if (produced == 0 && consumed == 0) ThrowDamaged("LZMA2 chunk ends early");
     if (chunkUnpackRemaining_ == 0 && chunkPackRemaining_ != 0) ThrowDamaged("LZMA2 chunk sizes disagree");
 }

@@ -2,9 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <new>
 
 #include "ArchiveError.h"
 #include "DecoderMemory.h"
@@ -12,28 +10,19 @@
 namespace sevenzip {
 namespace {
 
-void* Alloc(void*, size_t size) { return std::malloc(size); }
-void Free(void*, void* address) { std::free(address); }
-ISzAlloc gAllocator = {Alloc, Free};
-
 constexpr size_t kInputBufferSize = 1 << 18;
-// LzmaDec itself never references more than 4 KiB below a dictionary this small.
+// Below this many buffered bytes the input is topped up, so the decoder's fast loop runs on.
+constexpr size_t kInputKeep = 4 * LzmaDecoder::kMaxSymbolInput;
 constexpr uint64_t kMinDictionary = 1 << 12;
 
 }  // namespace
 
 LzmaDecoderState::LzmaDecoderState(ByteSource& input, uint64_t unpackSize)
-    : inBuffer(kInputBufferSize), input_(input), outputLeft_(unpackSize) {
-    LzmaDec_Construct(&decoder);
-}
+    : inBuffer(kInputBufferSize), input_(input), outputLeft_(unpackSize) {}
 
-LzmaDecoderState::~LzmaDecoderState() { LzmaDec_FreeProbs(&decoder, &gAllocator); }
-
-void LzmaDecoderState::SetProperties(const uint8_t* props, unsigned size) {
-    SRes res = LzmaDec_AllocateProbs(&decoder, props, size, &gAllocator);
-    if (res == SZ_ERROR_MEM) throw std::bad_alloc();
-    if (res != SZ_OK) ThrowUnsupported("LZMA properties");
-    ClampDictionarySize();
+void LzmaDecoderState::SetProperties(uint8_t lcLpPb) {
+    if (lcLpPb >= 9 * 5 * 5) ThrowUnsupported("LZMA properties");
+    decoder.SetProperties(lcLpPb % 9, lcLpPb / 9 % 5, lcLpPb / 45);
 }
 
 void LzmaDecoderState::AllocateDictionary(uint32_t dictionarySize) {
@@ -41,57 +30,55 @@ void LzmaDecoderState::AllocateDictionary(uint32_t dictionarySize) {
     uint64_t size = std::max(std::min<uint64_t>(dictionarySize, outputLeft_), kMinDictionary);
     if (size > kMaxDecoderMemory) ThrowUnsupported("LZMA dictionary too large");
     dictionary_ = ByteBuffer(size_t(size));
-    decoder.dic = dictionary_.data();
-    decoder.dicBufSize = dictionary_.size();
-    decoder.prop.dicSize = dictionarySize;
-    ClampDictionarySize();
+    window_.data = dictionary_.data();
+    window_.size = dictionary_.size();
 }
 
-// Matches may reach back as far as the dictionary size says; the window we allocated is all
-// there is, so the decoder must treat anything further back as damage.
-void LzmaDecoderState::ClampDictionarySize() {
-    if (decoder.dicBufSize != 0 && decoder.prop.dicSize > decoder.dicBufSize)
-        decoder.prop.dicSize = uint32_t(decoder.dicBufSize);
+void LzmaDecoderState::ResetDictionary() {
+    window_.Reset();
+    decoder.ResetState();
 }
 
 size_t LzmaDecoderState::TakeDecoded(uint8_t* dest, size_t size) {
-    size_t n = std::min(decoder.dicPos - outPos_, size);
-    std::memcpy(dest, decoder.dic + outPos_, n);
+    size_t n = std::min(window_.pos - outPos_, size);
+    std::memcpy(dest, window_.data + outPos_, n);
     outPos_ += n;
     return n;
 }
 
 size_t LzmaDecoderState::Room() {
-    if (decoder.dicPos == decoder.dicBufSize && outPos_ == decoder.dicPos) decoder.dicPos = outPos_ = 0;
-    return size_t(std::min<uint64_t>(decoder.dicBufSize - decoder.dicPos, outputLeft_));
+    if (window_.pos == window_.size && outPos_ == window_.pos) window_.pos = outPos_ = 0;
+    return size_t(std::min<uint64_t>(window_.size - window_.pos, outputLeft_));
 }
 
 bool LzmaDecoderState::FillInput() {
-    if (inPos < inEnd) return true;
+    if (inEnd - inPos >= kInputKeep || inputEnded_) return inPos < inEnd;
+    std::memmove(inBuffer.data(), inBuffer.data() + inPos, inEnd - inPos);
+    inEnd -= inPos;
     inPos = 0;
-    inEnd = input_.Read(inBuffer.data(), inBuffer.size());
-    return inEnd > 0;
+    size_t want = inBuffer.size() - inEnd;
+    size_t got = input_.Read(inBuffer.data() + inEnd, want);
+    inEnd += got;
+    inputEnded_ = got < want;
+    return inPos < inEnd;
 }
 
-size_t LzmaDecoderState::Decode(size_t want, size_t inputLimit, ELzmaStatus& status) {
+size_t LzmaDecoderState::Decode(size_t want, uint64_t inputLimit) {
     want = std::min(want, Room());
-    SizeT inLen = std::min(inEnd - inPos, inputLimit);
-    size_t before = decoder.dicPos;
-    SRes res = LzmaDec_DecodeToDic(&decoder, before + want, inBuffer.data() + inPos, &inLen, LZMA_FINISH_ANY, &status);
-    inPos += inLen;
-    size_t produced = decoder.dicPos - before;
+    size_t buffered = inEnd - inPos;
+    bool final = inputEnded_ || inputLimit <= buffered;
+    size_t avail = size_t(std::min<uint64_t>(buffered, inputLimit));
+    size_t before = window_.pos;
+    inPos += decoder.Decode(window_, before + want, inBuffer.data() + inPos, avail, final);
+    size_t produced = window_.pos - before;
     outputLeft_ -= produced;
-    if (res != SZ_OK) ThrowDamaged("LZMA data error");
     return produced;
 }
 
 size_t LzmaDecoderState::Store(size_t want) {
     size_t n = std::min({want, Room(), inEnd - inPos});
-    std::memcpy(decoder.dic + decoder.dicPos, inBuffer.data() + inPos, n);
-    if (decoder.checkDicSize == 0 && decoder.prop.dicSize - decoder.processedPos <= n)
-        decoder.checkDicSize = decoder.prop.dicSize;
-    decoder.processedPos += uint32_t(n);
-    decoder.dicPos += n;
+    std::memcpy(window_.data + window_.pos, inBuffer.data() + inPos, n);
+    window_.Advance(n);
     inPos += n;
     outputLeft_ -= n;
     return n;

@@ -3,15 +3,15 @@
 #include <cstdint>
 
 #include "ArchiveError.h"
+#include "ByteOrder.h"
 
 namespace sevenzip {
 
 LzmaSource::LzmaSource(ByteSource& input, const std::vector<uint8_t>& properties, uint64_t unpackSize)
     : state_(input, unpackSize) {
-    if (properties.size() != LZMA_PROPS_SIZE) ThrowUnsupported("LZMA properties size");
-    state_.SetProperties(properties.data(), LZMA_PROPS_SIZE);
-    state_.AllocateDictionary(state_.decoder.prop.dicSize);
-    LzmaDec_Init(&state_.decoder);
+    if (properties.size() != 5) ThrowUnsupported("LZMA properties size");
+    state_.SetProperties(properties[0]);
+    state_.AllocateDictionary(LoadLe32(properties.data() + 1));
 }
 
 size_t LzmaSource::Read(uint8_t* dest, size_t size) {
@@ -23,8 +23,7 @@ size_t LzmaSource::Read(uint8_t* dest, size_t size) {
         // that stopped where the window wraps.
         state_.FillInput();
         size_t consumedBefore = state_.inPos;
-        ELzmaStatus status;
-        size_t produced = state_.Decode(room, SIZE_MAX, status);
+        size_t produced = state_.Decode(room, UINT64_MAX);
         if (produced == 0 && state_.inPos == consumedBefore) ThrowDamaged("LZMA data ends early");
         done += state_.TakeDecoded(dest + done, size - done);
     }
