@@ -1,5 +1,5 @@
-// Entry point and main routine: the window system comes up around Form1's life; GDI+, COM, the
-// shell and the rich-edit library come later, where first needed.
+// Entry point and main routine: the window system comes up around Form1's life; GDI+, COM and
+// the shell come later, where first needed.
 #include <windows.h>
 #include <commctrl.h>
 
@@ -21,6 +21,21 @@ void SetDpiFactors() {
   DpiFactorY = DpiFactorFor(GetDeviceCaps(screen, LOGPIXELSY));
 }
 
+// No rich-edit control is made; the class name only serves the loop's keyboard rule. Each
+// library is tried from System32 only.
+void LoadRichEditLibrary() {
+  const struct {
+    const char* library;
+    const char* className;
+  } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
+  for (const auto& candidate : candidates) {
+    if (LoadSystemLibrary(candidate.library)) {
+      RichEditClass = candidate.className;
+      return;
+    }
+  }
+}
+
 void SetProgramIdentity(HINSTANCE module) {
   wchar_t path[MAX_PATH] = L"";
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -33,6 +48,7 @@ void SetProgramIdentity(HINSTANCE module) {
 int RunInstaller(HINSTANCE module) {
   INITCOMMONCONTROLSEX controls{sizeof controls, 0x7FFF};
   InitCommonControlsEx(&controls);
+  LoadRichEditLibrary();
   SetProgramIdentity(module);
   if (const HWND form = CreateForm1()) RunModalLoop(form, SW_SHOWNORMAL);
   return FormResult;

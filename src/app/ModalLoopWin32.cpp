@@ -6,7 +6,6 @@
 #include "forms/WindowRecordWin32.h"
 #include "state/AppStateWin32.h"
 #include "platform/GbkText.h"
-#include "platform/SystemLibrariesWin32.h"
 
 namespace {
 
@@ -16,37 +15,16 @@ std::string ClassNameOf(HWND window) {
   return GbkFromWide(name).value_or("");
 }
 
-// No rich-edit control is made; the class name only serves the keyboard rule below, so the
-// library is looked for at the first Esc or Tab. Each library is tried from System32 only.
-const char* RichEditClass() {
-  static const char* loaded = nullptr;
-  if (loaded) return loaded;
-  const struct {
-    const char* library;
-    const char* className;
-  } candidates[] = {{"MSFTEDIT.DLL", "RichEdit50W"}, {"RICHED20.DLL", "RichEdit20A"}, {"RICHED32.DLL", "RichEdit"}};
-  loaded = "";
-  for (const auto& candidate : candidates) {
-    if (LoadSystemLibrary(candidate.library)) {
-      loaded = candidate.className;
-      break;
-    }
-  }
-  return loaded;
-}
-
 // Esc and Tab inside a multi-line edit box would otherwise be swallowed by the box.
 void ApplyEditBoxKeys(MSG& msg) {
-  const bool escape = msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE;
-  if (!escape && !(msg.message == WM_CHAR && msg.wParam == '\t')) return;
   const HWND focus = GetFocus();
-  if (!focus || !IsEditLikeClassName(ClassNameOf(focus), RichEditClass())) return;
+  if (!focus || !IsEditLikeClassName(ClassNameOf(focus), RichEditClass)) return;
   if (!(GetWindowLongW(focus, GWL_STYLE) & ES_MULTILINE)) return;
-  if (escape) {
+  if (msg.message == WM_KEYDOWN && msg.wParam == VK_ESCAPE) {
     msg.message = WM_COMMAND;
     msg.wParam = IDCANCEL;
     msg.lParam = 0;
-  } else {
+  } else if (msg.message == WM_CHAR && msg.wParam == '\t') {
     const bool backwards = GetAsyncKeyState(VK_SHIFT) < 0;
     SetFocus(GetNextDlgTabItem(GetParent(msg.hwnd), msg.hwnd, backwards));
     msg.message = WM_NULL;

@@ -3,6 +3,7 @@
 float DpiFactorX = 0;
 float DpiFactorY = 0;
 HINSTANCE ModuleHandle = nullptr;
+std::string RichEditClass;
 std::string ProgramFolder;
 std::string ProgramFileName;
 int FormResult = 0;

@@ -9,6 +9,7 @@
 extern float DpiFactorX;  // screen LOGPIXELSX / 96
 extern float DpiFactorY;  // screen LOGPIXELSY / 96
 extern HINSTANCE ModuleHandle;
+extern std::string RichEditClass;  // the rich-edit class loaded, or empty
 extern std::string ProgramFolder;  // the program's folder, with its trailing separator
 extern std::string ProgramFileName;
 extern int FormResult;
