@@ -82,8 +82,9 @@ class Driver {
 
   bool ShootStartedProgram() {
     HWND sample = nullptr;
-    WaitUntil([&] { return (sample = FindWindowA("LzSampleAppWindow", nullptr)) != nullptr && IsWindowVisible(sample); },
-              20000);
+    WaitUntil(
+        [&] { return (sample = FindWindowA("LzSampleAppWindow", nullptr)) != nullptr && IsWindowVisible(sample); },
+        20000);
     if (!sample) return Fail("the installed program did not start");
     Sleep(500);  // let it paint
     Shoot("6-started", sample);

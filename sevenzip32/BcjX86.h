@@ -9,8 +9,8 @@ namespace sevenzip {
 // Undoes the x86 branch converter (BCJ): CALL/JMP targets that the encoder turned from
 // relative into absolute addresses become relative again.
 struct BcjX86State {
-    uint32_t position = 0;  // stream offset of the buffer's first byte
-    uint32_t prevMask = 0;  // which of the last three bytes were E8/E9 opcodes
+  uint32_t position = 0;  // stream offset of the buffer's first byte
+  uint32_t prevMask = 0;  // which of the last three bytes were E8/E9 opcodes
 };
 
 // Converts in place; returns how many leading bytes are final. The rest (at most four bytes,
@@ -18,12 +18,12 @@ struct BcjX86State {
 size_t BcjX86Decode(uint8_t* data, size_t size, BcjX86State& state);
 
 class BcjX86Filter : public BufferFilter {
-public:
-    explicit BcjX86Filter(uint32_t start) { state_.position = start; }
-    size_t Convert(uint8_t* data, size_t size) override { return BcjX86Decode(data, size, state_); }
+ public:
+  explicit BcjX86Filter(uint32_t start) { state_.position = start; }
+  size_t Convert(uint8_t* data, size_t size) override { return BcjX86Decode(data, size, state_); }
 
-private:
-    BcjX86State state_;
+ private:
+  BcjX86State state_;
 };
 
 }  // namespace sevenzip

@@ -21,17 +21,17 @@ using BranchDecode = size_t (*)(uint8_t* data, size_t size, uint32_t position);
 
 // Runs one branch converter, carrying the address from buffer to buffer.
 class BranchFilter : public BufferFilter {
-public:
-    BranchFilter(BranchDecode decode, uint32_t start) : decode_(decode), position_(start) {}
-    size_t Convert(uint8_t* data, size_t size) override {
-        size_t n = decode_(data, size, position_);
-        position_ += uint32_t(n);
-        return n;
-    }
+ public:
+  BranchFilter(BranchDecode decode, uint32_t start) : decode_(decode), position_(start) {}
+  size_t Convert(uint8_t* data, size_t size) override {
+    size_t n = decode_(data, size, position_);
+    position_ += uint32_t(n);
+    return n;
+  }
 
-private:
-    BranchDecode decode_;
-    uint32_t position_;
+ private:
+  BranchDecode decode_;
+  uint32_t position_;
 };
 
 }  // namespace sevenzip

@@ -19,66 +19,68 @@ namespace {
 
 // Copy hands its input on; the folder decoder bounds every coder's output to its size.
 class CopySource : public ByteSource {
-public:
-    explicit CopySource(ByteSource& input) : input_(input) {}
-    size_t Read(uint8_t* dest, size_t size) override { return input_.Read(dest, size); }
+ public:
+  explicit CopySource(ByteSource& input) : input_(input) {}
+  size_t Read(uint8_t* dest, size_t size) override { return input_.Read(dest, size); }
 
-private:
-    ByteSource& input_;
+ private:
+  ByteSource& input_;
 };
 
 std::unique_ptr<ByteSource> MakeCopy(const CoderSetup& s) { return std::make_unique<CopySource>(*s.inputs[0]); }
 
 std::unique_ptr<ByteSource> MakeLzma(const CoderSetup& s) {
-    return std::make_unique<LzmaSource>(*s.inputs[0], s.properties, s.unpackSize);
+  return std::make_unique<LzmaSource>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
 std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
-    return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
+  return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
 std::unique_ptr<ByteSource> MakeDeflate(const CoderSetup& s) { return std::make_unique<InflateSource>(*s.inputs[0]); }
 
 std::unique_ptr<ByteSource> MakePpmd(const CoderSetup& s) {
-    return std::make_unique<PpmdSource>(*s.inputs[0], s.properties, s.unpackSize);
+  return std::make_unique<PpmdSource>(*s.inputs[0], s.properties, s.unpackSize);
 }
 
 std::unique_ptr<ByteSource> MakeDeflate64(const CoderSetup& s) {
-    return std::make_unique<Deflate64Source>(*s.inputs[0]);
+  return std::make_unique<Deflate64Source>(*s.inputs[0]);
 }
 
 std::unique_ptr<ByteSource> MakeBzip2(const CoderSetup& s) { return std::make_unique<Bzip2Source>(*s.inputs[0]); }
 
-std::unique_ptr<ByteSource> MakeBcj2(const CoderSetup& s) { return std::make_unique<Bcj2Source>(s.inputs, s.unpackSize); }
+std::unique_ptr<ByteSource> MakeBcj2(const CoderSetup& s) {
+  return std::make_unique<Bcj2Source>(s.inputs, s.unpackSize);
+}
 
 // Branch filters may carry the address their stream starts at.
 uint32_t StartAddress(const std::vector<uint8_t>& properties) {
-    if (properties.empty()) return 0;
-    if (properties.size() != 4) ThrowUnsupported("branch filter properties");
-    return LoadLe32(properties.data());
+  if (properties.empty()) return 0;
+  if (properties.size() != 4) ThrowUnsupported("branch filter properties");
+  return LoadLe32(properties.data());
 }
 
 std::unique_ptr<ByteSource> Filtered(const CoderSetup& s, std::unique_ptr<BufferFilter> filter) {
-    return std::make_unique<FilterSource>(*s.inputs[0], std::move(filter));
+  return std::make_unique<FilterSource>(*s.inputs[0], std::move(filter));
 }
 
 std::unique_ptr<ByteSource> MakeBcjX86(const CoderSetup& s) {
-    return Filtered(s, std::make_unique<BcjX86Filter>(StartAddress(s.properties)));
+  return Filtered(s, std::make_unique<BcjX86Filter>(StartAddress(s.properties)));
 }
 
 template <BranchDecode decode>
 std::unique_ptr<ByteSource> MakeBranch(const CoderSetup& s) {
-    return Filtered(s, std::make_unique<BranchFilter>(decode, StartAddress(s.properties)));
+  return Filtered(s, std::make_unique<BranchFilter>(decode, StartAddress(s.properties)));
 }
 
 std::unique_ptr<ByteSource> MakeDelta(const CoderSetup& s) {
-    if (s.properties.size() != 1) ThrowUnsupported("delta properties");
-    return Filtered(s, std::make_unique<DeltaFilter>(s.properties[0] + 1u));
+  if (s.properties.size() != 1) ThrowUnsupported("delta properties");
+  return Filtered(s, std::make_unique<DeltaFilter>(s.properties[0] + 1u));
 }
 
 template <unsigned width>
 std::unique_ptr<ByteSource> MakeSwap(const CoderSetup& s) {
-    return Filtered(s, std::make_unique<SwapFilter>(width));
+  return Filtered(s, std::make_unique<SwapFilter>(width));
 }
 
 // Branch filters have an old three-byte-prefixed ID and a newer one-byte ID.
@@ -114,9 +116,9 @@ constexpr CoderMethod kMethods[] = {
 }  // namespace
 
 const CoderMethod* FindCoderMethod(uint64_t id) {
-    for (const auto& m : kMethods)
-        if (m.id == id) return &m;
-    return nullptr;
+  for (const auto& m : kMethods)
+    if (m.id == id) return &m;
+  return nullptr;
 }
 
 }  // namespace sevenzip

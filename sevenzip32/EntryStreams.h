@@ -11,20 +11,20 @@ namespace sevenzip {
 // The data of the archive's entries in archive order, folder by folder. A folder must end
 // exactly where its last file ends: more output than its files take is damage.
 class EntryStreams {
-public:
-    explicit EntryStreams(Archive& archive) : archive_(archive) {}
-    // The stream holding the next entry with data, positioned at that entry's first byte.
-    ByteSource& Next();
-    // After an entry's data: when it was its folder's last, checks and closes the folder, so
-    // that a damaged end belongs to that entry. Finish does the same after the last entry.
-    void CloseFolderIfDone();
-    void Finish();
+ public:
+  explicit EntryStreams(Archive& archive) : archive_(archive) {}
+  // The stream holding the next entry with data, positioned at that entry's first byte.
+  ByteSource& Next();
+  // After an entry's data: when it was its folder's last, checks and closes the folder, so
+  // that a damaged end belongs to that entry. Finish does the same after the last entry.
+  void CloseFolderIfDone();
+  void Finish();
 
-private:
-    Archive& archive_;
-    std::unique_ptr<ByteSource> folder_;
-    size_t nextFolder_ = 0;
-    uint64_t streamsLeft_ = 0;
+ private:
+  Archive& archive_;
+  std::unique_ptr<ByteSource> folder_;
+  size_t nextFolder_ = 0;
+  uint64_t streamsLeft_ = 0;
 };
 
 // Reads the entry's data from source in buffer-sized chunks, handing each to onChunk, and

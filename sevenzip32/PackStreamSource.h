@@ -6,14 +6,14 @@ namespace sevenzip {
 
 // The bytes of one packed stream: a range of the archive file.
 class PackStreamSource : public ByteSource {
-public:
-    PackStreamSource(InStream& in, uint64_t offset, uint64_t size) : in_(in), offset_(offset), remaining_(size) {}
-    size_t Read(uint8_t* dest, size_t size) override;
+ public:
+  PackStreamSource(InStream& in, uint64_t offset, uint64_t size) : in_(in), offset_(offset), remaining_(size) {}
+  size_t Read(uint8_t* dest, size_t size) override;
 
-private:
-    InStream& in_;
-    uint64_t offset_;
-    uint64_t remaining_;
+ private:
+  InStream& in_;
+  uint64_t offset_;
+  uint64_t remaining_;
 };
 
 }  // namespace sevenzip

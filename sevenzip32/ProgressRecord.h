@@ -18,11 +18,11 @@ ProgressRecord MakeProgressRecord(const ExtractProgress& progress);
 // progress bar: window work that a fast decoder need not wait for a thousand times a second.
 constexpr uint32_t kWriteReportIntervalMs = 16;
 class WriteReportPacer {
-public:
-    bool Due(const ExtractProgress& progress, uint32_t nowMs);
+ public:
+  bool Due(const ExtractProgress& progress, uint32_t nowMs);
 
-private:
-    std::optional<uint32_t> last_;
+ private:
+  std::optional<uint32_t> last_;
 };
 
 }  // namespace sevenzip

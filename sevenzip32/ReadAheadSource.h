@@ -16,36 +16,36 @@ namespace sevenzip {
 // runs on one core while the reader checks and writes on the other. A failure of the stream
 // reaches the reader where it happened: after the bytes decoded before it.
 class ReadAheadSource : public ByteSource {
-public:
-    static constexpr size_t kBlockSize = size_t(1) << 18;
+ public:
+  static constexpr size_t kBlockSize = size_t(1) << 18;
 
-    explicit ReadAheadSource(std::unique_ptr<ByteSource> source);
-    ~ReadAheadSource() override;
-    ReadAheadSource(const ReadAheadSource&) = delete;
-    ReadAheadSource& operator=(const ReadAheadSource&) = delete;
+  explicit ReadAheadSource(std::unique_ptr<ByteSource> source);
+  ~ReadAheadSource() override;
+  ReadAheadSource(const ReadAheadSource&) = delete;
+  ReadAheadSource& operator=(const ReadAheadSource&) = delete;
 
-    size_t Read(uint8_t* dest, size_t size) override;
+  size_t Read(uint8_t* dest, size_t size) override;
 
-private:
-    static constexpr size_t kBlocks = 3;
-    struct Block {
-        ByteBuffer bytes{kBlockSize};
-        size_t size = 0;
-    };
+ private:
+  static constexpr size_t kBlocks = 3;
+  struct Block {
+    ByteBuffer bytes{kBlockSize};
+    size_t size = 0;
+  };
 
-    void Decode();
+  void Decode();
 
-    std::unique_ptr<ByteSource> source_;  // used by the worker alone
-    Block blocks_[kBlocks];
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    uint64_t filled_ = 0;  // blocks decoded so far
-    uint64_t taken_ = 0;   // blocks the reader has finished with
-    size_t readPos_ = 0;   // in the reader's current block
-    bool ended_ = false;   // the worker met the end of the stream or a failure
-    bool stop_ = false;
-    std::exception_ptr failure_;
-    std::thread worker_;
+  std::unique_ptr<ByteSource> source_;  // used by the worker alone
+  Block blocks_[kBlocks];
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  uint64_t filled_ = 0;  // blocks decoded so far
+  uint64_t taken_ = 0;   // blocks the reader has finished with
+  size_t readPos_ = 0;   // in the reader's current block
+  bool ended_ = false;   // the worker met the end of the stream or a failure
+  bool stop_ = false;
+  std::exception_ptr failure_;
+  std::thread worker_;
 };
 
 }  // namespace sevenzip

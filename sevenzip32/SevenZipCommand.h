@@ -10,20 +10,20 @@ namespace sevenzip {
 // The one command the library carries out: x "archive" [-hide] [-y] "target\" [*]
 // The paths are the caller's text (the ANSI code page on Windows).
 struct SevenZipCommand {
-    std::string archive;
-    std::string targetFolder;
+  std::string archive;
+  std::string targetFolder;
 };
 
 // Results of "SevenZip": 0 success, anything else a failure.
 enum SevenZipResult : int {
-    kResultOk = 0,
-    kResultBadCommand = 1,
-    kResultCannotOpen = 2,
-    kResultDamaged = 3,
-    kResultUnsupported = 4,
-    kResultUnsafePath = 5,
-    kResultWriteFailed = 6,
-    kResultStopped = 7,
+  kResultOk = 0,
+  kResultBadCommand = 1,
+  kResultCannotOpen = 2,
+  kResultDamaged = 3,
+  kResultUnsupported = 4,
+  kResultUnsafePath = 5,
+  kResultWriteFailed = 6,
+  kResultStopped = 7,
 };
 
 // Quotes group blanks and are removed; a backslash before a quote is an ordinary character,

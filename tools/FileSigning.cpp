@@ -55,8 +55,10 @@ std::string VerifyFileSignature(const std::filesystem::path& file, const std::fi
   std::optional<std::string> bytes = ReadWholeFile(file);
   if (!bytes) return "cannot read " + name;
   const std::optional<SignatureLine> line = FindSignatureLine(Ending(*bytes), bytes->size());
-  if (!line) return name + " does not end with a signature line: it is unsigned, or bytes were added or cut after signing";
-  const std::string error = VerifyBytes(publicKeyPem, std::string_view(*bytes).substr(0, line->coveredSize), line->signature);
+  if (!line)
+    return name + " does not end with a signature line: it is unsigned, or bytes were added or cut after signing";
+  const std::string error =
+      VerifyBytes(publicKeyPem, std::string_view(*bytes).substr(0, line->coveredSize), line->signature);
   if (error != kSignatureDoesNotHold) return error;
   return name + ": " + error + " (changed after signing, or signed with another key)";
 }

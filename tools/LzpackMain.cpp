@@ -63,7 +63,8 @@ int Verify(const ToolOptions& options) {
 
 int Test(const std::filesystem::path& package) {
   PackageTestResult result = TestPackage(package);
-  if (!result.Error.empty()) return Fail(Utf8FromPath(package) + ": " + result.Error + "; the installer would not unpack it");
+  if (!result.Error.empty())
+    return Fail(Utf8FromPath(package) + ": " + result.Error + "; the installer would not unpack it");
   std::fputs(result.Report.c_str(), stdout);
   std::printf("The installer will unpack %s\n", Utf8FromPath(package).c_str());
   return 0;
@@ -74,7 +75,8 @@ int Copies(const CopiesRequest& request) {
   if (!result.Error.empty()) return Fail(result.Error + "; no copies written");
   for (const std::filesystem::path& copy : result.Written) std::printf("Wrote %s\n", Utf8FromPath(copy).c_str());
   if (result.SignatureRemoved) {
-    std::puts("The template's Authenticode signature is left out of the copies, where it would not match; sign each copy");
+    std::puts(
+        "The template's Authenticode signature is left out of the copies, where it would not match; sign each copy");
   }
   return 0;
 }

@@ -31,8 +31,8 @@ KeyPtr ReadKey(const std::filesystem::path& pem, bool isPrivate, std::string& er
   KeyPtr key(isPrivate ? PEM_read_bio_PrivateKey(bio.get(), nullptr, nullptr, nullptr)
                        : PEM_read_bio_PUBKEY(bio.get(), nullptr, nullptr, nullptr));
   char group[32] = "";
-  if (!key || !EVP_PKEY_is_a(key.get(), "EC") ||
-      !EVP_PKEY_get_group_name(key.get(), group, sizeof group, nullptr) || std::strcmp(group, "prime256v1") != 0) {
+  if (!key || !EVP_PKEY_is_a(key.get(), "EC") || !EVP_PKEY_get_group_name(key.get(), group, sizeof group, nullptr) ||
+      std::strcmp(group, "prime256v1") != 0) {
     return nullptr;
   }
   error.clear();

@@ -1,9 +1,9 @@
 #include "PackageReport.h"
 
-#include "platform/GbkText.h"
 #include "PackageRequest.h"
 #include "PackageTail.h"
 #include "contracts/PackageInfo.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -13,8 +13,8 @@ struct ValueLabel {
 };
 
 constexpr ValueLabel kLabels[] = {
-    {"Title:       ", &PackageInfo::PackageTitle},   {"Program:     ", &PackageInfo::ProgramFile},
-    {"Version:     ", &PackageInfo::PackageVersion}, {"Date:        ", &PackageInfo::ReleaseDate},
+    {"Title:       ", &PackageInfo::PackageTitle},       {"Program:     ", &PackageInfo::ProgramFile},
+    {"Version:     ", &PackageInfo::PackageVersion},     {"Date:        ", &PackageInfo::ReleaseDate},
     {"Description: ", &PackageInfo::PackageDescription},
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/GbkText.h"
 #include "contracts/PackageValueRules.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -14,15 +14,15 @@ struct ValueOption {
 
 // In the order of kPackageInfoKeys.
 constexpr ValueOption kValueOptions[] = {
-    {"--title", &PackageRequest::Title},     {"--program", &PackageRequest::ProgramFile},
-    {"--version", &PackageRequest::Version}, {"--date", &PackageRequest::Date},
+    {"--title", &PackageRequest::Title},
+    {"--program", &PackageRequest::ProgramFile},
+    {"--version", &PackageRequest::Version},
+    {"--date", &PackageRequest::Date},
     {"--description", &PackageRequest::Description},
 };
 static_assert(std::size(kValueOptions) == std::tuple_size_v<decltype(kPackageInfoKeys)>);
 
-bool IsIdCharacter(char c) {
-  return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
-}
+bool IsIdCharacter(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 }  // namespace
 

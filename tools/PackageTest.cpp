@@ -1,7 +1,7 @@
 #include "PackageTest.h"
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <new>
 #include <optional>
@@ -11,11 +11,11 @@
 #include "CoderMethods.h"
 #include "EntryPath.h"
 #include "EntryStreams.h"
+#include "PackageTail.h"
+#include "contracts/PackageInfo.h"
 #include "platform/File.h"
 #include "platform/GbkText.h"
-#include "PackageTail.h"
 #include "platform/Utf8Text.h"
-#include "contracts/PackageInfo.h"
 
 namespace fs = std::filesystem;
 
@@ -24,7 +24,8 @@ namespace {
 class PackageFileStream : public sevenzip::InStream {
  public:
   explicit PackageFileStream(const fs::path& path) {
-    if (file_.OpenRead(path.native(), FileSharing::Readers)) size_ = static_cast<std::uint64_t>(std::max<int64_t>(file_.Size(), 0));
+    if (file_.OpenRead(path.native(), FileSharing::Readers))
+      size_ = static_cast<std::uint64_t>(std::max<int64_t>(file_.Size(), 0));
   }
   bool IsOpen() const { return file_.IsOpen(); }
   std::uint64_t Size() const override { return size_; }

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
-#include "platform/GbkText.h"
 #include "Utf8Path.h"
+#include "platform/GbkText.h"
 
 namespace {
 
@@ -14,9 +14,12 @@ struct TextOption {
 };
 
 constexpr TextOption kTextOptions[] = {
-    {"--id", &PackageRequest::Id},           {"--title", &PackageRequest::Title},
-    {"--program", &PackageRequest::ProgramFile}, {"--version", &PackageRequest::Version},
-    {"--date", &PackageRequest::Date},       {"--description", &PackageRequest::Description},
+    {"--id", &PackageRequest::Id},
+    {"--title", &PackageRequest::Title},
+    {"--program", &PackageRequest::ProgramFile},
+    {"--version", &PackageRequest::Version},
+    {"--date", &PackageRequest::Date},
+    {"--description", &PackageRequest::Description},
 };
 
 std::string ParsePackOptions(const std::vector<std::string>& arguments, PackageRequest& request) {
@@ -113,7 +116,8 @@ std::string ParseToolOptions(const std::vector<std::string>& arguments, ToolOpti
 
 std::string ToolUsage() {
   // A UTF-8 literal: the terminal shows UTF-8, while plain literals are compiled to GBK.
-  constexpr std::u8string_view kUsage = u8R"(Usage:
+  constexpr std::u8string_view kUsage =
+      u8R"(Usage:
   lzpack pack <folder> --id <ID> --title <title> (--program <file> | --extract-only)
               [--version <version>] [--date <date>] [--description <text>] [--output <file>]
               [--sign <private key>]

@@ -12,7 +12,7 @@ enum class ToolCommand { Help, Pack, Info, Test, Sign, Verify, Copies };
 
 struct ToolOptions {
   ToolCommand Command = ToolCommand::Help;
-  PackageRequest Request;              // pack
+  PackageRequest Request;             // pack
   std::filesystem::path PackageFile;  // info, test, sign, verify
   std::filesystem::path KeyFile;      // sign (private), verify (public)
   CopiesRequest Copies;               // copies

@@ -49,7 +49,8 @@ std::string AppendBlock(const fs::path& archive, const std::string& block) {
   File file;
   const int64_t archiveSize = file.OpenWrite(archive.native()) ? file.Size() : -1;
   if (archiveSize <= 0) return "7z wrote no archive at " + Quoted(archive);
-  const std::string tail = std::string(PaddingBeforeBlock(static_cast<uint64_t>(archiveSize), block.size()), '\0') + block;
+  const std::string tail =
+      std::string(PaddingBeforeBlock(static_cast<uint64_t>(archiveSize), block.size()), '\0') + block;
   const bool written = file.WriteAt(static_cast<uint64_t>(archiveSize), tail.data(), tail.size());
   if (!file.Close() || !written) return "cannot append the information block to " + Quoted(archive);
   return {};

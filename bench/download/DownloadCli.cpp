@@ -27,6 +27,7 @@ int main(int argc, char** argv) {
   rusage usage;
   getrusage(RUSAGE_SELF, &usage);
   const double seconds = static_cast<double>(end.tv_sec - start.tv_sec) + (end.tv_nsec - start.tv_nsec) / 1e9;
-  std::printf("result %lld seconds %.3f peak_kib %ld\n", static_cast<long long>(request.result), seconds, usage.ru_maxrss);
+  std::printf("result %lld seconds %.3f peak_kib %ld\n", static_cast<long long>(request.result), seconds,
+              usage.ru_maxrss);
   return request.result > 20 ? 0 : 1;
 }

@@ -61,7 +61,8 @@ int FirstWindow(const std::string& program, const std::string& temp) {
   if (!StartWithTemp(process, program, temp)) return 2;
   const double ms = MsUntil(start, [&] { return FirstVisibleWindow(process.Id()) != nullptr; });
   if (ms < 0) return 1;
-  std::printf("first_window_ms %.1f peak_working_set_kib %u\n", ms, static_cast<unsigned>(PeakWorkingSetKib(process.Id())));
+  std::printf("first_window_ms %.1f peak_working_set_kib %u\n", ms,
+              static_cast<unsigned>(PeakWorkingSetKib(process.Id())));
   return 0;
 }
 

@@ -29,9 +29,7 @@ LRESULT CALLBACK SampleWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
       EndPaint(window, &paint);
       return 0;
     }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
+    case WM_DESTROY: PostQuitMessage(0); return 0;
   }
   return DefWindowProcA(window, message, wParam, lParam);
 }
@@ -46,8 +44,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
   windowClass.lpszClassName = kClassName;
   if (!RegisterClassA(&windowClass)) return 1;
-  HWND window = CreateWindowExA(0, kClassName, "岚舟示例程序", WS_OVERLAPPEDWINDOW, 40, 40, 560, 240, nullptr,
-                                nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, kClassName, "岚舟示例程序", WS_OVERLAPPEDWINDOW, 40, 40, 560, 240, nullptr, nullptr,
+                                instance, nullptr);
   if (!window) return 1;
   ShowWindow(window, show);
   MSG message;

@@ -3,15 +3,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "state/AppStateWin32.h"
-#include "support/DpiScale.h"
 #include "app/ModalLoopWin32.h"
 #include "contracts/ProgramIdentity.h"
 #include "forms/Form1Win32.h"
+#include "platform/GbkText.h"
+#include "platform/SystemLibrariesWin32.h"
+#include "state/AppStateWin32.h"
+#include "support/DpiScale.h"
 #include "support/MessagePumpWin32.h"
 #include "support/ScopedWin32.h"
-#include "platform/SystemLibrariesWin32.h"
-#include "platform/GbkText.h"
 
 namespace {
 

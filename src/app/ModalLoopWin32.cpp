@@ -4,8 +4,8 @@
 
 #include "app/DialogKeys.h"
 #include "forms/WindowRecordWin32.h"
-#include "state/AppStateWin32.h"
 #include "platform/GbkText.h"
+#include "state/AppStateWin32.h"
 
 namespace {
 

@@ -14,7 +14,8 @@ extern "C" int __mingw_vsnprintf(char* buffer, std::size_t size, const char* for
   if (size == 0) return length;
   // _vsnprintf leaves a full buffer unterminated and reports -1.
   const int written = _vsnprintf(buffer, size, format, arguments);
-  buffer[written < 0 || static_cast<std::size_t>(written) >= size ? size - 1 : static_cast<std::size_t>(written)] = '\0';
+  buffer[written < 0 || static_cast<std::size_t>(written) >= size ? size - 1 : static_cast<std::size_t>(written)] =
+      '\0';
   return length;
 }
 

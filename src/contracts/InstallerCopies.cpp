@@ -1,8 +1,8 @@
 #include "contracts/InstallerCopies.h"
 
 #include "platform/LeadingNumber.h"
-#include "support/PeCertificateTable.h"
 #include "platform/TextSplit.h"
+#include "support/PeCertificateTable.h"
 
 std::vector<std::string> CopyEntries(const std::string& list, const std::string& delimiter) {
   std::vector<std::string> pieces, entries;

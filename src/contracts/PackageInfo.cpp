@@ -43,7 +43,8 @@ std::optional<std::uint64_t> PackageTailOffset(std::uint64_t fileSize) {
 std::string ReadPackageTail(const std::string& path) {
   File file;
   const std::int64_t size = file.OpenRead(PathFromGbk(path), FileSharing::Everyone) ? file.Size() : -1;
-  const std::optional<std::uint64_t> offset = size < 0 ? std::nullopt : PackageTailOffset(static_cast<std::uint64_t>(size));
+  const std::optional<std::uint64_t> offset =
+      size < 0 ? std::nullopt : PackageTailOffset(static_cast<std::uint64_t>(size));
   std::string tail(kPackageTailSize, '\0');
   if (offset && file.ReadAllAt(*offset, tail.data(), tail.size())) return tail;
   // A read that stopped early leaves no partial bytes behind.

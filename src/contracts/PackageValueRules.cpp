@@ -35,7 +35,8 @@ std::optional<std::string> NameFault(std::string_view name) {
       continue;
     }
     if (byte < 0x20 || byte == 0x7F) return "holds a control character";
-    if (kForbiddenCharacters.find(name[i]) != std::string_view::npos) return "holds the character " + std::string(1, name[i]);
+    if (kForbiddenCharacters.find(name[i]) != std::string_view::npos)
+      return "holds the character " + std::string(1, name[i]);
   }
   if (name == "." || name == "..") return "is \".\" or \"..\"";
   if (name.back() == '.' || name.back() == ' ') return "ends in \".\" or a blank";

@@ -8,6 +8,6 @@ ModulePath SplitModulePath(const std::string& path) {
 }
 
 std::string WindowTitleFor(const VersionNumbers& version) {
-  return std::string(ProductTitle) + " V" + std::to_string(version.major) + "." + std::to_string(version.minor) +
-         "." + std::to_string(version.revision) + "." + std::to_string(version.build) + " 版";
+  return std::string(ProductTitle) + " V" + std::to_string(version.major) + "." + std::to_string(version.minor) + "." +
+         std::to_string(version.revision) + "." + std::to_string(version.build) + " 版";
 }

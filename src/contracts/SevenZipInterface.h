@@ -34,12 +34,12 @@ using SevenZipCallback = BOOL(WINAPI*)(HWND window, UINT message, UINT state, LP
 
 // The library's exports, one line each: the library defines them (exported by plain name), the
 // installer looks each one up and takes its pointer type from the declaration.
-#define SEVENZIP_EXPORTS(X)                                                       \
+#define SEVENZIP_EXPORTS(X)                                                           \
   X(int, SevenZip, (HWND window, LPCSTR commandLine, LPSTR output, DWORD outputSize)) \
-  X(BOOL, SevenZipCheckArchive, (LPCSTR archivePath, int mode))                    \
-  X(BOOL, SevenZipGetBackGroundMode, ())                                           \
-  X(BOOL, SevenZipSetBackGroundMode, (BOOL mode))                                  \
-  X(BOOL, SevenZipSetCursorMode, (BOOL mode))                                      \
+  X(BOOL, SevenZipCheckArchive, (LPCSTR archivePath, int mode))                       \
+  X(BOOL, SevenZipGetBackGroundMode, ())                                              \
+  X(BOOL, SevenZipSetBackGroundMode, (BOOL mode))                                     \
+  X(BOOL, SevenZipSetCursorMode, (BOOL mode))                                         \
   X(BOOL, SevenZipSetOwnerWindowEx, (HWND window, SevenZipCallback callback))
 
 // Set to __declspec(dllexport) where the library is built.

@@ -2,18 +2,18 @@
 
 #include <windows.h>
 
-#include "state/AppStateWin32.h"
+#include "contracts/ControlIds.h"
 #include "contracts/ProgramIdentity.h"
 #include "extract/ArchiveLibraryWin32.h"
 #include "extract/Extraction.h"
 #include "extract/ExtractionProgress.h"
+#include "platform/GbkText.h"
+#include "state/AppStateWin32.h"
 #include "state/ExtractionState.h"
-#include "support/ControlHelpersWin32.h"
-#include "support/MessagePumpWin32.h"
-#include "contracts/ControlIds.h"
 #include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
-#include "platform/GbkText.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 
 namespace {
 

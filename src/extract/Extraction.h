@@ -26,7 +26,8 @@ constexpr const char* kArchiveLibraryNotPublishers =
     "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
     "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】";
 // Under the product title.
-constexpr const char* kArchiveLibraryLoadError = "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。";
+constexpr const char* kArchiveLibraryLoadError =
+    "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。";
 
 // The archive path, a blank line and the check error; under the product title.
 std::string ArchiveCheckMessage(std::string_view archivePath);

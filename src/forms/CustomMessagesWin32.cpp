@@ -1,13 +1,13 @@
 #include "forms/CustomMessagesWin32.h"
 
-#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
-#include "state/FormsStateWin32.h"
-#include "retrieval/indicator/BusyIndicatorWin32.h"
-#include "retrieval/http/HttpProgress.h"
-#include "retrieval/indicator/ProgressText.h"
-#include "state/RetrievalState.h"
 #include "forms/PackageInfoStepWin32.h"
+#include "retrieval/http/HttpProgress.h"
+#include "retrieval/indicator/BusyIndicatorWin32.h"
+#include "retrieval/indicator/ProgressText.h"
+#include "state/FormsStateWin32.h"
+#include "state/RetrievalState.h"
+#include "support/ControlHelpersWin32.h"
 
 namespace {
 

@@ -25,18 +25,17 @@ inline constexpr uint32_t kVisibleButtonStyle = 0x50014F00;
 inline constexpr uint32_t kExTransparent = 0x20;
 inline constexpr uint32_t kExClientEdge = 0x200;
 
-
 enum class ControlColours {
-  Off,                // the control draws its own colours
-  TextOnButtonFace,   // COLOR_WINDOWTEXT on COLOR_BTNFACE
-  TextOnWindow,       // COLOR_WINDOWTEXT on COLOR_WINDOW
+  Off,               // the control draws its own colours
+  TextOnButtonFace,  // COLOR_WINDOWTEXT on COLOR_BTNFACE
+  TextOnWindow,      // COLOR_WINDOWTEXT on COLOR_WINDOW
 };
 
 enum class InitialState {
   None,
-  Checked,           // BM_SETCHECK BST_CHECKED
-  UnlimitedText,     // EM_LIMITTEXT 0, both margins 0
-  ProgressAt80,      // range 1 to 100, position 80
+  Checked,        // BM_SETCHECK BST_CHECKED
+  UnlimitedText,  // EM_LIMITTEXT 0, both margins 0
+  ProgressAt80,   // range 1 to 100, position 80
 };
 
 struct ControlRow {

@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
+#include "platform/GbkText.h"
 #include "state/AppStateWin32.h"
 #include "state/FormsStateWin32.h"
 #include "support/DpiScale.h"
 #include "support/FontSpecWin32.h"
-#include "platform/GbkText.h"
 
 static_assert(kForm1Style == (WS_POPUP | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX));
 static_assert(kForm1ExStyle == (WS_EX_CONTROLPARENT | WS_EX_WINDOWEDGE | WS_EX_TOPMOST));
@@ -50,10 +50,10 @@ void SetRecordColours(WindowRecord& record, ControlColours colours) {
 
 void CreateForm1Controls(HWND form) {
   for (const ControlRow& row : kForm1Controls) {
-    const HWND control =
-        CreateWindowExW(row.exStyle, WideText(row.windowClass), WideText(row.caption), row.style, ScaledPixels(DpiFactorX, row.x),
-                        ScaledPixels(DpiFactorY, row.y), ScaledPixels(DpiFactorX, row.width), ScaledPixels(DpiFactorY, row.height), form,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), ModuleHandle, nullptr);
+    const HWND control = CreateWindowExW(
+        row.exStyle, WideText(row.windowClass), WideText(row.caption), row.style, ScaledPixels(DpiFactorX, row.x),
+        ScaledPixels(DpiFactorY, row.y), ScaledPixels(DpiFactorX, row.width), ScaledPixels(DpiFactorY, row.height),
+        form, reinterpret_cast<HMENU>(static_cast<INT_PTR>(row.id)), ModuleHandle, nullptr);
     if (!control) continue;
     AttachControlRecord(control, row.fontSpec, row.colours);
     SetControlTag(control, "");
@@ -67,8 +67,8 @@ void CreateForm1Controls(HWND form) {
 WindowRecord* AttachControlRecord(HWND control, const char* fontSpec, ControlColours colours) {
   WindowRecord* record = AttachNewRecord(control);
   if (!record) return nullptr;
-  record->previousProcedure =
-      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
+  record->previousProcedure = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ControlWindowProc)));
   record->font = CreateFontFromSpec(fontSpec);
   if (record->font) SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(record->font), TRUE);
   record->window = control;

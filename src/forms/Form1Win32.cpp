@@ -1,10 +1,10 @@
 #include "forms/Form1Win32.h"
 
-#include "state/AppStateWin32.h"
-#include "support/DpiScale.h"
 #include "forms/Form1Controls.h"
 #include "forms/Form1WindowProcWin32.h"
 #include "platform/GbkText.h"
+#include "state/AppStateWin32.h"
+#include "support/DpiScale.h"
 
 namespace {
 
@@ -35,10 +35,8 @@ HWND CreateForm1() {
   // The outer size, caption and borders included; the entry point set the factors before.
   const int width = ScaledPixels(DpiFactorX, kForm1Width);
   const int height = ScaledPixels(DpiFactorY, kForm1Height);
-  const ScreenPoint origin =
-      CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
-  const HWND form = CreateWindowExW(kForm1ExStyle, className, L"", kForm1Style, origin.x, origin.y, width,
-                                    height, nullptr, nullptr, ModuleHandle, nullptr);
+  const ScreenPoint origin = CentredOrigin(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), width, height);
+  const HWND form = CreateWindowExW(kForm1ExStyle, className, L"", kForm1Style, origin.x, origin.y, width, height,
+                                    nullptr, nullptr, ModuleHandle, nullptr);
   return IsWindow(form) ? form : nullptr;
 }
-

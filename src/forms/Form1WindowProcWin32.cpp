@@ -2,12 +2,12 @@
 
 #include <cstring>
 
-#include "state/AppStateWin32.h"
-#include "forms/CommandRoute.h"
-#include "forms/Form1ControlsWin32.h"
 #include "extract/CleanUpOnDestroyWin32.h"
+#include "forms/CommandRoute.h"
 #include "forms/CustomMessagesWin32.h"
+#include "forms/Form1ControlsWin32.h"
 #include "forms/LoadStepWin32.h"
+#include "state/AppStateWin32.h"
 #include "wizard/FolderPickerWin32.h"
 #include "wizard/NavigationWin32.h"
 #include "wizard/PagePainterWin32.h"

@@ -2,20 +2,20 @@
 
 #include <string>
 
-#include "state/AppStateWin32.h"
-#include "state/BuildConfig.h"
 #include "contracts/InstallerCopies.h"
 #include "contracts/ProgramIdentity.h"
-#include "retrieval/download/RunFolderWin32.h"
 #include "contracts/WindowMessages.h"
+#include "platform/GbkText.h"
+#include "retrieval/download/RunFolderWin32.h"
 #include "retrieval/handlers/LoadFolders.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/handlers/PackageRunClaimWin32.h"
 #include "retrieval/package/PackageCopy.h"
-#include "state/RetrievalState.h"
 #include "retrieval/package/PackageCopyWin32.h"
+#include "state/AppStateWin32.h"
+#include "state/BuildConfig.h"
+#include "state/RetrievalState.h"
 #include "support/ControlHelpersWin32.h"
-#include "platform/GbkText.h"
 
 namespace {
 

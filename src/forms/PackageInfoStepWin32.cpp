@@ -1,20 +1,20 @@
 #include "forms/PackageInfoStepWin32.h"
 
-#include "support/MessagePumpWin32.h"
 #include "contracts/WindowMessages.h"
+#include "forms/LoadStepWin32.h"
+#include "pages/PageModel.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "retrieval/download/FetchFileWin32.h"
 #include "retrieval/download/RunFolderWin32.h"
-#include "forms/LoadStepWin32.h"
 #include "retrieval/handlers/PackageInfoStep.h"
 #include "retrieval/package/PackageInfoTexts.h"
 #include "state/RetrievalState.h"
-#include "platform/File.h"
-#include "platform/GbkText.h"
-#include "pages/PageModel.h"
-#include "trust/PublisherFile.h"
-#include "trust/PublisherKey.h"
 #include "state/TrustState.h"
 #include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
+#include "trust/PublisherFile.h"
+#include "trust/PublisherKey.h"
 
 namespace {
 
@@ -32,12 +32,11 @@ class WindowsPackageStepHost : public PackageStepHost {
     return ReadPackageInfo(folder, fileName);
   }
   void ShowDownloadFailed() override {
-    ShowMessageBox(form_, kPackageDownloadFailedText, kPackageDownloadFailedTitle,
-                MB_OK | MB_ICONERROR);
+    ShowMessageBox(form_, kPackageDownloadFailedText, kPackageDownloadFailedTitle, MB_OK | MB_ICONERROR);
   }
   bool AskRetryFileError(const std::string& text) override {
-    return !QuitReceived() && ShowMessageBox(form_, text, kPackageFileErrorTitle,
-                       MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
+    return !QuitReceived() &&
+           ShowMessageBox(form_, text, kPackageFileErrorTitle, MB_RETRYCANCEL | MB_ICONERROR) == IDRETRY;
   }
   // Checked on its download's handle, or hashed whole when the download left none.
   bool SignatureHolds(const std::string& path) override {

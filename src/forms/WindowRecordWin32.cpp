@@ -13,9 +13,7 @@ void ReplaceTag(HWND window, const wchar_t* property, const std::string& text) {
   SetPropW(window, property, copy);
 }
 
-void RemoveTag(HWND window, const wchar_t* property) {
-  delete[] static_cast<char*>(RemovePropW(window, property));
-}
+void RemoveTag(HWND window, const wchar_t* property) { delete[] static_cast<char*>(RemovePropW(window, property)); }
 
 }  // namespace
 

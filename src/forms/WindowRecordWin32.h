@@ -14,8 +14,8 @@ struct WindowRecord {
   HFONT font;                 // owned, deleted with the control
   HACCEL accelerators;
   UINT_PTR timer;
-  int32_t index;              // passed to click handlers
-  HWND lastFocus;             // a form's most recently focused control
+  int32_t index;   // passed to click handlers
+  HWND lastFocus;  // a form's most recently focused control
   int32_t selectAllOnFocus;
   int32_t coloursOn;
   int32_t foregroundIsSystem;  // foreground is a GetSysColor index

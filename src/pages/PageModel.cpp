@@ -17,14 +17,17 @@ struct Transition {
 
 // Next, by page. The install action itself decides where it ends (page 4, or back to 2).
 constexpr Transition kNextTable[] = {
-    {kWelcomePage, PackageKind::Ordinary,
+    {kWelcomePage,
+     PackageKind::Ordinary,
      {.pageAfter = kFolderPage, .header = HeaderChange::FolderPage, .folder = FolderFill::InstallFolderAndTitle}},
     // The folder page is skipped: unpack at once into the folder named after the description.
-    {kWelcomePage, PackageKind::ExtractOnly,
+    {kWelcomePage,
+     PackageKind::ExtractOnly,
      {.folder = FolderFill::InstallFolderAndDescription, .action = WizardAction::RunInstallAction}},
     {kFolderPage, PackageKind::Any, {.action = WizardAction::RunInstallAction}},
     // Back from the finish page does not undo the extraction; Next returns without redoing it.
-    {kExtractionPage, PackageKind::Any,
+    {kExtractionPage,
+     PackageKind::Any,
      {.pageAfter = kFinishPage, .header = HeaderChange::FinishPage, .caption = CaptionChange::Finish}},
     {kFinishPage, PackageKind::Ordinary, {.action = WizardAction::RunFinishActions}},
     {kFinishPage, PackageKind::ExtractOnly, {.action = WizardAction::PostClose}},
@@ -34,7 +37,8 @@ constexpr Transition kNextTable[] = {
 constexpr Transition kBackTable[] = {
     {kFolderPage, PackageKind::Any, {.pageAfter = kWelcomePage}},
     {kExtractionPage, PackageKind::Any, {.pageAfter = kFolderPage, .header = HeaderChange::FolderPage}},
-    {kFinishPage, PackageKind::Any,
+    {kFinishPage,
+     PackageKind::Any,
      {.pageAfter = kExtractionPage, .header = HeaderChange::ExtractionPage, .caption = CaptionChange::Next}},
 };
 
@@ -71,7 +75,6 @@ HeaderTexts HeaderFor(HeaderChange change, const PackageInfo& package) {
   }
   return {};
 }
-
 
 HeaderTexts FolderPageHeader(const PackageInfo& package) {
   return {"选择安装位置", Quoted("选择", package.PackageTitle, "的安装文件夹")};

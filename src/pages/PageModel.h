@@ -7,7 +7,6 @@
 #include "contracts/PackageInfo.h"
 #include "state/WizardState.h"
 
-
 struct HeaderTexts {
   std::string title;
   std::string subtitle;
@@ -59,9 +58,9 @@ inline constexpr PageMove kExtractionPageMove{.pageAfter = kExtractionPage, .hea
 inline constexpr PageMove kReturnToFolderPageMove{
     .pageAfter = kFolderPage, .header = HeaderChange::FolderPage, .buttons = ButtonChange::Enable};
 inline constexpr PageMove kExtractionDoneMove{.pageAfter = kFinishPage,
-                                       .header = HeaderChange::FinishPage,
-                                       .caption = CaptionChange::Finish,
-                                       .buttons = ButtonChange::Enable};
+                                              .header = HeaderChange::FinishPage,
+                                              .caption = CaptionChange::Finish,
+                                              .buttons = ButtonChange::Enable};
 
 // The header texts a change asks for; empty for Keep.
 HeaderTexts HeaderFor(HeaderChange change, const PackageInfo& package);

@@ -10,9 +10,8 @@ bool Sha256Hash::Start() {
 }
 
 bool Sha256Hash::Add(const void* bytes, std::size_t size) {
-  return hash_.Get() &&
-         SystemBcrypt()->HashData(hash_.Get(), static_cast<PUCHAR>(const_cast<void*>(bytes)), static_cast<ULONG>(size),
-                                  0) == 0;
+  return hash_.Get() && SystemBcrypt()->HashData(hash_.Get(), static_cast<PUCHAR>(const_cast<void*>(bytes)),
+                                                 static_cast<ULONG>(size), 0) == 0;
 }
 
 bool Sha256Hash::Finish(Sha256Digest& digest) {

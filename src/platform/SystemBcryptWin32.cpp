@@ -17,11 +17,11 @@ bool Find(Function& function, const char* name) {
 BOOL CALLBACK Load(INIT_ONCE*, void*, void**) {
   BcryptFunctions& f = gFunctions;
   gComplete = Find(f.OpenAlgorithmProvider, "BCryptOpenAlgorithmProvider") &&
-              Find(f.CloseAlgorithmProvider, "BCryptCloseAlgorithmProvider") && Find(f.CreateHash, "BCryptCreateHash") &&
-              Find(f.HashData, "BCryptHashData") && Find(f.FinishHash, "BCryptFinishHash") &&
-              Find(f.DestroyHash, "BCryptDestroyHash") && Find(f.ImportKeyPair, "BCryptImportKeyPair") &&
-              Find(f.DestroyKey, "BCryptDestroyKey") && Find(f.VerifySignature, "BCryptVerifySignature") &&
-              Find(f.SignHash, "BCryptSignHash");
+              Find(f.CloseAlgorithmProvider, "BCryptCloseAlgorithmProvider") &&
+              Find(f.CreateHash, "BCryptCreateHash") && Find(f.HashData, "BCryptHashData") &&
+              Find(f.FinishHash, "BCryptFinishHash") && Find(f.DestroyHash, "BCryptDestroyHash") &&
+              Find(f.ImportKeyPair, "BCryptImportKeyPair") && Find(f.DestroyKey, "BCryptDestroyKey") &&
+              Find(f.VerifySignature, "BCryptVerifySignature") && Find(f.SignHash, "BCryptSignHash");
   return TRUE;
 }
 

@@ -31,5 +31,6 @@ HMODULE LoadSystemLibrary(const char* name) {
   // Library names are ASCII.
   for (std::size_t i = 0; i <= nameLength; ++i) path[length + i] = static_cast<unsigned char>(name[i]);
   // Without the restriction the library's own folder comes first for what it loads in turn.
-  return LoadLibraryExW(path, nullptr, gSearchRestricted ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
+  return LoadLibraryExW(path, nullptr,
+                        gSearchRestricted ? LOAD_LIBRARY_SEARCH_SYSTEM32 : LOAD_WITH_ALTERED_SEARCH_PATH);
 }

@@ -1,8 +1,8 @@
 // EnsureFolder on the real file system.
 #include <windows.h>
 
-#include "support/EnsureFolder.h"
 #include "platform/GbkText.h"
+#include "support/EnsureFolder.h"
 
 namespace {
 

@@ -69,9 +69,7 @@ int MulDivRounded(int number, int numerator, int denominator) {
   return static_cast<int>(result);
 }
 
-int PixelsToPointsAt(int pixels, int logPixelsY) {
-  return std::abs(MulDivRounded(pixels, 72, logPixelsY));
-}
+int PixelsToPointsAt(int pixels, int logPixelsY) { return std::abs(MulDivRounded(pixels, 72, logPixelsY)); }
 
 int PointFontHeight(int pointSize, int dpiArgument, int logPixelsX, int logPixelsY) {
   if (dpiArgument == -1) dpiArgument = logPixelsX;

@@ -1,15 +1,15 @@
 #include "support/FontSpecWin32.h"
 
-#include "support/FontSpec.h"
 #include "platform/GbkText.h"
+#include "support/FontSpec.h"
 #include "support/ScopedWin32.h"
 
 HFONT CreatePointFont(const std::string& faceName, int pointSize, int dpiArgument, int weight, BYTE italic,
                       BYTE underline, BYTE strikeOut) {
   ScopedGetDC screen(nullptr);
   LOGFONTW font{};
-  font.lfHeight = PointFontHeight(pointSize, dpiArgument, GetDeviceCaps(screen, LOGPIXELSX),
-                                  GetDeviceCaps(screen, LOGPIXELSY));
+  font.lfHeight =
+      PointFontHeight(pointSize, dpiArgument, GetDeviceCaps(screen, LOGPIXELSX), GetDeviceCaps(screen, LOGPIXELSY));
   font.lfWeight = weight;
   font.lfItalic = italic;
   font.lfUnderline = underline;

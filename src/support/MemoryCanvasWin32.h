@@ -6,14 +6,14 @@
 #include <windows.h>
 
 struct MemoryCanvas {
-    HBITMAP bitmap = nullptr;          // the surface's pixels; null when not made
-    HGDIOBJ previousObject = nullptr;  // put back into the DC on release
-    HDC memoryDc = nullptr;            // the DC to draw into; null when not made
+  HBITMAP bitmap = nullptr;          // the surface's pixels; null when not made
+  HGDIOBJ previousObject = nullptr;  // put back into the DC on release
+  HDC memoryDc = nullptr;            // the DC to draw into; null when not made
 
-    MemoryCanvas() = default;
-    ~MemoryCanvas();
-    MemoryCanvas(const MemoryCanvas&) = delete;
-    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+  MemoryCanvas() = default;
+  ~MemoryCanvas();
+  MemoryCanvas(const MemoryCanvas&) = delete;
+  MemoryCanvas& operator=(const MemoryCanvas&) = delete;
 };
 
 // Makes a width x height surface compatible with the reference DC (the display when none)

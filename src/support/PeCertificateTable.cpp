@@ -13,7 +13,9 @@ constexpr std::uint64_t kCertificateHeaderSize = 8;  // WIN_CERTIFICATE's length
 std::uint32_t Read16(std::string_view bytes, std::uint64_t at) {
   return static_cast<unsigned char>(bytes[at]) | static_cast<unsigned char>(bytes[at + 1]) << 8;
 }
-std::uint32_t Read32(std::string_view bytes, std::uint64_t at) { return Read16(bytes, at) | Read16(bytes, at + 2) << 16; }
+std::uint32_t Read32(std::string_view bytes, std::uint64_t at) {
+  return Read16(bytes, at) | Read16(bytes, at + 2) << 16;
+}
 
 bool Fits(std::string_view bytes, std::uint64_t at, std::uint64_t size) {
   return at <= bytes.size() && size <= bytes.size() - at;

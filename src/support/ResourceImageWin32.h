@@ -22,8 +22,8 @@ HANDLE LoadResourceImage(HMODULE module, const wchar_t* name, int lightenPercent
 
 // Makes the canvas exactly the size of the decoded picture and draws it in; a picture
 // that does not decode leaves the canvas empty (no DC), so copies from it draw nothing.
-void LoadImageCanvas(MemoryCanvas& canvas, HMODULE module, const wchar_t* name, int lightenPercent,
-                     bool greyscale, uint32_t background);
+void LoadImageCanvas(MemoryCanvas& canvas, HMODULE module, const wchar_t* name, int lightenPercent, bool greyscale,
+                     uint32_t background);
 
 // Draws the bitmap into the canvas at (x, y), at its natural size when width or height is
 // 0. Returns the status of the last GDI+ object creation.

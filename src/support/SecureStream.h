@@ -18,8 +18,7 @@ class SecureStream : public ByteStream {
   // Runs the handshake, naming host to the server, and checks the server's certificate for
   // it. Each wait for the server lasts sliceMs at most; the whole handshake gives up after
   // silenceMs without a byte, or as soon as cancelled() says so.
-  virtual SecureStart Start(const std::string& host, int silenceMs, int sliceMs,
-                            bool (*cancelled)()) = 0;
+  virtual SecureStart Start(const std::string& host, int silenceMs, int sliceMs, bool (*cancelled)()) = 0;
 };
 
 // Makes the session for one connection, which must outlive it.

@@ -2,9 +2,9 @@
 
 #define SECURITY_WIN32
 #include <windows.h>
-#include <wincrypt.h>
 #include <schannel.h>
 #include <security.h>
+#include <wincrypt.h>
 
 #include <cstring>
 #include <string>
@@ -92,8 +92,7 @@ class SchannelStream : public SecureStream {
   SchannelStream(const SchannelStream&) = delete;
   SchannelStream& operator=(const SchannelStream&) = delete;
 
-  SecureStart Start(const std::string& host, int silenceMs, int sliceMs,
-                    bool (*cancelled)()) override {
+  SecureStart Start(const std::string& host, int silenceMs, int sliceMs, bool (*cancelled)()) override {
     SCHANNEL_CRED settings{};
     settings.dwVersion = SCHANNEL_CRED_VERSION;
     settings.grbitEnabledProtocols = SP_PROT_TLS1_2_CLIENT;
@@ -204,7 +203,8 @@ class SchannelStream : public SecureStream {
       haveContext_ = haveContext_ || status == SEC_E_OK || status == SEC_I_CONTINUE_NEEDED;
       first = false;
       if (output[0].pvBuffer != nullptr) {
-        const bool sent = wire_.SendAll(std::string_view(static_cast<char*>(output[0].pvBuffer), output[0].cbBuffer), silenceMs);
+        const bool sent =
+            wire_.SendAll(std::string_view(static_cast<char*>(output[0].pvBuffer), output[0].cbBuffer), silenceMs);
         sspi_.FreeContextBuffer(output[0].pvBuffer);
         if (!sent) return SecureStart::Broken;
       }
@@ -251,12 +251,12 @@ class SchannelStream : public SecureStream {
   bool haveCredentials_ = false;
   bool haveContext_ = false;
   SecPkgContext_StreamSizes sizes_{};
-  std::vector<char> in_;   // bytes from the wire; [start_, end_) not decrypted yet
+  std::vector<char> in_;  // bytes from the wire; [start_, end_) not decrypted yet
   size_t start_ = 0;
   size_t end_ = 0;
   char* plain_ = nullptr;  // decrypted bytes not yet handed out, inside in_
   size_t plainSize_ = 0;
-  bool closed_ = false;    // the server's close_notify came
+  bool closed_ = false;  // the server's close_notify came
   bool failed_ = false;
 };
 

@@ -142,7 +142,8 @@ void TcpSocket::Close() {
 }
 
 bool TcpSocket::StartConnect(const SocketAddress& address) {
-  return connect(Native(handle_), reinterpret_cast<const sockaddr*>(address.bytes), static_cast<int>(address.length)) == 0 ||
+  return connect(Native(handle_), reinterpret_cast<const sockaddr*>(address.bytes), static_cast<int>(address.length)) ==
+             0 ||
          WouldBlock();
 }
 

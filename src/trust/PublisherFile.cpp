@@ -2,10 +2,10 @@
 
 #include <vector>
 
+#include "contracts/SignatureLine.h"
 #include "platform/EcdsaP256Win32.h"
 #include "platform/GbkText.h"
 #include "trust/PublisherKey.h"
-#include "contracts/SignatureLine.h"
 
 namespace {
 

@@ -79,8 +79,7 @@ bool StartThroughDesktopShell(const LaunchRequest& launch) {
   // Explorer may bring the program's window to the front, as this process could.
   DWORD explorer = 0;
   if (desktopWindow && GetWindowThreadProcessId(desktopWindow, &explorer)) AllowSetForegroundWindow(explorer);
-  const GbkBstr file(launch.file), parameters(launch.parameters),
-      folder(launch.workingFolder), operation("open");
+  const GbkBstr file(launch.file), parameters(launch.parameters), folder(launch.workingFolder), operation("open");
   // Only S_OK says the program was started.
   return shell->ShellExecute(file.Get(), TextArgument(parameters), TextArgument(folder), TextArgument(operation),
                              NumberArgument(launch.showCommand)) == S_OK;

@@ -1,15 +1,15 @@
 #include "wizard/FinishActionsWin32.h"
 
-#include <shlobj.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
-#include "support/GbkBstrWin32.h"
-#include "platform/GbkText.h"
-#include "support/MessagePumpWin32.h"
-#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
+#include "platform/GbkText.h"
 #include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/GbkBstrWin32.h"
+#include "support/MessagePumpWin32.h"
 #include "wizard/DesktopShellLaunchWin32.h"
 #include "wizard/ShortcutPlan.h"
 #include "wizard/ShortcutPlanWin32.h"
@@ -34,8 +34,7 @@ void WriteShortcut(const ShortcutLink& link) {
 }
 
 void StartDirectly(const LaunchRequest& launch) {
-  const GbkBstr file(launch.file), parameters(launch.parameters),
-      folder(launch.workingFolder);
+  const GbkBstr file(launch.file), parameters(launch.parameters), folder(launch.workingFolder);
   ShellExecuteW(nullptr, L"open", file.Get(), parameters.Get(), folder.Get(), launch.showCommand);
 }
 

@@ -2,16 +2,16 @@
 
 #include <shlobj.h>
 
-#include "support/ControlHelpersWin32.h"
 #include "contracts/ControlIds.h"
+#include "platform/GbkText.h"
 #include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
-#include "platform/GbkText.h"
+#include "support/ControlHelpersWin32.h"
 #include "support/ScopedWin32.h"
 #include "wizard/FolderPickerRules.h"
 
-static_assert(kFolderPickerFlags ==
-              (BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS | BIF_EDITBOX | BIF_NEWDIALOGSTYLE));
+static_assert(kFolderPickerFlags == (BIF_RETURNONLYFSDIRS | BIF_DONTGOBELOWDOMAIN | BIF_RETURNFSANCESTORS |
+                                     BIF_EDITBOX | BIF_NEWDIALOGSTYLE));
 
 namespace {
 

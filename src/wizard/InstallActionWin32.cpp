@@ -2,18 +2,18 @@
 
 #include <shlobj.h>
 
+#include "contracts/ControlIds.h"
 #include "extract/ArchiveLibraryWin32.h"
 #include "extract/ExtractPackageWin32.h"
-#include "support/ControlHelpersWin32.h"
-#include "contracts/ControlIds.h"
-#include "state/FormsStateWin32.h"
-#include "retrieval/download/RunFolderWin32.h"
-#include "state/RetrievalState.h"
-#include "support/EnsureFolder.h"
 #include "platform/GbkText.h"
+#include "retrieval/download/RunFolderWin32.h"
+#include "state/FormsStateWin32.h"
+#include "state/RetrievalState.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/EnsureFolder.h"
 #include "wizard/FolderRules.h"
-#include "wizard/PageMoveWin32.h"
 #include "wizard/InstallTexts.h"
+#include "wizard/PageMoveWin32.h"
 #include "wizard/ProgramStopWin32.h"
 
 namespace {

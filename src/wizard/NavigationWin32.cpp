@@ -1,15 +1,15 @@
 #include "wizard/NavigationWin32.h"
 
-#include "support/MessagePumpWin32.h"
-#include "state/ExtractionState.h"
-#include "support/ControlHelpersWin32.h"
 #include "state/DownloadState.h"
+#include "state/ExtractionState.h"
 #include "state/RetrievalState.h"
+#include "state/WizardState.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 #include "wizard/CloseConfirmation.h"
 #include "wizard/FinishActionsWin32.h"
 #include "wizard/InstallActionWin32.h"
 #include "wizard/PageMoveWin32.h"
-#include "state/WizardState.h"
 
 namespace {
 

@@ -14,10 +14,9 @@ struct VisibilityLetters {
 };
 
 constexpr VisibilityLetters kVisibilityTable[kWizardControlCount] = {
-    {kNextButtonId, "HSSSS"},   {kCancelButtonId, "SSSSS"}, {kBackButtonId, "HHSSS"},
-    {kFolderGroupId, "HHSHH"},  {kBrowseButtonId, "HHSHH"}, {kFolderEditId, "HHSHH"},
-    {kProgressBarId, "SHHSH"},  {kProgressHintId, "SHHSH"},    {kLaunchCheckId, "HHHHE"},
-    {kShortcutCheckId, "HHHHE"},
+    {kNextButtonId, "HSSSS"},   {kCancelButtonId, "SSSSS"},  {kBackButtonId, "HHSSS"},  {kFolderGroupId, "HHSHH"},
+    {kBrowseButtonId, "HHSHH"}, {kFolderEditId, "HHSHH"},    {kProgressBarId, "SHHSH"}, {kProgressHintId, "SHHSH"},
+    {kLaunchCheckId, "HHHHE"},  {kShortcutCheckId, "HHHHE"},
 };
 
 Visibility FromLetter(char letter, bool extractOnly) {
@@ -30,19 +29,15 @@ Visibility FromLetter(char letter, bool extractOnly) {
 
 // In 96-dpi units.
 constexpr Shape kWelcomeBackground[] = {
-    {ShapeKind::FaceBox, 0, 0, 450, 350},
-    {ShapeKind::WelcomeImage, 0, 0, 120, 250},
-    {ShapeKind::WhiteBox, 120, 0, 450, 250},
-    {ShapeKind::ShadowLine, 0, 250, 450, 250},
+    {ShapeKind::FaceBox, 0, 0, 450, 350},         {ShapeKind::WelcomeImage, 0, 0, 120, 250},
+    {ShapeKind::WhiteBox, 120, 0, 450, 250},      {ShapeKind::ShadowLine, 0, 250, 450, 250},
     {ShapeKind::HighlightLine, 0, 251, 450, 251},
 };
 
 // The separator above the buttons starts at x 68, leaving room for the site text.
 constexpr Shape kHeaderBand[] = {
-    {ShapeKind::FaceBox, 0, 0, 450, 350},
-    {ShapeKind::BannerImage, 0, 0, 451, 53},
-    {ShapeKind::ShadowLine, 0, 51, 450, 51},
-    {ShapeKind::ShadowLine, 68, 250, 450, 250},
+    {ShapeKind::FaceBox, 0, 0, 450, 350},          {ShapeKind::BannerImage, 0, 0, 451, 53},
+    {ShapeKind::ShadowLine, 0, 51, 450, 51},       {ShapeKind::ShadowLine, 68, 250, 450, 250},
     {ShapeKind::HighlightLine, 68, 251, 450, 251},
 };
 
@@ -50,8 +45,8 @@ std::array<Shape, 5> Scaled(const Shape (&shapes)[5], float dpiFactorX, float dp
   std::array<Shape, 5> result;
   for (size_t i = 0; i < result.size(); ++i) {
     const Shape& s = shapes[i];
-    result[i] = {s.kind, ScaledPixels(dpiFactorX, s.x1), ScaledPixels(dpiFactorY, s.y1),
-                 ScaledPixels(dpiFactorX, s.x2), ScaledPixels(dpiFactorY, s.y2)};
+    result[i] = {s.kind, ScaledPixels(dpiFactorX, s.x1), ScaledPixels(dpiFactorY, s.y1), ScaledPixels(dpiFactorX, s.x2),
+                 ScaledPixels(dpiFactorY, s.y2)};
   }
   return result;
 }

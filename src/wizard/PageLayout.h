@@ -6,7 +6,6 @@
 
 #include "contracts/ControlIds.h"
 
-
 // Untouched: the control keeps the visibility earlier pages left it with.
 enum class Visibility { Hide, Show, Untouched };
 
@@ -25,8 +24,8 @@ enum class ShapeKind {
   WhiteBox,      // filled white, no outline
   WelcomeImage,  // the whole picture, keyed on kImageKeyColour
   BannerImage,
-  ShadowLine,    // one pixel, system shadow colour
-  HighlightLine, // one pixel, system highlight colour
+  ShadowLine,     // one pixel, system shadow colour
+  HighlightLine,  // one pixel, system highlight colour
 };
 
 // Boxes and lines: (x1, y1)-(x2, y2). Pictures: destination (x1, y1), size x2 by y2.

@@ -2,27 +2,27 @@
 
 #include <string>
 
-#include "state/AppStateWin32.h"
-#include "support/ControlHelpersWin32.h"
-#include "state/FormsStateWin32.h"
-#include "state/RetrievalState.h"
-#include "support/FontSpecWin32.h"
+#include "pages/PageModel.h"
 #include "platform/GbkText.h"
-#include "support/MemoryCanvasWin32.h"
+#include "state/AppStateWin32.h"
+#include "state/FormsStateWin32.h"
 #include "state/PageImages.h"
+#include "state/RetrievalState.h"
+#include "state/WizardState.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/FontSpecWin32.h"
+#include "support/MemoryCanvasWin32.h"
 #include "support/ScopedWin32.h"
 #include "wizard/PageLayout.h"
-#include "pages/PageModel.h"
 #include "wizard/PageTexts.h"
-#include "state/WizardState.h"
 
 namespace {
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kNoColour = static_cast<COLORREF>(-1);
 
-void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF brushColour, int penStyle,
-             COLORREF penColour, int penWidth) {
+void FillBox(HDC dc, int left, int top, int right, int bottom, COLORREF brushColour, int penStyle, COLORREF penColour,
+             int penWidth) {
   ScopedBrush brush(brushColour == kNoColour ? nullptr : CreateSolidBrush(brushColour));
   ScopedPen pen(CreatePen(penStyle, penWidth, penColour));
   ScopedSelectObject selectBrush(dc, brush ? static_cast<HGDIOBJ>(brush) : GetStockObject(NULL_BRUSH));
@@ -48,13 +48,13 @@ void DrawPicture(HDC dc, const MemoryCanvas& picture, const Shape& shape) {
 void PaintShapes(HDC dc, const std::array<Shape, 5>& shapes) {
   for (const Shape& s : shapes) {
     switch (s.kind) {
-      case ShapeKind::FaceBox:
-        FillBox(dc, s.x1, s.y1, s.x2, s.y2, GetSysColor(COLOR_BTNFACE), PS_NULL, 0, 1);
-        break;
+      case ShapeKind::FaceBox: FillBox(dc, s.x1, s.y1, s.x2, s.y2, GetSysColor(COLOR_BTNFACE), PS_NULL, 0, 1); break;
       case ShapeKind::WhiteBox: FillBox(dc, s.x1, s.y1, s.x2, s.y2, kWhite, PS_NULL, 0, 1); break;
       case ShapeKind::WelcomeImage: DrawPicture(dc, WelcomeImage(), s); break;
       case ShapeKind::BannerImage: DrawPicture(dc, BannerImage(), s); break;
-      case ShapeKind::ShadowLine: DrawLine(dc, s.x1, s.y1, s.x2, s.y2, PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)); break;
+      case ShapeKind::ShadowLine:
+        DrawLine(dc, s.x1, s.y1, s.x2, s.y2, PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
+        break;
       case ShapeKind::HighlightLine:
         DrawLine(dc, s.x1, s.y1, s.x2, s.y2, PS_SOLID, 1, GetSysColor(COLOR_BTNHIGHLIGHT));
         break;

@@ -6,15 +6,15 @@
 #include <memory>
 #include <vector>
 
-#include "support/MessagePumpWin32.h"
-#include "support/ControlHelpersWin32.h"
-#include "platform/GbkText.h"
 #include "contracts/ControlIds.h"
+#include "platform/GbkText.h"
 #include "state/FormsStateWin32.h"
 #include "state/RetrievalState.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 #include "support/ScopedWin32.h"
-#include "wizard/PageMoveWin32.h"
 #include "wizard/InstallTexts.h"
+#include "wizard/PageMoveWin32.h"
 #include "wizard/ProgramStopRules.h"
 
 namespace {
@@ -24,8 +24,9 @@ class SystemProcess : public HeldProcess {
  public:
   explicit SystemProcess(uint32_t id) {
     // Reading the main module needs the first rights; a protected process grants only the second.
-    for (const DWORD rights : {PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE,
-                               PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, PROCESS_QUERY_LIMITED_INFORMATION}) {
+    for (const DWORD rights :
+         {PROCESS_QUERY_INFORMATION | PROCESS_VM_READ | PROCESS_TERMINATE,
+          PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, PROCESS_QUERY_LIMITED_INFORMATION}) {
       handle_.Reset(OpenProcess(rights, FALSE, id));
       if (handle_.IsValid()) return;
     }

@@ -49,8 +49,8 @@ struct HostBehaviour {
 inline bool ApplyOptions(std::string_view query, HostBehaviour& b) {
   using H = HostBehaviour;
   const std::pair<std::string_view, std::string H::*> texts[] = {
-      {"redirect", &H::redirect}, {"to", &H::redirectHost}, {"length", &H::length},
-      {"contentrange", &H::contentRange}, {"host", &H::onlyHost}, {"proxy", &H::proxy}};
+      {"redirect", &H::redirect},         {"to", &H::redirectHost}, {"length", &H::length},
+      {"contentrange", &H::contentRange}, {"host", &H::onlyHost},   {"proxy", &H::proxy}};
   // Numbers with the least value each may take.
   constexpr int64_t kAny = INT64_MIN;
   const std::tuple<std::string_view, int64_t H::*, int64_t> numbers[] = {

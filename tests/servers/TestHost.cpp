@@ -34,7 +34,7 @@ constexpr int kStallLimitMs = 120000;
 
 std::string gRoot;
 std::string gLogPath;
-std::mutex gMutex;  // guards gSteered and the log
+std::mutex gMutex;                              // guards gSteered and the log
 std::map<std::string, HostBehaviour> gSteered;  // by Host line; "" for every host
 
 struct HostRequest {
@@ -87,7 +87,8 @@ bool ReadHostRequest(int connection, HostRequest& request) {
   request.forwarded = !HeaderValue(request.raw, "Via").empty();
   const std::string range = HeaderValue(request.raw, "Range");
   int64_t start = 0;
-  const auto [end, error] = std::from_chars(range.c_str() + std::min<size_t>(6, range.size()), range.c_str() + range.size(), start);
+  const auto [end, error] =
+      std::from_chars(range.c_str() + std::min<size_t>(6, range.size()), range.c_str() + range.size(), start);
   if (range.rfind("bytes=", 0) == 0 && error == std::errc() && std::string_view(end) == "-") request.rangeStart = start;
   return true;
 }
@@ -162,12 +163,14 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
   if (b.silent) return HoldConnection(connection);
   if (b.status != 0) return AnswerText(connection, b, b.status);
   if (!b.redirect.empty() && b.redirect != "none") {
-    SendHead(connection, b, StatusLine(302) + "Location: " + RedirectTarget(request, b, name) + "\r\nContent-Length: 0\r\n\r\n");
+    SendHead(connection, b,
+             StatusLine(302) + "Location: " + RedirectTarget(request, b, name) + "\r\nContent-Length: 0\r\n\r\n");
     return;
   }
 
   struct stat info;
-  const int file = name.empty() || name == ".." ? -1 : open((gRoot + "/" + std::string(name)).c_str(), O_RDONLY | O_CLOEXEC);
+  const int file =
+      name.empty() || name == ".." ? -1 : open((gRoot + "/" + std::string(name)).c_str(), O_RDONLY | O_CLOEXEC);
   int64_t status = file >= 0 && fstat(file, &info) == 0 && S_ISREG(info.st_mode) ? 200 : 404, start = 0;
   if (status == 200 && request.rangeStart && b.range != 200) {
     status = b.range;
@@ -184,10 +187,13 @@ void AnswerFileRequest(int connection, const HostRequest& request, const HostBeh
   std::string head = StatusLine(status);
   int64_t length = b.announce >= 0 ? b.announce : size;
   if (status == 206) {
-    if (b.contentRange != "none") head += "Content-Range: bytes " + std::to_string(start) + "-" + std::to_string(size - 1) + "/" + std::to_string(size) + "\r\n";
+    if (b.contentRange != "none")
+      head += "Content-Range: bytes " + std::to_string(start) + "-" + std::to_string(size - 1) + "/" +
+              std::to_string(size) + "\r\n";
     length = size - start;
   }
-  if (b.length != "none") head += (b.length == "lower" ? "content-length: " : "Content-Length: ") + std::to_string(length) + "\r\n";
+  if (b.length != "none")
+    head += (b.length == "lower" ? "content-length: " : "Content-Length: ") + std::to_string(length) + "\r\n";
   if (b.pad > 0) head += "X-Padding: " + std::string(static_cast<size_t>(b.pad), 'x') + "\r\n";
   head += "Content-Type: application/octet-stream\r\n\r\n";
 
@@ -244,7 +250,8 @@ void Serve(int connection) {
         return;
       }
       request = {};
-      if (!SendBytes(connection, "HTTP/1.0 200 Connection established\r\n\r\n") || !ReadHostRequest(connection, request)) {
+      if (!SendBytes(connection, "HTTP/1.0 200 Connection established\r\n\r\n") ||
+          !ReadHostRequest(connection, request)) {
         close(connection);
         return;
       }
@@ -300,9 +307,12 @@ int main(int argc, char** argv) {
   std::vector<std::string> listens;
   for (int i = 1; i + 1 < argc; i += 2) {
     const std::string option = argv[i];
-    if (option == "--root") gRoot = argv[i + 1];
-    else if (option == "--log") gLogPath = argv[i + 1];
-    else if (option == "--listen") listens.emplace_back(argv[i + 1]);
+    if (option == "--root")
+      gRoot = argv[i + 1];
+    else if (option == "--log")
+      gLogPath = argv[i + 1];
+    else if (option == "--listen")
+      listens.emplace_back(argv[i + 1]);
   }
   if (gRoot.empty() || listens.empty()) {
     std::fprintf(stderr, "usage: test-host --root DIR [--log FILE] --listen ADDRESS:PORT [--listen ...]\n");

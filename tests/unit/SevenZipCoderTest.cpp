@@ -12,35 +12,35 @@ using namespace sevenzip_test;
 constexpr uint64_t kPpmd = 0x030401, kBzip2 = 0x040202;
 
 std::string SampleText() {
-    std::string text;
-    for (int i = 0; i < 12000; ++i) text += "entry " + std::to_string(i * 7919 % 3000) + " of the table\n";
-    return text + RandomBytes(20000, 7);
+  std::string text;
+  for (int i = 0; i < 12000; ++i) text += "entry " + std::to_string(i * 7919 % 3000) + " of the table\n";
+  return text + RandomBytes(20000, 7);
 }
 
 // Two bzip2 streams back to back, as parallel compressors write them.
 std::string TwoBzip2Streams() {
-    ScratchFolder scratch;
-    std::string text = SampleText();
-    WriteBytes(scratch.Path() / "a", text.substr(0, 150000));
-    WriteBytes(scratch.Path() / "b", text.substr(150000));
-    EXPECT_EQ(RunShell("cd " + Quoted(scratch.Path()) + " && bzip2 -1 a b").status, 0);
-    return ReadBytes(scratch.Path() / "a.bz2") + ReadBytes(scratch.Path() / "b.bz2");
+  ScratchFolder scratch;
+  std::string text = SampleText();
+  WriteBytes(scratch.Path() / "a", text.substr(0, 150000));
+  WriteBytes(scratch.Path() / "b", text.substr(150000));
+  EXPECT_EQ(RunShell("cd " + Quoted(scratch.Path()) + " && bzip2 -1 a b").status, 0);
+  return ReadBytes(scratch.Path() / "a.bz2") + ReadBytes(scratch.Path() / "b.bz2");
 }
 
 std::vector<uint8_t> PpmdProperties(unsigned order, uint32_t memory) {
-    return {uint8_t(order), uint8_t(memory), uint8_t(memory >> 8), uint8_t(memory >> 16), uint8_t(memory >> 24)};
+  return {uint8_t(order), uint8_t(memory), uint8_t(memory >> 8), uint8_t(memory >> 16), uint8_t(memory >> 24)};
 }
 
 enum class Outcome { Original, NotOriginal, Damaged, Unsupported };
 
 struct CoderCase {
-    const char* label;
-    uint64_t method;
-    std::string (*packed)();
-    std::vector<uint8_t> properties;
-    long flipAt;      // byte to invert, from the end when negative; 0: none
-    long truncateTo;  // 0: keep the length
-    Outcome expected;
+  const char* label;
+  uint64_t method;
+  std::string (*packed)();
+  std::vector<uint8_t> properties;
+  long flipAt;      // byte to invert, from the end when negative; 0: none
+  long truncateTo;  // 0: keep the length
+  Outcome expected;
 };
 
 std::string PpmdAtLimits() { return PackedBy7z(SampleText(), "-m0=PPMd:o=32:mem=64k"); }
@@ -54,35 +54,35 @@ class SevenZipCoderTest : public testing::TestWithParam<CoderCase> {};
 // check of its own) or a clean failure; the sanitizer build catches any stray access. The
 // streams unchanged are in SevenZipArchiveTest's rows with the same switches.
 TEST_P(SevenZipCoderTest, DecodesOrFailsCleanly) {
-    const CoderCase& c = GetParam();
-    std::string packed = c.packed();
-    if (c.flipAt) packed[c.flipAt > 0 ? size_t(c.flipAt) : packed.size() + c.flipAt] ^= 0xFF;
-    if (c.truncateTo) packed.resize(size_t(c.truncateTo));
-    // One byte of room more, as the folder decoder asks for to see the stream end.
-    std::string original = SampleText(), decoded(original.size() + 1, '\0');
-    sevenzip::MemoryInStream memory(reinterpret_cast<const uint8_t*>(packed.data()), packed.size());
-    sevenzip::PackStreamSource input(memory, 0, packed.size());
-    sevenzip::ByteSource* inputs[] = {&input};
-    Outcome outcome;
-    try {
-        auto decoder = sevenzip::FindCoderMethod(c.method)->make({inputs, c.properties, original.size()});
-        size_t done = 0;
-        while (size_t n = decoder->Read(reinterpret_cast<uint8_t*>(decoded.data()) + done, decoded.size() - done))
-            done += n;
-        decoded.resize(done);
-        // Output past the declared size is damage to the folder decoder.
-        outcome = done > original.size() ? Outcome::Damaged
-                  : decoded == original  ? Outcome::Original
-                                         : Outcome::NotOriginal;
-    } catch (const sevenzip::ArchiveError& e) {
-        outcome = e.Kind() == sevenzip::ErrorKind::Damaged ? Outcome::Damaged : Outcome::Unsupported;
-    }
-    if (c.expected == Outcome::NotOriginal) {
-        EXPECT_NE(outcome, Outcome::Original);
-        EXPECT_NE(outcome, Outcome::Unsupported);
-    } else {
-        EXPECT_EQ(outcome, c.expected);
-    }
+  const CoderCase& c = GetParam();
+  std::string packed = c.packed();
+  if (c.flipAt) packed[c.flipAt > 0 ? size_t(c.flipAt) : packed.size() + c.flipAt] ^= 0xFF;
+  if (c.truncateTo) packed.resize(size_t(c.truncateTo));
+  // One byte of room more, as the folder decoder asks for to see the stream end.
+  std::string original = SampleText(), decoded(original.size() + 1, '\0');
+  sevenzip::MemoryInStream memory(reinterpret_cast<const uint8_t*>(packed.data()), packed.size());
+  sevenzip::PackStreamSource input(memory, 0, packed.size());
+  sevenzip::ByteSource* inputs[] = {&input};
+  Outcome outcome;
+  try {
+    auto decoder = sevenzip::FindCoderMethod(c.method)->make({inputs, c.properties, original.size()});
+    size_t done = 0;
+    while (size_t n = decoder->Read(reinterpret_cast<uint8_t*>(decoded.data()) + done, decoded.size() - done))
+      done += n;
+    decoded.resize(done);
+    // Output past the declared size is damage to the folder decoder.
+    outcome = done > original.size() ? Outcome::Damaged
+              : decoded == original  ? Outcome::Original
+                                     : Outcome::NotOriginal;
+  } catch (const sevenzip::ArchiveError& e) {
+    outcome = e.Kind() == sevenzip::ErrorKind::Damaged ? Outcome::Damaged : Outcome::Unsupported;
+  }
+  if (c.expected == Outcome::NotOriginal) {
+    EXPECT_NE(outcome, Outcome::Original);
+    EXPECT_NE(outcome, Outcome::Unsupported);
+  } else {
+    EXPECT_EQ(outcome, c.expected);
+  }
 }
 
 const uint32_t kBudget = uint32_t(sevenzip::kMaxDecoderMemory);

@@ -4,19 +4,19 @@
 
 #include <array>
 
+#include "contracts/ControlIds.h"
+#include "pages/PageModel.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
+#include "retrieval/download/FetchSequence.h"
+#include "retrieval/download/RunTransferWin32.h"
 #include "state/AppStateWin32.h"
 #include "state/BuildConfig.h"
-#include "support/MessagePumpWin32.h"
-#include "support/ControlHelpersWin32.h"
-#include "platform/File.h"
-#include "contracts/ControlIds.h"
 #include "state/FormsStateWin32.h"
-#include "retrieval/download/FetchSequence.h"
 #include "state/RetrievalState.h"
-#include "retrieval/download/RunTransferWin32.h"
-#include "pages/PageModel.h"
 #include "state/WizardState.h"
-#include "platform/GbkText.h"
+#include "support/ControlHelpersWin32.h"
+#include "support/MessagePumpWin32.h"
 
 namespace {
 

@@ -18,7 +18,7 @@ inline constexpr int64_t kSmallestFailedTransfer = 20;
 
 // What came of one transfer.
 struct TransferOutcome {
-  int64_t result = 0;  // the client's result, or kTransferFailureShown after a shown failure text
+  int64_t result = 0;         // the client's result, or kTransferFailureShown after a shown failure text
   bool reached = false;       // the host answered
   std::string unreachedText;  // why it could not be reached, to show once no host could be
   std::string untrustedText;  // why its secure connection was refused, to show once no host succeeded

@@ -3,8 +3,8 @@
 #include <windows.h>
 #include <wininet.h>
 
-#include "retrieval/download/RunTransferWin32.h"
 #include "platform/SystemLibrariesWin32.h"
+#include "retrieval/download/RunTransferWin32.h"
 
 bool IsNetworkConnected() {
   const auto connected =

@@ -4,12 +4,12 @@
 #include <ntsecapi.h>
 #include <sddl.h>
 
-#include "state/RetrievalState.h"
 #include "platform/File.h"
-#include "platform/HeldFileRetry.h"
-#include "support/ScopedWin32.h"
-#include "state/TrustState.h"
 #include "platform/GbkText.h"
+#include "platform/HeldFileRetry.h"
+#include "state/RetrievalState.h"
+#include "state/TrustState.h"
+#include "support/ScopedWin32.h"
 
 namespace {
 
@@ -60,9 +60,8 @@ void RemoveTree(const std::string& folder) {
     } while (FindNextFileW(search, &entry));
     FindClose(search);
   }
-  RetryWhileHeld([&] {
-    return RemoveDirectoryW(WideText(folder)) ? FileAnswer::Done : AnswerForError(GetLastError());
-  });
+  RetryWhileHeld(
+      [&] { return RemoveDirectoryW(WideText(folder)) ? FileAnswer::Done : AnswerForError(GetLastError()); });
 }
 
 }  // namespace

@@ -2,15 +2,15 @@
 
 #include <optional>
 
-#include "retrieval/indicator/BusyIndicatorWin32.h"
-#include "state/DownloadState.h"
 #include "retrieval/download/FetchSequence.h"
 #include "retrieval/http/HttpDownload.h"
 #include "retrieval/http/HttpProgressWin32.h"
+#include "retrieval/indicator/BusyIndicatorWin32.h"
 #include "retrieval/proxy/ProxySettingsWin32.h"
-#include "support/SecureStreamWin32.h"
-#include "support/ScopedWin32.h"
+#include "state/DownloadState.h"
 #include "support/ControlHelpersWin32.h"
+#include "support/ScopedWin32.h"
+#include "support/SecureStreamWin32.h"
 
 namespace {
 

@@ -16,8 +16,8 @@ void BringToFront(HWND window) {
 bool ClaimPackageRun(const std::string& packageName, HWND form) {
   const std::string name = "Local\\LzInstaller-" + packageName;
   // Kept open for the whole run: the claim ends with the process.
-  const HANDLE claim = CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(uint64_t),
-                                          WideText(name));
+  const HANDLE claim =
+      CreateFileMappingW(INVALID_HANDLE_VALUE, nullptr, PAGE_READWRITE, 0, sizeof(uint64_t), WideText(name));
   // Without the object there is no way to tell; the run goes on as it always did.
   if (!claim) return true;
   const bool first = GetLastError() != ERROR_ALREADY_EXISTS;

@@ -4,13 +4,13 @@
 #include <string_view>
 #include <vector>
 
-#include "state/DownloadState.h"
+#include "platform/File.h"
+#include "platform/GbkText.h"
 #include "retrieval/http/ConnectFirst.h"
 #include "retrieval/http/HttpRequestText.h"
 #include "retrieval/http/HttpResponse.h"
 #include "retrieval/http/HttpUrl.h"
-#include "platform/File.h"
-#include "platform/GbkText.h"
+#include "state/DownloadState.h"
 #include "support/Socket.h"
 
 namespace {
@@ -229,8 +229,7 @@ class Transfer {
   bool StartSecure(bool resuming) {
     secure_ = settings_.secureStreams ? settings_.secureStreams(socket_) : nullptr;
     if (!secure_) return Untrusted();
-    const SecureStart start =
-        secure_->Start(host_, settings_.silenceLimitMs, WaitSlice(), DownloadCancelRequested);
+    const SecureStart start = secure_->Start(host_, settings_.silenceLimitMs, WaitSlice(), DownloadCancelRequested);
     if (start == SecureStart::Secured) return true;
     secure_.reset();
     return start == SecureStart::Untrusted && !resuming ? Untrusted() : Fail(0);
@@ -310,7 +309,8 @@ class Transfer {
     if (resumed_) {
       const ResponseVerdict verdict = JudgeResumedResponse(head_.Head(), written_);
       if (verdict.action == ResponseAction::Restart) written_ = 0;
-      const bool bodyFollows = verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
+      const bool bodyFollows =
+          verdict.action == ResponseAction::Restart || verdict.action == ResponseAction::ContinueRange;
       return bodyFollows ? ChunkEnd::Continue : ChunkEnd::Failed;
     }
     const ResponseVerdict verdict = JudgeFirstResponse(head_.Head());

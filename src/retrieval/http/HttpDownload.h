@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/File.h"
 #include "retrieval/http/HttpProgress.h"
 #include "retrieval/proxy/ProxyRules.h"
-#include "platform/File.h"
 #include "support/SecureStream.h"
 #include "support/Socket.h"
 

@@ -15,7 +15,8 @@ uint32_t ProgressTick() {
 #else
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u);
+  return static_cast<uint32_t>(static_cast<uint64_t>(now.tv_sec) * 1000u +
+                               static_cast<uint64_t>(now.tv_nsec) / 1000000u);
 #endif
 }
 
@@ -33,9 +34,7 @@ bool FitMessage(uint64_t written, uint64_t total) {
   return written <= std::numeric_limits<uint32_t>::max() && total <= std::numeric_limits<int32_t>::max();
 }
 
-uint64_t SaturatedKiB(uint64_t bytes) {
-  return std::min<uint64_t>(bytes >> 10, std::numeric_limits<uint32_t>::max());
-}
+uint64_t SaturatedKiB(uint64_t bytes) { return std::min<uint64_t>(bytes >> 10, std::numeric_limits<uint32_t>::max()); }
 
 }  // namespace
 

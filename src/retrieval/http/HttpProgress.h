@@ -10,7 +10,6 @@
 // Progress of a transfer, reported by the worker through a sink so that the client never
 // sees the window system; the Windows sink posts kProgressMessage (HttpWindowSink).
 
-
 // Notifications are at least this far apart so that the UI thread's queue is not flooded.
 constexpr uint32_t kProgressIntervalMs = 300;
 

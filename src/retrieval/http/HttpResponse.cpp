@@ -25,7 +25,8 @@ std::string_view HeaderValue(std::string_view head, std::string_view name) {
     at += 2;
     const size_t end = head.find("\r\n", at);
     const std::string_view line = head.substr(at, end - at);
-    if (line.size() > name.size() && line[name.size()] == ':' && UpperPrefix(line, name.size()) == UpperPrefix(name, name.size())) {
+    if (line.size() > name.size() && line[name.size()] == ':' &&
+        UpperPrefix(line, name.size()) == UpperPrefix(name, name.size())) {
       return line.substr(name.size() + 1);
     }
     at = end;

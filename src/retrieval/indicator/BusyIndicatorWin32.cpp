@@ -2,11 +2,11 @@
 
 #include <array>
 
-#include "state/AppStateWin32.h"
-#include "support/MessagePumpWin32.h"
 #include "retrieval/indicator/IndicatorFrames.h"
 #include "retrieval/indicator/OverlayCanvasWin32.h"
 #include "retrieval/indicator/TextLayer.h"
+#include "state/AppStateWin32.h"
+#include "support/MessagePumpWin32.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "retrieval/indicator/OverlayCanvasWin32.h"
 
-#include "state/AppStateWin32.h"
-#include "retrieval/indicator/IndicatorFrames.h"
-#include "support/FontSpecWin32.h"
 #include "platform/GbkText.h"
+#include "retrieval/indicator/IndicatorFrames.h"
+#include "state/AppStateWin32.h"
+#include "support/FontSpecWin32.h"
 
 namespace {
 
@@ -70,8 +70,8 @@ void OverlayCanvas::SetFont(const std::string& face, int points, bool bold, bool
   if (!memoryDc_) return;
   // At 96 dpi the size is taken as it is; otherwise the screen's DPI sizes it.
   const int dpiArgument = scaleX_ == 1.0f ? 96 : -1;
-  const HFONT font = CreatePointFont(face, points, dpiArgument, bold ? FW_BOLD : FW_NORMAL, italic, underline,
-                                     strikeOut);
+  const HFONT font =
+      CreatePointFont(face, points, dpiArgument, bold ? FW_BOLD : FW_NORMAL, italic, underline, strikeOut);
   const HGDIOBJ replaced = SelectInto(memoryDc_, font);
   if (!replacedFont_) replacedFont_ = replaced;
   font_.Reset(font);
@@ -115,8 +115,8 @@ void OverlayCanvas::DrawEllipse(int x, int y, int width, int height) {
   if (memoryDc_) Ellipse(memoryDc_, X(x), Y(y), X(x + width), Y(y + height));
 }
 
-void OverlayCanvas::DrawOutlinedText(int x, int y, int width, int height, const std::string& text,
-                                     COLORREF haloColour, UINT format) {
+void OverlayCanvas::DrawOutlinedText(int x, int y, int width, int height, const std::string& text, COLORREF haloColour,
+                                     UINT format) {
   if (!memoryDc_) return;
   RECT box;
   SetRect(&box, X(x), Y(y), X(x + width), Y(y + height));

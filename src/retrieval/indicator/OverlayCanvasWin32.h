@@ -36,8 +36,7 @@ class OverlayCanvas {
   std::vector<uint32_t> Pixels();
   void DrawEllipse(int x, int y, int width, int height);
   // The text in the DC's text colour over a one-pixel halo of haloColour.
-  void DrawOutlinedText(int x, int y, int width, int height, const std::string& text, COLORREF haloColour,
-                        UINT format);
+  void DrawOutlinedText(int x, int y, int width, int height, const std::string& text, COLORREF haloColour, UINT format);
   // One BitBlt of the whole back buffer to the window.
   void Present();
 

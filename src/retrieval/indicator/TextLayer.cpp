@@ -4,8 +4,7 @@
 
 #include "retrieval/indicator/IndicatorFrames.h"
 
-PixelRect InkBounds(const std::vector<uint32_t>& onBlack, const std::vector<uint32_t>& onWhite, int width,
-                    int height) {
+PixelRect InkBounds(const std::vector<uint32_t>& onBlack, const std::vector<uint32_t>& onWhite, int width, int height) {
   constexpr uint32_t kColour = 0xFFFFFF;
   PixelRect ink{width, height, 0, 0};
   const auto size = static_cast<size_t>(width) * static_cast<size_t>(height > 0 ? height : 0);

@@ -19,8 +19,7 @@ struct PixelRect {
 // drawn once on black (0x000000) and once on white (0xFFFFFF): a pixel the texts touch
 // differs from at least one of the two. Pixels are 0x00RRGGBB, row by row; the top byte is
 // ignored.
-PixelRect InkBounds(const std::vector<uint32_t>& onBlack, const std::vector<uint32_t>& onWhite, int width,
-                    int height);
+PixelRect InkBounds(const std::vector<uint32_t>& onBlack, const std::vector<uint32_t>& onWhite, int width, int height);
 
 // The pixels a dot at the angle may touch: its ellipse box in canvas pixels, widened by the
 // outline pen's width on every side.

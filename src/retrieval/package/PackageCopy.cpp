@@ -2,8 +2,8 @@
 
 #include "contracts/InstallerCopies.h"
 
-int WritePackageCopies(const std::string& programFolder, const std::string& programFileName,
-                       const std::string& marker, CopyFileOperations& files) {
+int WritePackageCopies(const std::string& programFolder, const std::string& programFileName, const std::string& marker,
+                       CopyFileOperations& files) {
   const CopySource source(files.ReadWholeFile(programFolder + programFileName), marker);
   if (source.Problem() != CopySource::Fault::None) return 0;
   int written = 0;

@@ -16,5 +16,5 @@ class CopyFileOperations {
 // Writes one installer per entry of the package ID list beside the program, made by the
 // template's copy rule (contracts/InstallerCopies.h) with marker as the program's own.
 // Returns the number of copies written; failures are silent and skip the entry.
-int WritePackageCopies(const std::string& programFolder, const std::string& programFileName,
-                       const std::string& marker, CopyFileOperations& files);
+int WritePackageCopies(const std::string& programFolder, const std::string& programFileName, const std::string& marker,
+                       CopyFileOperations& files);

@@ -39,7 +39,8 @@ std::optional<ProxyServer> ParseServer(std::string_view text) {
     hostEnd = text.find(']');
     if (hostEnd == std::string_view::npos) return std::nullopt;
     const std::string_view inside = text.substr(1, hostEnd - 1);
-    if (inside.empty() || inside.find_first_not_of("0123456789abcdefABCDEF:.") != std::string_view::npos) return std::nullopt;
+    if (inside.empty() || inside.find_first_not_of("0123456789abcdefABCDEF:.") != std::string_view::npos)
+      return std::nullopt;
     ++hostEnd;
   } else {
     hostEnd = std::min(text.find(':'), text.size());

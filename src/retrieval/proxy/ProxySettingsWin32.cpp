@@ -19,7 +19,8 @@ std::string ReadValue(HKEY key, const char* name) {
   DWORD type = 0, size = 0;
   if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) != ERROR_SUCCESS || size > kMaxValueBytes) return {};
   std::string value(size, '\0');
-  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) != ERROR_SUCCESS) return {};
+  if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE*>(value.data()), &size) != ERROR_SUCCESS)
+    return {};
   value.resize(size);
   if (type == REG_DWORD && size == sizeof(DWORD)) return value;
   if (type != REG_SZ && type != REG_EXPAND_SZ && type != REG_BINARY) return {};
@@ -56,7 +57,8 @@ std::optional<std::string> EvaluateAutoConfig(const ProxySettings& settings, con
   const auto getProxy = reinterpret_cast<GetProxyFn>(GetProcAddress(library, "WinHttpGetProxyForUrl"));
   const auto close = reinterpret_cast<CloseFn>(GetProcAddress(library, "WinHttpCloseHandle"));
   std::optional<std::string> list;
-  const HINTERNET session = open && getProxy && close ? open(L"GetHTTP 0.0", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0) : nullptr;
+  const HINTERNET session =
+      open && getProxy && close ? open(L"GetHTTP 0.0", WINHTTP_ACCESS_TYPE_NO_PROXY, nullptr, nullptr, 0) : nullptr;
   if (session != nullptr) {
     const WideText scriptUrl(settings.autoConfigUrl);
     WINHTTP_AUTOPROXY_OPTIONS options{};
@@ -70,7 +72,8 @@ std::optional<std::string> EvaluateAutoConfig(const ProxySettings& settings, con
     }
     WINHTTP_PROXY_INFO info{};
     if (getProxy(session, WideText(url), &options, &info)) {
-      if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy != nullptr) list = GbkFromWide(info.lpszProxy).value_or("");
+      if (info.dwAccessType == WINHTTP_ACCESS_TYPE_NAMED_PROXY && info.lpszProxy != nullptr)
+        list = GbkFromWide(info.lpszProxy).value_or("");
       if (info.lpszProxy != nullptr) GlobalFree(info.lpszProxy);
       if (info.lpszProxyBypass != nullptr) GlobalFree(info.lpszProxyBypass);
     }

@@ -82,13 +82,16 @@ TEST_F(DownloadsTest, MisbehavingHostsAndNetworksStillBringThePackage) {
       // Host 1 answers 404, so the package can only come from host 2.
       {"a name with only an IPv6 address", "ipv6", "host=[::1]&status=404", nullptr, kStepTimeout},
       {"the manual proxy is the only way out", "proxied", "", nullptr, kStepTimeout, "127.0.0.2:80"},
-      {"a real proxy server in between", "installer", "proxy=only", nullptr, kStepTimeout, "http=127.0.0.1:8899;https=127.0.0.1:1"},
+      {"a real proxy server in between", "installer", "proxy=only", nullptr, kStepTimeout,
+       "http=127.0.0.1:8899;https=127.0.0.1:1"},
       // Nothing listens where this proxy would be.
       {"a bypassed host goes direct", "installer", "", nullptr, kStepTimeout, "127.0.0.9:3128", "*.corp;127.0.0.?"},
-      {"host 1 redirects to https://", "installer", "host=127.0.0.2&redirect=secure&to=good.test host=127.0.0.3&status=404"},
+      {"host 1 redirects to https://", "installer",
+       "host=127.0.0.2&redirect=secure&to=good.test host=127.0.0.3&status=404"},
       {"an https:// host resumed after a cut", "https", "host=good.test&once=1&cut=1000 host=127.0.0.3&status=404"},
-      {"https:// through a real proxy's tunnel", "installer", "host=127.0.0.2&redirect=secure&to=tunnel.test host=127.0.0.3&status=404",
-       nullptr, kStepTimeout, "127.0.0.1:8899"},
+      {"https:// through a real proxy's tunnel", "installer",
+       "host=127.0.0.2&redirect=secure&to=tunnel.test host=127.0.0.3&status=404", nullptr, kStepTimeout,
+       "127.0.0.1:8899"},
       {"a certificate from an unknown root", "installer", "host=127.0.0.2&redirect=secure&to=untrusted.test"},
       {"a certificate for another name", "installer", "host=127.0.0.2&redirect=secure&to=other.test"},
       {"https:// redirecting to http://", "installer", "host=127.0.0.2&redirect=secure&to=down.test"},
@@ -116,7 +119,7 @@ TEST_F(DownloadsTest, MisbehavingHostsAndNetworksStillBringThePackage) {
 TEST_F(DownloadsTest, NoHostReachableOrNoNetworkIsToldOnce) {
   const struct {
     const char* installer;
-    const char* text;  // how the first message begins
+    const char* text;   // how the first message begins
     const char* label;  // the last attempt
     const char* proxy = nullptr;
   } cases[] = {{"refused-both", " 连接到主机出错:", kAttempt2},
@@ -138,7 +141,8 @@ TEST_F(DownloadsTest, NoHostReachableOrNoNetworkIsToldOnce) {
 
     const MessageBoxInfo failed = ExpectMessageBox("软件安装");
     EXPECT_EQ(failed.text,
-              "下载安装包文件失败！！！\r\n\r\n请检查网络能否连接、杀毒软件有没拦截。\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
+              "下载安装包文件失败！！！\r\n\r\n请检查网络能否连接、杀毒软件有没拦截。\r\n\r\n   "
+              "　－－－－感谢你使用【岚舟软件】");
     EXPECT_EQ(Label(form), c.label);
     ASSERT_EQ(failed.buttons.size(), 1u);
     Answer(failed, failed.buttons[0]);
@@ -154,7 +158,9 @@ TEST_F(DownloadsTest, PackageWithoutInformationRetryDownloadsItAnew) {
   const HWND form = StartInstaller(HarnessArgument("installer"));
   ASSERT_TRUE(form);
   const MessageBoxInfo box = ExpectMessageBox("岚舟软件安装");
-  EXPECT_EQ(box.text, Package() + "\r\n\r\n文件错误！！！ \r\n\r\n请到岚舟网站重新下载试试\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
+  EXPECT_EQ(
+      box.text,
+      Package() + "\r\n\r\n文件错误！！！ \r\n\r\n请到岚舟网站重新下载试试\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
   ASSERT_TRUE(ServeInstead(ServedFile("188.rar"), good));
   Answer(box, IDRETRY);
   ExpectWelcomePage(form);

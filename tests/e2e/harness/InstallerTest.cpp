@@ -73,11 +73,14 @@ void InstallerTest::RestoreServedFiles() {
 
 bool InstallerTest::WaitForWelcomePage(HWND form, const std::string& served, const std::string& package,
                                        int milliseconds) {
-  const bool welcome = form && WaitUntil([&] {
-    const std::string path = RunFile(package);
-    return IsWindowVisible(GetDlgItem(form, kNextButtonId)) && !IsWindowVisible(GetDlgItem(form, kProgressBarId)) &&
-           !path.empty() && (served.empty() ? FileExists(path) : ReadFileBytes(path) == served);
-  }, milliseconds);
+  const bool welcome = form && WaitUntil(
+                                   [&] {
+                                     const std::string path = RunFile(package);
+                                     return IsWindowVisible(GetDlgItem(form, kNextButtonId)) &&
+                                            !IsWindowVisible(GetDlgItem(form, kProgressBarId)) && !path.empty() &&
+                                            (served.empty() ? FileExists(path) : ReadFileBytes(path) == served);
+                                   },
+                                   milliseconds);
   EXPECT_TRUE(welcome) << "no welcome page with " << package << " in the run's folder after the download";
   return welcome;
 }
@@ -86,12 +89,14 @@ std::vector<std::string> InstallerTest::WaitForLaunchReport(const std::string& p
   const std::string report = program.substr(0, program.find_last_of('\\') + 1) + "launched.txt";
   std::vector<std::string> lines;
   // The probe writes its lines at once, when it closes the file.
-  WaitUntil([&] {
-    std::istringstream text(ReadFileBytes(report));
-    lines.clear();
-    for (std::string line; std::getline(text, line);) lines.push_back(line);
-    return lines.size() == 3;
-  }, milliseconds);
+  WaitUntil(
+      [&] {
+        std::istringstream text(ReadFileBytes(report));
+        lines.clear();
+        for (std::string line; std::getline(text, line);) lines.push_back(line);
+        return lines.size() == 3;
+      },
+      milliseconds);
   if (lines.size() != 3) return {};
   DWORD shell = 0;  // Explorer, which draws Wine's desktop window
   GetWindowThreadProcessId(GetDesktopWindow(), &shell);

@@ -44,7 +44,7 @@ uint32_t RgbOf(COLORREF colour) {
 bool SavePng(const Pixels& pixels, const std::string& path) {
   ScopedGdiplusStartup gdiplus;
   std::vector<uint32_t> rows = pixels.rgb;  // GDI+ wants a writable buffer
-  const WideText widePath(path);  // GBK, as every path of the suites
+  const WideText widePath(path);            // GBK, as every path of the suites
   // GDI+'s PNG encoder, {557CF406-1A04-11D3-9A73-0000F81EF32E}.
   const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
   ScopedGpBitmap bitmap;

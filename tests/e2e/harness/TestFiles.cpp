@@ -17,8 +17,8 @@ namespace {
 
 std::string Utf8Text(const std::wstring& wide) {
   std::string text(wide.size() * 3, '\0');
-  text.resize(WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr,
-                                  nullptr));
+  text.resize(
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), int(wide.size()), text.data(), int(text.size()), nullptr, nullptr));
   return text;
 }
 

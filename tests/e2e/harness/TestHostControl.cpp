@@ -8,7 +8,8 @@ bool SteerTestHost(const std::string& options) {
   SocketLibrary library;
   TcpSocket socket;
   std::string answer;
-  const std::vector<SocketAddress> addresses = library.Started() ? ResolveHost(kHost, 80) : std::vector<SocketAddress>();
+  const std::vector<SocketAddress> addresses =
+      library.Started() ? ResolveHost(kHost, 80) : std::vector<SocketAddress>();
   if (!addresses.empty() && socket.Create(addresses[0].family) && socket.StartConnect(addresses[0]) &&
       socket.WaitConnected(kWaitMs) == WaitResult::Ready &&
       socket.SendAll("GET /__control?" + options + " HTTP/1.0\r\nHost: " + kHost + "\r\n\r\n", kWaitMs)) {

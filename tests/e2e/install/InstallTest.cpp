@@ -85,8 +85,9 @@ class InstallTest : public InstallerTest {
 };
 
 // Loaded by Windows programs of this kind (rich edit, themes, version checks, network, CNG).
-constexpr const char* kPlantedNames[] = {"uxtheme", "version", "propsys", "msftedit", "riched20", "riched32", "bcrypt",
-                                         "wininet", "winmm", "msimg32", "dwmapi", "winhttp", "userenv", "secur32"};
+constexpr const char* kPlantedNames[] = {"uxtheme",  "version", "propsys", "msftedit", "riched20",
+                                         "riched32", "bcrypt",  "wininet", "winmm",    "msimg32",
+                                         "dwmapi",   "winhttp", "userenv", "secur32"};
 
 // Run from a Downloads folder with DLLs beside it and in TEMP named as system libraries, preferred
 // to Wine's own as Windows prefers a program's folder for any non-KnownDLL, and with a library and
@@ -169,7 +170,8 @@ TEST_F(InstallTest, ChoosesAgainAfterRefusalsAndFailuresThenInstallsWithoutPlant
   for (const auto& [path, bytes] : planted) EXPECT_TRUE(ReadFileBytes(path) == bytes) << path;
   SetEnvironmentVariableA("WINEDLLOVERRIDES", nullptr);
   for (const char* name : kPlantedNames) {
-    for (const std::string& folder : {downloads, tempFolder}) EXPECT_FALSE(FileExists(folder + "\\" + name + ".dll.loaded"));
+    for (const std::string& folder : {downloads, tempFolder})
+      EXPECT_FALSE(FileExists(folder + "\\" + name + ".dll.loaded"));
   }
 }
 
@@ -214,7 +216,8 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
     const std::string copy = target + "\\setup.exe";
     ASSERT_TRUE(CopyFileA(HarnessArgument("installer").c_str(), copy.c_str(), FALSE));
     InstallerProcess game, unrelated, numberTaker;
-    for (auto [process, path] : {std::pair{&game, target + "\\bin\\Game.exe"}, std::pair{&unrelated, other + "\\Game.exe"}}) {
+    for (auto [process, path] :
+         {std::pair{&game, target + "\\bin\\Game.exe"}, std::pair{&unrelated, other + "\\Game.exe"}}) {
       ASSERT_TRUE(CopyFileA(HarnessArgument("probe").c_str(), path.c_str(), FALSE));
       ASSERT_TRUE(process->Start(path, {}));
     }
@@ -224,8 +227,8 @@ TEST_F(InstallTest, StopsProgramsInTheFolderButNeitherItselfNorOthers) {
     InstallInto(form, target);
     const MessageBoxInfo box = ExpectMessageBox("请退出【应用或游戏】");
     const std::string rule(50, '-');
-    EXPECT_EQ(box.text, "发现目标文件夹中有【游戏或软件】运行中！！！\r\n\r\n" + rule + "\r\n" + kTitle + "\r\n\r\n" + target +
-                            "\\bin\\Game.exe\r\n" + rule +
+    EXPECT_EQ(box.text, "发现目标文件夹中有【游戏或软件】运行中！！！\r\n\r\n" + rule + "\r\n" + kTitle + "\r\n\r\n" +
+                            target + "\\bin\\Game.exe\r\n" + rule +
                             "\r\n\r\n为了避免自动强退【游戏造成逃跑】或【应用会丢失数据】的问题，\r\n\r\n"
                             "请在【确定】前先把相关【游戏或应用】退出。");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(form, kNextButtonId)));
@@ -291,14 +294,25 @@ TEST_F(InstallTest, UnusableOrMissingLibraryAndPackageAreTold) {
     const char* steering;              // for the hosts, once on the folder page
     std::vector<std::pair<std::string, std::string>> messages;  // the package's path goes before a text from "\r\n"
   } cases[] = {
-      {"7-zip32.dll", "MZ but no library, long enough to count as a download", kTitle, "",
-       {{kProductTitle, "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。"}, {"", kInstallErrorText}}},
+      {"7-zip32.dll",
+       "MZ but no library, long enough to count as a download",
+       kTitle,
+       "",
+       {{kProductTitle, "无法加载【7-zip32.dll】文件\r\n\r\n此为解压支持库文件，请检查自己检查。"},
+        {"", kInstallErrorText}}},
       // Its information block is good; what it stands on is not an archive.
-      {"188.rar", ReadFileBytes(HarnessArgument("not-an-archive")), "下载测试", "",
+      {"188.rar",
+       ReadFileBytes(HarnessArgument("not-an-archive")),
+       "下载测试",
+       "",
        {{kProductTitle, "\r\n\r\n检查文件出错！文件不存在或者不是7ZIP文件。"}, {"", kInstallErrorText}}},
-      {"", "", kTitle, "status=404",
-       {{kInstallTitle, "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n"
-                        "杀毒软件拦截、不可以上网等\r\n\r\n       　－－－－感谢你使用【岚舟软件】"}}},
+      {"",
+       "",
+       kTitle,
+       "status=404",
+       {{kInstallTitle,
+         "下载解压支持库文件时发生错误！！！\r\n\r\n请检查磁盘是否满、是否不可以写入、\r\n"
+         "杀毒软件拦截、不可以上网等\r\n\r\n       　－－－－感谢你使用【岚舟软件】"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.messages.front().second);
@@ -309,7 +323,8 @@ TEST_F(InstallTest, UnusableOrMissingLibraryAndPackageAreTold) {
     ASSERT_TRUE(Steer(c.steering));
     const std::string target = testFolder + "\\target", package = RunFile("188.7z");
     InstallInto(form, target);
-    for (const auto& [title, text] : c.messages) ExpectMessage(title, (text.rfind("\r\n", 0) == 0 ? package : "") + text);
+    for (const auto& [title, text] : c.messages)
+      ExpectMessage(title, (text.rfind("\r\n", 0) == 0 ? package : "") + text);
     if (*c.steering) {
       ExpectExitCode(0);
       EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";

@@ -42,13 +42,19 @@ TEST_F(OtherProgramsTest, InstallersOfTwoPackagesTogetherBothInstall) {
   const auto downloaded = [&](const std::string& package) {
     for (const auto& [name, bytes] : TreeOf(tempFolder)) {
       if (name.size() > package.size() && name.compare(name.size() - package.size(), package.size(), package) == 0 &&
-          name[name.size() - package.size() - 1] == '\\') return true;
+          name[name.size() - package.size() - 1] == '\\')
+        return true;
     }
     return false;
   };
   for (const auto& [f, package] : {std::pair{form, "188.7z"}, std::pair{bigForm, "big.7z"}}) {
-    ASSERT_TRUE(WaitUntil([&] { return downloaded(package) && IsWindowVisible(GetDlgItem(f, kNextButtonId)) &&
-                                       !IsWindowVisible(GetDlgItem(f, kProgressBarId)); }, kStepTimeout)) << package;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+          return downloaded(package) && IsWindowVisible(GetDlgItem(f, kNextButtonId)) &&
+                 !IsWindowVisible(GetDlgItem(f, kProgressBarId));
+        },
+        kStepTimeout))
+        << package;
   }
   Click(GetDlgItem(form, kNextButtonId));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowVisible(GetDlgItem(form, kFolderEditId)); }, 10000));
@@ -97,7 +103,8 @@ TEST_F(OtherProgramsTest, PackageHeldByAnotherProgramIsWaitedForWithinTheBound) 
       const auto box = WaitForMessageBox(installer.Id(), kStepTimeout);
       ASSERT_TRUE(box.has_value()) << "no message after the bound";
       EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kNextButtonId))) << "the welcome page came";
-      EXPECT_TRUE(box->text.rfind("下载安装包文件失败！！！", 0) == 0 || box->text.find("文件错误！！！") != std::string::npos)
+      EXPECT_TRUE(box->text.rfind("下载安装包文件失败！！！", 0) == 0 ||
+                  box->text.find("文件错误！！！") != std::string::npos)
           << box->text;
       Answer(*box, box->buttons.back());  // OK, or Cancel
       ExpectExitCode(0, kStepTimeout);

@@ -87,9 +87,10 @@ TEST_F(SigningTest, PackagesNotSignedByThePublisherAreRefusedBeforeAnythingIsUnp
     for (const int answer : {IDRETRY, IDCANCEL}) {
       const MessageBoxInfo box = ExpectMessageBox(kRefusalTitle);
       ASSERT_TRUE(box.window) << "the package was not refused";
-      EXPECT_EQ(box.text, RunFile(package) +
-                              "\r\n\r\n此文件不是岚舟软件发布的安装包！！！ \r\n\r\n可能在下载途中被替换或损坏，请重试下载"
-                              "\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
+      EXPECT_EQ(box.text,
+                RunFile(package) +
+                    "\r\n\r\n此文件不是岚舟软件发布的安装包！！！ \r\n\r\n可能在下载途中被替换或损坏，请重试下载"
+                    "\r\n\r\n   　－－－－感谢你使用【岚舟软件】");
       const std::set<int> buttons(box.buttons.begin(), box.buttons.end());
       EXPECT_TRUE(buttons.count(IDRETRY) && buttons.count(IDCANCEL));
       EXPECT_FALSE(IsWindowVisible(GetDlgItem(form, kNextButtonId)));  // never on the welcome page
@@ -133,9 +134,10 @@ TEST_F(SigningTest, AnUnsignedLibraryFromTheHostsIsDeletedUnloaded) {
   PrepareTestFolders();
   const std::string target = testFolder + "\\target";
   ASSERT_TRUE(InstallInto(target));
-  ExpectMessage(kRefusalTitle,
-                "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
-                "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
+  ExpectMessage(
+      kRefusalTitle,
+      "下载的解压支持库文件不是岚舟软件发布的文件！！！\r\n\r\n可能在下载途中被替换或损坏，为了安全已将它删除，\r\n"
+      "请稍后重新安装试试\r\n\r\n       　－－－－感谢你使用【岚舟软件】");
   ExpectExitCode(0);
   EXPECT_TRUE(TreeOf(tempFolder).empty()) << "left in TEMP";
   EXPECT_TRUE(TreeOf(target).empty());

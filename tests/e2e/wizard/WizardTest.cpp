@@ -1,5 +1,5 @@
-// The wizard under Wine, with the package a test chooses served by the hosts: what the pages look like on the screen at the screen's DPI (the suite runs
-// at 96 and 144 dpi), the folder picker, and the finish page's shortcut and launch.
+// The wizard under Wine, with the package a test chooses served by the hosts: what the pages look like on the screen at
+// the screen's DPI (the suite runs at 96 and 144 dpi), the folder picker, and the finish page's shortcut and launch.
 #include <shlobj.h>
 
 #include <cmath>
@@ -85,7 +85,7 @@ void ExpectTexts(const Pixels& pixels, const std::vector<TextAnchor>& texts) {
 
 // The header band of pages 0, 2, 3 and 4.
 void ExpectHeaderBand(const Pixels& pixels) {
-  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51)), Shadow());  // right of every text, at any DPI
+  EXPECT_EQ(pixels.At(Scaled(440), Scaled(51)), Shadow());    // right of every text, at any DPI
   EXPECT_EQ(pixels.At(Scaled(440), Scaled(51) - 1), Face());  // the banner's key strip shows the face
   EXPECT_EQ(pixels.At(Scaled(100), Scaled(250)), Shadow());
   EXPECT_EQ(pixels.At(Scaled(100), Scaled(251)), Highlight());
@@ -145,17 +145,17 @@ TEST_F(WizardTest, PaintWelcomeAndHeaderBandPages) {
   ASSERT_GT(welcome.width, Scaled(440));
   EXPECT_EQ(welcome.At(Scaled(2), Scaled(125)), Face());  // the picture's key-colour border
   EXPECT_FALSE(HasKeyColour(welcome));
-  EXPECT_NE(welcome.At(Scaled(60), Scaled(100)), Face());  // the picture itself
+  EXPECT_NE(welcome.At(Scaled(60), Scaled(100)), Face());      // the picture itself
   EXPECT_EQ(welcome.At(Scaled(440), Scaled(240)), 0xFFFFFFu);  // the white panel
   EXPECT_EQ(welcome.At(Scaled(300), Scaled(250)), Shadow());
   EXPECT_EQ(welcome.At(Scaled(300), Scaled(251)), Highlight());
   EXPECT_EQ(welcome.At(Scaled(280), Scaled(262)), Face());
   ExpectTexts(welcome, {{200, 64, 0x0000FF, "display name"},
-                       {160, 104, 0x0000FF, "version line"},
-                       {145, 218, 0x339900, "岚舟软件"},
-                       {238, 224, 0xFF0000, "绝对保证无毒无害无污染"},
-                       {14, 258, 0x800080, "welcome line"},
-                       {123, 20, 0x000000, "greeting"}});
+                        {160, 104, 0x0000FF, "version line"},
+                        {145, 218, 0x339900, "岚舟软件"},
+                        {238, 224, 0xFF0000, "绝对保证无毒无害无污染"},
+                        {14, 258, 0x800080, "welcome line"},
+                        {123, 20, 0x000000, "greeting"}});
 
   const struct {
     int button;
@@ -164,9 +164,15 @@ TEST_F(WizardTest, PaintWelcomeAndHeaderBandPages) {
     const char* next;  // the Next button's caption
     std::vector<TextAnchor> texts;
   } steps[] = {
-      {kNextButtonId, kFolderRow, "folder page", "下一步",
+      {kNextButtonId,
+       kFolderRow,
+       "folder page",
+       "下一步",
        {{10, 63, 0x000000, "folder page line 1"}, {5, 109, 0x008000, "folder page green line"}}},
-      {kNextButtonId, kFinishRow, "finish page", "完成",
+      {kNextButtonId,
+       kFinishRow,
+       "finish page",
+       "完成",
        {{15, 216, 0xFF0000, "antivirus note"}, {300, 109, 0xFF0000, "岚舟软件"}}},
       {kBackButtonId, kExtractionRow, "extraction page", "下一步", {{29, 93, 0x000000, "extraction line"}}},
   };
@@ -244,7 +250,8 @@ TEST_F(WizardTest, BrowseThenFinishWritesTheShortcutAndStartsTheProgramAsChecked
     }
     Click(GetDlgItem(form, kNextButtonId));
     ExpectExitCode(0);
-    const std::vector<std::string> none, link = {program, folder, "一个画图工具"},
+    const std::vector<std::string> none,
+        link = {program, folder, "一个画图工具"},
         // The working folder reads back without the trailing "\"; the parameters are the folder
         // unquoted, though it has a space. A started program writes them within a second.
         started = {folder.substr(0, folder.size() - 1), folder, c.starter};
