@@ -51,6 +51,13 @@ TEST(IndicatorFramesTest, DotsRunFastSlowCrawlAndRush) {
   const int32_t cases[][2] = {{109, 112}, {110, 112}, {199, 201}, {200, 201},
                               {289, 290}, {290, 294}, {356, 360}, {357, 1}};
   for (const auto& [from, to] : cases) EXPECT_EQ(AdvanceDotAngle(from), to) << from;
+  // Clockwise from the right on a radius of 55 around the box's centre; 30 and 240 are exact halves.
+  const int32_t centres[][3] = {{360, 115, 60}, {90, 60, 115}, {180, 5, 60}, {270, 60, 5},
+                                {45, 99, 99},   {30, 108, 88}, {240, 32, 12}};
+  for (const auto& [angle, x, y] : centres) {
+    EXPECT_EQ(DotCentre(angle).x, x) << angle;
+    EXPECT_EQ(DotCentre(angle).y, y) << angle;
+  }
 }
 
 TEST(IndicatorFramesTest, ElapsedTimeInTenthsAndMinutes) {

@@ -12,6 +12,7 @@
 #include "support/PixelAdjust.h"
 #include "support/ResourceName.h"
 #include "support/WaitDeadline.h"
+#include "support/WideDivision.h"
 
 namespace {
 
@@ -118,6 +119,26 @@ TEST(WaitDeadline, RoundsTowardTheLaterEnd) {
 }
 
 // Scaled in single precision and rounded half to even, as the form's layout has always been.
+TEST(WideDivision, AgreesWithTheMachinesDivision) {
+  constexpr uint64_t kMax = UINT64_MAX;
+  // The last three need the carry: divisors past 2^63.
+  const uint64_t cases[][2] = {{0, 7},
+                               {6, 7},
+                               {7, 7},
+                               {kMax, 1},
+                               {kMax, 10},
+                               {1000005, 1000},
+                               {kMax, 1ull << 32},
+                               {kMax - 1, kMax},
+                               {kMax, (1ull << 63) + 1},
+                               {1ull << 63, (1ull << 63) + 5}};
+  for (const auto& [dividend, divisor] : cases) {
+    uint64_t remainder = 1;
+    EXPECT_EQ(DivideWide(dividend, divisor, remainder), dividend / divisor) << dividend << " / " << divisor;
+    EXPECT_EQ(remainder, dividend % divisor) << dividend << " % " << divisor;
+  }
+}
+
 TEST(DpiScale, ScalesInSinglePrecisionAndRoundsHalvesToEven) {
   // DPI, units, pixels.
   const int cases[][3] = {

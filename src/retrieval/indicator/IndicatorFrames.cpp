@@ -9,6 +9,27 @@ namespace {
 // Halves go to the even neighbour, as everywhere else the program rounds.
 int RoundToNearest(double value) { return static_cast<int>(std::nearbyint(value)); }
 
+// The sine of whole degrees by its series, folded onto -90..90 where ten terms give full double
+// precision; the maths library's sin and cos would cost the installer almost a kilobyte.
+double SineOfDegrees(int32_t degrees) {
+  degrees %= 360;
+  if (degrees < 0) degrees += 360;
+  double sign = 1;
+  if (degrees >= 180) {
+    degrees -= 180;
+    sign = -1;
+  }
+  if (degrees > 90) degrees = 180 - degrees;
+  const double x = degrees * std::numbers::pi / 180;
+  double term = x;
+  double sum = x;
+  for (int power = 3; power <= 21; power += 2) {
+    term *= -x * x / ((power - 1) * power);
+    sum += term;
+  }
+  return sign * sum;
+}
+
 }  // namespace
 
 int32_t AdvanceDotAngle(int32_t angle) {
@@ -27,8 +48,8 @@ int32_t AdvanceDotAngle(int32_t angle) {
 UnitPoint DotCentre(int32_t angle) {
   constexpr double kCentre = kIndicatorBoxUnits / 2;
   constexpr double kRadius = 55;
-  const double radians = angle * std::numbers::pi / 180;
-  return {RoundToNearest(kCentre + kRadius * std::cos(radians)), RoundToNearest(kCentre + kRadius * std::sin(radians))};
+  return {RoundToNearest(kCentre + kRadius * SineOfDegrees(angle + 90)),
+          RoundToNearest(kCentre + kRadius * SineOfDegrees(angle))};
 }
 
 int32_t ElapsedTenths(uint32_t startTick, uint32_t now) {
