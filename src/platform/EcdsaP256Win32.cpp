@@ -3,6 +3,12 @@
 #include <cstring>
 
 bool Sha256Hash::Start() {
+  Drop();
+  if (ExtensionSha256::Available()) {
+    extensions_.Start();
+    onExtensions_ = true;
+    return true;
+  }
   const BcryptFunctions* cng = SystemBcrypt();
   return cng &&
          (algorithm_.Get() || cng->OpenAlgorithmProvider(algorithm_.Out(), BCRYPT_SHA256_ALGORITHM, nullptr, 0) == 0) &&
@@ -10,12 +16,18 @@ bool Sha256Hash::Start() {
 }
 
 bool Sha256Hash::Add(const void* bytes, std::size_t size) {
+  if (onExtensions_) {
+    extensions_.Add(bytes, size);
+    return true;
+  }
   return hash_.Get() && SystemBcrypt()->HashData(hash_.Get(), static_cast<PUCHAR>(const_cast<void*>(bytes)),
                                                  static_cast<ULONG>(size), 0) == 0;
 }
 
 bool Sha256Hash::Finish(Sha256Digest& digest) {
-  const bool done = hash_.Get() && SystemBcrypt()->FinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
+  if (onExtensions_) extensions_.Finish(digest.data());
+  const bool done =
+      onExtensions_ || hash_.Get() && SystemBcrypt()->FinishHash(hash_.Get(), digest.data(), digest.size(), 0) == 0;
   Drop();
   return done;
 }

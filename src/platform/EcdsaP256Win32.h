@@ -8,19 +8,26 @@
 #include <cstdint>
 
 #include "platform/ScopedBcrypt.h"
+#include "platform/Sha256Extensions.h"
 
 using Sha256Digest = std::array<UCHAR, 32>;
 using P256Signature = std::array<std::uint8_t, 64>;
 
-// A running SHA-256; every call is false once CNG fails or cannot be loaded.
+// A running SHA-256, on the CPU's SHA extensions where it has them and through CNG otherwise;
+// every call is false once CNG fails or cannot be loaded.
 class Sha256Hash {
  public:
   bool Start();  // a fresh hash, dropping what went before
   bool Add(const void* bytes, std::size_t size);
   bool Finish(Sha256Digest& digest);  // ends the hash
-  void Drop() { hash_.Reset(); }
+  void Drop() {
+    onExtensions_ = false;
+    hash_.Reset();
+  }
 
  private:
+  ExtensionSha256 extensions_;
+  bool onExtensions_ = false;
   ScopedAlgorithm algorithm_;
   ScopedHash hash_;
 };

@@ -12,6 +12,7 @@
 #include "platform/File.h"
 #include "platform/GbkText.h"
 #include "platform/HeldFileRetry.h"
+#include "platform/Sha256Extensions.h"
 #include "platform/TextSearch.h"
 #include "platform/TextSplit.h"
 #include "platform/Utf8Text.h"
@@ -140,6 +141,31 @@ TEST(TextHelpers, SplitReplaceAndSearch) {
   EXPECT_EQ(TextBetween("k=1", "k=", ";"), "");
   EXPECT_EQ(TextAfter("k=1;k=2;", "k="), "1;k=2;");
   EXPECT_EQ(TextAfter("x=1", "k="), "");
+}
+
+TEST(ExtensionSha256, KnownDigestsWholeAndInUnevenPieces) {
+  if (!ExtensionSha256::Available()) GTEST_SKIP() << "this CPU has no SHA extensions";
+  const std::pair<std::string, const char*> cases[] = {
+      {"", "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855"},
+      {"abc", "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"},
+      // 56 bytes: the length no longer fits the block, so padding takes a second one.
+      {"abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq",
+       "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1"},
+      {std::string(1000000, 'a'), "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0"},
+  };
+  for (const auto& [input, expected] : cases) {
+    for (const size_t piece : {input.size() + 1, size_t(1), size_t(63), size_t(65), size_t(4097)}) {
+      ExtensionSha256 hash;
+      hash.Start();
+      for (size_t at = 0; at < input.size(); at += piece)
+        hash.Add(input.data() + at, std::min(piece, input.size() - at));
+      uint8_t digest[32];
+      hash.Finish(digest);
+      char hex[65];
+      for (int i = 0; i < 32; ++i) std::snprintf(hex + 2 * i, 3, "%02x", digest[i]);
+      EXPECT_STREQ(hex, expected) << input.size() << " bytes in pieces of " << piece;
+    }
+  }
 }
 
 }  // namespace
