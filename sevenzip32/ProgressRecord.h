@@ -15,8 +15,9 @@ ProgressRecord MakeProgressRecord(const ExtractProgress& progress);
 
 // Says whether a write report goes to the caller: an entry's last bytes always, the others at
 // most once per kWriteReportIntervalMs. Each report pumps the caller's messages and moves its
-// progress bar: window work that a fast decoder need not wait for a thousand times a second.
-constexpr uint32_t kWriteReportIntervalMs = 16;
+// progress bar, which under Wine costs a few milliseconds on the thread that also writes the
+// files: twenty times a second keeps the bar smooth.
+constexpr uint32_t kWriteReportIntervalMs = 50;
 class WriteReportPacer {
  public:
   bool Due(const ExtractProgress& progress, uint32_t nowMs);

@@ -48,9 +48,15 @@ TEST(SevenZipProgressTest, ReportsEachWrittenChunkAndStopsWhenAsked) {
 }
 
 TEST(SevenZipProgressTest, WriteReportsArePacedButAnEntrysEndAlwaysGoes) {
-  const std::tuple<uint64_t, uint32_t, bool> steps[] = {
-      {1, 100, true},  {2, 115, false},        {3, 116, true}, {4, 120, false},
-      {10, 121, true}, {1, 0xFFFFFFF8u, true}, {2, 5, false},  {3, 8, true}};  // the millisecond counter wraps
+  constexpr uint32_t kGap = sevenzip::kWriteReportIntervalMs, kWrapStart = 0xFFFFFFF8u;
+  const std::tuple<uint64_t, uint32_t, bool> steps[] = {{1, 100, true},
+                                                        {2, 99 + kGap, false},
+                                                        {3, 100 + kGap, true},
+                                                        {4, 104 + kGap, false},
+                                                        {10, 105 + kGap, true},  // the entry's last bytes
+                                                        {1, kWrapStart, true},
+                                                        {2, kWrapStart + kGap - 1, false},
+                                                        {3, kWrapStart + kGap, true}};  // the counter wraps
   sevenzip::WriteReportPacer pacer;
   for (const auto& [written, now, due] : steps) EXPECT_EQ(pacer.Due({"a.bin", 10, written}, now), due) << now;
 }
