@@ -41,17 +41,6 @@ uint32_t UpdateBlockCrc(uint32_t crc, const uint8_t* p, size_t size) {
   return crc;
 }
 
-// Shifts list[0..index) up by one. Most indexes are small: a call to memmove would cost more
-// than the move, so whole words go first, from the top, then single bytes.
-inline void MoveToFront(uint8_t* list, unsigned index) {
-  for (; index >= 8; index -= 8) {
-    uint64_t word;
-    std::memcpy(&word, list + index - 8, 8);
-    std::memcpy(list + index - 7, &word, 8);
-  }
-  for (; index > 0; --index) list[index] = list[index - 1];
-}
-
 }  // namespace
 
 void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
@@ -203,7 +192,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
     if (sym == endOfBlock) break;
     unsigned index = sym - 1;
     uint8_t b = mtf[index];
-    MoveToFront(mtf, index);
+    std::memmove(mtf + 1, mtf, index);
     mtf[0] = b;
     if (n == maxSize) ThrowDamaged("bzip2 block larger than its size");
     tt[n++] = b;
