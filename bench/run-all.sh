@@ -5,7 +5,8 @@
 #   - download throughput of the native client against curl (bench/download/run.sh) and its
 #     peak memory for two file sizes
 #   - extraction speed and peak memory of sevenzip_core against 7z x -mmt=1, per coder family,
-#     and its peak memory unpacking one large file (bench/extract/RunExtractBench.sh)
+#     the same archives through 7-zip32.dll under Wine against it, and its peak memory
+#     unpacking one large file (bench/extract/RunExtractBench.sh)
 #   - under Wine, with nginx as the two download hosts (scripts/lib/nginx-hosts.sh): the
 #     installer's time from start until a 256 MiB package is in its TEMP, against curl
 #     fetching the same URL, directly and both through tinyproxy (the user's manual proxy), and
@@ -64,7 +65,7 @@ echo "== native download client (bench/download/run.sh)"
 BENCH_BUILT=1 "$root/bench/download/run.sh"
 
 echo "== extraction (bench/extract/RunExtractBench.sh)"
-"$root/bench/extract/RunExtractBench.sh" "$root/build/bench"
+BENCH_WINE_BUILD=$wine_arch "$root/bench/extract/RunExtractBench.sh" "$root/build/bench"
 
 echo "== under Wine"
 if [ "$(wine_build)" != win32 ] && [ -z "$stand_in" ]; then

@@ -11,19 +11,35 @@ namespace {
 constexpr unsigned kGroupSize = 50;
 constexpr unsigned kMinTables = 2, kMaxTables = 6;
 
-// bzip2's CRC: the IEEE polynomial, most significant bit first.
-constexpr std::array<uint32_t, 256> MakeCrcTable() {
-  std::array<uint32_t, 256> t{};
+constexpr uint32_t kLinkMask = (1u << 20) - 1;
+
+// bzip2's CRC: the IEEE polynomial, most significant bit first. Eight tables, eight bytes a
+// step, as for the 7z CRC: at the speed of the inverse transform it would cost a tenth.
+using CrcTables = std::array<std::array<uint32_t, 256>, 8>;
+constexpr CrcTables MakeCrcTables() {
+  CrcTables t{};
   for (uint32_t i = 0; i < 256; ++i) {
     uint32_t r = i << 24;
     for (int k = 0; k < 8; ++k) r = (r << 1) ^ (0x04C11DB7u & (0u - (r >> 31)));
-    t[i] = r;
+    t[0][i] = r;
   }
+  for (uint32_t i = 0; i < 256; ++i)
+    for (int k = 1; k < 8; ++k) t[k][i] = (t[k - 1][i] << 8) ^ t[0][t[k - 1][i] >> 24];
   return t;
 }
-constexpr std::array<uint32_t, 256> kCrcTable = MakeCrcTable();
+constexpr CrcTables kCrcTables = MakeCrcTables();
 
-inline uint32_t CrcByte(uint32_t crc, uint8_t b) { return crc << 8 ^ kCrcTable[(crc >> 24) ^ b]; }
+uint32_t UpdateBlockCrc(uint32_t crc, const uint8_t* p, size_t size) {
+  const auto& t = kCrcTables;
+  for (; size >= 8; size -= 8, p += 8) {
+    uint32_t hi = crc ^ (uint32_t(p[0]) << 24 | p[1] << 16 | p[2] << 8 | p[3]);
+    uint32_t lo = uint32_t(p[4]) << 24 | p[5] << 16 | p[6] << 8 | p[7];
+    crc = t[7][hi >> 24] ^ t[6][(hi >> 16) & 0xFF] ^ t[5][(hi >> 8) & 0xFF] ^ t[4][hi & 0xFF] ^ t[3][lo >> 24] ^
+          t[2][(lo >> 16) & 0xFF] ^ t[1][(lo >> 8) & 0xFF] ^ t[0][lo & 0xFF];
+  }
+  for (; size > 0; --size) crc = crc << 8 ^ t[0][(crc >> 24) ^ *p++];
+  return crc;
+}
 
 }  // namespace
 
@@ -32,28 +48,72 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
   if (bits.Get(1)) ThrowUnsupported("randomised bzip2 block");
   origin_ = bits.Get(24);
   if (capacity_ < maxSize) {
-    tt_ = std::make_unique_for_overwrite<uint32_t[]>(maxSize);
+    memory_.reset();
+    memory_ = std::make_unique<LargeBlock>(size_t(maxSize) * (sizeof(*tt_) + sizeof(*back_) + sizeof(*text_)));
+    tt_ = reinterpret_cast<uint32_t*>(memory_->data());
+    back_ = reinterpret_cast<uint16_t*>(tt_ + maxSize);
+    text_ = reinterpret_cast<uint8_t*>(back_ + maxSize);
     capacity_ = maxSize;
   }
   ReadSymbols(bits, maxSize);
   if (origin_ >= size_) ThrowDamaged("bzip2 origin pointer outside the block");
+  LinkEntries();
+  Invert();
+  next_ = 0;
+  pending_ = 0;
+  last_ = -1;
+  runLength_ = 0;
+  crc_ = 0xFFFFFFFF;
+}
 
+// Entry j of the sorted rotations links to the entry i of the same byte occurrence in the
+// last column, and i back to j: both directions from one counting pass.
+void Bzip2Block::LinkEntries() {
   uint32_t start[256] = {};
-  for (uint32_t i = 0; i < size_; ++i) ++start[tt_[i] & 0xFF];
+  uint32_t* tt = tt_;
+  uint16_t* back = back_;
+  for (uint32_t i = 0; i < size_; ++i) ++start[tt[i] & 0xFF];
   for (uint32_t sum = 0, b = 0; b < 256; ++b) {
     uint32_t n = start[b];
     start[b] = sum;
     sum += n;
   }
-  uint32_t* tt = tt_.get();
-  for (uint32_t i = 0; i < size_; ++i) tt[start[tt[i] & 0xFF]++] |= i << 8;
+  for (uint32_t i = 0; i < size_; ++i) {
+    uint32_t j = start[tt[i] & 0xFF]++;
+    tt[j] |= i << 8;
+    tt[i] |= (j >> 16) << 28;
+    back[i] = uint16_t(j);
+  }
+}
 
-  pos_ = tt[origin_] >> 8;
-  left_ = size_;
-  pending_ = 0;
-  last_ = -1;
-  runLength_ = 0;
-  crc_ = 0xFFFFFFFF;
+// Each step of the inverse transform waits for a load from a table larger than the caches.
+// Walking forward from the origin along the links for the first half and backward along the
+// links back for the second gives the processor two independent chains of loads. Both halves
+// meet where a valid block's single cycle closes; a damaged block whose links do not close
+// there gets its second half from the forward walk alone, as if it had only that walk.
+void Bzip2Block::Invert() {
+  const uint32_t* tt = tt_;
+  const uint16_t* back = back_;
+  uint8_t* text = text_;
+  const uint32_t half = (size_ + 1) / 2;
+  uint32_t forward = (tt[origin_] >> 8) & kLinkMask, backward = origin_;
+  uint8_t* tail = text + size_;
+  for (uint32_t k = 0; k < half; ++k) {
+    uint32_t e = tt[forward];
+    text[k] = uint8_t(e);
+    forward = (e >> 8) & kLinkMask;
+    if (tail != text + half) {
+      uint32_t b = tt[backward];
+      *--tail = uint8_t(b);
+      backward = back[backward] | (b >> 28) << 16;
+    }
+  }
+  if (((tt[backward] >> 8) & kLinkMask) == forward) return;
+  for (uint32_t k = half; k < size_; ++k) {
+    uint32_t e = tt[forward];
+    text[k] = uint8_t(e);
+    forward = (e >> 8) & kLinkMask;
+  }
 }
 
 void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
@@ -104,7 +164,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
   uint8_t mtf[256];
   std::memcpy(mtf, used, usedCount);
   const unsigned endOfBlock = usedCount + 1;
-  uint32_t* tt = tt_.get();
+  uint32_t* tt = tt_;
   uint32_t n = 0, run = 0, runWeight = 1;
   unsigned group = 0, groupLeft = 0;
   const Bzip2Huffman* table = nullptr;
@@ -143,25 +203,21 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
 size_t Bzip2Block::Produce(uint8_t* dest, size_t size) {
   uint8_t* out = dest;
   uint8_t* const outEnd = dest + size;
-  const uint32_t* tt = tt_.get();
-  uint32_t pos = pos_, left = left_, crc = crc_;
+  const uint8_t* text = text_;
+  uint32_t next = next_;
   int last = last_;
   unsigned runLength = runLength_;
   while (out != outEnd) {
     if (pending_ != 0) {
       size_t n = size_t(outEnd - out) < pending_ ? size_t(outEnd - out) : pending_;
       std::memset(out, last, n);
-      for (size_t i = 0; i < n; ++i) crc = CrcByte(crc, uint8_t(last));
       out += n;
       pending_ -= uint32_t(n);
       continue;
     }
-    if (left == 0) break;
+    if (next == size_) break;
     // Four equal bytes are followed by a count of further copies.
-    pos = tt[pos];
-    uint8_t b = uint8_t(pos);
-    pos >>= 8;
-    --left;
+    uint8_t b = text[next++];
     if (runLength == 4) {
       pending_ = b;
       runLength = 0;
@@ -174,13 +230,11 @@ size_t Bzip2Block::Produce(uint8_t* dest, size_t size) {
       runLength = 1;
     }
     *out++ = b;
-    crc = CrcByte(crc, b);
   }
-  pos_ = pos;
-  left_ = left;
-  crc_ = crc;
+  next_ = next;
   last_ = last;
   runLength_ = runLength;
+  crc_ = UpdateBlockCrc(crc_, dest, size_t(out - dest));
   if (Done() && ~crc_ != storedCrc_) ThrowDamaged("bzip2 block CRC");
   return size_t(out - dest);
 }

@@ -14,11 +14,11 @@ struct PpmdHeap::Node {
 };
 
 PpmdHeap::PpmdHeap(uint32_t size)
-    : size_(size), align_(4 - (size & 3)), total_(align_ + size + kUnitSize), base_(new uint8_t[total_ + kListSpan]) {
+    : size_(size), align_(4 - (size & 3)), total_(align_ + size + kUnitSize), base_(size_t(total_) + kListSpan) {
   // Offset 0 is null, and lists may reach into the span: what a damaged model reads there
   // is at least defined.
-  std::memset(base_.get(), 0, align_);
-  std::memset(base_.get() + total_, 0, kListSpan);
+  std::memset(base_.data(), 0, align_);
+  std::memset(base_.data() + total_, 0, kListSpan);
   unsigned k = 0;
   for (unsigned i = 0; i < kIndexCount; ++i) {
     unsigned step = i >= 12 ? 4 : (i >> 2) + 1;
@@ -130,7 +130,7 @@ void PpmdHeap::GlueFreeBlocks() {
 void* PpmdHeap::AllocUnitsRare(unsigned index) {
   if (glueCount_ == 0) {
     GlueFreeBlocks();
-    if (freeList_[index] != 0) return base_.get() + RemoveNode(index);
+    if (freeList_[index] != 0) return base_.data() + RemoveNode(index);
   }
   unsigned i = index;
   do {
@@ -139,19 +139,19 @@ void* PpmdHeap::AllocUnitsRare(unsigned index) {
       --glueCount_;
       if (unitsStart_ - text_ <= bytes) return nullptr;
       unitsStart_ -= bytes;
-      return base_.get() + unitsStart_;
+      return base_.data() + unitsStart_;
     }
   } while (freeList_[i] == 0);
   uint32_t ref = RemoveNode(i);
   SplitBlock(ref, i, index);
-  return base_.get() + ref;
+  return base_.data() + ref;
 }
 
 void* PpmdHeap::AllocUnits(unsigned index) {
-  if (freeList_[index] != 0) return base_.get() + RemoveNode(index);
+  if (freeList_[index] != 0) return base_.data() + RemoveNode(index);
   uint32_t bytes = IndexToUnits(index) * kUnitSize;
   if (bytes <= hiUnit_ - loUnit_) {
-    void* block = base_.get() + loUnit_;
+    void* block = base_.data() + loUnit_;
     loUnit_ += bytes;
     return block;
   }
@@ -159,8 +159,8 @@ void* PpmdHeap::AllocUnits(unsigned index) {
 }
 
 void* PpmdHeap::AllocContext() {
-  if (hiUnit_ != loUnit_) return base_.get() + (hiUnit_ -= kUnitSize);
-  if (freeList_[0] != 0) return base_.get() + RemoveNode(0);
+  if (hiUnit_ != loUnit_) return base_.data() + (hiUnit_ -= kUnitSize);
+  if (freeList_[0] != 0) return base_.data() + RemoveNode(0);
   return AllocUnitsRare(0);
 }
 
@@ -169,7 +169,7 @@ void* PpmdHeap::ShrinkUnits(void* block, unsigned oldUnits, unsigned newUnits) {
   if (i0 == i1) return block;
   uint32_t ref = Ref(block);
   if (freeList_[i1] != 0) {
-    void* moved = base_.get() + RemoveNode(i1);
+    void* moved = base_.data() + RemoveNode(i1);
     std::memcpy(moved, block, newUnits * kUnitSize);
     InsertNode(ref, i0);
     return moved;

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 
 #include "ArchiveError.h"
+#include "LargeBlock.h"
 
 namespace sevenzip {
 
@@ -26,9 +26,9 @@ class PpmdHeap {
   template <class T>
   T* At(uint32_t ref) {
     if ((ref > total_ - uint32_t(sizeof(T))) | (ref % alignof(T) != 0)) ThrowDamaged("PPMd model damaged");
-    return reinterpret_cast<T*>(base_.get() + ref);
+    return reinterpret_cast<T*>(base_.data() + ref);
   }
-  uint32_t Ref(const void* p) const { return uint32_t(static_cast<const uint8_t*>(p) - base_.get()); }
+  uint32_t Ref(const void* p) const { return uint32_t(static_cast<const uint8_t*>(p) - base_.data()); }
 
   unsigned UnitsToIndex(unsigned units) const { return unitsToIndex_[units - 1]; }
   unsigned IndexToUnits(unsigned index) const { return indexToUnits_[index]; }
@@ -45,7 +45,7 @@ class PpmdHeap {
   uint32_t UnitsStart() const { return unitsStart_; }
   // Appends a symbol; false once the text reaches the units.
   bool PushText(uint8_t symbol) {
-    base_[text_++] = symbol;
+    base_.data()[text_++] = symbol;
     return text_ < unitsStart_;
   }
   void PopText() { --text_; }
@@ -62,7 +62,7 @@ class PpmdHeap {
   uint32_t size_;
   uint32_t align_;  // keeps the top of the units 4-byte aligned
   uint32_t total_;  // with one unit above the top for the glue pass's list head
-  std::unique_ptr<uint8_t[]> base_;
+  LargeBlock base_;
   uint32_t text_ = 0, unitsStart_ = 0, loUnit_ = 0, hiUnit_ = 0;
   unsigned glueCount_ = 0;
   uint32_t freeList_[kIndexCount] = {};

@@ -351,10 +351,10 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     unsigned numStats = minContext_->numStats;
     State* s = Stats(minContext_);
     uint32_t summFreq = minContext_->summFreq;
-    uint32_t count = rc.Threshold(summFreq);
-    uint32_t left = count;
-    // Counts down through the states until the threshold falls inside one.
-    if (int32_t(left -= s->freq) < 0) {
+    rc.Scale(summFreq);
+    // Adds up the states' counts until the threshold falls below the sum.
+    uint32_t hiCnt = s->freq;
+    if (rc.Below(hiCnt)) {
       rc.Decode(0, s->freq);
       foundState_ = s;
       uint8_t symbol = s->symbol;
@@ -363,16 +363,16 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     }
     prevSuccess_ = 0;
     for (unsigned i = numStats - 1; i != 0; --i) {
-      if (int32_t(left -= (++s)->freq) < 0) {
-        rc.Decode(count - left - s->freq, s->freq);
+      hiCnt += (++s)->freq;
+      if (rc.Below(hiCnt)) {
+        rc.Decode(hiCnt - s->freq, s->freq);
         foundState_ = s;
         uint8_t symbol = s->symbol;
         UpdateOther();
         return symbol;
       }
     }
-    if (count >= summFreq) return -2;
-    uint32_t hiCnt = count - left;
+    if (!rc.Below(summFreq)) return -2;
     hiBitsFlag_ = hiBits2Flag_[foundState_->symbol];
     rc.Decode(hiCnt, summFreq - hiCnt);
     std::memset(charMask, 0xFF, sizeof(charMask));
@@ -415,11 +415,11 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
     uint32_t freqSum;
     See* see = MakeEscapeFrequency(numMasked, freqSum);
     freqSum += hiCnt;
-    uint32_t count = rc.Threshold(freqSum);
-    if (count < hiCnt) {
-      // Stops inside the list: its unmasked counts add up to more than count.
+    rc.Scale(freqSum);
+    if (rc.Below(hiCnt)) {
+      // Stops inside the list: its unmasked counts add up to more than the threshold.
       s = stats;
-      for (hiCnt = 0; (hiCnt += s->freq & charMask[s->symbol]) <= count; ++s) {
+      for (hiCnt = 0; !rc.Below(hiCnt += s->freq & charMask[s->symbol]); ++s) {
       }
       rc.Decode(hiCnt - s->freq, s->freq);
       see->Update();
@@ -428,7 +428,7 @@ int PpmdModel::DecodeSymbol(PpmdRangeDecoder& rc) {
       UpdateAfterEscape();
       return symbol;
     }
-    if (count >= freqSum) return -2;
+    if (!rc.Below(freqSum)) return -2;
     rc.Decode(hiCnt, freqSum - hiCnt);
     see->summ = uint16_t(see->summ + freqSum);
     for (s = stats; s != end; ++s) charMask[s->symbol] = 0;

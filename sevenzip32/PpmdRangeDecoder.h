@@ -15,8 +15,11 @@ class PpmdRangeDecoder {
   // Reads the five leading bytes; the first is always zero.
   void Init();
 
-  // The cumulative count the next symbol falls at, scaled to total (below 2^17 here).
-  uint32_t Threshold(uint32_t total) { return code_ / (range_ /= total); }
+  // Scales the range to a total of counts (below 2^17 here); then Below(c) tells whether the
+  // next symbol's cumulative count is below c. The search through the counts mostly stops at
+  // the first ones: a product per step costs less than dividing the code by the scale.
+  void Scale(uint32_t total) { range_ /= total; }
+  bool Below(uint32_t cumulative) const { return code_ < uint64_t(cumulative) * range_; }
 
   void Decode(uint32_t start, uint32_t size) {
     code_ -= start * range_;

@@ -41,11 +41,19 @@ struct CoderCase {
   long flipAt;      // byte to invert, from the end when negative; 0: none
   long truncateTo;  // 0: keep the length
   Outcome expected;
+  std::string (*original)() = SampleText;
 };
 
 std::string PpmdAtLimits() { return PackedBy7z(SampleText(), "-m0=PPMd:o=32:mem=64k"); }
 std::string PpmdOrder2() { return PackedBy7z(SampleText(), "-m0=PPMd:o=2:mem=64k"); }
 std::string Bzip2By7z() { return PackedBy7z(SampleText(), "-m0=BZip2"); }
+// A block that repeats itself: its inverse transform is several cycles, not one.
+std::string PeriodicText() {
+  std::string text;
+  for (int i = 0; i < 4000; ++i) text += "abc";
+  return text;
+}
+std::string Bzip2PeriodicBy7z() { return PackedBy7z(PeriodicText(), "-m0=BZip2"); }
 std::string Nothing() { return std::string(64, '\0'); }
 
 class SevenZipCoderTest : public testing::TestWithParam<CoderCase> {};
@@ -59,7 +67,7 @@ TEST_P(SevenZipCoderTest, DecodesOrFailsCleanly) {
   if (c.flipAt) packed[c.flipAt > 0 ? size_t(c.flipAt) : packed.size() + c.flipAt] ^= 0xFF;
   if (c.truncateTo) packed.resize(size_t(c.truncateTo));
   // One byte of room more, as the folder decoder asks for to see the stream end.
-  std::string original = SampleText(), decoded(original.size() + 1, '\0');
+  std::string original = c.original(), decoded(original.size() + 1, '\0');
   sevenzip::MemoryInStream memory(reinterpret_cast<const uint8_t*>(packed.data()), packed.size());
   sevenzip::PackStreamSource input(memory, 0, packed.size());
   sevenzip::ByteSource* inputs[] = {&input};
@@ -104,6 +112,7 @@ INSTANTIATE_TEST_SUITE_P(
         CoderCase{"PpmdWrongModel", kPpmd, PpmdAtLimits, PpmdProperties(4, 1 << 20), 0, 0, Outcome::NotOriginal},
         CoderCase{"PpmdTruncated", kPpmd, PpmdAtLimits, PpmdProperties(32, 1 << 16), 0, 5000, Outcome::Damaged},
         CoderCase{"Bzip2TwoStreams", kBzip2, TwoBzip2Streams, {}, 0, 0, Outcome::Original},
+        CoderCase{"Bzip2PeriodicBlock", kBzip2, Bzip2PeriodicBy7z, {}, 0, 0, Outcome::Original, PeriodicText},
         CoderCase{"Bzip2FlippedInTables", kBzip2, Bzip2By7z, {}, 20, 0, Outcome::Damaged},
         CoderCase{"Bzip2FlippedInData", kBzip2, Bzip2By7z, {}, 5000, 0, Outcome::Damaged},
         CoderCase{"Bzip2FlippedStreamCrc", kBzip2, Bzip2By7z, {}, -2, 0, Outcome::Damaged},
