@@ -34,6 +34,9 @@ class LzmaDecoderState {
   // which it may use up to inputLimit bytes, all that is left of its stream or chunk;
   // returns how many it produced.
   size_t Decode(size_t want, uint64_t inputLimit);
+  // The window and where the next decoded byte goes in it.
+  const uint8_t* Window() const { return window_.data; }
+  size_t WindowPos() const { return window_.pos; }
   // Appends stored bytes from the buffered input, as a stored LZMA2 chunk does.
   size_t Store(size_t want);
 
