@@ -35,10 +35,8 @@ uint64_t TreeBytes(const std::filesystem::path& folder) {
 }  // namespace
 
 std::string Lzma2BlocksSwitch(uint64_t treeBytes) {
-  const uint64_t kib = (treeBytes + 1023) / 1024;
-  const uint64_t pairs = std::max<uint64_t>(1, (kib + 2 * kMaxBlockKib - 1) / (2 * kMaxBlockKib));
-  const uint64_t block = std::max(kMinBlockKib, (kib + 2 * pairs - 1) / (2 * pairs));
-  const std::string size = std::to_string(block) + "k";
+  const uint64_t halfKib = (treeBytes + 2047) / 2048;
+  const std::string size = std::to_string(std::clamp(halfKib, kMinBlockKib, kMaxBlockKib)) + "k";
   return "-m0=LZMA2:d=" + size + ":c=" + size;
 }
 

@@ -6,9 +6,10 @@
 #include <filesystem>
 #include <string>
 
-// The method switch for a tree of this many bytes: LZMA2 cut into an even number of blocks
-// of at most 64 MiB each that reset the dictionary, the dictionary as large as a block, so
-// that the installer's library decodes the blocks on both cores, whatever machine packed them.
+// The method switch for a tree of this many bytes: LZMA2 cut into blocks that reset the
+// dictionary, two halves of the tree or 64 MiB each for a larger one, the dictionary as large
+// as a block, so that the installer's library decodes the blocks on both cores, whatever
+// machine packed them. Larger blocks lose less compression but hold more memory per core.
 std::string Lzma2BlocksSwitch(uint64_t treeBytes);
 
 // Compresses everything in folder into a new 7z archive with 7z's default settings but for

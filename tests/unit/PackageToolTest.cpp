@@ -229,14 +229,13 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.Request.Folder, fs::path("dir"));
 }
 
-// Pairs of blocks of at most 64 MiB, each as large as the tree allows.
-TEST(PackageToolOptionsTest, CutsTheStreamIntoPairsOfBlocks) {
+// Two halves of the tree in blocks, or blocks of 64 MiB for a larger tree.
+TEST(PackageToolOptionsTest, CutsTheStreamIntoBlocksForBothCores) {
   const std::pair<uint64_t, const char*> cases[] = {
       {0, "d=1024k:c=1024k"},
-      {10 << 20, "d=5120k:c=5120k"},
+      {(10 << 20) + 1, "d=5121k:c=5121k"},
       {uint64_t(128) << 20, "d=65536k:c=65536k"},
-      {(uint64_t(128) << 20) + 1, "d=32769k:c=32769k"},
-      {uint64_t(231) << 20, "d=59136k:c=59136k"},
+      {uint64_t(231) << 20, "d=65536k:c=65536k"},
   };
   for (const auto& [bytes, wanted] : cases) EXPECT_EQ(Lzma2BlocksSwitch(bytes), std::string("-m0=LZMA2:") + wanted);
 }
