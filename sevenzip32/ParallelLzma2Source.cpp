@@ -35,10 +35,17 @@ std::unique_ptr<ByteSource> ParallelLzma2Source::TryMake(ByteSource& input, cons
 
 ParallelLzma2Source::ParallelLzma2Source(InStream& in, std::vector<Lzma2Segment> segments)
     : in_(in), segments_(std::move(segments)) {
-  for (unsigned t = 0; t < kThreads; ++t) threads_.emplace_back([this, t] { Decode(t); });
+  try {
+    for (unsigned t = 0; t < kThreads; ++t) threads_.emplace_back([this, t] { Decode(t); });
+  } catch (...) {
+    Stop();
+    throw;
+  }
 }
 
-ParallelLzma2Source::~ParallelLzma2Source() {
+ParallelLzma2Source::~ParallelLzma2Source() { Stop(); }
+
+void ParallelLzma2Source::Stop() {
   {
     std::lock_guard lock(mutex_);
     stop_ = true;

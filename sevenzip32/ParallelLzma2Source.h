@@ -51,6 +51,8 @@ class ParallelLzma2Source : public ByteSource {
     std::exception_ptr failure;
   };
 
+  // Ends the threads, at once or after their current step.
+  void Stop();
   void Decode(unsigned thread);
   // Starts segment `index` in the slot; false when the source is being destroyed.
   bool Claim(Slot& slot, size_t index);
