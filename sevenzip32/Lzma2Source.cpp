@@ -14,8 +14,9 @@ Lzma2Source::Lzma2Source(ByteSource& input, const std::vector<uint8_t>& properti
 
 // Every stretch of a segment starts with a dictionary reset and is no longer than the
 // dictionary, so a larger window lets no match reach further than the serial decoder would.
-Lzma2Source::Lzma2Source(ByteSource& input, const Lzma2Segment& segment) : state_(input, segment.unpackSize) {
-  state_.AllocateDictionary(uint32_t(std::min<uint64_t>(segment.unpackSize, UINT32_MAX)));
+Lzma2Source::Lzma2Source(ByteSource& input, const Lzma2Segment& segment, ByteBuffer& window)
+    : state_(input, segment.unpackSize) {
+  state_.UseWindow(window);
   if (segment.lcLpPb) {
     state_.SetProperties(*segment.lcLpPb);
     needProperties_ = false;

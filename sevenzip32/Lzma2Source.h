@@ -12,8 +12,9 @@ namespace sevenzip {
 class Lzma2Source : public ByteSource {
  public:
   Lzma2Source(ByteSource& input, const std::vector<uint8_t>& properties, uint64_t unpackSize);
-  // One segment of a longer stream, read from input, with a window that holds all of its output.
-  Lzma2Source(ByteSource& input, const Lzma2Segment& segment);
+  // One segment of a longer stream, read from input, decoded into window, which holds all of
+  // its output and outlives the source.
+  Lzma2Source(ByteSource& input, const Lzma2Segment& segment, ByteBuffer& window);
   size_t Read(uint8_t* dest, size_t size) override;
 
   // For a segment: decodes a step further into the window, handing nothing out; false once

@@ -19,6 +19,8 @@ class LzmaDecoderState {
   void SetProperties(uint8_t lcLpPb);
   // Allocates the window once; only as much as this stream can fill.
   void AllocateDictionary(uint32_t dictionarySize);
+  // Decodes into the caller's buffer instead, which outlives this state.
+  void UseWindow(ByteBuffer& buffer);
   // Forgets the window's contents (matches may not reach before this point) and the state.
   void ResetDictionary();
   // Copies decoded bytes still held in the window; returns how many.

@@ -64,7 +64,7 @@ bool ParallelLzma2Source::Claim(Slot& slot, size_t index) {
     slot.decoded = 0;
     slot.finished = false;
   }
-  // The reader is done with the last segment's window: free it before the next is made.
+  // The reader is done with the last segment: its decoder goes before the next one is made.
   slot.decoder.reset();
   return true;
 }
@@ -87,12 +87,16 @@ bool ParallelLzma2Source::Publish(Slot& slot, bool finished, std::exception_ptr 
 // Thread t decodes segments t, t + kThreads, ...; the reader takes them from slot t in turn.
 void ParallelLzma2Source::Decode(unsigned thread) {
   Slot& slot = slots_[thread];
+  uint64_t largest = 0;
+  for (size_t index = thread; index < segments_.size(); index += kThreads)
+    largest = std::max(largest, segments_[index].unpackSize);
   for (size_t index = thread; index < segments_.size(); index += kThreads) {
     if (!Claim(slot, index)) return;
     const Lzma2Segment& segment = segments_[index];
     try {
+      if (slot.window.size() < largest) slot.window = ByteBuffer(size_t(largest));
       slot.input = std::make_unique<PackStreamSource>(in_, segment.packOffset, segment.packSize);
-      slot.decoder = std::make_unique<Lzma2Source>(*slot.input, segment);
+      slot.decoder = std::make_unique<Lzma2Source>(*slot.input, segment, slot.window);
       while (slot.decoder->DecodeStep())
         if (!Publish(slot, false, nullptr)) return;
     } catch (...) {

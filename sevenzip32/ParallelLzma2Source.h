@@ -40,8 +40,10 @@ class ParallelLzma2Source : public ByteSource {
 
  private:
   static constexpr size_t kNoSegment = SIZE_MAX;
-  // What one thread decodes; the decoder is the thread's alone, the rest is under mutex_.
+  // What one thread decodes; the decoder and the window are the thread's alone (the reader
+  // reads the window's decoded part), the rest is under mutex_.
   struct Slot {
+    ByteBuffer window;  // made once for the thread's largest segment: fresh pages cost time
     std::unique_ptr<PackStreamSource> input;
     std::unique_ptr<Lzma2Source> decoder;
     size_t segment = kNoSegment;  // kNoSegment: free for the thread's next segment
