@@ -68,7 +68,8 @@ done
 
 # A package as lzpack packs it (LZMA2 in independent blocks, decoded on both cores): against
 # 7z x as it runs by default, on every core, and against 7z x -mmt=1.
-"$root/dist/lzpack" pack "$work/tree" --id 1 --title bench --extract-only --output "$work/package.7z" > /dev/null
+"$root/dist/lzpack" pack "$work/tree" --id 1 --title bench --extract-only --description bench \
+  --output "$work/package.7z" > /dev/null
 read -r ours_s ours_kib <<< "$(median "$cli" "$work/package.7z" "$work/out")"
 for threads in "" -mmt=1; do
   read -r theirs_s theirs_kib <<< "$(median 7z x $threads -y "-o$work/out" "$work/package.7z")"
