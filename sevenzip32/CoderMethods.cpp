@@ -12,6 +12,7 @@
 #include "InflateSource.h"
 #include "Lzma2Source.h"
 #include "LzmaSource.h"
+#include "ParallelLzma2Source.h"
 #include "PpmdSource.h"
 
 namespace sevenzip {
@@ -34,6 +35,7 @@ std::unique_ptr<ByteSource> MakeLzma(const CoderSetup& s) {
 }
 
 std::unique_ptr<ByteSource> MakeLzma2(const CoderSetup& s) {
+  if (auto parallel = ParallelLzma2Source::TryMake(*s.inputs[0], s.properties, s.unpackSize)) return parallel;
   return std::make_unique<Lzma2Source>(*s.inputs[0], s.properties, s.unpackSize);
 }
 

@@ -13,8 +13,9 @@ ByteSource& EntryStreams::Next() {
     if (nextFolder_ >= folders.size()) ThrowDamaged("more files than folders hold");
     const Folder& folder = folders[nextFolder_];
     folder_ = archive_.DecodeFolder(nextFolder_++);
-    // A folder that fills more than a block is decoded beside the caller's checking and writing.
-    if (folder.UnpackSize() > ReadAheadSource::kBlockSize)
+    // A folder that fills more than a block is decoded beside the caller's checking and
+    // writing, unless its decoder runs on threads of its own already.
+    if (folder.UnpackSize() > ReadAheadSource::kBlockSize && !folder_->DecodesAhead())
       folder_ = std::make_unique<ReadAheadSource>(std::move(folder_));
     streamsLeft_ = folder.unpackStreams;
   }

@@ -91,6 +91,12 @@ FolderDecoder::FolderDecoder(InStream& in, const Folder& folder, std::span<const
   top_ = BuildCoderOutput(folder.MainOutStream());
 }
 
+bool FolderDecoder::DecodesAhead() const {
+  for (const auto& source : sources_)
+    if (source->DecodesAhead()) return true;
+  return false;
+}
+
 // A layout that passed CheckFolderLayout is a tree, so each coder is reached once.
 ByteSource* FolderDecoder::BuildCoderOutput(uint64_t coder) {
   if (coderBuilt_[coder]) ThrowDamaged("coders form a cycle");

@@ -17,6 +17,7 @@ class FolderDecoder : public ByteSource {
   FolderDecoder(InStream& in, const Folder& folder, std::span<const uint64_t> packOffsets,
                 std::span<const uint64_t> packSizes);
   size_t Read(uint8_t* dest, size_t size) override { return top_->Read(dest, size); }
+  bool DecodesAhead() const override;
 
  private:
   ByteSource* BuildCoderOutput(uint64_t coder);

@@ -15,7 +15,8 @@ class InStream {
  public:
   virtual ~InStream() = default;
   virtual uint64_t Size() const = 0;
-  // Reads up to size bytes at offset; returns how many were read (0 past the end).
+  // Reads up to size bytes at offset; returns how many were read (0 past the end). Called
+  // from several threads at once when an LZMA2 stream is decoded in parallel.
   virtual size_t ReadAt(uint64_t offset, uint8_t* dest, size_t size) = 0;
 };
 

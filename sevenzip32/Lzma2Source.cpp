@@ -3,27 +3,24 @@
 #include <algorithm>
 
 #include "ArchiveError.h"
+#include "Lzma2Chunk.h"
 
 namespace sevenzip {
-namespace {
-
-constexpr uint8_t kEndOfStream = 0x00;
-constexpr uint8_t kStoredWithReset = 0x01;
-constexpr uint8_t kStored = 0x02;
-constexpr uint8_t kMaxDictionaryProperty = 40;
-
-uint32_t DictionarySize(uint8_t property) {
-  if (property > kMaxDictionaryProperty) ThrowUnsupported("LZMA2 dictionary size");
-  if (property == kMaxDictionaryProperty) return 0xFFFFFFFF;
-  return (2u | (property & 1)) << (property / 2 + 11);
-}
-
-}  // namespace
 
 Lzma2Source::Lzma2Source(ByteSource& input, const std::vector<uint8_t>& properties, uint64_t unpackSize)
-    : state_(input, unpackSize), dictionarySize_(properties.size() == 1 ? DictionarySize(properties[0]) : 0) {
-  if (properties.size() != 1) ThrowUnsupported("LZMA2 properties size");
-  state_.AllocateDictionary(dictionarySize_);
+    : state_(input, unpackSize) {
+  state_.AllocateDictionary(Lzma2DictionarySize(properties));
+}
+
+// Every stretch of a segment starts with a dictionary reset and is no longer than the
+// dictionary, so a larger window lets no match reach further than the serial decoder would.
+Lzma2Source::Lzma2Source(ByteSource& input, const Lzma2Segment& segment, ByteBuffer& window)
+    : state_(input, segment.unpackSize) {
+  state_.UseWindow(window);
+  if (segment.lcLpPb) {
+    state_.SetProperties(*segment.lcLpPb);
+    needProperties_ = false;
+  }
 }
 
 uint8_t Lzma2Source::NextInputByte() {
@@ -32,48 +29,38 @@ uint8_t Lzma2Source::NextInputByte() {
 }
 
 void Lzma2Source::ReadChunkHeader() {
-  uint8_t control = NextInputByte();
-  if (control == kEndOfStream) {
+  uint8_t header[Lzma2Chunk::kMaxHeaderSize];
+  header[0] = NextInputByte();
+  const size_t size = Lzma2HeaderSize(header[0]);
+  for (size_t i = 1; i < size; ++i) header[i] = NextInputByte();
+  const Lzma2Chunk chunk = ParseLzma2Chunk(header);
+  if (chunk.end) {
     ended_ = true;
     return;
   }
-  bool stored = control == kStoredWithReset || control == kStored;
-  if (!stored && control < 0x80) ThrowDamaged("bad LZMA2 chunk");
-  uint32_t unpack = stored ? 0 : uint32_t(control & 0x1F) << 16;
-  unpack |= uint32_t(NextInputByte()) << 8;
-  unpack |= NextInputByte();
-  chunkUnpackRemaining_ = unpack + 1;
   // The window is only as large as the declared output: a chunk beyond it is damage.
-  if (chunkUnpackRemaining_ > state_.OutputLeft()) ThrowDamaged("LZMA2 output longer than its size");
-  bool resetDictionary = stored ? control == kStoredWithReset : (control >> 5 & 3) == 3;
-  if (needDictionaryReset_ && !resetDictionary) ThrowDamaged("LZMA2 stream without dictionary reset");
-  storedChunk_ = stored;
-  if (stored) {
-    if (resetDictionary) state_.ResetDictionary();
-    needDictionaryReset_ = false;
+  if (chunk.unpackSize > state_.OutputLeft()) ThrowDamaged("LZMA2 output longer than its size");
+  if (needDictionaryReset_ && !chunk.ResetsDictionary()) ThrowDamaged("LZMA2 stream without dictionary reset");
+  needDictionaryReset_ = false;
+  storedChunk_ = chunk.stored;
+  chunkUnpackRemaining_ = chunk.unpackSize;
+  chunkPackRemaining_ = chunk.packSize;
+  if (chunk.stored) {
+    if (chunk.ResetsDictionary()) state_.ResetDictionary();
     return;
   }
-  uint32_t pack = uint32_t(NextInputByte()) << 8;
-  pack |= NextInputByte();
-  chunkPackRemaining_ = pack + 1;
-  unsigned mode = control >> 5 & 3;
-  if (mode >= 2) {
-    uint8_t lclppb = NextInputByte();
-    if (lclppb >= 9 * 5 * 5) ThrowDamaged("bad LZMA2 properties");
-    unsigned lc = lclppb % 9, lp = lclppb / 9 % 5;
-    if (lc + lp > 4) ThrowDamaged("bad LZMA2 properties");
-    state_.SetProperties(lclppb);
+  if (chunk.BringsProperties()) {
+    state_.SetProperties(chunk.properties);
     needProperties_ = false;
   } else if (needProperties_) {
     ThrowDamaged("LZMA2 chunk without properties");
   }
   // Every LZMA chunk restarts the range coder; the higher modes also reset state and dictionary.
-  if (mode == 3)
+  if (chunk.ResetsDictionary())
     state_.ResetDictionary();
-  else if (mode >= 1)
+  else if (chunk.reset >= 1)
     state_.decoder.ResetState();
   state_.decoder.RestartRange();
-  needDictionaryReset_ = false;
 }
 
 // A stored chunk goes into the dictionary as is, so later chunks can refer back to it.
@@ -95,21 +82,28 @@ void Lzma2Source::DecodeLzma(size_t want) {
   if (chunkUnpackRemaining_ == 0 && chunkPackRemaining_ != 0) ThrowDamaged("LZMA2 chunk sizes disagree");
 }
 
+void Lzma2Source::Step() {
+  if (chunkUnpackRemaining_ == 0) return ReadChunkHeader();
+  size_t want = std::min<size_t>(chunkUnpackRemaining_, state_.Room());
+  if (storedChunk_)
+    DecodeStored(want);
+  else
+    DecodeLzma(want);
+}
+
 size_t Lzma2Source::Read(uint8_t* dest, size_t size) {
   size_t done = state_.TakeDecoded(dest, size);
   while (done < size && !ended_) {
-    if (chunkUnpackRemaining_ == 0) {
-      ReadChunkHeader();
-      continue;
-    }
-    size_t want = std::min<size_t>(chunkUnpackRemaining_, state_.Room());
-    if (storedChunk_)
-      DecodeStored(want);
-    else
-      DecodeLzma(want);
+    Step();
     done += state_.TakeDecoded(dest + done, size - done);
   }
   return done;
+}
+
+bool Lzma2Source::DecodeStep() {
+  if (ended_ || state_.OutputLeft() == 0) return false;
+  Step();
+  return true;
 }
 
 }  // namespace sevenzip

@@ -34,6 +34,11 @@ void LzmaDecoderState::AllocateDictionary(uint32_t dictionarySize) {
   window_.size = dictionary_.size();
 }
 
+void LzmaDecoderState::UseWindow(ByteBuffer& buffer) {
+  window_.data = buffer.data();
+  window_.size = buffer.size();
+}
+
 void LzmaDecoderState::ResetDictionary() {
   window_.Reset();
   decoder.ResetState();

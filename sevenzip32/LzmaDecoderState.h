@@ -19,6 +19,8 @@ class LzmaDecoderState {
   void SetProperties(uint8_t lcLpPb);
   // Allocates the window once; only as much as this stream can fill.
   void AllocateDictionary(uint32_t dictionarySize);
+  // Decodes into the caller's buffer instead, which outlives this state.
+  void UseWindow(ByteBuffer& buffer);
   // Forgets the window's contents (matches may not reach before this point) and the state.
   void ResetDictionary();
   // Copies decoded bytes still held in the window; returns how many.
@@ -34,6 +36,9 @@ class LzmaDecoderState {
   // which it may use up to inputLimit bytes, all that is left of its stream or chunk;
   // returns how many it produced.
   size_t Decode(size_t want, uint64_t inputLimit);
+  // The window and where the next decoded byte goes in it.
+  const uint8_t* Window() const { return window_.data; }
+  size_t WindowPos() const { return window_.pos; }
   // Appends stored bytes from the buffered input, as a stored LZMA2 chunk does.
   size_t Store(size_t want);
 

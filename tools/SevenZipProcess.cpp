@@ -2,6 +2,8 @@
 
 #include "PublisherSafety.h"
 
+#include <algorithm>
+
 #ifdef _WIN32
 #include <windows.h>
 
@@ -14,6 +16,29 @@
 #include <cerrno>
 #include <cstdlib>
 #endif
+
+namespace {
+
+constexpr uint64_t kMaxBlockKib = 64 << 10;
+constexpr uint64_t kMinBlockKib = 1 << 10;
+
+// Regular files only: lzpack refuses links before it packs.
+uint64_t TreeBytes(const std::filesystem::path& folder) {
+  uint64_t total = 0;
+  std::error_code error;
+  for (std::filesystem::recursive_directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+    if (it->is_regular_file(error)) total += it->file_size(error);
+  }
+  return total;
+}
+
+}  // namespace
+
+std::string Lzma2BlocksSwitch(uint64_t treeBytes) {
+  const uint64_t halfKib = (treeBytes + 2047) / 2048;
+  const std::string size = std::to_string(std::clamp(halfKib, kMinBlockKib, kMaxBlockKib)) + "k";
+  return "-m0=LZMA2:d=" + size + ":c=" + size;
+}
 
 #ifdef _WIN32
 
@@ -32,7 +57,9 @@ int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::p
   // Named in full: CreateProcess would look in lzpack's own folder and the current one first.
   const std::optional<std::filesystem::path> program = FindOnPath(PathVariable(), L"7z.exe");
   if (!program) return -1;
-  std::wstring command = L"7z.exe a -t7z -bso0 -bsp0 -y -- \"" + archive.wstring() + L"\" *";
+  const std::string method = Lzma2BlocksSwitch(TreeBytes(folder));
+  std::wstring command = L"7z.exe a -t7z " + std::wstring(method.begin(), method.end()) + L" -bso0 -bsp0 -y -- \"" +
+                         archive.wstring() + L"\" *";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
@@ -62,7 +89,9 @@ int RunSevenZipAdd(const std::filesystem::path& folder, const std::filesystem::p
   const char* pathValue = std::getenv("PATH");
   const std::optional<std::filesystem::path> program = FindOnPath(pathValue ? pathValue : "", "7z");
   if (!program) return -1;
-  const char* arguments[] = {"7z", "a", "-t7z", "-bso0", "-bsp0", "-y", "--", archive.c_str(), "*", nullptr};
+  const std::string method = Lzma2BlocksSwitch(TreeBytes(folder));
+  const char* arguments[] = {"7z", "a",    "-t7z", method.c_str(), "-bso0", "-bsp0", "-y", "--", archive.c_str(),
+                             "*",  nullptr};
   pid_t child = fork();
   if (child < 0) return -1;
   if (child == 0) {

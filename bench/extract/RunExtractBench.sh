@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Extraction by sevenzip_core, and by 7-zip32.dll under Wine, against 7z x -mmt=1 on the same
 # archive, per coder family.
-#   bench/extract/RunExtractBench.sh [BUILD_DIR]    (default build/native; needs extract-cli)
+#   bench/extract/RunExtractBench.sh [BUILD_DIR]    (default build/native; needs extract-cli and dist/lzpack)
 # Packs a ~58 MiB tree of mixed data (text, repeated blocks, random bytes, code) once per
 # family (PPMd only its text: on random bytes it runs at a fraction of a MiB/s, and nobody
 # packs those with it), unpacks it into a RAM folder when /dev/shm exists, in rounds of one
@@ -112,6 +112,25 @@ echo "$families" | while read -r family part switches; do
     echo "extraction $family, 7-zip32.dll under Wine: $dll_note"
   fi
   ratio "extraction $family, peak memory ours/7z" "$(peak_mib "$work/ours")" "$(peak_mib "$work/7z")" MiB "7z x -mmt=1" "<= 1.00"
+done
+
+# A package as lzpack packs it (LZMA2 in independent blocks, decoded on both cores): against
+# 7z x as it runs by default, on every core, and against 7z x -mmt=1.
+"$root/dist/lzpack" pack "$work/tree" --id 1 --title bench --extract-only --description bench \
+  --output "$work/package.7z" > /dev/null
+tree_mib=$(du -sb "$work/tree" | awk '{ print $1 / 1048576 }')
+rm -f "$work/ours" "$work/7z" "$work/7z-mmt1"
+for _ in $(seq "$rounds"); do
+  timed "$work/ours" "$cli" "$work/package.7z" "$work/out" || true
+  timed "$work/7z" 7z x -y "-o$work/out" "$work/package.7z" || true
+  timed "$work/7z-mmt1" 7z x -mmt=1 -y "-o$work/out" "$work/package.7z" || true
+done
+for peer in 7z 7z-mmt1; do
+  name="7z x"; [ $peer = 7z ] || name="7z x -mmt=1"
+  ratio "extraction of an lzpack package, speed ours/7z" "$(speed "$tree_mib" "$work/ours")" \
+    "$(speed "$tree_mib" "$work/$peer")" MiB/s "$name" ">= 1.0"
+  ratio "extraction of an lzpack package, peak memory ours/7z" "$(peak_mib "$work/ours")" "$(peak_mib "$work/$peer")" \
+    MiB "$name" "a few MiB over the dictionary per thread"
 done
 
 # Streaming: one 200 MiB file, 1 MiB dictionary; memory must stay near the dictionary.

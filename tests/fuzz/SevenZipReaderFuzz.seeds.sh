@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Writes the seed archives of SevenZipReaderFuzz into $1: one small archive per coder row of
 # tests/common/SevenZipCoderRows.sh and per header and stream form below, made by Debian's 7z
-# from a tree of text, code-like bytes, an empty file, a folder and names in many scripts,
-# and archives that bsdtar writes from "." ("./" before every name, an entry "." itself).
+# from a tree of text, code-like bytes, an empty file, a folder and names in many scripts;
+# one of a larger text in independent LZMA2 blocks; and archives that bsdtar writes from "."
+# ("./" before every name, an entry "." itself).
 set -euo pipefail
 out=$1
 forms='
@@ -29,6 +30,10 @@ mkdir -p "$out"
   # shellcheck disable=SC2086
   (cd "$tree" && 7z a $switches "$out/$name.7z" . >/dev/null)
 done
+# A folder large enough to be decoded on several threads, in blocks that reset the dictionary.
+for i in $(seq 1 20000); do echo "record $i of the log"; done >"$work/blocks.txt"
+rm -f "$out/lzma2-blocks.7z"
+(cd "$work" && 7z a -m0=LZMA2:d=64k:c=64k "$out/lzma2-blocks.7z" blocks.txt >/dev/null)
 for coder in store lzma2 deflate; do
   rm -f "$out/bsdtar-$coder.7z"
   (cd "$tree" && bsdtar -cf "$out/bsdtar-$coder.7z" --format 7zip --options "7zip:compression=$coder" .)

@@ -9,6 +9,7 @@
 #include "PackageToolOptions.h"
 #include "PackageWriter.h"
 #include "PemKey.h"
+#include "SevenZipProcess.h"
 #include "SevenZipTestFiles.h"
 #include "SevenZipTinyWriter.h"
 #include "contracts/PackageInfo.h"
@@ -138,10 +139,10 @@ TEST_F(PackageToolTest, KeepsTheOldPackageWhen7zFailsOrItsArchiveIsRefused) {
     const char* Error;
     bool Planted = false;  // the 7z stands in the packed folder, PATH names it relatively
   } cases[] = {
-      {"echo partial > \"$7\"\nexit 2", "7z failed with exit code 2"},
+      {"echo partial > \"$8\"\nexit 2", "7z failed with exit code 2"},
       {"", "cannot run 7z"},
-      {"/bin/cp " + Quoted(root_ / "encrypted.7z") + " \"$7\"", "encrypted"},
-      {"echo planted > \"$7\"", "cannot run 7z", true},
+      {"/bin/cp " + Quoted(root_ / "encrypted.7z") + " \"$8\"", "encrypted"},
+      {"echo planted > \"$8\"", "cannot run 7z", true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.Fake7z);
@@ -226,6 +227,17 @@ TEST(PackageToolOptionsTest, ParsesTheCommandLine) {
   EXPECT_EQ(options.Request.Id, "5");
   EXPECT_EQ(options.Request.Title, "T");
   EXPECT_EQ(options.Request.Folder, fs::path("dir"));
+}
+
+// Two halves of the tree in blocks, or blocks of 64 MiB for a larger tree.
+TEST(PackageToolOptionsTest, CutsTheStreamIntoBlocksForBothCores) {
+  const std::pair<uint64_t, const char*> cases[] = {
+      {0, "d=1024k:c=1024k"},
+      {(10 << 20) + 1, "d=5121k:c=5121k"},
+      {uint64_t(128) << 20, "d=65536k:c=65536k"},
+      {uint64_t(231) << 20, "d=65536k:c=65536k"},
+  };
+  for (const auto& [bytes, wanted] : cases) EXPECT_EQ(Lzma2BlocksSwitch(bytes), std::string("-m0=LZMA2:") + wanted);
 }
 
 // lzpack's signatures against openssl's own command line, on keys openssl makes.

@@ -79,7 +79,8 @@ std::vector<ArchiveCase> Settings() {
   std::istringstream rows(
       "Default\nNonSolid -ms=off\nTwoFilesPerBlock -ms=2f\nPlainHeader -mhc=off\nBcjLzma -m0=BCJ -m1=LZMA\n"
       "Fastest -mx=1\nSmallDictionary -m0=LZMA2:d=64k\nUltra -mx=9\nPpmdMaxOrderSmallMemory -m0=PPMd:o=32:mem=64k\n"
-      "Bzip2SmallBlocksMultithread -m0=BZip2:d=100k -mmt=2\n" +
+      "Bzip2SmallBlocksMultithread -m0=BZip2:d=100k -mmt=2\nLzma2IndependentBlocks -m0=LZMA2:d=64k:c=64k -mmt=2\n"
+      "Lzma2BlocksBeyondDictionary -m0=LZMA2:d=64k:c=256k\n" +
       RunShell(TEST_SOURCE_DIR "/tests/common/SevenZipCoderRows.sh").output);
   std::vector<ArchiveCase> cases;
   for (std::string name, switches; rows >> name && std::getline(rows, switches);) cases.push_back({name, switches});
@@ -121,7 +122,8 @@ TEST_P(SevenZipLargeFileTest, ExtractsTheSameBytes) {
 INSTANTIATE_TEST_SUITE_P(Sizes, SevenZipLargeFileTest,
                          testing::Values(LargeCase{"FiftyMebibytes", "-mx=1", 50},
                                          LargeCase{"LzmaSmallDictionary", "-m0=LZMA:d=64k", 6},
-                                         LargeCase{"Lzma2SmallDictionary", "-m0=LZMA2:d=64k", 6}),
+                                         LargeCase{"Lzma2SmallDictionary", "-m0=LZMA2:d=64k", 6},
+                                         LargeCase{"Lzma2IndependentBlocks", "-m0=LZMA2:d=1m:c=1m -mmt=2", 12}),
                          [](const auto& info) { return std::string(info.param.label); });
 
 // Damage anywhere must end in a failure, and no damaged file may stay behind.
@@ -134,6 +136,7 @@ struct DamageCase {
 
 constexpr const char *kPlain = "-mhc=off", *kDeflate64 = "-mhc=off -m0=Deflate64", *kBcj2 = "-mhc=off -mf=BCJ2";
 constexpr const char *kLzma = "-m0=LZMA:d=64k -mhc=off", *kLzmaHeader = "-m0=LZMA:d=64k";
+constexpr const char* kLzma2Blocks = "-m0=LZMA2:d=64k:c=64k -mhc=off";  // decoded on several threads
 
 class SevenZipDamageTest : public testing::TestWithParam<DamageCase> {};
 
@@ -184,6 +187,10 @@ const DamageCase kDamage[] = {
     {"LzmaLastPackedBytes", -200, 0x80, kLzma},
     {"LzmaTruncatedInData", 20000, 0, kLzma},
     {"LzmaPackedHeader", -20, 0x10, kLzmaHeader},
+    {"Lzma2BlocksSecondBlock", 30000, 0x04, kLzma2Blocks},
+    {"Lzma2BlocksLaterBlock", 50000, 0x80, kLzma2Blocks},
+    {"Lzma2BlocksLastBytes", -200, 0x80, kLzma2Blocks},
+    {"Lzma2BlocksTruncated", 50000, 0, kLzma2Blocks},
 };
 
 INSTANTIATE_TEST_SUITE_P(Damage, SevenZipDamageTest, testing::ValuesIn(kDamage),
