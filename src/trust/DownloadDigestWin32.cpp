@@ -4,6 +4,8 @@ namespace {
 
 // Enough for the hash to fall well behind a fast line before the receive loop waits for it.
 constexpr std::size_t kQueueLimit = 16 << 20;
+// As many as the two threads pass between them while the hash keeps up.
+constexpr std::size_t kSpareBuffers = 4;
 
 }  // namespace
 
@@ -22,9 +24,19 @@ bool DownloadDigest::Start() {
 void DownloadDigest::OnWrite(std::uint64_t offset, std::string_view bytes) {
   if (!thread_.IsValid()) return;
   DigestChunk chunk;
-  plan_.OnWrite(offset, bytes, chunk);
-  if (!chunk.restart && chunk.bytes.empty()) return;
   AcquireSRWLockExclusive(&lock_);
+  if (!spare_.empty()) {
+    chunk.bytes = std::move(spare_.back());
+    spare_.pop_back();
+  }
+  ReleaseSRWLockExclusive(&lock_);
+  plan_.OnWrite(offset, bytes, chunk);
+  AcquireSRWLockExclusive(&lock_);
+  if (!chunk.restart && chunk.bytes.empty()) {
+    if (spare_.size() < kSpareBuffers) spare_.push_back(std::move(chunk.bytes));
+    ReleaseSRWLockExclusive(&lock_);
+    return;
+  }
   while (queuedBytes_ >= kQueueLimit) SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
   queuedBytes_ += chunk.bytes.size();
   queue_.push_back(std::move(chunk));
@@ -53,6 +65,9 @@ void DownloadDigest::HashQueue() {
     // A failed hash still drains the queue, so the download never waits on it.
     if (chunk.restart && !failed_) failed_ = !hash_.Start();
     if (!failed_ && !chunk.bytes.empty()) failed_ = !hash_.Add(chunk.bytes.data(), chunk.bytes.size());
+    AcquireSRWLockExclusive(&lock_);
+    if (spare_.size() < kSpareBuffers) spare_.push_back(std::move(chunk.bytes));
+    ReleaseSRWLockExclusive(&lock_);
   }
 }
 
@@ -68,6 +83,7 @@ void DownloadDigest::EndThread(bool dropQueued) {
   WakeAllConditionVariable(&changed_);
   WaitForSingleObject(thread_, INFINITE);
   thread_.Reset();
+  spare_ = {};
 }
 
 std::optional<Sha256Digest> DownloadDigest::Finish(std::uint64_t fileSize) {

@@ -6,7 +6,9 @@
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/EcdsaP256Win32.h"
 #include "platform/File.h"
@@ -42,6 +44,9 @@ class DownloadDigest {
   SRWLOCK lock_ = SRWLOCK_INIT;
   CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
   std::deque<DigestChunk> queue_;
+  // Buffers the hash is done with, for the next chunks: a fresh megabyte for each one costs
+  // its pages' first touch, under Wine more than the hashing itself.
+  std::vector<std::string> spare_;
   std::size_t queuedBytes_ = 0;
   bool ending_ = false;
   bool failed_ = false;  // the hashing thread's, read after it ended
