@@ -21,7 +21,9 @@ pack() {
 pack "$out/hosts/188.rar" --sign "$out/keys/publisher.pem"
 pack "$out/hosts/us.rar"
 cp "$out/hosts/188.rar" "$out/hosts/tb.rar"
-printf 'Z' | dd of="$out/hosts/tb.rar" bs=1 seek=1000 conv=notrunc 2> /dev/null
+# The byte there plus one: a fixed replacement would change nothing where the package already holds it.
+byte=$(od -A n -t u1 -j 1000 -N 1 "$out/hosts/tb.rar" | tr -d ' ')
+printf "\\$(printf '%03o' $(((byte + 1) % 256)))" | dd of="$out/hosts/tb.rar" bs=1 seek=1000 conv=notrunc 2> /dev/null
 
 cp "$dll" "$out/hosts-unsigned-library/7-zip32.dll"
 cp "$out/hosts/188.rar" "$out/hosts-unsigned-library/188.rar"
