@@ -16,7 +16,7 @@ ByteSource& EntryStreams::Next() {
     // A folder that fills more than a block is decoded beside the caller's checking and
     // writing, unless its decoder runs on threads of its own already.
     if (folder.UnpackSize() > ReadAheadSource::kBlockSize && !folder_->DecodesAhead())
-      folder_ = std::make_unique<ReadAheadSource>(std::move(folder_));
+      folder_ = ReadAheadSource::Ahead(std::move(folder_));
     streamsLeft_ = folder.unpackStreams;
   }
   --streamsLeft_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <system_error>
 
 #include "DecoderMemory.h"
 #include "Lzma2Chunk.h"
@@ -30,11 +32,24 @@ std::unique_ptr<ByteSource> ParallelLzma2Source::TryMake(ByteSource& input, cons
   auto segments = SplitLzma2Stream(packed->Stream(), packed->Offset(), packed->Remaining(), unpackSize, dictionary,
                                    maxSegment, kMaxSegments);
   if (segments.size() < 2) return nullptr;
-  return std::make_unique<ParallelLzma2Source>(packed->Stream(), std::move(segments));
+  try {
+    return std::make_unique<ParallelLzma2Source>(packed->Stream(), std::move(segments));
+  } catch (const std::bad_alloc&) {
+  } catch (const std::system_error&) {
+  }
+  // No room for a window per thread (a 32-bit process's address space is easily cut up), or
+  // no threads: the serial decoder needs one window and none.
+  return nullptr;
 }
 
 ParallelLzma2Source::ParallelLzma2Source(InStream& in, std::vector<Lzma2Segment> segments)
     : in_(in), segments_(std::move(segments)) {
+  for (unsigned t = 0; t < kThreads; ++t) {
+    uint64_t largest = 0;
+    for (size_t index = t; index < segments_.size(); index += kThreads)
+      largest = std::max(largest, segments_[index].unpackSize);
+    slots_[t].window = ByteBuffer(size_t(largest));
+  }
   try {
     for (unsigned t = 0; t < kThreads; ++t) threads_.emplace_back([this, t] { Decode(t); });
   } catch (...) {
@@ -87,14 +102,10 @@ bool ParallelLzma2Source::Publish(Slot& slot, bool finished, std::exception_ptr 
 // Thread t decodes segments t, t + kThreads, ...; the reader takes them from slot t in turn.
 void ParallelLzma2Source::Decode(unsigned thread) {
   Slot& slot = slots_[thread];
-  uint64_t largest = 0;
-  for (size_t index = thread; index < segments_.size(); index += kThreads)
-    largest = std::max(largest, segments_[index].unpackSize);
   for (size_t index = thread; index < segments_.size(); index += kThreads) {
     if (!Claim(slot, index)) return;
     const Lzma2Segment& segment = segments_[index];
     try {
-      if (slot.window.size() < largest) slot.window = ByteBuffer(size_t(largest));
       slot.input = std::make_unique<PackStreamSource>(in_, segment.packOffset, segment.packSize);
       slot.decoder = std::make_unique<Lzma2Source>(*slot.input, segment, slot.window);
       while (slot.decoder->DecodeStep())

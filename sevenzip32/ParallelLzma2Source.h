@@ -26,7 +26,8 @@ class ParallelLzma2Source : public ByteSource {
   static constexpr unsigned kThreads = 2;
 
   // Null unless the stream is a packed stream of its own, large enough to pay for threads,
-  // and splits into segments that fit a window each (see SplitLzma2Stream).
+  // splits into segments that fit a window each (see SplitLzma2Stream), and the windows and
+  // threads can be had.
   static std::unique_ptr<ByteSource> TryMake(ByteSource& input, const std::vector<uint8_t>& properties,
                                              uint64_t unpackSize);
 
@@ -43,7 +44,7 @@ class ParallelLzma2Source : public ByteSource {
   // What one thread decodes; the decoder and the window are the thread's alone (the reader
   // reads the window's decoded part), the rest is under mutex_.
   struct Slot {
-    ByteBuffer window;  // made once for the thread's largest segment: fresh pages cost time
+    ByteBuffer window;  // made up front for the thread's largest segment: fresh pages cost time
     std::unique_ptr<PackStreamSource> input;
     std::unique_ptr<Lzma2Source> decoder;
     size_t segment = kNoSegment;  // kNoSegment: free for the thread's next segment

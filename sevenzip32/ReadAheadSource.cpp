@@ -2,11 +2,26 @@
 
 #include <algorithm>
 #include <cstring>
+#include <new>
+#include <system_error>
 
 namespace sevenzip {
 
-ReadAheadSource::ReadAheadSource(std::unique_ptr<ByteSource> source)
-    : source_(std::move(source)), worker_([this] { Decode(); }) {}
+std::unique_ptr<ByteSource> ReadAheadSource::Ahead(std::unique_ptr<ByteSource> source) {
+  std::unique_ptr<ReadAheadSource> ahead;
+  try {
+    ahead.reset(new ReadAheadSource);
+  } catch (const std::bad_alloc&) {
+    return source;
+  }
+  ahead->source_ = std::move(source);
+  try {
+    ahead->worker_ = std::thread([reader = ahead.get()] { reader->Decode(); });
+  } catch (const std::system_error&) {
+    return std::move(ahead->source_);
+  }
+  return ahead;
+}
 
 ReadAheadSource::~ReadAheadSource() {
   {
@@ -14,7 +29,7 @@ ReadAheadSource::~ReadAheadSource() {
     stop_ = true;
   }
   changed_.notify_all();
-  worker_.join();
+  if (worker_.joinable()) worker_.join();
 }
 
 void ReadAheadSource::Decode() {

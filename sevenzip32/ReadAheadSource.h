@@ -19,7 +19,10 @@ class ReadAheadSource : public ByteSource {
  public:
   static constexpr size_t kBlockSize = size_t(1) << 18;
 
-  explicit ReadAheadSource(std::unique_ptr<ByteSource> source);
+  // The source decoded ahead on a thread of its own; the source itself where no thread or no
+  // room for the blocks can be had, to be read on the caller's thread.
+  static std::unique_ptr<ByteSource> Ahead(std::unique_ptr<ByteSource> source);
+
   ~ReadAheadSource() override;
   ReadAheadSource(const ReadAheadSource&) = delete;
   ReadAheadSource& operator=(const ReadAheadSource&) = delete;
@@ -28,6 +31,7 @@ class ReadAheadSource : public ByteSource {
 
  private:
   static constexpr size_t kBlocks = 3;
+  ReadAheadSource() = default;
   struct Block {
     ByteBuffer bytes{kBlockSize};
     size_t size = 0;

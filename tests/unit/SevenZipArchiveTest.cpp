@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <sstream>
 
 #include "SevenZipTestFiles.h"
@@ -125,6 +128,26 @@ INSTANTIATE_TEST_SUITE_P(Sizes, SevenZipLargeFileTest,
                                          LargeCase{"Lzma2SmallDictionary", "-m0=LZMA2:d=64k", 6},
                                          LargeCase{"Lzma2IndependentBlocks", "-m0=LZMA2:d=1m:c=1m -mmt=2", 12}),
                          [](const auto& info) { return std::string(info.param.label); });
+
+// A process whose address space has no room for a window per decoding thread still unpacks a
+// stream cut into blocks, on one thread.
+TEST(SevenZipParallelTest, UnpacksOnOneThreadWithoutRoomForMore) {
+  ScratchFolder scratch;
+  fs::path source = scratch.Path() / "source", archive = scratch.Path() / "blocks.7z";
+  std::string data;
+  for (unsigned i = 0; data.size() < (9u << 20); ++i) data += "record " + std::to_string(i * 7919u) + "\n";
+  WriteBytes(source / "data.txt", data);
+  Make7z(source, archive, "-m0=LZMA2:d=4m:c=4m -mmt=2");
+  auto extractWithinLimit = [&] {
+    // Headroom for one 4 MiB window and the buffers, not for two windows.
+    const long pages = std::stol(ReadBytes("/proc/self/statm"));
+    const rlimit limit{rlim_t(pages) * sysconf(_SC_PAGESIZE) + (7 << 20), RLIM_INFINITY};
+    setrlimit(RLIMIT_AS, &limit);
+    _exit(Extract(archive, scratch.Path() / "out"));
+  };
+  EXPECT_EXIT(extractWithinLimit(), testing::ExitedWithCode(sevenzip::kResultOk), "");
+  EXPECT_TRUE(ReadBytes(scratch.Path() / "out" / "data.txt") == data);
+}
 
 // Damage anywhere must end in a failure, and no damaged file may stay behind.
 struct DamageCase {

@@ -34,7 +34,8 @@ TEST(ReadAheadSource, HandsOnEveryByteThenTheEndOrTheFailure) {
       {0, 100, true}, {5 * kBlock + 7, 7777, false}, {4 * kBlock, kBlock, false}, {6 * kBlock, 3 * kBlock + 1, true}};
   for (const auto& [size, readSize, fails] : cases) {
     SCOPED_TRACE(size);
-    sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(size, fails));
+    auto ahead = sevenzip::ReadAheadSource::Ahead(std::make_unique<CountingSource>(size, fails));
+    sevenzip::ByteSource& source = *ahead;
     std::vector<uint8_t> got, chunk(readSize);
     while (got.size() < size) {
       size_t n = source.Read(chunk.data(), std::min(chunk.size(), size - got.size()));
@@ -52,9 +53,9 @@ TEST(ReadAheadSource, HandsOnEveryByteThenTheEndOrTheFailure) {
 
 // A reader that stops early (the user pressed Cancel) is not kept waiting for the worker.
 TEST(ReadAheadSource, StopsEarlyWithoutDecodingTheRest) {
-  sevenzip::ReadAheadSource source(std::make_unique<CountingSource>(SIZE_MAX, false));
+  auto source = sevenzip::ReadAheadSource::Ahead(std::make_unique<CountingSource>(SIZE_MAX, false));
   uint8_t byte;
-  EXPECT_EQ(source.Read(&byte, 1), 1u);
+  EXPECT_EQ(source->Read(&byte, 1), 1u);
 }
 
 }  // namespace
