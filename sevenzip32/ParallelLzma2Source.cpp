@@ -19,6 +19,9 @@ constexpr uint64_t kMinOutput = uint64_t(1) << 17;
 constexpr uint64_t kSegmentSlack = uint64_t(4) << 20;
 // Bounds the list for a stream of many tiny stretches.
 constexpr size_t kMaxSegments = 1 << 16;
+// The reader is woken at most once per this much output: under Wine a wake-up goes through
+// the server and costs more than the bytes it hands on.
+constexpr size_t kPublishBytes = size_t(1) << 20;
 
 }  // namespace
 
@@ -108,8 +111,12 @@ void ParallelLzma2Source::Decode(unsigned thread) {
     try {
       slot.input = std::make_unique<PackStreamSource>(in_, segment.packOffset, segment.packSize);
       slot.decoder = std::make_unique<Lzma2Source>(*slot.input, segment, slot.window);
-      while (slot.decoder->DecodeStep())
+      size_t published = 0;
+      while (slot.decoder->DecodeStep()) {
+        if (slot.decoder->DecodedSize() - published < kPublishBytes) continue;
+        published = slot.decoder->DecodedSize();
         if (!Publish(slot, false, nullptr)) return;
+      }
     } catch (...) {
       Publish(slot, true, std::current_exception());
       return;
