@@ -17,7 +17,9 @@ namespace sevenzip {
 // reaches the reader where it happened: after the bytes decoded before it.
 class ReadAheadSource : public ByteSource {
  public:
-  static constexpr size_t kBlockSize = size_t(1) << 18;
+  // Each block the reader has to wait for is a wake-up, which under Wine goes through the
+  // server: at 256 KiB that cost the library a tenth of its time.
+  static constexpr size_t kBlockSize = size_t(1) << 19;
 
   // The source decoded ahead on a thread of its own; the source itself where no thread or no
   // room for the blocks can be had, to be read on the caller's thread.
