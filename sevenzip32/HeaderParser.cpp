@@ -314,6 +314,15 @@ std::u16string ReadName(HeaderReader& r) {
   }
 }
 
+// A value for each entry the leading bit list marks, stored in the header itself.
+template <typename ReadValue>
+void ReadDefinedValues(HeaderReader& prop, size_t count, const char* external, ReadValue readValue) {
+  std::vector<bool> defined = prop.ReadOptionalBits(count);
+  if (prop.ReadByte() != 0) ThrowUnsupported(external);
+  for (size_t i = 0; i < count; ++i)
+    if (defined[i]) readValue(i);
+}
+
 void ReadFilesInfo(HeaderReader& r, ArchiveDatabase& db) {
   auto& entries = db.entries;
   entries.resize(r.ReadCount(sizeof(Entry)));
@@ -338,20 +347,14 @@ void ReadFilesInfo(HeaderReader& r, ArchiveDatabase& db) {
         prop.Budget().Charge(prop.Remaining(), 1);  // the names' characters
         for (auto& e : entries) e.name = ReadName(prop);
         break;
-      case kMTime: {
-        std::vector<bool> defined = prop.ReadOptionalBits(entries.size());
-        if (prop.ReadByte() != 0) ThrowUnsupported("external times");
-        for (size_t i = 0; i < entries.size(); ++i)
-          if (defined[i]) entries[i].modified = prop.ReadUInt64();
+      case kMTime:
+        ReadDefinedValues(prop, entries.size(), "external times",
+                          [&](size_t i) { entries[i].modified = prop.ReadUInt64(); });
         break;
-      }
-      case kWinAttributes: {
-        std::vector<bool> defined = prop.ReadOptionalBits(entries.size());
-        if (prop.ReadByte() != 0) ThrowUnsupported("external attributes");
-        for (size_t i = 0; i < entries.size(); ++i)
-          if (defined[i]) entries[i].attributes = prop.ReadUInt32();
+      case kWinAttributes:
+        ReadDefinedValues(prop, entries.size(), "external attributes",
+                          [&](size_t i) { entries[i].attributes = prop.ReadUInt32(); });
         break;
-      }
       default: break;  // creation/access times, start positions, padding: not needed
     }
   }
