@@ -2,12 +2,10 @@
 
 #include "contracts/SignatureLine.h"
 
-void DownloadDigestPlan::OnWrite(std::uint64_t offset, std::string_view bytes, DigestChunk& chunk) {
-  chunk.restart = false;
-  chunk.bytes.clear();
+void DownloadDigestPlan::OnWrite(std::uint64_t offset, std::string_view bytes, DigestSink& sink) {
   if (bytes.empty()) return;
   if (offset == 0 && (end_ > 0 || inDoubt_)) {
-    chunk.restart = true;
+    sink.Restart();
     end_ = 0;
     heldBack_.clear();
     inDoubt_ = false;
@@ -25,14 +23,13 @@ void DownloadDigestPlan::OnWrite(std::uint64_t offset, std::string_view bytes, D
   // Everything but the last kSignatureLineSize bytes is now known to come before the line.
   const std::size_t ready = pending - kSignatureLineSize;
   if (ready <= heldBack_.size()) {
-    chunk.bytes.assign(heldBack_, 0, ready);
+    sink.Add(std::string_view(heldBack_).substr(0, ready));
     heldBack_.erase(0, ready);
     heldBack_.append(bytes);
     return;
   }
-  chunk.bytes.reserve(ready);
-  chunk.bytes.append(heldBack_);
-  chunk.bytes.append(bytes.substr(0, ready - heldBack_.size()));
+  sink.Add(heldBack_);
+  sink.Add(bytes.substr(0, ready - heldBack_.size()));
   heldBack_.assign(bytes.substr(bytes.size() - kSignatureLineSize));
 }
 

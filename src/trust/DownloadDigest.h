@@ -8,10 +8,14 @@
 #include <string>
 #include <string_view>
 
-// What the hash takes after one write: a fresh start first when restart is set.
-struct DigestChunk {
-  bool restart = false;
-  std::string bytes;
+// Where the bytes the plan picks go, in the order the hash takes them.
+class DigestSink {
+ public:
+  virtual void Restart() = 0;  // the hash starts again from nothing
+  virtual void Add(std::string_view bytes) = 0;
+
+ protected:
+  ~DigestSink() = default;
 };
 
 // Follows the writes to the file in order. Bytes written where the file ends extend the hash;
@@ -19,8 +23,8 @@ struct DigestChunk {
 // leaves the hash in doubt until the next restart.
 class DownloadDigestPlan {
  public:
-  // The file got bytes at offset: chunk is what the hash takes next (possibly nothing).
-  void OnWrite(std::uint64_t offset, std::string_view bytes, DigestChunk& chunk);
+  // The file got bytes at offset: the sink gets what the hash takes next (possibly nothing).
+  void OnWrite(std::uint64_t offset, std::string_view bytes, DigestSink& sink);
   // True when the hash holds exactly the signed part of a file of fileSize bytes.
   bool Covers(std::uint64_t fileSize) const;
 

@@ -94,22 +94,25 @@ TEST(DownloadDigestTest, HashFollowsTheBytesTheFileEndsWith) {
       {"a restarted body shorter than the old one", {{0, 6000}, {0, 5000}}, false},
       {"a file shorter than a line", {{0, line - 1}}, false},
   };
+  struct HashedBytes : DigestSink {
+    std::string bytes;
+    void Restart() override { bytes.clear(); }
+    void Add(std::string_view more) override { bytes += more; }
+  };
   const std::string source = testfiles::RandomBytes(100000, 3);
   for (const auto& [name, writes, covers] : cases) {
     DownloadDigestPlan plan;
-    DigestChunk chunk;
-    std::string file, hashed;
+    HashedBytes hashed;
+    std::string file;
     for (const auto& [offset, size] : writes) {
       const std::string bytes = source.substr(offset, size);
       if (file.size() < offset + size) file.resize(offset + size);
       file.replace(offset, size, bytes);
-      plan.OnWrite(offset, bytes, chunk);
-      if (chunk.restart) hashed.clear();
-      hashed += chunk.bytes;
+      plan.OnWrite(offset, bytes, hashed);
     }
     EXPECT_EQ(plan.Covers(file.size()), covers) << name;
     if (covers) {
-      EXPECT_EQ(hashed, file.substr(0, file.size() - line)) << name;
+      EXPECT_EQ(hashed.bytes, file.substr(0, file.size() - line)) << name;
     }
   }
 }
