@@ -22,7 +22,13 @@ median_of() {
   for _ in $(seq "$runs"); do
     values+="$(field "$name" "$("$@" || true)")"$'\n'
   done
-  awk 'NF' <<<"$values" | sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'
+  median <(printf '%s' "$values")
+}
+
+# median FILE: the median of the numbers in FILE, one a line (the lower middle one for an even
+# count); empty when there are none.
+median() {
+  awk 'NF' "$1" 2> /dev/null | sort -g | awk '{ v[NR] = $1 } END { if (NR) print v[int((NR + 1) / 2)] }'
 }
 
 # field NAME TEXT: the value after the word NAME in "name value name value ..." text.

@@ -77,7 +77,11 @@ dll_timed() {
   echo "$(field extract_ms "$line" | awk '{ print $1 / 1000 }') 0" >> "$1"
 }
 # speed MIB LOG: MiB/s of the median run in LOG; nothing when no run succeeded.
-speed() { sort -g "$2" 2> /dev/null | awk -v mib="$1" '{ v[NR] = $1 } END { if (NR) print mib / v[int((NR + 1) / 2)] }'; }
+speed() {
+  local seconds
+  seconds=$(median "$2")
+  [ -z "$seconds" ] || awk "BEGIN { print $1 / $seconds }"
+}
 peak_mib() { awk '$2 > m { m = $2 } END { if (NR) print m / 1024 }' "$1" 2> /dev/null; }
 
 echo "$families" | while read -r family part switches; do
