@@ -48,9 +48,9 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
   if (bits.Get(1)) ThrowUnsupported("randomised bzip2 block");
   origin_ = bits.Get(24);
   if (capacity_ < maxSize) {
-    memory_.reset();
-    memory_ = std::make_unique<LargeBlock>(size_t(maxSize) * (sizeof(*tt_) + sizeof(*back_) + sizeof(*text_)));
-    tt_ = reinterpret_cast<uint32_t*>(memory_->data());
+    memory_ = ByteBuffer();  // the old tables go before the new ones are made
+    memory_ = ByteBuffer(size_t(maxSize) * (sizeof(*tt_) + sizeof(*back_) + sizeof(*text_)));
+    tt_ = reinterpret_cast<uint32_t*>(memory_.data());
     back_ = reinterpret_cast<uint16_t*>(tt_ + maxSize);
     text_ = reinterpret_cast<uint8_t*>(back_ + maxSize);
     capacity_ = maxSize;

@@ -1,9 +1,8 @@
 #pragma once
 #include <cstdint>
-#include <memory>
 
 #include "Bzip2BitReader.h"
-#include "LargeBlock.h"
+#include "ByteBuffer.h"
 
 namespace sevenzip {
 
@@ -28,7 +27,7 @@ class Bzip2Block {
   // 28-31: the high bits of the link back (its low bits in back_). Blocks hold under 2^20
   // bytes. Not zeroed when allocated: ReadSymbols writes each of the first size_ entries, and
   // nothing reads past them.
-  std::unique_ptr<LargeBlock> memory_;  // holds the three tables below
+  ByteBuffer memory_;  // holds the three tables below
   uint32_t* tt_ = nullptr;
   uint16_t* back_ = nullptr;
   uint8_t* text_ = nullptr;  // the block's bytes in order, before the run-length stage

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "ArchiveError.h"
-#include "LargeBlock.h"
+#include "ByteBuffer.h"
 
 namespace sevenzip {
 
@@ -62,7 +62,7 @@ class PpmdHeap {
   uint32_t size_;
   uint32_t align_;  // keeps the top of the units 4-byte aligned
   uint32_t total_;  // with one unit above the top for the glue pass's list head
-  LargeBlock base_;
+  ByteBuffer base_;
   uint32_t text_ = 0, unitsStart_ = 0, loUnit_ = 0, hiUnit_ = 0;
   unsigned glueCount_ = 0;
   uint32_t freeList_[kIndexCount] = {};
