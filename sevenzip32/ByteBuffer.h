@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <memory>
+#include <utility>
 
 namespace sevenzip {
 
@@ -15,6 +16,13 @@ namespace sevenzip {
 class ByteBuffer {
  public:
   explicit ByteBuffer(size_t size = 0);
+  // A buffer moved from is empty, its size included.
+  ByteBuffer(ByteBuffer&& other) noexcept : bytes_(std::move(other.bytes_)), size_(std::exchange(other.size_, 0)) {}
+  ByteBuffer& operator=(ByteBuffer&& other) noexcept {
+    bytes_ = std::move(other.bytes_);
+    size_ = std::exchange(other.size_, 0);
+    return *this;
+  }
 
   uint8_t* data() { return bytes_.get(); }
   const uint8_t* data() const { return bytes_.get(); }

@@ -47,13 +47,13 @@ void Bzip2Block::Read(Bzip2BitReader& bits, uint32_t maxSize) {
   storedCrc_ = bits.Get(32);
   if (bits.Get(1)) ThrowUnsupported("randomised bzip2 block");
   origin_ = bits.Get(24);
-  if (capacity_ < maxSize) {
+  constexpr size_t kEntryBytes = sizeof(*tt_) + sizeof(*back_) + sizeof(*text_);
+  if (memory_.size() < maxSize * kEntryBytes) {
     memory_ = ByteBuffer();  // the old tables go before the new ones are made
-    memory_ = ByteBuffer(size_t(maxSize) * (sizeof(*tt_) + sizeof(*back_) + sizeof(*text_)));
+    memory_ = ByteBuffer(maxSize * kEntryBytes);
     tt_ = reinterpret_cast<uint32_t*>(memory_.data());
     back_ = reinterpret_cast<uint16_t*>(tt_ + maxSize);
     text_ = reinterpret_cast<uint8_t*>(back_ + maxSize);
-    capacity_ = maxSize;
   }
   ReadSymbols(bits, maxSize);
   if (origin_ >= size_) ThrowDamaged("bzip2 origin pointer outside the block");

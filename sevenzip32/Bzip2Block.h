@@ -31,7 +31,6 @@ class Bzip2Block {
   uint32_t* tt_ = nullptr;
   uint16_t* back_ = nullptr;
   uint8_t* text_ = nullptr;  // the block's bytes in order, before the run-length stage
-  uint32_t capacity_ = 0;
   uint32_t storedCrc_ = 0;
   uint32_t origin_ = 0;
   uint32_t size_ = 0;
