@@ -1,6 +1,7 @@
 #include "Bzip2Block.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 
 #include "Bzip2Huffman.h"
@@ -39,6 +40,32 @@ uint32_t UpdateBlockCrc(uint32_t crc, const uint8_t* p, size_t size) {
   }
   for (; size > 0; --size) crc = crc << 8 ^ t[0][(crc >> 24) ^ *p++];
   return crc;
+}
+
+// Takes mtf[index] to the front, the bytes before it one place up, and returns it. Eight
+// bytes a step from the top down, each step writing only over bytes already read; the lowest
+// eight are read first and written last as one word, so that the next symbol's read of them
+// is served from that store. A library memmove aligns its stores with branches that miss on
+// every symbol (Wine's: a fifth of the time under Wine), and most symbols move a few bytes.
+inline uint8_t MoveToFront(uint8_t* mtf, unsigned index) {
+  static_assert(std::endian::native == std::endian::little, "byte 0 is the word's low byte");
+  uint64_t low;
+  std::memcpy(&low, mtf, 8);
+  const uint8_t front = mtf[index];
+  if (index < 8) {
+    const uint64_t moved = index == 7 ? ~uint64_t(0) : (uint64_t(1) << (8 * (index + 1))) - 1;
+    low = ((low << 8 | front) & moved) | (low & ~moved);
+  } else {
+    for (unsigned k = index; k > 7;) {
+      k -= 8;
+      uint64_t chunk;
+      std::memcpy(&chunk, mtf + k, 8);
+      std::memcpy(mtf + k + 1, &chunk, 8);
+    }
+    low = low << 8 | front;
+  }
+  std::memcpy(mtf, &low, 8);
+  return front;
 }
 
 }  // namespace
@@ -161,7 +188,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
   }
 
   // Move-to-front values with zero runs in bijective base 2 (RUNA = 1, RUNB = 2 units).
-  uint8_t mtf[256];
+  alignas(8) uint8_t mtf[256]{};  // whole: a move reads eight bytes even when fewer are in use
   std::memcpy(mtf, used, usedCount);
   const unsigned endOfBlock = usedCount + 1;
   uint32_t* tt = tt_;
@@ -191,9 +218,7 @@ void Bzip2Block::ReadSymbols(Bzip2BitReader& bits, uint32_t maxSize) {
     }
     if (sym == endOfBlock) break;
     unsigned index = sym - 1;
-    uint8_t b = mtf[index];
-    std::memmove(mtf + 1, mtf, index);
-    mtf[0] = b;
+    const uint8_t b = MoveToFront(mtf, index);
     if (n == maxSize) ThrowDamaged("bzip2 block larger than its size");
     tt[n++] = b;
   }
