@@ -42,11 +42,12 @@ uint32_t UpdateBlockCrc(uint32_t crc, const uint8_t* p, size_t size) {
   return crc;
 }
 
-// Takes mtf[index] to the front, the bytes before it one place up, and returns it. Eight
-// bytes a step from the top down, each step writing only over bytes already read; the lowest
-// eight are read first and written last as one word, so that the next symbol's read of them
-// is served from that store. A library memmove aligns its stores with branches that miss on
-// every symbol (Wine's: a fifth of the time under Wine), and most symbols move a few bytes.
+// Takes mtf[index] to the front, the bytes before it one place up, and returns it. Sixteen
+// bytes a step from the top down, then eight, each step writing only over bytes already read;
+// the lowest eight are read first and written last as one word, so that the next symbol's
+// read of them is served from that store. A library memmove aligns its stores with branches
+// that miss on every symbol (Wine's: a fifth of the time under Wine), and most symbols move a
+// few bytes.
 inline uint8_t MoveToFront(uint8_t* mtf, unsigned index) {
   static_assert(std::endian::native == std::endian::little, "byte 0 is the word's low byte");
   uint64_t low;
@@ -56,11 +57,18 @@ inline uint8_t MoveToFront(uint8_t* mtf, unsigned index) {
     const uint64_t moved = index == 7 ? ~uint64_t(0) : (uint64_t(1) << (8 * (index + 1))) - 1;
     low = ((low << 8 | front) & moved) | (low & ~moved);
   } else {
-    for (unsigned k = index; k > 7;) {
-      k -= 8;
+    unsigned k = index;
+    for (; k > 15; k -= 16) {
+      uint64_t a, b;
+      std::memcpy(&a, mtf + k - 16, 8);
+      std::memcpy(&b, mtf + k - 8, 8);
+      std::memcpy(mtf + k - 15, &a, 8);
+      std::memcpy(mtf + k - 7, &b, 8);
+    }
+    if (k > 7) {
       uint64_t chunk;
-      std::memcpy(&chunk, mtf + k, 8);
-      std::memcpy(mtf + k + 1, &chunk, 8);
+      std::memcpy(&chunk, mtf + k - 8, 8);
+      std::memcpy(mtf + k - 7, &chunk, 8);
     }
     low = low << 8 | front;
   }
