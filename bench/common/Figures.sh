@@ -37,16 +37,27 @@ field() {
   tr -d '\r' <<<"$2" | awk -v name="$1" '{ for (i = 1; i < NF; i++) if ($i == name) { print $(i + 1); exit } }'
 }
 
-# ratio LABEL VALUE PEER UNIT PEER_NAME TARGET: one line "LABEL: VALUE UNIT vs PEER UNIT
-# (PEER_NAME), ratio R (target TARGET)"; "not measured" when either figure is missing.
+# ratio LABEL VALUE PEER UNIT PEER_NAME TARGET [R]: one line "LABEL: VALUE UNIT vs PEER UNIT
+# (PEER_NAME), ratio R (target TARGET)", R being VALUE/PEER unless given; "not measured" when
+# a figure is missing.
 ratio() {
-  local label=$1 value=$2 peer=$3 unit=$4 peer_name=$5 target=$6
-  if [ -z "$value" ] || [ -z "$peer" ]; then
+  local label=$1 value=$2 peer=$3 unit=$4 peer_name=$5 target=$6 r=${7-}
+  if [ -z "$value" ] || [ -z "$peer" ] || { [ $# -ge 7 ] && [ -z "$r" ]; }; then
     echo "$label: not measured: no figure from the run"
     return
   fi
-  awk -v l="$label" -v v="$value" -v p="$peer" -v u="$unit" -v n="$peer_name" -v t="$target" \
-    'BEGIN { printf "%s: %.1f %s vs %.1f %s (%s), ratio %.2f (target %s)\n", l, v, u, p, u, n, (p ? v / p : 0), t }'
+  awk -v l="$label" -v v="$value" -v p="$peer" -v u="$unit" -v n="$peer_name" -v t="$target" -v r="$r" \
+    'BEGIN { printf "%s: %.1f %s vs %.1f %s (%s), ratio %.2f (target %s)\n", l, v, u, p, u, n,
+             (r != "" ? r : p ? v / p : 0), t }'
+}
+
+# round_ratio LOG PEER_LOG: the median over the rounds of PEER_LOG's seconds over LOG's (LOG's
+# speed against its peer's), line k of each log being round k and its first field the seconds.
+# A slow spell of the shared machine, which can halve every speed for a few seconds, then weighs
+# on both sides of each round's ratio instead of on whichever tool its runs fell to. Rounds in
+# which either run failed (an empty line) are left out; empty when none is left.
+round_ratio() {
+  median <(paste -d' ' <(cut -d' ' -f1 "$1") <(cut -d' ' -f1 "$2") | awk 'NF == 2 && $1 > 0 { print $2 / $1 }')
 }
 
 # until_line LINE FILE SECONDS PID: waits until FILE holds LINE; false when PID ends or the
