@@ -6,9 +6,9 @@
 # family (PPMd only its text: on random bytes it runs at a fraction of a MiB/s, and nobody
 # packs those with it), unpacks it into a RAM folder when /dev/shm exists, in rounds of one
 # run of each tool (BENCH_EXTRACT_ROUNDS, default 5), and prints the median speeds, each ratio
-# as the median of the rounds' own ratios, and the peak memory (RSS) of each. A family whose coder the library does not decode yet prints
-# "unsupported". Last, the peak memory of unpacking one 200 MiB file packed with a 1 MiB
-# dictionary shows that unpacking streams.
+# as the median of the rounds' own ratios, and the peak memory (RSS) of each. A family whose
+# coder the library does not decode yet prints "unsupported". Last, the peak memory of unpacking
+# one 200 MiB file packed with a 1 MiB dictionary shows that unpacking streams.
 # The library's own figure runs the Windows build's extract-dll-driver and 7-zip32.dll under
 # Wine: the 32-bit build, or with BENCH_WINE_BUILD=win64 the 64-bit one as a stand-in where
 # no 32-bit code runs (scripts/build.sh win32|win64 first); its time is that of the library's

@@ -70,6 +70,8 @@ theirs=$(median "$work/7z") unsigned_s=$(median "$work/unsigned-s") signed_s=$(m
 [ -n "$unsigned_s" ] && [ -n "$signed_s" ] || exit 1
 echo "7z x: ${theirs} s, installer (download + unpack under Wine): ${unsigned_s} s, with signatures checked: ${signed_s} s"
 # Each ratio is the median of the rounds' own ratios (see round_ratio).
-awk "BEGIN{printf \"time ratio installer/7z$stand_in: %.2f\n\", $(round_ratio "$work/7z" "$work/unsigned-s")}"
+installer_to_7z=$(round_ratio "$work/7z" "$work/unsigned-s")
+[ -n "$installer_to_7z" ] || { echo "time ratio installer/7z$stand_in: not measured: no round with both"; exit 1; }
+awk "BEGIN{printf \"time ratio installer/7z$stand_in: %.2f\n\", $installer_to_7z}"
 ratio "installation with signatures checked/without$stand_in" "$signed_s" "$unsigned_s" s "the keyless installer, same package" "<= 1.05" \
   "$(round_ratio "$work/unsigned-s" "$work/signed-s")"
